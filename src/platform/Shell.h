@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace zv {
+
+// How the shell should show the window of what it opens.
+enum class ShowState { Hidden = 0, Normal = 1, Minimized = 2, Maximized = 3 };
+
+// Opening documents with their associated program and starting programs.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Returns false when nothing could be started for the document.
+    virtual bool openDocument(const QString &path, ShowState show) = 0;
+    virtual bool startProgram(const QString &program, const QString &parameters,
+                              const QString &workingDirectory) = 0;
+};
+
+// The desktop's handler for documents (xdg-open on Linux, ShellExecute on Windows through
+// QDesktopServices), detached processes for programs.
+std::unique_ptr<Shell> makeDesktopShell();
+
+// Splits a parameter text the way a Windows command line is split: blanks separate,
+// double quotes group.
+QStringList splitParameters(const QString &parameters);
+
+} // namespace zv

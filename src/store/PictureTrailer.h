@@ -1,0 +1,47 @@
+#pragma once
+
+#include "PictureInfo.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace zv {
+
+// What went wrong with a trailer operation; the texts are German and fit a message box.
+struct TrailerError {
+    enum class Kind { None, Missing, CannotOpen, CannotRead, CannotWrite };
+    Kind kind = Kind::None;
+    QString message;
+
+    explicit operator bool() const { return kind != Kind::None; }
+};
+
+struct PictureReadResult {
+    PictureInfo info;  // five empty texts when the file has no trailer or could not be read
+    TrailerError error;
+};
+
+// Reads the trailer of a file; a file without one yields empty texts and no error.
+// Never changes or creates the file.
+PictureReadResult ReadPictureInfo(const QString &path);
+
+// Stores the five texts as the file's trailer: in place over an existing one, else appended.
+// Never writes before the trailer's offset, never truncates, never creates a missing file.
+// Sets info.marker to "FileInfo" as a side effect, as callers rely on.
+TrailerError WritePictureInfo(const QString &path, PictureInfo &info);
+
+namespace trailer {
+
+inline constexpr char kMarker[] = "FileInfo";
+
+// True when the 914 bytes start with the marker (case matters).
+bool hasMarker(const char *trailerBytes);
+
+// The fields of a 914-byte trailer, decoded but still padded to their widths.
+PictureInfo decode(const char *trailerBytes);
+
+// The 914 bytes for the five texts: Windows-1252, blank-padded, cut at each width.
+QByteArray encode(const PictureInfo &info);
+
+} // namespace trailer
+} // namespace zv
