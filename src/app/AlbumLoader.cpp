@@ -1,0 +1,139 @@
+#include "AlbumLoader.h"
+
+#include "platform/FileAttributes.h"
+#include "store/PictureTrailer.h"
+
+#include <QFile>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace zv {
+namespace {
+
+struct DirCloser {
+    void operator()(DIR *dir) const { ::closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Fills everything an entry needs from an open file; false for anything but a regular file.
+bool readEntry(int fd, AlbumEntry &entry)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    entry.kind = mediaKindForFile(entry.name);
+    entry.sizeKB = sizeInKB(st.st_size);
+    entry.attributes = ArchiveAttribute | (isReadOnlyMode(st.st_mode) ? ReadOnlyAttribute : 0);
+    if (st.st_size >= PictureInfo::TrailerSize) {
+        char bytes[PictureInfo::TrailerSize];
+        const ssize_t got = ::pread(fd, bytes, sizeof bytes, st.st_size - PictureInfo::TrailerSize);
+        if (got == PictureInfo::TrailerSize && trailer::hasMarker(bytes)) {
+            const PictureInfo info = trimmed(trailer::decode(bytes));
+            entry.Datum = info.datum;
+            entry.Ort = info.ort;
+            entry.Namen = info.namen;
+            entry.Anlass = info.anlass;
+            entry.Bemerkungen = info.bemerkungen;
+        }
+    }
+    return true;
+}
+
+std::optional<AlbumEntry> loadAt(int dirFd, const QByteArray &encodedName, QString name)
+{
+    const FileDescriptor fd(::openat(dirFd, encodedName.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0)
+        return std::nullopt;
+    AlbumEntry entry;
+    entry.name = std::move(name);
+    if (!readEntry(fd.get(), entry))
+        return std::nullopt;
+    return entry;
+}
+
+} // namespace
+
+QStringList listMediaFiles(const QString &folder, bool *ok)
+{
+    QStringList names;
+    const DirHandle dir(::opendir(QFile::encodeName(folder).constData()));
+    if (ok)
+        *ok = dir != nullptr;
+    if (!dir)
+        return names;
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent *e = ::readdir(dir.get())) {
+        if (e->d_type == DT_DIR)
+            continue;
+        if (e->d_type != DT_REG) { // links and file systems without types: ask
+            struct stat st {};
+            if (::fstatat(dirFd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
+                continue;
+        }
+        names << QFile::decodeName(e->d_name);
+    }
+    return names;
+}
+
+Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress)
+{
+    Album album;
+    const DirHandle dir(::opendir(QFile::encodeName(mediaFolder).constData()));
+    if (!dir)
+        return album;
+    const int dirFd = ::dirfd(dir.get());
+
+    // One pass over the folder first: the progress needs the count before the first file.
+    std::vector<QByteArray> names;
+    while (const dirent *e = ::readdir(dir.get())) {
+        if (e->d_type == DT_DIR)
+            continue;
+        names.emplace_back(e->d_name);
+    }
+    const int total = static_cast<int>(names.size());
+    if (progress)
+        progress(0, total);
+
+    album.reserve(names.size());
+    int done = 0;
+    for (const QByteArray &encoded : names) {
+        if (auto entry = loadAt(dirFd, encoded, QFile::decodeName(encoded)))
+            album.append(std::move(*entry));
+        ++done;
+        if (progress)
+            progress(done, total);
+    }
+    album.EntryCount = static_cast<int>(album.size());
+    return album;
+}
+
+std::optional<AlbumEntry> loadEntry(const QString &folder, const QString &name)
+{
+    const DirHandle dir(::opendir(QFile::encodeName(folder).constData()));
+    if (!dir)
+        return std::nullopt;
+    return loadAt(::dirfd(dir.get()), QFile::encodeName(name), name);
+}
+
+} // namespace zv

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Album.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace zv {
+
+// Called once with the number of files (done == 0), then after each file.
+using LoadProgress = std::function<void(int done, int total)>;
+
+// Names of the regular files directly in a folder, in the file system's own order.
+// Sets *ok to false when the folder cannot be read.
+QStringList listMediaFiles(const QString &folder, bool *ok = nullptr);
+
+// One entry per file of the media folder in enumeration order: kind from the extension,
+// size, attributes and the trailer's texts. Each file is opened once, for its last 914 bytes.
+Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress = {});
+
+// The entry for one file, read the same way (import adds files one by one).
+std::optional<AlbumEntry> loadEntry(const QString &folder, const QString &name);
+
+} // namespace zv

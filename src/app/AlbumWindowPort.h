@@ -1,0 +1,18 @@
+#pragma once
+
+class QProgressBar;
+
+namespace zv {
+
+// What the start-up needs of the main window; the window lives in a layer above this one.
+class AlbumWindowPort {
+public:
+    virtual ~AlbumWindowPort() = default;
+    // Covers the save button when the album's drive cannot take writes.
+    virtual void setSaveLocked(bool locked) = 0;
+    // Rebuilds the list from the album, driving the start-up's progress bar as well.
+    virtual void fillList(QProgressBar *startupProgress) = 0;
+    virtual void showMainWindow() = 0;
+};
+
+} // namespace zv

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace zv {
+
+class SettingsStore;
+
+inline constexpr char kApplicationName[] = "zidoVerev";
+
+// The two preferences the program keeps in memory for its whole run, as text.
+struct SettingsValues {
+    QString SkinPath = QStringLiteral("Main");
+    QString Delay = QStringLiteral("3000");
+};
+
+SettingsValues LoadSettings(const SettingsStore &store);
+// Unconditional: both values, skin first.
+void SaveSettings(SettingsStore &store, const SettingsValues &values);
+
+} // namespace zv

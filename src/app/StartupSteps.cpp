@@ -1,0 +1,51 @@
+#include "StartupSteps.h"
+
+#include "AlbumLoader.h"
+#include "BuiltInLogo.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zv {
+
+QString ensureMediaFolder(const AlbumPaths &paths)
+{
+    const QString folder = paths.mediaFolder();
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return {};
+    if (info.exists()) {
+        return QStringLiteral("An der Stelle des Bilderordners \"%1\" liegt eine Datei. "
+                              "Das Album kann nicht geöffnet werden.")
+            .arg(QDir::toNativeSeparators(folder));
+    }
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        return QStringLiteral("Der Bilderordner \"%1\" ist nicht vorhanden und kann nicht angelegt "
+                              "werden (schreibgeschützter Datenträger oder fehlende Rechte?). "
+                              "Das Programm wird beendet.")
+            .arg(QDir::toNativeSeparators(folder));
+    }
+    return {};
+}
+
+QString ensureAlbumNotEmpty(const AlbumPaths &paths)
+{
+    bool readable = false;
+    const QStringList files = listMediaFiles(paths.mediaFolder(), &readable);
+    if (!readable) {
+        return QStringLiteral("Der Bilderordner \"%1\" kann nicht gelesen werden. "
+                              "Das Programm wird beendet.")
+            .arg(QDir::toNativeSeparators(paths.mediaFolder()));
+    }
+    if (!files.isEmpty())
+        return {};
+    if (!builtInLogo().save(paths.logoFile(), "BMP")) {
+        return QStringLiteral("Das Album ist leer und das Startbild \"%1\" kann nicht angelegt "
+                              "werden (schreibgeschützter Datenträger oder fehlende Rechte?). "
+                              "Das Programm wird beendet.")
+            .arg(QDir::toNativeSeparators(paths.logoFile()));
+    }
+    return {};
+}
+
+} // namespace zv
