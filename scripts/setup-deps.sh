@@ -8,7 +8,7 @@ packages=(
   libgl-dev libgl1-mesa-dri
   libmpv-dev ffmpeg
   xvfb xauth
-  libjpeg-turbo-progs
+  libjpeg-dev libjpeg-turbo-progs
   fonts-dejavu-core
 )
 

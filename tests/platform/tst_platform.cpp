@@ -1,0 +1,179 @@
+#include "platform/Dialogs.h"
+#include "platform/Drives.h"
+#include "platform/FileAttributes.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+#include "platform/Translations.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace zv;
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void volumeClassification_data();
+    void volumeClassification();
+    void driveOfRealPaths();
+    void parameterSplitting_data();
+    void parameterSplitting();
+    void settingsSurviveAndKeepSections();
+    void readOnlyAttribute();
+    void messageBoxIsGermanAndExact_data();
+    void messageBoxIsGermanAndExact();
+};
+
+void TestPlatform::initTestCase()
+{
+    QVERIFY2(installGermanTranslations(*QCoreApplication::instance()), "qtbase_de not installed");
+}
+
+void TestPlatform::volumeClassification_data()
+{
+    QTest::addColumn<QString>("fs");
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("mount");
+    QTest::addColumn<bool>("removable");
+    QTest::addColumn<int>("type");
+    QTest::newRow("cd") << "iso9660" << "/dev/sr0" << "/media/cdrom" << true << 4;
+    QTest::newRow("dvd udf") << "udf" << "/dev/sr0" << "/mnt/dvd" << false << 4;
+    QTest::newRow("tmpfs") << "tmpfs" << "tmpfs" << "/tmp" << false << 5;
+    QTest::newRow("ramfs") << "ramfs" << "none" << "/ram" << false << 5;
+    QTest::newRow("nfs4") << "nfs4" << "server:/share" << "/net" << false << 3;
+    QTest::newRow("cifs") << "cifs" << "//nas/photos" << "/mnt/nas" << false << 3;
+    QTest::newRow("sshfs") << "fuse.sshfs" << "me@host:" << "/home/me/remote" << false << 3;
+    QTest::newRow("usb stick by device") << "vfat" << "/dev/sdb1" << "/mnt/stick" << true << 1;
+    QTest::newRow("usb stick under /media") << "exfat" << "/dev/sdc1" << "/media/anna/STICK" << false << 1;
+    QTest::newRow("run/media") << "ext4" << "/dev/sdd1" << "/run/media/anna/disk" << false << 1;
+    QTest::newRow("system disk") << "ext4" << "/dev/vda" << "/" << false << 2;
+    QTest::newRow("unknown") << "" << "" << "/x" << false << 0;
+}
+
+void TestPlatform::volumeClassification()
+{
+    QFETCH(QString, fs);
+    QFETCH(QString, device);
+    QFETCH(QString, mount);
+    QFETCH(bool, removable);
+    QFETCH(int, type);
+    QCOMPARE(static_cast<int>(classifyVolume({fs, device, mount, removable})), type);
+}
+
+void TestPlatform::driveOfRealPaths()
+{
+    const auto drives = makeSystemDrives();
+    QTemporaryDir dir;
+    const DriveInfo here = drives->driveOf(dir.path());
+    QVERIFY(here.ready);
+    QVERIFY(here.totalBytes > 0);
+    QVERIFY(here.freeBytes <= here.totalBytes);
+    // A path that does not exist yet belongs to the drive of its nearest existing folder.
+    const DriveInfo later = drives->driveOf(dir.filePath(QStringLiteral("neu/noch/nicht")));
+    QCOMPARE(later.root, here.root);
+    bool listed = false;
+    for (const DriveInfo &d : drives->list())
+        listed = listed || d.root == here.root;
+    QVERIFY(listed);
+}
+
+void TestPlatform::parameterSplitting_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("plain") << "a b  c" << QStringList{"a", "b", "c"};
+    QTest::newRow("quoted blanks") << R"("C:\Mein Album\a.jpg" b.jpg)" << QStringList{R"(C:\Mein Album\a.jpg)", "b.jpg"};
+    QTest::newRow("empty quotes") << R"(x "" y)" << QStringList{"x", "", "y"};
+    QTest::newRow("nothing") << "   " << QStringList{};
+}
+
+void TestPlatform::parameterSplitting()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, args);
+    QCOMPARE(splitParameters(text), args);
+}
+
+void TestPlatform::settingsSurviveAndKeepSections()
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("zidoVerev.ini"));
+    {
+        auto store = makeFileSettings(ini);
+        QCOMPARE(store->value(QStringLiteral("Import"), QStringLiteral("Number"), QStringLiteral("0")), QStringLiteral("0"));
+        store->setValue(QStringLiteral("Import"), QStringLiteral("Number"), QStringLiteral("17"));
+        store->setValue(QStringLiteral("Skin"), QStringLiteral("SkinPath"), QStringLiteral("Blau"));
+    }
+    auto again = makeFileSettings(ini);
+    QCOMPARE(again->value(QStringLiteral("Import"), QStringLiteral("Number"), {}), QStringLiteral("17"));
+    QCOMPARE(again->value(QStringLiteral("Skin"), QStringLiteral("SkinPath"), {}), QStringLiteral("Blau"));
+    QCOMPARE(again->value(QStringLiteral("Skin"), QStringLiteral("Number"), QStringLiteral("d")), QStringLiteral("d"));
+}
+
+void TestPlatform::readOnlyAttribute()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.jpg"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QCOMPARE(fileAttributes(path) & ReadOnlyAttribute, 0);
+    QVERIFY(setReadOnly(path, true));
+    QCOMPARE(fileAttributes(path) & ReadOnlyAttribute, int(ReadOnlyAttribute));
+    QVERIFY(setReadOnly(path, false));
+    QCOMPARE(fileAttributes(path) & ReadOnlyAttribute, 0);
+    QCOMPARE(fileAttributes(dir.path()) & DirectoryAttribute, int(DirectoryAttribute));
+}
+
+void TestPlatform::messageBoxIsGermanAndExact_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("yes/no") << int(MessageButtons::YesNo) << QStringList{"&Ja", "&Nein"} << int(MessageAnswer::No);
+    QTest::newRow("ok/cancel") << int(MessageButtons::OkCancel) << QStringList{"&OK", "Abbrechen"} << int(MessageAnswer::Cancel);
+}
+
+void TestPlatform::messageBoxIsGermanAndExact()
+{
+    QFETCH(int, buttons);
+    QFETCH(QStringList, captions);
+    QFETCH(int, answer);
+    auto dialogs = makeQtDialogs();
+    QStringList seen;
+    QString title;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        for (QAbstractButton *b : box->buttons())
+            seen << b->text();
+        // The last button is the negative answer in both sets.
+        QAbstractButton *negative = box->buttons().constLast();
+        for (QAbstractButton *b : box->buttons()) {
+            const auto role = box->buttonRole(b);
+            if (role == QMessageBox::NoRole || role == QMessageBox::RejectRole)
+                negative = b;
+        }
+        negative->click();
+    });
+    const MessageAnswer got = dialogs->message(QStringLiteral(" Speichern"), QStringLiteral("Wirklich?"),
+                                               MessageIcon::Question, static_cast<MessageButtons>(buttons));
+    QCOMPARE(title, QStringLiteral(" Speichern"));
+    QCOMPARE(text, QStringLiteral("Wirklich?"));
+    seen.sort();
+    captions.sort();
+    QCOMPARE(seen, captions);
+    QCOMPARE(static_cast<int>(got), answer);
+}
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"
