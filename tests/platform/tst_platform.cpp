@@ -137,7 +137,7 @@ void TestPlatform::messageBoxIsGermanAndExact_data()
     QTest::addColumn<QStringList>("captions");
     QTest::addColumn<int>("answer");
     QTest::newRow("yes/no") << int(MessageButtons::YesNo) << QStringList{"&Ja", "&Nein"} << int(MessageAnswer::No);
-    QTest::newRow("ok/cancel") << int(MessageButtons::OkCancel) << QStringList{"&OK", "Abbrechen"} << int(MessageAnswer::Cancel);
+    QTest::newRow("ok/cancel") << int(MessageButtons::OkCancel) << QStringList{"OK", "Abbrechen"} << int(MessageAnswer::Cancel);
 }
 
 void TestPlatform::messageBoxIsGermanAndExact()
