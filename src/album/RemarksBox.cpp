@@ -10,7 +10,7 @@ RemarksBox::RemarksBox(int maxLength, int focusedHeight, QWidget *parent)
     , m_focusedHeight(focusedHeight)
 {
     setFrameShape(QFrame::NoFrame);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // no room for one at one line's height
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     document()->setDocumentMargin(0);
     setTabChangesFocus(true);
@@ -31,11 +31,13 @@ void RemarksBox::focusInEvent(QFocusEvent *event)
 {
     raise();
     resize(width(), m_focusedHeight);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QPlainTextEdit::focusInEvent(event);
 }
 
 void RemarksBox::focusOutEvent(QFocusEvent *event)
 {
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     resize(width(), m_collapsedHeight);
     QPlainTextEdit::focusOutEvent(event);
 }

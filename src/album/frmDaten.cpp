@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
 #include <QProgressBar>
 #include <QTreeView>
 #include <QWindow>
@@ -68,8 +69,7 @@ frmDaten::~frmDaten() = default;
 
 void frmDaten::buildControls()
 {
-    picMenue = new SkinPanel(this);
-    picMenue->setObjectName(QStringLiteral("picMenue"));
+    picMenue = new SkinPanel(QStringLiteral("picMenue"), this);
     picMenue->setGeometry(layout::kMenuPanel);
 
     imgLogo = new QLabel(picMenue);
@@ -77,8 +77,7 @@ void frmDaten::buildControls()
     imgLogo->setGeometry(layout::kLogo);
     imgLogo->setScaledContents(true);
 
-    picVorschau = new SkinPanel(this);
-    picVorschau->setObjectName(QStringLiteral("picVorschau"));
+    picVorschau = new SkinPanel(QStringLiteral("picVorschau"), this);
     picVorschau->setGeometry(layout::kPreview);
     picVorschau->installEventFilter(this);
     imgvorschau = new QLabel(picVorschau);
@@ -92,9 +91,9 @@ void frmDaten::buildControls()
     imgSearch->setGeometry(layout::kSearchFrame);
     buildInformationFields();
 
-    picSuche = new SkinPanel(this);
-    picSuche->setObjectName(QStringLiteral("picSuche"));
+    picSuche = new SkinPanel(QStringLiteral("picSuche"), this);
     picSuche->setGeometry(layout::kSearchPanel);
+    picSuche->hide(); // shown in search mode only
 
     pbarSearch = new QProgressBar(this);
     pbarSearch->setObjectName(QStringLiteral("pbarSearch"));
@@ -224,9 +223,12 @@ void frmDaten::fillList(QProgressBar *startupProgress, bool startupOpen)
 
 void frmDaten::showMainWindow()
 {
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     show();
     raise();
     activateWindow();
+    lstBilder->setFocus();
 }
 
 void frmDaten::setSaveLocked(bool locked)

@@ -55,6 +55,8 @@ public:
 Q_SIGNALS:
     // Asked to show a file in the picture window.
     void pictureWindowRequested(const QString &path);
+    // The player bar takes its pictures from the same skin.
+    void playerSkinRequested(const QString &skinName);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -78,6 +80,7 @@ private:
     AlbumListModel *m_model;
 
     QPixmap m_background;
+    QPixmap m_searchFrameBuffer; // picSearch
     QString m_currentFile;
     bool m_activatedOnce = false;
 

@@ -1,0 +1,48 @@
+// Dressing the window in a skin.
+#include "frmDaten.h"
+
+#include "skins/ApplySkin.h"
+#include "skins/ImageButton.h"
+#include "skins/LoadSkin.h"
+#include "skins/SkinImages.h"
+#include "skins/SkinPanel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QTreeView>
+
+#include "RemarksBox.h"
+
+namespace zv {
+
+QString frmDaten::applySkin(const QString &skinName)
+{
+    SkinTargets targets;
+    targets.list = lstBilder;
+    targets.infoBoxes = {txtStichWorte, txtOrt, txtDatum, txtNamen, txtBemerkungen};
+    targets.progress = pbarSearch;
+    targets.logo = imgLogo;
+    targets.saveLock = cmdSaveX;
+    const SkinOutcome loaded = LoadSkin(m_services.paths.programFolder, skinName, targets, *m_skinImages);
+
+    SkinnedWindow window;
+    window.buttons = {cmdAktual, cmdBack, cmdSuche, cmdStart, cmdHilfe, cmdDia, cmd_, cmdHilfe2, cmdX};
+    window.picSearch = &m_searchFrameBuffer;
+    window.imgSearch = imgSearch;
+    window.setBackground = [this](const QPixmap &background) {
+        m_background = background;
+        update();
+    };
+    window.setPlayerSkin = [this, skinName] { Q_EMIT playerSkinRequested(skinName); };
+    window.panels[0].panel = picSuche;
+    window.panels[1].panel = picMenue;
+    window.panels[2].panel = picVorschau;
+    // What loading left out is simply missing here; applying stops at the first gap.
+    const SkinOutcome applied = ApplySkin(window, *m_skinImages);
+    if (!loaded.complete)
+        return loaded.message;
+    return applied.complete ? QString() : applied.message;
+}
+
+} // namespace zv
