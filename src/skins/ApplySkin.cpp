@@ -1,0 +1,94 @@
+#include "ApplySkin.h"
+
+#include "ImageButton.h"
+#include "SkinFiles.h"
+#include "SkinImages.h"
+#include "SkinPanel.h"
+
+#include <QLabel>
+#include <QPainter>
+
+namespace zv {
+
+namespace {
+
+// Frame border kept when the search frame is composed: left, top band, right, bottom.
+constexpr int kFrameLeft = 10;
+constexpr int kFrameTop = 24;
+constexpr int kFrameRight = 10;
+constexpr int kFrameBottom = 10;
+
+SkinOutcome missing(const QString &key)
+{
+    SkinOutcome outcome;
+    outcome.complete = false;
+    outcome.stoppedAt = key;
+    outcome.message = QStringLiteral("Dem Skin fehlt das Bild \u201e%1\u201c; die Oberfl\u00e4che wurde nur teilweise "
+                                     "gesetzt.")
+                          .arg(key);
+    return outcome;
+}
+
+// The window as it looks with only its background: what lies under every panel.
+QPixmap windowImage(const SkinnedWindow &window, const QPixmap &background)
+{
+    QPixmap image(window.windowSize);
+    image.fill(window.windowColour);
+    QPainter painter(&image);
+    painter.drawPixmap(0, 0, background);
+    return image;
+}
+
+} // namespace
+
+SkinOutcome ApplySkin(SkinnedWindow &window, const SkinImages &images)
+{
+    for (std::size_t i = 0; i < window.buttons.size(); ++i) {
+        ImageButton *button = window.buttons[i];
+        const QString key = button ? button->releasedKey() : SkinButtons()[i].releasedKey;
+        if (!images.contains(key))
+            return missing(key);
+        if (button)
+            button->showReleased();
+    }
+
+    const QString frameKey = QStringLiteral("frmSearch");
+    const auto frame = images.find(frameKey);
+    if (!frame)
+        return missing(frameKey);
+    QPixmap buffer = *frame;
+    const QSize frameSize = window.imgSearchArea.size();
+    if (!frameSize.isEmpty() && buffer.size() != frameSize)
+        buffer = buffer.scaled(frameSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+
+    const QString backgroundKey = QStringLiteral("picBG");
+    const auto background = images.find(backgroundKey);
+    if (!background)
+        return missing(backgroundKey);
+    if (window.setBackground)
+        window.setBackground(*background);
+
+    if (window.setPlayerSkin)
+        window.setPlayerSkin();
+
+    const QPixmap whole = windowImage(window, *background);
+    for (const auto &[panel, area] : window.panels) {
+        if (panel)
+            panel->setBackdrop(whole.copy(area));
+    }
+
+    const QRect area = window.imgSearchArea;
+    const QRect inside(kFrameLeft, kFrameTop, area.width() - kFrameLeft - kFrameRight,
+                       area.height() - kFrameTop - kFrameBottom);
+    if (inside.isValid()) {
+        QPainter painter(&buffer);
+        painter.drawPixmap(inside.topLeft(), whole, inside.translated(area.topLeft()));
+    }
+    if (window.picSearch)
+        *window.picSearch = buffer;
+    if (window.imgSearch)
+        window.imgSearch->setPixmap(buffer);
+    return {};
+}
+
+} // namespace zv
