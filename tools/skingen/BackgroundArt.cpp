@@ -82,8 +82,9 @@ void drawInfoArea(QPainter &p, const SkinTheme &t)
     const QRect inside = frame.adjusted(10, 24, -10, -10);
     p.fillRect(frame.adjusted(4, 4, -4, -4), t.panelFill);
     QLinearGradient paper(inside.topLeft(), inside.bottomLeft());
-    paper.setColorAt(0, t.paper);
-    paper.setColorAt(1, t.paper.darker(104));
+    // A shade darker than the field colours, so the empty fields stand out.
+    paper.setColorAt(0, t.paper.darker(104));
+    paper.setColorAt(1, t.paper.darker(109));
     p.fillRect(inside, paper);
     // Hairlines under each field row, like a form.
     QColor rule = t.panelBorder;

@@ -43,7 +43,7 @@ SkinTheme sandTheme()
     t.accentDark = QColor(0x9C, 0x5B, 0x1E);
     t.bar = QColor(0x4E, 0x33, 0x1F);
     t.barFace = QColor(0x8C, 0x5E, 0x36);
-    t.ini = iniText(QStringLiteral("F8F0E0"), QStringLiteral("3B2714"), QStringLiteral("E8D6B4"),
+    t.ini = iniText(QStringLiteral("FFFDF8"), QStringLiteral("3B2714"), QStringLiteral("E8D6B4"),
                     QStringLiteral("B0652A"), QStringLiteral("3B2714"), QStringLiteral("FBF6EC"));
     return t;
 }
@@ -70,7 +70,7 @@ SkinTheme blueTheme()
     t.accentDark = QColor(0x1F, 0x6F, 0xB0);
     t.bar = QColor(0x17, 0x34, 0x5C);
     t.barFace = QColor(0x3A, 0x6E, 0xAE);
-    t.ini = iniText(QStringLiteral("EEF5FC"), QStringLiteral("0F2440"), QStringLiteral("D0E0F2"),
+    t.ini = iniText(QStringLiteral("FFFFFF"), QStringLiteral("0F2440"), QStringLiteral("D0E0F2"),
                     QStringLiteral("2F75C4"), QStringLiteral("0F2440"), QStringLiteral("F2F7FD"));
     return t;
 }
