@@ -31,9 +31,12 @@ public:
 
 private:
     static QString keyOf(const QString &name) { return name.toCaseFolded(); }
+    void buildIndex() const;
 
     std::vector<AlbumEntry> m_entries;
-    QHash<QString, std::size_t> m_index;
+    // Built at the first lookup: loading a large album needs none.
+    mutable QHash<QString, std::size_t> m_index;
+    mutable bool m_indexed = false;
 };
 
 } // namespace zv

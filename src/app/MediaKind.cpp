@@ -14,11 +14,19 @@ QString lowerExtension(QStringView fileName)
 
 MediaKind mediaKindForExtension(QStringView ext)
 {
-    if (ext == u"mpg" || ext == u"avi" || ext == u"mpeg" || ext == u"mov")
+    // Case-blind comparison: the loader calls this once per file and need not allocate.
+    const auto is = [ext](const char16_t *known) { return ext.compare(QStringView(known), Qt::CaseInsensitive) == 0; };
+    if (is(u"mpg") || is(u"avi") || is(u"mpeg") || is(u"mov"))
         return MediaKind::Video;
-    if (ext == u"jpg" || ext == u"jpeg" || ext == u"bmp" || ext == u"gif")
+    if (is(u"jpg") || is(u"jpeg") || is(u"bmp") || is(u"gif"))
         return MediaKind::Bild;
     return MediaKind::Unbekannt;
+}
+
+MediaKind mediaKindForFile(QStringView fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return mediaKindForExtension(dot < 0 ? QStringView() : fileName.mid(dot + 1));
 }
 
 const QString &KindNames(MediaKind kind)

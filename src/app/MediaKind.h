@@ -10,11 +10,9 @@ enum class MediaKind : quint8 { Video = 1, Bild = 2, Unbekannt = 3 };
 
 // Text after the last point of a file name, lower case; empty without a point.
 QString lowerExtension(QStringView fileName);
-MediaKind mediaKindForExtension(QStringView lowerExt);
-inline MediaKind mediaKindForFile(QStringView fileName)
-{
-    return mediaKindForExtension(lowerExtension(fileName));
-}
+// Letter case does not matter, so a file written JPG is a picture.
+MediaKind mediaKindForExtension(QStringView extension);
+MediaKind mediaKindForFile(QStringView fileName);
 
 // "Video", "Bild", "unbekannt": the Typ column and the row tooltip.
 const QString &KindNames(MediaKind kind);

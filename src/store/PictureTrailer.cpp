@@ -44,6 +44,22 @@ PictureInfo decode(const char *trailerBytes)
     return info;
 }
 
+PictureInfo decodeTrimmed(const char *trailerBytes)
+{
+    PictureInfo info;
+    info.marker = QStringLiteral("FileInfo"); // only called once the marker matched
+    const char *p = trailerBytes + PictureInfo::MarkerWidth;
+    for (const Field &field : kFields) {
+        int length = field.width;
+        while (length > 0 && p[length - 1] == ' ')
+            --length;
+        if (length > 0)
+            info.*field.member = windows1252::decode(p, length);
+        p += field.width;
+    }
+    return info;
+}
+
 QByteArray encode(const PictureInfo &info)
 {
     QByteArray bytes(PictureInfo::TrailerSize, ' ');

@@ -40,6 +40,9 @@ bool hasMarker(const char *trailerBytes);
 // The fields of a 914-byte trailer, decoded but still padded to their widths.
 PictureInfo decode(const char *trailerBytes);
 
+// The same with trailing blanks already removed, as the album keeps them; cheaper to build.
+PictureInfo decodeTrimmed(const char *trailerBytes);
+
 // The 914 bytes for the five texts: Windows-1252, blank-padded, cut at each width.
 QByteArray encode(const PictureInfo &info);
 
