@@ -1,0 +1,499 @@
+#include "media/MpvMciDevice.h"
+
+#include "media/MciErrors.h"
+#include "media/MpvSession.h"
+#include "media/MpvVideoWidget.h"
+#include "platform/Rounding.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+#include <optional>
+
+namespace zv {
+namespace {
+
+std::optional<qint64> integer(const QString &text)
+{
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
+
+std::optional<bool> parseOnOff(const QString &word)
+{
+    if (word == QStringLiteral("on"))
+        return true;
+    if (word == QStringLiteral("off"))
+        return false;
+    return std::nullopt;
+}
+
+QString rectangle(int left, int top, int width, int height)
+{
+    return QStringLiteral("%1 %2 %3 %4").arg(left).arg(top).arg(width).arg(height);
+}
+
+const QStringList &verbs()
+{
+    static const QStringList list = {"open", "close", "play", "pause", "resume", "stop", "seek", "status",
+                                     "set", "setaudio", "put", "where", "window", "step", "info"};
+    return list;
+}
+
+// MCI device types that the system could open itself; here none of them is installed.
+const QStringList &deviceTypes()
+{
+    static const QStringList list = {"cdaudio", "sequencer", "waveaudio", "avivideo", "mpegvideo",
+                                     "digitalvideo", "videodisc", "vcr", "overlay", "scanner",
+                                     "dat", "animation", "mmmovie", "other"};
+    return list;
+}
+
+} // namespace
+
+MpvMciDevice::MpvMciDevice(QObject *parent) : QObject(parent) {}
+
+MpvMciDevice::~MpvMciDevice() = default;
+
+QString MpvMciDevice::errorText(int code) const { return mci::errorText(code); }
+
+MpvVideoWidget *MpvMciDevice::videoWidget() const { return session_ ? session_->widget() : nullptr; }
+
+MciResult MpvMciDevice::send(const QString &text)
+{
+    const MciCommand command = MciCommand::parse(text);
+    if (command.error)
+        return {command.error, {}};
+    MciResult result = dispatch(command);
+    if (result.code)
+        result.reply.clear();
+    if (result.reply.size() > ReplyCapacity)
+        return {mci::ParamOverflow, {}};
+    return result;
+}
+
+MciResult MpvMciDevice::dispatch(const MciCommand &c)
+{
+    if (!verbs().contains(c.verb))
+        return {mci::UnrecognizedCommand, {}};
+    if (c.verb == QStringLiteral("open"))
+        return {open(c), {}};
+    const QString device = c.device.toLower();
+    if (device == QStringLiteral("all")) {
+        if (c.verb == QStringLiteral("close"))
+            return {close(), {}};
+        if (c.verb == QStringLiteral("set"))
+            return {session_ ? set(c) : int(mci::NoError), {}};
+        return {mci::UnsupportedFunction, {}};
+    }
+    if (device != QStringLiteral("movie"))
+        return {deviceTypes().contains(device) ? mci::DeviceNotInstalled : mci::InvalidDeviceName, {}};
+    if (!session_)
+        return {mci::InvalidDeviceName, {}};
+
+    if (c.verb == QStringLiteral("close"))
+        return {c.args.isEmpty() ? close() : int(mci::UnrecognizedKeyword), {}};
+    if (c.verb == QStringLiteral("status"))
+        return status(c);
+    if (c.verb == QStringLiteral("where"))
+        return where(c);
+    if (c.verb == QStringLiteral("info"))
+        return info(c);
+    if (c.verb == QStringLiteral("play"))
+        return {play(c), {}};
+    if (c.verb == QStringLiteral("seek"))
+        return {seek(c), {}};
+    if (c.verb == QStringLiteral("set"))
+        return {set(c), {}};
+    if (c.verb == QStringLiteral("setaudio"))
+        return {setAudio(c), {}};
+    if (c.verb == QStringLiteral("put"))
+        return {put(c), {}};
+    if (c.verb == QStringLiteral("window"))
+        return {window(c), {}};
+    if (c.verb == QStringLiteral("step"))
+        return {step(c), {}};
+    if (!c.args.isEmpty())
+        return {mci::UnrecognizedKeyword, {}};
+    if (session_->mode() == MpvSession::Mode::NotReady)
+        return {mci::DeviceNotReady, {}};
+    if (c.verb == QStringLiteral("stop"))
+        session_->stop();
+    else if (c.verb == QStringLiteral("pause"))
+        session_->pause();
+    else if (c.verb == QStringLiteral("resume") && session_->mode() != MpvSession::Mode::Playing)
+        session_->play();
+    return {mci::NoError, {}};
+}
+
+int MpvMciDevice::open(const MciCommand &c)
+{
+    if (c.device.isEmpty())
+        return mci::FilenameRequired;
+    QString alias;
+    std::optional<qint64> parent;
+    for (qsizetype i = 0; i < c.args.size(); ++i) {
+        const QString &word = c.args[i];
+        const bool hasValue = i + 1 < c.args.size();
+        if (word == QStringLiteral("alias") && hasValue) {
+            alias = c.args[++i];
+        } else if (word == QStringLiteral("parent") && hasValue) {
+            parent = integer(c.args[++i]);
+            if (!parent)
+                return mci::BadInteger;
+        } else if ((word == QStringLiteral("style") || word == QStringLiteral("type")) && hasValue) {
+            ++i; // the video is always a child of the given window; mpv finds the type itself
+        } else if (word != QStringLiteral("shareable")) {
+            return word == QStringLiteral("alias") || word == QStringLiteral("parent")
+                           || word == QStringLiteral("style") || word == QStringLiteral("type")
+                       ? int(mci::MissingParameter)
+                       : int(mci::UnrecognizedKeyword);
+        }
+    }
+    // One device exists: the alias movie.
+    if (alias != QStringLiteral("movie"))
+        return mci::UnsupportedFunction;
+    if (session_)
+        return mci::DuplicateAlias;
+    if (!QFileInfo(c.device).isFile())
+        return mci::FileNotFound;
+    QWidget *window = nullptr;
+    if (parent) {
+        window = QWidget::find(WId(*parent));
+        if (!window)
+            return mci::CreateWindow;
+    }
+    std::unique_ptr<MpvSession> session = MpvSession::create(window);
+    if (!session)
+        return mci::CannotLoadDriver;
+    if (const int code = session->load(c.device))
+        return code;
+    session_ = std::move(session);
+    timeFormat_ = TimeFormat::Milliseconds;
+    volume_ = leftVolume_ = rightVolume_ = speed_ = 1000;
+    leftOn_ = rightOn_ = audioOn_ = videoOn_ = true;
+    return mci::NoError;
+}
+
+int MpvMciDevice::close()
+{
+    session_.reset();
+    return mci::NoError;
+}
+
+qint64 MpvMciDevice::toUnits(double seconds) const
+{
+    if (timeFormat_ == TimeFormat::Frames)
+        return roundHalfEven(seconds * session_->frameRate());
+    return roundHalfEven(seconds * 1000.0);
+}
+
+double MpvMciDevice::fromUnits(qint64 units) const
+{
+    if (timeFormat_ == TimeFormat::Frames) {
+        const double fps = session_->frameRate();
+        return fps > 0 ? double(units) / fps : 0.0;
+    }
+    return double(units) / 1000.0;
+}
+
+int MpvMciDevice::play(const MciCommand &c)
+{
+    if (session_->mode() == MpvSession::Mode::NotReady)
+        return mci::DeviceNotReady;
+    if (c.args.isEmpty()) {
+        session_->play();
+        return mci::NoError;
+    }
+    if (c.args.size() == 2 && c.args[0] == QStringLiteral("from")) {
+        const auto from = integer(c.args[1]);
+        if (!from)
+            return mci::BadInteger;
+        if (*from < 0 || *from > toUnits(session_->duration()))
+            return mci::OutOfRange;
+        session_->seek(fromUnits(*from));
+        session_->play();
+        return mci::NoError;
+    }
+    if (c.args.contains(QStringLiteral("fullscreen")) || c.args.contains(QStringLiteral("to")))
+        return mci::UnsupportedFunction;
+    return mci::UnrecognizedKeyword;
+}
+
+int MpvMciDevice::seek(const MciCommand &c)
+{
+    if (c.args.size() != 2 || c.args[0] != QStringLiteral("to"))
+        return c.args.isEmpty() ? mci::MissingParameter : mci::UnrecognizedKeyword;
+    if (session_->mode() == MpvSession::Mode::NotReady)
+        return mci::DeviceNotReady;
+    double seconds = 0.0;
+    if (c.args[1] == QStringLiteral("end")) {
+        seconds = session_->duration();
+    } else if (c.args[1] != QStringLiteral("start")) {
+        const auto to = integer(c.args[1]);
+        if (!to)
+            return mci::BadInteger;
+        if (*to < 0 || *to > toUnits(session_->duration()))
+            return mci::OutOfRange;
+        seconds = fromUnits(*to);
+    }
+    session_->seek(seconds);
+    return mci::NoError;
+}
+
+int MpvMciDevice::set(const MciCommand &c)
+{
+    const QString what = c.joined();
+    if (what == QStringLiteral("time format ms") || what == QStringLiteral("time format milliseconds")) {
+        timeFormat_ = TimeFormat::Milliseconds;
+        return mci::NoError;
+    }
+    if (what == QStringLiteral("time format frames")) {
+        timeFormat_ = TimeFormat::Frames;
+        return mci::NoError;
+    }
+    if (c.args.size() == 2 && c.args[0] == QStringLiteral("speed")) {
+        const auto speed = integer(c.args[1]);
+        if (!speed)
+            return mci::BadInteger;
+        if (*speed <= 0 || *speed > 100000)
+            return mci::OutOfRange;
+        speed_ = int(*speed);
+        session_->setSpeed(*speed / 1000.0);
+        return mci::NoError;
+    }
+    if (c.args.size() == 3 && c.args[0] == QStringLiteral("audio")) {
+        const auto on = parseOnOff(c.args[2]);
+        if (!on)
+            return mci::BadConstant;
+        if (c.args[1] == QStringLiteral("all")) {
+            audioOn_ = *on;
+            session_->setMuted(!audioOn_);
+        } else if (c.args[1] == QStringLiteral("left")) {
+            leftOn_ = *on;
+            applyChannels();
+        } else if (c.args[1] == QStringLiteral("right")) {
+            rightOn_ = *on;
+            applyChannels();
+        } else {
+            return mci::BadConstant;
+        }
+        return mci::NoError;
+    }
+    if (c.args.size() == 2 && c.args[0] == QStringLiteral("video")) {
+        const auto on = parseOnOff(c.args[1]);
+        if (!on)
+            return mci::BadConstant;
+        videoOn_ = *on;
+        session_->setVideoEnabled(videoOn_);
+        return mci::NoError;
+    }
+    if (c.args.isEmpty())
+        return mci::MissingParameter;
+    if (c.args[0] == QStringLiteral("door"))
+        return mci::UnsupportedFunction;
+    return c.args[0] == QStringLiteral("time") ? mci::BadTimeFormat : mci::UnrecognizedKeyword;
+}
+
+void MpvMciDevice::applyChannels()
+{
+    session_->setChannelGains(leftOn_ ? leftVolume_ / 1000.0 : 0.0, rightOn_ ? rightVolume_ / 1000.0 : 0.0);
+}
+
+int MpvMciDevice::setAudio(const MciCommand &c)
+{
+    const qsizetype n = c.args.size();
+    if (n < 3 || c.args[n - 3] != QStringLiteral("volume") || c.args[n - 2] != QStringLiteral("to"))
+        return n == 0 ? mci::MissingParameter : mci::UnrecognizedKeyword;
+    const auto value = integer(c.args[n - 1]);
+    if (!value)
+        return mci::BadInteger;
+    if (*value < 0 || *value > 1000)
+        return mci::OutOfRange;
+    const QString channel = n == 4 ? c.args[0] : QString();
+    if (n == 3) {
+        volume_ = int(*value);
+        session_->setVolume(volume_ / 10.0);
+    } else if (channel == QStringLiteral("left")) {
+        leftVolume_ = int(*value);
+        applyChannels();
+    } else if (channel == QStringLiteral("right")) {
+        rightVolume_ = int(*value);
+        applyChannels();
+    } else {
+        return mci::UnrecognizedKeyword;
+    }
+    return mci::NoError;
+}
+
+int MpvMciDevice::put(const MciCommand &c)
+{
+    if (c.args.isEmpty())
+        return mci::MissingParameter;
+    if (c.args[0] != QStringLiteral("window") && c.args[0] != QStringLiteral("destination"))
+        return mci::UnrecognizedKeyword;
+    MpvVideoWidget *widget = session_->widget();
+    if (!widget)
+        return mci::NoWindow;
+    if (c.args.size() == 1) {
+        const QSize size = session_->videoSize();
+        widget->setGeometry(0, 0, size.width(), size.height());
+        return mci::NoError;
+    }
+    if (c.args.size() != 6 || c.args[1] != QStringLiteral("at"))
+        return mci::UnrecognizedKeyword;
+    int numbers[4];
+    for (int i = 0; i < 4; ++i) {
+        const auto value = integer(c.args[2 + i]);
+        if (!value || *value < -100000 || *value > 100000)
+            return mci::BadInteger;
+        numbers[i] = int(*value);
+    }
+    widget->setGeometry(numbers[0], numbers[1], numbers[2], numbers[3]);
+    return mci::NoError;
+}
+
+int MpvMciDevice::window(const MciCommand &c)
+{
+    if (c.args.size() != 2 || c.args[0] != QStringLiteral("state"))
+        return c.args.isEmpty() ? mci::MissingParameter : mci::UnrecognizedKeyword;
+    MpvVideoWidget *widget = session_->widget();
+    if (!widget)
+        return mci::NoWindow;
+    const QString &state = c.args[1];
+    if (state == QStringLiteral("show") || state == QStringLiteral("restore"))
+        widget->show();
+    else if (state == QStringLiteral("hide") || state == QStringLiteral("minimized"))
+        widget->hide();
+    else if (state == QStringLiteral("maximized") && session_->window())
+        widget->setGeometry(session_->window()->rect());
+    else
+        return mci::BadConstant;
+    return mci::NoError;
+}
+
+int MpvMciDevice::step(const MciCommand &c)
+{
+    qint64 frames = 1;
+    if (c.args.size() == 2 && c.args[0] == QStringLiteral("by")) {
+        const auto by = integer(c.args[1]);
+        if (!by)
+            return mci::BadInteger;
+        frames = *by;
+    } else if (c.args.size() == 1 && c.args[0] == QStringLiteral("reverse")) {
+        frames = -1;
+    } else if (!c.args.isEmpty()) {
+        return mci::UnrecognizedKeyword;
+    }
+    if (session_->mode() == MpvSession::Mode::NotReady)
+        return mci::DeviceNotReady;
+    if (!session_->hasVideo())
+        return mci::UnsupportedFunction;
+    session_->step(int(std::clamp<qint64>(frames, -1000000, 1000000)));
+    return mci::NoError;
+}
+
+MciResult MpvMciDevice::status(const MciCommand &c)
+{
+    const QString item = c.joined();
+    if (item.isEmpty())
+        return {mci::MissingParameter, {}};
+    const auto number = [](qint64 value) { return MciResult{mci::NoError, QString::number(value)}; };
+    if (item == QStringLiteral("mode")) {
+        switch (session_->mode()) {
+        case MpvSession::Mode::Playing: return {mci::NoError, QStringLiteral("playing")};
+        case MpvSession::Mode::Paused: return {mci::NoError, QStringLiteral("paused")};
+        case MpvSession::Mode::Stopped: return {mci::NoError, QStringLiteral("stopped")};
+        case MpvSession::Mode::NotReady: return {mci::NoError, QStringLiteral("not ready")};
+        }
+    }
+    if (item == QStringLiteral("position"))
+        return number(toUnits(session_->position()));
+    if (item == QStringLiteral("length"))
+        return number(toUnits(session_->duration()));
+    if (item == QStringLiteral("start position"))
+        return number(0);
+    if (item == QStringLiteral("volume"))
+        return number(volume_);
+    if (item == QStringLiteral("left volume"))
+        return number(leftVolume_);
+    if (item == QStringLiteral("right volume"))
+        return number(rightVolume_);
+    if (item == QStringLiteral("speed"))
+        return number(speed_);
+    if (item == QStringLiteral("ready"))
+        return {mci::NoError, session_->mode() == MpvSession::Mode::NotReady ? QStringLiteral("false")
+                                                                             : QStringLiteral("true")};
+    if (item == QStringLiteral("time format"))
+        return {mci::NoError, timeFormat_ == TimeFormat::Frames ? QStringLiteral("frames")
+                                                                : QStringLiteral("milliseconds")};
+    if (item == QStringLiteral("audio"))
+        return {mci::NoError, onOff(audioOn_)};
+    if (item == QStringLiteral("video"))
+        return {mci::NoError, onOff(videoOn_ && session_->hasVideo())};
+    if (item == QStringLiteral("frame rate") || item == QStringLiteral("nominal frame rate")) {
+        if (!session_->hasVideo())
+            return {mci::UnsupportedFunction, {}};
+        return number(roundHalfEven(session_->frameRate() * 1000.0));
+    }
+    if (item == QStringLiteral("bitsperpel")) {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        return number(screen ? screen->depth() : 24);
+    }
+    if (item == QStringLiteral("monitor input") || item == QStringLiteral("monitor output"))
+        return {mci::NoError, QStringLiteral("file")};
+    return {mci::UnrecognizedKeyword, {}};
+}
+
+MciResult MpvMciDevice::where(const MciCommand &c)
+{
+    const QString item = c.joined();
+    const QSize source = session_->videoSize();
+    const MpvVideoWidget *widget = session_->widget();
+    if (item == QStringLiteral("source")) {
+        if (!source.isValid())
+            return {mci::UnsupportedFunction, {}};
+        return {mci::NoError, rectangle(0, 0, source.width(), source.height())};
+    }
+    if (item == QStringLiteral("destination") || item == QStringLiteral("destination max")) {
+        if (!source.isValid())
+            return {mci::UnsupportedFunction, {}};
+        if (!widget)
+            return {mci::NoError, rectangle(0, 0, source.width(), source.height())};
+        const QWidget *area = item.endsWith(QStringLiteral("max")) && session_->window()
+                                  ? static_cast<const QWidget *>(session_->window())
+                                  : widget;
+        return {mci::NoError, rectangle(0, 0, area->width(), area->height())};
+    }
+    if (item == QStringLiteral("window")) {
+        if (!widget)
+            return {mci::NoWindow, {}};
+        const QRect r = widget->geometry();
+        return {mci::NoError, rectangle(r.x(), r.y(), r.width(), r.height())};
+    }
+    return {item.isEmpty() ? mci::MissingParameter : mci::UnrecognizedKeyword, {}};
+}
+
+MciResult MpvMciDevice::info(const MciCommand &c)
+{
+    const QString item = c.joined();
+    if (item == QStringLiteral("product"))
+        return {mci::NoError, QStringLiteral("mpv")};
+    if (item == QStringLiteral("version")) {
+        QString version = session_->engineVersion();
+        if (version.startsWith(QStringLiteral("mpv ")))
+            version.remove(0, 4);
+        return {mci::NoError, version};
+    }
+    return {item.isEmpty() ? mci::MissingParameter : mci::UnrecognizedKeyword, {}};
+}
+
+} // namespace zv

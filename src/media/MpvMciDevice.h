@@ -1,0 +1,66 @@
+#pragma once
+
+#include "media/MciCommand.h"
+#include "media/MciDevice.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace zv {
+
+class MpvSession;
+class MpvVideoWidget;
+
+// Understands the MCI command strings of the alias "movie" and carries them out with libmpv.
+// Commands are synchronous: "open" returns once the file is ready or has failed (at most a few
+// seconds), seeks once the new position is reached. One device, the alias "movie", exists;
+// other device names answer with MCI's error codes. Must be used on the UI thread.
+class MpvMciDevice final : public QObject, public MciDevice {
+    Q_OBJECT
+
+public:
+    explicit MpvMciDevice(QObject *parent = nullptr);
+    ~MpvMciDevice() override;
+
+    MciResult send(const QString &command) override;
+    QString errorText(int code) const override;
+
+    // The widget showing the open movie, if it was opened into a window.
+    MpvVideoWidget *videoWidget() const;
+
+private:
+    enum class TimeFormat { Milliseconds, Frames };
+
+    MciResult dispatch(const MciCommand &command);
+    int open(const MciCommand &command);
+    int close();
+    int play(const MciCommand &command);
+    int seek(const MciCommand &command);
+    int set(const MciCommand &command);
+    int setAudio(const MciCommand &command);
+    int put(const MciCommand &command);
+    int window(const MciCommand &command);
+    int step(const MciCommand &command);
+    MciResult status(const MciCommand &command);
+    MciResult where(const MciCommand &command);
+    MciResult info(const MciCommand &command);
+
+    // Position or length in the current time format.
+    qint64 toUnits(double seconds) const;
+    double fromUnits(qint64 units) const;
+    void applyChannels();
+
+    std::unique_ptr<MpvSession> session_;
+    TimeFormat timeFormat_ = TimeFormat::Milliseconds;
+    int volume_ = 1000;
+    int leftVolume_ = 1000;
+    int rightVolume_ = 1000;
+    bool leftOn_ = true;
+    bool rightOn_ = true;
+    bool audioOn_ = true;
+    bool videoOn_ = true;
+    int speed_ = 1000;
+};
+
+} // namespace zv

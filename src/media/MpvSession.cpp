@@ -1,0 +1,351 @@
+#include "media/MpvSession.h"
+
+#include "media/MciErrors.h"
+#include "media/MpvVideoWidget.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QWidget>
+
+#include <mpv/client.h>
+
+#include <clocale>
+#include <cmath>
+
+namespace zv {
+namespace {
+
+constexpr int LoadTimeoutMs = 5000;
+constexpr int SeekTimeoutMs = 3000;
+constexpr int WindowTimeoutMs = 2000;
+
+// Nothing from outside decides what mpv does: no config, scripts, network or playlists.
+const char *const Options[][2] = {
+    {"config", "no"},
+    {"load-scripts", "no"},
+    {"ytdl", "no"},
+    {"osc", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    {"input-terminal", "no"},
+    {"terminal", "no"},
+    {"msg-level", "all=no"},
+    {"load-unsafe-playlists", "no"},
+    {"access-references", "no"},
+    {"resume-playback", "no"},
+    {"save-position-on-quit", "no"},
+    {"sub-auto", "no"},
+    {"audio-file-auto", "no"},
+    {"cover-art-auto", "no"},
+    {"audio-display", "no"},
+    {"osd-level", "0"},
+    {"idle", "yes"},
+    {"keep-open", "yes"},
+    {"pause", "yes"},
+    {"force-window", "no"},
+    {"hwdec", "no"},
+    // Exact seeks: MPEG program streams otherwise land on the keyframe after the target.
+    {"hr-seek", "yes"},
+    {"hr-seek-demuxer-offset", "1"},
+    {"vo", "libmpv"},
+    {"audio-fallback-to-null", "yes"},
+};
+
+int loadErrorCode(int mpvError)
+{
+    switch (mpvError) {
+    case MPV_ERROR_NOTHING_TO_PLAY:
+    case MPV_ERROR_UNKNOWN_FORMAT:
+    case MPV_ERROR_UNSUPPORTED:
+        return mci::InvalidFile;
+    case MPV_ERROR_LOADING_FAILED:
+        return mci::FileRead;
+    default:
+        return mci::InvalidFile;
+    }
+}
+
+} // namespace
+
+std::unique_ptr<MpvSession> MpvSession::create(QWidget *window)
+{
+    // mpv refuses to start unless numbers are formatted the C way.
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle *mpv = mpv_create();
+    if (!mpv)
+        return nullptr;
+    for (const auto &option : Options)
+        mpv_set_option_string(mpv, option[0], option[1]);
+    if (!window)
+        mpv_set_option_string(mpv, "vid", "no");
+    if (mpv_initialize(mpv) < 0) {
+        mpv_terminate_destroy(mpv);
+        return nullptr;
+    }
+    std::unique_ptr<MpvSession> session(new MpvSession(mpv));
+    if (window && !session->attachWindow(window))
+        return nullptr;
+    return session;
+}
+
+MpvSession::MpvSession(mpv_handle *mpv) : mpv_(mpv)
+{
+    mpv_set_wakeup_callback(
+        mpv_,
+        [](void *self) {
+            QMetaObject::invokeMethod(static_cast<MpvSession *>(self), &MpvSession::drainEvents,
+                                      Qt::QueuedConnection);
+        },
+        this);
+}
+
+MpvSession::~MpvSession()
+{
+    // The render context must go before the core it renders.
+    delete widget_.data();
+    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
+    mpv_terminate_destroy(mpv_);
+}
+
+bool MpvSession::attachWindow(QWidget *window)
+{
+    window_ = window;
+    auto *widget = new MpvVideoWidget(mpv_, window); // owned by its parent window
+    widget_ = widget;
+    widget->setGeometry(window->rect());
+    widget->show();
+    if (!widget->hasRenderContext() && window->isVisible()) {
+        QDeadlineTimer deadline(WindowTimeoutMs);
+        while (widget_ && !widget_->hasRenderContext() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    }
+    if (!widget_)
+        return false;
+    if (!widget->hasRenderContext()) {
+        // A hidden window gets its GL context later; the video joins in then.
+        videoDeferred_ = true;
+        mpv_set_property_string(mpv_, "vid", "no");
+        connect(widget, &MpvVideoWidget::renderContextReady, this, [this] {
+            if (videoDeferred_) {
+                videoDeferred_ = false;
+                mpv_set_property_string(mpv_, "vid", "auto");
+            }
+        });
+    }
+    return true;
+}
+
+int MpvSession::load(const QString &path)
+{
+    const QByteArray file = path.toUtf8();
+    const char *args[] = {"loadfile", file.constData(), "replace", nullptr};
+    if (mpv_command(mpv_, args) < 0)
+        return mci::InvalidFile;
+    loadError_ = 0;
+    const bool finished = waitFor([this](const mpv_event &event) {
+        return event.event_id == MPV_EVENT_FILE_LOADED || loadError_ != 0;
+    }, LoadTimeoutMs);
+    if (!finished || !loaded_)
+        return loadError_ ? loadError_ : mci::InvalidFile;
+    // The first frame is decoded once playback has "restarted" at the start.
+    waitFor([](const mpv_event &event) { return event.event_id == MPV_EVENT_PLAYBACK_RESTART; },
+            LoadTimeoutMs);
+    mode_ = Mode::Stopped;
+    return loaded_ ? mci::NoError : (loadError_ ? loadError_ : mci::InvalidFile);
+}
+
+void MpvSession::drainEvents()
+{
+    while (true) {
+        mpv_event *event = mpv_wait_event(mpv_, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            return;
+        handle(*event);
+    }
+}
+
+void MpvSession::handle(const mpv_event &event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_FILE_LOADED:
+        loaded_ = true;
+        break;
+    case MPV_EVENT_END_FILE: {
+        const auto *end = static_cast<const mpv_event_end_file *>(event.data);
+        if (end && end->reason == MPV_END_FILE_REASON_ERROR)
+            loadError_ = loadErrorCode(end->error);
+        else
+            loadError_ = loadError_ ? loadError_ : mci::InvalidFile;
+        loaded_ = false;
+        mode_ = Mode::NotReady;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool MpvSession::waitFor(const std::function<bool(const mpv_event &)> &done, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        mpv_event *event = mpv_wait_event(mpv_, double(deadline.remainingTime()) / 1000.0);
+        if (event->event_id == MPV_EVENT_NONE)
+            continue;
+        handle(*event);
+        if (done(*event))
+            return true;
+        if (event->event_id == MPV_EVENT_SHUTDOWN)
+            return false;
+    }
+    return false;
+}
+
+MpvSession::Mode MpvSession::mode()
+{
+    if (!loaded_)
+        return Mode::NotReady;
+    if (mode_ == Mode::Playing) {
+        int eof = 0;
+        if (mpv_get_property(mpv_, "eof-reached", MPV_FORMAT_FLAG, &eof) >= 0 && eof)
+            mode_ = Mode::Stopped;
+    }
+    return mode_;
+}
+
+void MpvSession::play()
+{
+    setFlag("pause", false);
+    mode_ = Mode::Playing;
+}
+
+void MpvSession::pause()
+{
+    setFlag("pause", true);
+    mode_ = Mode::Paused;
+}
+
+void MpvSession::stop()
+{
+    setFlag("pause", true);
+    mode_ = Mode::Stopped;
+}
+
+void MpvSession::seek(double seconds)
+{
+    if (mode() == Mode::Playing)
+        stop();
+    const QByteArray target = QByteArray::number(seconds, 'f', 3);
+    const char *args[] = {"seek", target.constData(), "absolute+exact", nullptr};
+    if (mpv_command(mpv_, args) < 0)
+        return;
+    waitFor([](const mpv_event &event) { return event.event_id == MPV_EVENT_PLAYBACK_RESTART; },
+            SeekTimeoutMs);
+}
+
+void MpvSession::step(int frames)
+{
+    const double fps = frameRate();
+    if (fps <= 0)
+        return;
+    if (mode() == Mode::Playing)
+        pause();
+    seek(std::max(0.0, position() + frames / fps));
+    mode_ = Mode::Paused;
+}
+
+double MpvSession::numberProperty(const char *name, double fallback) const
+{
+    double value = 0;
+    if (mpv_get_property(mpv_, name, MPV_FORMAT_DOUBLE, &value) < 0 || !std::isfinite(value))
+        return fallback;
+    return value;
+}
+
+void MpvSession::setFlag(const char *name, bool value)
+{
+    int flag = value ? 1 : 0;
+    mpv_set_property(mpv_, name, MPV_FORMAT_FLAG, &flag);
+}
+
+double MpvSession::position() const { return std::max(0.0, numberProperty("time-pos")); }
+double MpvSession::duration() const { return numberProperty("duration"); }
+
+double MpvSession::frameRate() const
+{
+    const double fps = numberProperty("container-fps");
+    return fps > 0 ? fps : videoTrackNumber("demux-fps");
+}
+
+double MpvSession::videoTrackNumber(const char *key) const
+{
+    // The track list still knows the video when its output is switched off.
+    std::int64_t count = 0;
+    mpv_get_property(mpv_, "track-list/count", MPV_FORMAT_INT64, &count);
+    for (std::int64_t i = 0; i < count; ++i) {
+        const QByteArray base = "track-list/" + QByteArray::number(i) + '/';
+        char *type = mpv_get_property_string(mpv_, (base + "type").constData());
+        const bool video = type && qstrcmp(type, "video") == 0;
+        mpv_free(type);
+        int albumArt = 0;
+        mpv_get_property(mpv_, (base + "albumart").constData(), MPV_FORMAT_FLAG, &albumArt);
+        if (video && !albumArt)
+            return numberProperty((base + key).constData());
+    }
+    return 0.0;
+}
+
+QSize MpvSession::videoSize() const
+{
+    // Decoded size first: not every container reports its size in the track list.
+    std::int64_t width = 0, height = 0;
+    if (mpv_get_property(mpv_, "width", MPV_FORMAT_INT64, &width) >= 0
+        && mpv_get_property(mpv_, "height", MPV_FORMAT_INT64, &height) >= 0 && width > 0 && height > 0)
+        return QSize(int(width), int(height));
+    const int w = int(videoTrackNumber("demux-w"));
+    const int h = int(videoTrackNumber("demux-h"));
+    return w > 0 && h > 0 ? QSize(w, h) : QSize();
+}
+
+bool MpvSession::hasVideo() const { return videoSize().isValid(); }
+
+QString MpvSession::engineVersion() const
+{
+    char *text = mpv_get_property_string(mpv_, "mpv-version");
+    const QString version = QString::fromUtf8(text ? text : "mpv");
+    mpv_free(text);
+    return version;
+}
+
+void MpvSession::setVolume(double percent)
+{
+    mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+void MpvSession::setMuted(bool muted) { setFlag("mute", muted); }
+
+void MpvSession::setChannelGains(double left, double right)
+{
+    QByteArray chain;
+    if (left != 1.0 || right != 1.0)
+        chain = "format=channels=stereo,lavfi=[pan=stereo|c0=" + QByteArray::number(left, 'f', 3)
+                + "*c0|c1=" + QByteArray::number(right, 'f', 3) + "*c1]";
+    mpv_set_property_string(mpv_, "af", chain.constData());
+}
+
+void MpvSession::setSpeed(double factor)
+{
+    mpv_set_property(mpv_, "speed", MPV_FORMAT_DOUBLE, &factor);
+}
+
+void MpvSession::setVideoEnabled(bool enabled)
+{
+    if (!widget_ || videoDeferred_)
+        return;
+    mpv_set_property_string(mpv_, "vid", enabled ? "auto" : "no");
+}
+
+} // namespace zv

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+struct mpv_handle;
+struct mpv_event;
+
+class QWidget;
+
+namespace zv {
+
+class MpvVideoWidget;
+
+// One media file opened in its own mpv core. Destroying the session closes the file.
+// Everything runs on the UI thread; mpv's wakeups arrive as queued calls.
+class MpvSession final : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Mode { NotReady, Stopped, Playing, Paused };
+
+    // Null when no mpv core can be created. Without a window the file is opened for sound only.
+    static std::unique_ptr<MpvSession> create(QWidget *window);
+    ~MpvSession() override;
+
+    // Loads the file and waits (bounded) until it is ready; returns an MCI result code.
+    int load(const QString &path);
+
+    Mode mode();
+    void play();
+    void pause();
+    void stop();
+    // Exact seek that returns once the new position is reached (bounded); keeps the mode
+    // except that playing becomes stopped, as MCI's seek does.
+    void seek(double seconds);
+    void step(int frames);
+
+    double position() const;
+    double duration() const;
+    double frameRate() const;
+    QSize videoSize() const;
+    bool hasVideo() const;
+    QString engineVersion() const;
+
+    void setVolume(double percent);
+    void setMuted(bool muted);
+    // Channel gains 0..1, applied through a pan filter only when they differ from 1.
+    void setChannelGains(double left, double right);
+    void setSpeed(double factor);
+    void setVideoEnabled(bool enabled);
+
+    MpvVideoWidget *widget() const { return widget_; }
+    QWidget *window() const { return window_; }
+
+private:
+    explicit MpvSession(mpv_handle *mpv);
+    void drainEvents();
+    void handle(const mpv_event &event);
+    // Processes mpv events until done says so or the time is up; true when done.
+    bool waitFor(const std::function<bool(const mpv_event &)> &done, int timeoutMs);
+    bool attachWindow(QWidget *window);
+    double numberProperty(const char *name, double fallback = 0.0) const;
+    double videoTrackNumber(const char *key) const;
+    void setFlag(const char *name, bool value);
+
+    mpv_handle *mpv_;
+    QPointer<QWidget> window_;
+    QPointer<MpvVideoWidget> widget_;
+    Mode mode_ = Mode::NotReady;
+    bool loaded_ = false;
+    bool videoDeferred_ = false;
+    int loadError_ = 0;
+};
+
+} // namespace zv

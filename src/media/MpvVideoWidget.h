@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QOpenGLWidget>
+
+struct mpv_handle;
+struct mpv_render_context;
+
+namespace zv {
+
+// Shows the video of one mpv core through mpv's OpenGL render API. The render context lives
+// exactly as long as this widget's GL context; it must be gone before the core is destroyed.
+class MpvVideoWidget final : public QOpenGLWidget {
+    Q_OBJECT
+
+public:
+    MpvVideoWidget(mpv_handle *mpv, QWidget *parent);
+    ~MpvVideoWidget() override;
+
+    bool hasRenderContext() const { return render_ != nullptr; }
+    // Video frames drawn so far (redraws of the same frame do not count).
+    int framesShown() const { return framesShown_; }
+
+Q_SIGNALS:
+    void renderContextReady();
+    void frameShown();
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+private:
+    void freeRenderContext();
+
+    mpv_handle *mpv_;
+    mpv_render_context *render_ = nullptr;
+    int framesShown_ = 0;
+};
+
+} // namespace zv
