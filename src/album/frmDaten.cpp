@@ -7,6 +7,7 @@
 #include "app/Album.h"
 #include "app/AppSettings.h"
 #include "app/MainWindowLayout.h"
+#include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "skins/ImageButton.h"
 #include "skins/SkinImages.h"
@@ -61,8 +62,9 @@ frmDaten::frmDaten(MainWindowServices services, QWidget *parent)
     setWindowTitle(QStringLiteral("Zidoverev"));
     setFixedSize(layout::kWindow);
     buildControls();
-    // A skin that cannot be loaded completely still leaves a usable window.
-    applySkin(m_services.settings.SkinPath);
+    // A skin that cannot be loaded completely still leaves a usable window; the user is told
+    // once the window is up.
+    m_skinProblem = applySkin(m_services.settings.SkinPath);
 }
 
 frmDaten::~frmDaten() = default;
@@ -229,6 +231,12 @@ void frmDaten::showMainWindow()
     raise();
     activateWindow();
     lstBilder->setFocus();
+    if (!m_skinProblem.isEmpty()) {
+        const QString problem = std::exchange(m_skinProblem, QString());
+        m_services.dialogs.message(QStringLiteral("Zidoverev"),
+                                   problem + QStringLiteral("\n\nDas Album ist trotzdem vollständig benutzbar."),
+                                   MessageIcon::Warning, MessageButtons::Ok);
+    }
 }
 
 void frmDaten::setSaveLocked(bool locked)

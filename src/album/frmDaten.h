@@ -82,6 +82,7 @@ private:
     QPixmap m_background;
     QPixmap m_searchFrameBuffer; // picSearch
     QString m_currentFile;
+    QString m_skinProblem; // told to the user when the window first shows
     bool m_activatedOnce = false;
 
     // picPuffer: the last picture that could be decoded and its natural size.

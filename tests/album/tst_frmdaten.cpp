@@ -35,8 +35,10 @@ public:
 
 class SilentDialogs : public Dialogs {
 public:
-    MessageAnswer message(const QString &, const QString &, MessageIcon, MessageButtons) override
+    QStringList texts;
+    MessageAnswer message(const QString &, const QString &text, MessageIcon, MessageButtons) override
     {
+        texts << text;
         return MessageAnswer::Ok;
     }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
@@ -45,10 +47,20 @@ public:
 // A program folder with the built skins and a media folder the test fills.
 class AlbumFixture {
 public:
-    AlbumFixture()
+    explicit AlbumFixture(const QString &missingSkinFile = {})
     {
         QDir(dir.path()).mkdir(QStringLiteral("Bilder"));
-        QFile::link(qEnvironmentVariable("ZV_ALBUM_DIR") + QStringLiteral("/Skins"), dir.filePath(QStringLiteral("Skins")));
+        const QString skins = qEnvironmentVariable("ZV_ALBUM_DIR") + QStringLiteral("/Skins");
+        if (missingSkinFile.isEmpty()) {
+            QFile::link(skins, dir.filePath(QStringLiteral("Skins")));
+            return;
+        }
+        const QString main = dir.filePath(QStringLiteral("Skins/Main/"));
+        QDir().mkpath(main);
+        for (const QFileInfo &f : QDir(skins + QStringLiteral("/Main")).entryInfoList(QDir::Files)) {
+            if (f.fileName() != missingSkinFile)
+                QFile::copy(f.filePath(), main + f.fileName());
+        }
     }
     QString media(const QString &name) const { return dir.filePath(QStringLiteral("Bilder/") + name); }
     void picture(const QString &name, QSize size, QColor colour = Qt::red) const
@@ -128,6 +140,7 @@ private Q_SLOTS:
     void saveLockAndRemarksBox();
     void firstActivationShowsFirstFile();
     void windowButtons();
+    void incompleteSkinIsToldAndWindowWorks();
     void skinButtonsSwapPictures();
 };
 
@@ -341,6 +354,25 @@ void TestFrmDaten::windowButtons()
     QTest::mouseClick(w->findChild<ImageButton *>(QStringLiteral("cmdX")), Qt::LeftButton);
     QCOMPARE(fx.media_calls, QStringList{"close"});
     QCOMPARE(fx.quits, 1);
+}
+
+void TestFrmDaten::incompleteSkinIsToldAndWindowWorks()
+{
+    AlbumFixture fx(QStringLiteral("button 0 Hilfe.jpg"));
+    fx.picture(QStringLiteral("p.jpg"), {400, 300});
+    auto w = fx.open();
+    // Pictures before the gap are on, those after it are not.
+    QVERIFY(!w->findChild<ImageButton *>(QStringLiteral("cmdAktual"))->pixmap().isNull());
+    QVERIFY(w->findChild<ImageButton *>(QStringLiteral("cmdX"))->pixmap().isNull());
+    QVERIFY(fx.dialogs.texts.isEmpty());
+    w->showMainWindow();
+    QCOMPARE(fx.dialogs.texts.size(), 1);
+    QVERIFY(fx.dialogs.texts[0].contains(QStringLiteral("button 0 Hilfe.jpg")));
+    w->hide();
+    w->showMainWindow();
+    QCOMPARE(fx.dialogs.texts.size(), 1);
+    clickRow(*w, 0);
+    QCOMPARE(w->previewRect(), QRectF(0, 22.875, 183, 137.25));
 }
 
 void TestFrmDaten::skinButtonsSwapPictures()
