@@ -3,6 +3,9 @@
 #include "app/Album.h"
 #include "app/AppSettings.h"
 #include "app/frmStart.h"
+#include "media/MovieModule.h"
+#include "media/MpvMciDevice.h"
+#include "program/PlayerWiring.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
@@ -30,14 +33,27 @@ int main(int argc, char **argv)
     const auto drives = zv::makeSystemDrives();
     zv::SettingsValues settings;
     zv::Album album;
-    std::unique_ptr<zv::frmDaten> mainWindow;
+    // MovieObj: the one media device of the program, made when first needed.
+    std::unique_ptr<zv::MpvMciDevice> mciDevice;
+    std::unique_ptr<zv::MovieModule> movieObj;
+    const auto MovieObj = [&]() -> zv::MovieModule & {
+        if (!movieObj) {
+            mciDevice = std::make_unique<zv::MpvMciDevice>();
+            movieObj = std::make_unique<zv::MovieModule>(*mciDevice);
+        }
+        return *movieObj;
+    };
+    QString pictureWindowFile; // what the picture window will show once it exists
+    std::unique_ptr<zv::frmDaten> mainWindow; // after the device: the window goes first
 
     const auto quit = [] { QCoreApplication::exit(0); };
     const auto createMainWindow = [&]() -> zv::AlbumWindowPort & {
-        if (!mainWindow) {
-            mainWindow = std::make_unique<zv::frmDaten>(
-                zv::MainWindowServices{paths, album, settings, *shell, *dialogs, quit});
-        }
+        if (mainWindow)
+            return *mainWindow;
+        mainWindow = std::make_unique<zv::frmDaten>(
+            zv::MainWindowServices{paths, album, settings, *shell, *dialogs, quit});
+        zv::attachPlayer(*mainWindow, MovieObj(), *shell, paths, settings.SkinPath,
+                         [&pictureWindowFile](const QString &path) { pictureWindowFile = path; });
         return *mainWindow;
     };
 
