@@ -9,6 +9,7 @@
 
 #include <mpv/client.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 
@@ -192,7 +193,10 @@ bool MpvSession::waitFor(const std::function<bool(const mpv_event &)> &done, int
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
-        mpv_event *event = mpv_wait_event(mpv_, double(deadline.remainingTime()) / 1000.0);
+        if (widget_)
+            widget_->renderPending();
+        const qint64 slice = std::min<qint64>(deadline.remainingTime(), 10);
+        mpv_event *event = mpv_wait_event(mpv_, double(slice) / 1000.0);
         if (event->event_id == MPV_EVENT_NONE)
             continue;
         handle(*event);

@@ -64,11 +64,8 @@ void MpvVideoWidget::initializeGL()
     Q_EMIT renderContextReady();
 }
 
-void MpvVideoWidget::paintGL()
+void MpvVideoWidget::render()
 {
-    if (!render_)
-        return;
-    const bool newFrame = mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME;
     const qreal ratio = devicePixelRatioF();
     mpv_opengl_fbo fbo{int(defaultFramebufferObject()), int(width() * ratio), int(height() * ratio), 0};
     int flipY = 1;
@@ -78,6 +75,28 @@ void MpvVideoWidget::paintGL()
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(render_, params);
+}
+
+void MpvVideoWidget::renderPending()
+{
+    if (!render_ || !isValid())
+        return;
+    makeCurrent(); // also binds this widget's framebuffer
+    if (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) {
+        render();
+        frameWaiting_ = true;
+        update();
+    }
+    doneCurrent();
+}
+
+void MpvVideoWidget::paintGL()
+{
+    if (!render_)
+        return;
+    const bool newFrame = (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) || frameWaiting_;
+    frameWaiting_ = false;
+    render();
     if (newFrame) {
         ++framesShown_;
         Q_EMIT frameShown();

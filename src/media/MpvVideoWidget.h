@@ -16,6 +16,10 @@ public:
     MpvVideoWidget(mpv_handle *mpv, QWidget *parent);
     ~MpvVideoWidget() override;
 
+    // Draws a waiting frame now, for callers that block the UI thread while mpv works: mpv's
+    // video output stalls until its frame has been drawn.
+    void renderPending();
+
     bool hasRenderContext() const { return render_ != nullptr; }
     // Video frames drawn so far (redraws of the same frame do not count).
     int framesShown() const { return framesShown_; }
@@ -30,10 +34,12 @@ protected:
 
 private:
     void freeRenderContext();
+    void render();
 
     mpv_handle *mpv_;
     mpv_render_context *render_ = nullptr;
     int framesShown_ = 0;
+    bool frameWaiting_ = false;
 };
 
 } // namespace zv

@@ -5,6 +5,8 @@
 #include "media/MpvVideoWidget.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -43,7 +45,8 @@ class TestMpvMciDevice : public QObject {
 
 private:
     QTemporaryDir dir_;
-    std::unique_ptr<QWidget> box_;
+    std::unique_ptr<QWidget> window_;
+    QWidget *box_ = nullptr;
 
     MciResult send(MpvMciDevice &device, const QString &command)
     {
@@ -81,10 +84,13 @@ private Q_SLOTS:
         damaged.write(junk);
         damaged.close();
 
-        box_ = std::make_unique<QWidget>();
-        box_->resize(183, 183);
-        box_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(box_.get()));
+        // As in the album: the preview box is a child inside the main window.
+        window_ = std::make_unique<QWidget>();
+        window_->resize(300, 260);
+        box_ = new QWidget(window_.get());
+        box_->setGeometry(20, 20, 183, 183);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
 
     void video_data()
@@ -118,6 +124,11 @@ private Q_SLOTS:
         QVERIFY(device.videoWidget()->hasRenderContext());
         QTRY_VERIFY(device.videoWidget()->framesShown() > 1);
         QVERIFY(distinctColours(device.videoWidget()->grabFramebuffer()) > 8);
+        // What the display shows, not just what was drawn off screen.
+        const QPoint onScreen = box_->mapToGlobal(QPoint(0, 23));
+        QTRY_VERIFY(distinctColours(QGuiApplication::primaryScreen()
+                                        ->grabWindow(0, onScreen.x(), onScreen.y(), 183, 137)
+                                        .toImage()) > 8);
 
         QCOMPARE(send(device, "pause movie").code, 0);
         QCOMPARE(send(device, "status movie mode").reply, QStringLiteral("paused"));
