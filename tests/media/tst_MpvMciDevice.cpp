@@ -217,15 +217,58 @@ private Q_SLOTS:
         QCOMPARE(device.send(command.contains(u'%') ? command.arg(path) : command).code, code);
     }
 
-    void damagedFile()
+    void brokenFiles_data()
     {
-        const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/damaged.mpg");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("keep"); // bytes of clip.mpg to keep, -1 for junk
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("junk") << "damaged.mpg" << -1 << false;
+        QTest::newRow("empty") << "empty.mpg" << 0 << false;
+        // A valid start and nothing else is a stream of no length: it opens, plays nothing.
+        QTest::newRow("first packet only") << "cut.mpg" << 2048 << true;
+    }
+    void brokenFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, keep);
+        QFETCH(bool, opens);
+        const QString folder = dir_.path() + QStringLiteral("/mit Leer zeichen/");
+        const QString path = folder + file;
+        if (keep >= 0) {
+            QFile clip(folder + QStringLiteral("clip.mpg"));
+            QVERIFY(clip.open(QIODevice::ReadOnly));
+            QFile cut(path);
+            QVERIFY(cut.open(QIODevice::WriteOnly));
+            cut.write(clip.read(keep));
+        }
         MpvMciDevice device;
         const MciResult result = device.send(openCommand(path));
-        QVERIFY(result.code != 0);
-        QVERIFY(!device.errorText(result.code).isEmpty());
-        QCOMPARE(device.send("status movie mode").code, int(zv::mci::InvalidDeviceName));
+        if (opens) {
+            QCOMPARE(result.code, 0);
+            QCOMPARE(device.send("play movie").code, 0);
+            QTRY_COMPARE(device.send("status movie mode").reply, QStringLiteral("stopped"));
+            QCOMPARE(device.send("close movie").code, 0);
+        } else {
+            QVERIFY(result.code != 0);
+            QVERIFY(!device.errorText(result.code).isEmpty());
+            QCOMPARE(device.send("play movie").code, int(zv::mci::InvalidDeviceName));
+        }
         QVERIFY(!fileIsOpen(path));
+    }
+
+    void fileDeletedWhileOpen()
+    {
+        const QString folder = dir_.path() + QStringLiteral("/mit Leer zeichen/");
+        const QString path = folder + QStringLiteral("gleich weg.avi");
+        QVERIFY(QFile::copy(folder + QStringLiteral("clip.avi"), path));
+        MpvMciDevice device;
+        QCOMPARE(device.send(openCommand(path)).code, 0);
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(device.send("play movie").code, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(number(device, "status movie position") > 200, 5000);
+        QCOMPARE(device.send("seek movie to 100").code, 0);
+        QCOMPARE(device.send("close movie").code, 0);
+        QCOMPARE(device.send("status movie mode").code, int(zv::mci::InvalidDeviceName));
     }
 
     void settingsAnswerBack()
