@@ -1,13 +1,11 @@
 #include "media/MpvMciDevice.h"
 
 #include "media/MciErrors.h"
+#include "media/MpvMciQueries.h"
 #include "media/MpvSession.h"
 #include "media/MpvVideoWidget.h"
-#include "platform/Rounding.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -25,8 +23,6 @@ std::optional<qint64> integer(const QString &text)
     return value;
 }
 
-QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
-
 std::optional<bool> parseOnOff(const QString &word)
 {
     if (word == QStringLiteral("on"))
@@ -34,11 +30,6 @@ std::optional<bool> parseOnOff(const QString &word)
     if (word == QStringLiteral("off"))
         return false;
     return std::nullopt;
-}
-
-QString rectangle(int left, int top, int width, int height)
-{
-    return QStringLiteral("%1 %2 %3 %4").arg(left).arg(top).arg(width).arg(height);
 }
 
 const QStringList &verbs()
@@ -102,11 +93,11 @@ MciResult MpvMciDevice::dispatch(const MciCommand &c)
     if (c.verb == QStringLiteral("close"))
         return {c.args.isEmpty() ? close() : int(mci::UnrecognizedKeyword), {}};
     if (c.verb == QStringLiteral("status"))
-        return status(c);
+        return mciStatus(c, *session_, settings_);
     if (c.verb == QStringLiteral("where"))
-        return where(c);
+        return mciWhere(c, *session_);
     if (c.verb == QStringLiteral("info"))
-        return info(c);
+        return mciInfo(c, *session_);
     if (c.verb == QStringLiteral("play"))
         return {play(c), {}};
     if (c.verb == QStringLiteral("seek"))
@@ -177,9 +168,7 @@ int MpvMciDevice::open(const MciCommand &c)
     if (const int code = session->load(c.device))
         return code;
     session_ = std::move(session);
-    timeFormat_ = TimeFormat::Milliseconds;
-    volume_ = leftVolume_ = rightVolume_ = speed_ = 1000;
-    leftOn_ = rightOn_ = audioOn_ = videoOn_ = true;
+    settings_ = MciMovieSettings();
     return mci::NoError;
 }
 
@@ -189,43 +178,34 @@ int MpvMciDevice::close()
     return mci::NoError;
 }
 
-qint64 MpvMciDevice::toUnits(double seconds) const
-{
-    if (timeFormat_ == TimeFormat::Frames)
-        return roundHalfEven(seconds * session_->frameRate());
-    return roundHalfEven(seconds * 1000.0);
-}
-
-double MpvMciDevice::fromUnits(qint64 units) const
-{
-    if (timeFormat_ == TimeFormat::Frames) {
-        const double fps = session_->frameRate();
-        return fps > 0 ? double(units) / fps : 0.0;
-    }
-    return double(units) / 1000.0;
-}
-
 int MpvMciDevice::play(const MciCommand &c)
 {
     if (session_->mode() == MpvSession::Mode::NotReady)
         return mci::DeviceNotReady;
-    if (c.args.isEmpty()) {
-        session_->play();
-        return mci::NoError;
+    std::optional<qint64> from;
+    bool fullScreen = false;
+    for (qsizetype i = 0; i < c.args.size(); ++i) {
+        const QString &word = c.args[i];
+        if (word == QStringLiteral("from") && i + 1 < c.args.size()) {
+            from = integer(c.args[++i]);
+            if (!from)
+                return mci::BadInteger;
+        } else if (word == QStringLiteral("fullscreen")) {
+            fullScreen = true;
+        } else if (word == QStringLiteral("to")) {
+            return mci::UnsupportedFunction;
+        } else if (word != QStringLiteral("window")) {
+            return word == QStringLiteral("from") ? mci::MissingParameter : mci::UnrecognizedKeyword;
+        }
     }
-    if (c.args.size() == 2 && c.args[0] == QStringLiteral("from")) {
-        const auto from = integer(c.args[1]);
-        if (!from)
-            return mci::BadInteger;
-        if (*from < 0 || *from > toUnits(session_->duration()))
-            return mci::OutOfRange;
-        session_->seek(fromUnits(*from));
-        session_->play();
-        return mci::NoError;
-    }
-    if (c.args.contains(QStringLiteral("fullscreen")) || c.args.contains(QStringLiteral("to")))
-        return mci::UnsupportedFunction;
-    return mci::UnrecognizedKeyword;
+    if (from && (*from < 0 || *from > settings_.toUnits(*session_, session_->duration())))
+        return mci::OutOfRange;
+    if (fullScreen && !session_->showFullScreen())
+        return mci::NoWindow;
+    if (from)
+        session_->seek(settings_.fromUnits(*session_, *from));
+    session_->play();
+    return mci::NoError;
 }
 
 int MpvMciDevice::seek(const MciCommand &c)
@@ -241,9 +221,9 @@ int MpvMciDevice::seek(const MciCommand &c)
         const auto to = integer(c.args[1]);
         if (!to)
             return mci::BadInteger;
-        if (*to < 0 || *to > toUnits(session_->duration()))
+        if (*to < 0 || *to > settings_.toUnits(*session_, session_->duration()))
             return mci::OutOfRange;
-        seconds = fromUnits(*to);
+        seconds = settings_.fromUnits(*session_, *to);
     }
     session_->seek(seconds);
     return mci::NoError;
@@ -253,11 +233,11 @@ int MpvMciDevice::set(const MciCommand &c)
 {
     const QString what = c.joined();
     if (what == QStringLiteral("time format ms") || what == QStringLiteral("time format milliseconds")) {
-        timeFormat_ = TimeFormat::Milliseconds;
+        settings_.timeFormat = MciMovieSettings::TimeFormat::Milliseconds;
         return mci::NoError;
     }
     if (what == QStringLiteral("time format frames")) {
-        timeFormat_ = TimeFormat::Frames;
+        settings_.timeFormat = MciMovieSettings::TimeFormat::Frames;
         return mci::NoError;
     }
     if (c.args.size() == 2 && c.args[0] == QStringLiteral("speed")) {
@@ -266,7 +246,7 @@ int MpvMciDevice::set(const MciCommand &c)
             return mci::BadInteger;
         if (*speed <= 0 || *speed > 100000)
             return mci::OutOfRange;
-        speed_ = int(*speed);
+        settings_.speed = int(*speed);
         session_->setSpeed(*speed / 1000.0);
         return mci::NoError;
     }
@@ -275,13 +255,13 @@ int MpvMciDevice::set(const MciCommand &c)
         if (!on)
             return mci::BadConstant;
         if (c.args[1] == QStringLiteral("all")) {
-            audioOn_ = *on;
-            session_->setMuted(!audioOn_);
+            settings_.audioOn = *on;
+            session_->setMuted(!settings_.audioOn);
         } else if (c.args[1] == QStringLiteral("left")) {
-            leftOn_ = *on;
+            settings_.leftOn = *on;
             applyChannels();
         } else if (c.args[1] == QStringLiteral("right")) {
-            rightOn_ = *on;
+            settings_.rightOn = *on;
             applyChannels();
         } else {
             return mci::BadConstant;
@@ -292,8 +272,8 @@ int MpvMciDevice::set(const MciCommand &c)
         const auto on = parseOnOff(c.args[1]);
         if (!on)
             return mci::BadConstant;
-        videoOn_ = *on;
-        session_->setVideoEnabled(videoOn_);
+        settings_.videoOn = *on;
+        session_->setVideoEnabled(settings_.videoOn);
         return mci::NoError;
     }
     if (c.args.isEmpty())
@@ -305,7 +285,7 @@ int MpvMciDevice::set(const MciCommand &c)
 
 void MpvMciDevice::applyChannels()
 {
-    session_->setChannelGains(leftOn_ ? leftVolume_ / 1000.0 : 0.0, rightOn_ ? rightVolume_ / 1000.0 : 0.0);
+    session_->setChannelGains(settings_.leftOn ? settings_.leftVolume / 1000.0 : 0.0, settings_.rightOn ? settings_.rightVolume / 1000.0 : 0.0);
 }
 
 int MpvMciDevice::setAudio(const MciCommand &c)
@@ -320,13 +300,13 @@ int MpvMciDevice::setAudio(const MciCommand &c)
         return mci::OutOfRange;
     const QString channel = n == 4 ? c.args[0] : QString();
     if (n == 3) {
-        volume_ = int(*value);
-        session_->setVolume(volume_ / 10.0);
+        settings_.volume = int(*value);
+        session_->setVolume(settings_.volume / 10.0);
     } else if (channel == QStringLiteral("left")) {
-        leftVolume_ = int(*value);
+        settings_.leftVolume = int(*value);
         applyChannels();
     } else if (channel == QStringLiteral("right")) {
-        rightVolume_ = int(*value);
+        settings_.rightVolume = int(*value);
         applyChannels();
     } else {
         return mci::UnrecognizedKeyword;
@@ -399,101 +379,6 @@ int MpvMciDevice::step(const MciCommand &c)
         return mci::UnsupportedFunction;
     session_->step(int(std::clamp<qint64>(frames, -1000000, 1000000)));
     return mci::NoError;
-}
-
-MciResult MpvMciDevice::status(const MciCommand &c)
-{
-    const QString item = c.joined();
-    if (item.isEmpty())
-        return {mci::MissingParameter, {}};
-    const auto number = [](qint64 value) { return MciResult{mci::NoError, QString::number(value)}; };
-    if (item == QStringLiteral("mode")) {
-        switch (session_->mode()) {
-        case MpvSession::Mode::Playing: return {mci::NoError, QStringLiteral("playing")};
-        case MpvSession::Mode::Paused: return {mci::NoError, QStringLiteral("paused")};
-        case MpvSession::Mode::Stopped: return {mci::NoError, QStringLiteral("stopped")};
-        case MpvSession::Mode::NotReady: return {mci::NoError, QStringLiteral("not ready")};
-        }
-    }
-    if (item == QStringLiteral("position"))
-        return number(toUnits(session_->position()));
-    if (item == QStringLiteral("length"))
-        return number(toUnits(session_->duration()));
-    if (item == QStringLiteral("start position"))
-        return number(0);
-    if (item == QStringLiteral("volume"))
-        return number(volume_);
-    if (item == QStringLiteral("left volume"))
-        return number(leftVolume_);
-    if (item == QStringLiteral("right volume"))
-        return number(rightVolume_);
-    if (item == QStringLiteral("speed"))
-        return number(speed_);
-    if (item == QStringLiteral("ready"))
-        return {mci::NoError, session_->mode() == MpvSession::Mode::NotReady ? QStringLiteral("false")
-                                                                             : QStringLiteral("true")};
-    if (item == QStringLiteral("time format"))
-        return {mci::NoError, timeFormat_ == TimeFormat::Frames ? QStringLiteral("frames")
-                                                                : QStringLiteral("milliseconds")};
-    if (item == QStringLiteral("audio"))
-        return {mci::NoError, onOff(audioOn_)};
-    if (item == QStringLiteral("video"))
-        return {mci::NoError, onOff(videoOn_ && session_->hasVideo())};
-    if (item == QStringLiteral("frame rate") || item == QStringLiteral("nominal frame rate")) {
-        if (!session_->hasVideo())
-            return {mci::UnsupportedFunction, {}};
-        return number(roundHalfEven(session_->frameRate() * 1000.0));
-    }
-    if (item == QStringLiteral("bitsperpel")) {
-        const QScreen *screen = QGuiApplication::primaryScreen();
-        return number(screen ? screen->depth() : 24);
-    }
-    if (item == QStringLiteral("monitor input") || item == QStringLiteral("monitor output"))
-        return {mci::NoError, QStringLiteral("file")};
-    return {mci::UnrecognizedKeyword, {}};
-}
-
-MciResult MpvMciDevice::where(const MciCommand &c)
-{
-    const QString item = c.joined();
-    const QSize source = session_->videoSize();
-    const MpvVideoWidget *widget = session_->widget();
-    if (item == QStringLiteral("source")) {
-        if (!source.isValid())
-            return {mci::UnsupportedFunction, {}};
-        return {mci::NoError, rectangle(0, 0, source.width(), source.height())};
-    }
-    if (item == QStringLiteral("destination") || item == QStringLiteral("destination max")) {
-        if (!source.isValid())
-            return {mci::UnsupportedFunction, {}};
-        if (!widget)
-            return {mci::NoError, rectangle(0, 0, source.width(), source.height())};
-        const QWidget *area = item.endsWith(QStringLiteral("max")) && session_->window()
-                                  ? static_cast<const QWidget *>(session_->window())
-                                  : widget;
-        return {mci::NoError, rectangle(0, 0, area->width(), area->height())};
-    }
-    if (item == QStringLiteral("window")) {
-        if (!widget)
-            return {mci::NoWindow, {}};
-        const QRect r = widget->geometry();
-        return {mci::NoError, rectangle(r.x(), r.y(), r.width(), r.height())};
-    }
-    return {item.isEmpty() ? mci::MissingParameter : mci::UnrecognizedKeyword, {}};
-}
-
-MciResult MpvMciDevice::info(const MciCommand &c)
-{
-    const QString item = c.joined();
-    if (item == QStringLiteral("product"))
-        return {mci::NoError, QStringLiteral("mpv")};
-    if (item == QStringLiteral("version")) {
-        QString version = session_->engineVersion();
-        if (version.startsWith(QStringLiteral("mpv ")))
-            version.remove(0, 4);
-        return {mci::NoError, version};
-    }
-    return {item.isEmpty() ? mci::MissingParameter : mci::UnrecognizedKeyword, {}};
 }
 
 } // namespace zv

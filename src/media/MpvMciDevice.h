@@ -2,6 +2,7 @@
 
 #include "media/MciCommand.h"
 #include "media/MciDevice.h"
+#include "media/MciMovieSettings.h"
 
 #include <QObject>
 
@@ -30,8 +31,6 @@ public:
     MpvVideoWidget *videoWidget() const;
 
 private:
-    enum class TimeFormat { Milliseconds, Frames };
-
     MciResult dispatch(const MciCommand &command);
     int open(const MciCommand &command);
     int close();
@@ -42,25 +41,10 @@ private:
     int put(const MciCommand &command);
     int window(const MciCommand &command);
     int step(const MciCommand &command);
-    MciResult status(const MciCommand &command);
-    MciResult where(const MciCommand &command);
-    MciResult info(const MciCommand &command);
-
-    // Position or length in the current time format.
-    qint64 toUnits(double seconds) const;
-    double fromUnits(qint64 units) const;
     void applyChannels();
 
     std::unique_ptr<MpvSession> session_;
-    TimeFormat timeFormat_ = TimeFormat::Milliseconds;
-    int volume_ = 1000;
-    int leftVolume_ = 1000;
-    int rightVolume_ = 1000;
-    bool leftOn_ = true;
-    bool rightOn_ = true;
-    bool audioOn_ = true;
-    bool videoOn_ = true;
-    int speed_ = 1000;
+    MciMovieSettings settings_;
 };
 
 } // namespace zv

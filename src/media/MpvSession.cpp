@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QWidget>
 
 #include <mpv/client.h>
@@ -101,6 +103,7 @@ MpvSession::MpvSession(mpv_handle *mpv) : mpv_(mpv)
                                       Qt::QueuedConnection);
         },
         this);
+    mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
 }
 
 MpvSession::~MpvSession()
@@ -114,29 +117,94 @@ MpvSession::~MpvSession()
 bool MpvSession::attachWindow(QWidget *window)
 {
     window_ = window;
-    auto *widget = new MpvVideoWidget(mpv_, window); // owned by its parent window
+    return placeVideo(window, window->rect());
+}
+
+bool MpvSession::placeVideo(QWidget *parent, const QRect &geometry)
+{
+    // One render context per core: the old picture goes before the new one is made, and the
+    // video waits for the new context.
+    if (widget_) {
+        mpv_set_property_string(mpv_, "vid", "no");
+        videoDeferred_ = true;
+        delete widget_.data();
+    }
+    auto *widget = new MpvVideoWidget(mpv_, parent); // a child is owned by its parent window
     widget_ = widget;
-    widget->setGeometry(window->rect());
-    widget->show();
-    if (!widget->hasRenderContext() && window->isVisible()) {
+    connect(widget, &MpvVideoWidget::renderContextReady, this, [this] {
+        if (videoDeferred_) {
+            videoDeferred_ = false;
+            mpv_set_property_string(mpv_, "vid", videoWanted_ ? "auto" : "no");
+        }
+    });
+    if (parent) {
+        widget->setGeometry(geometry);
+        widget->show();
+    } else {
+        widget->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+        widget->setFocusPolicy(Qt::StrongFocus);
+        widget->setCursor(Qt::BlankCursor);
+        widget->installEventFilter(this);
+        // Sized by hand too: without a window manager the full-screen state alone does nothing.
+        if (const QScreen *screen = window_ ? window_->screen() : nullptr)
+            widget->setGeometry(screen->geometry());
+        widget->showFullScreen();
+        widget->activateWindow();
+        widget->setFocus();
+    }
+    if (!widget->hasRenderContext() && (!parent || parent->isVisible())) {
         QDeadlineTimer deadline(WindowTimeoutMs);
         while (widget_ && !widget_->hasRenderContext() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     }
     if (!widget_)
         return false;
-    if (!widget->hasRenderContext()) {
+    if (!widget_->hasRenderContext() && !videoDeferred_) {
         // A hidden window gets its GL context later; the video joins in then.
         videoDeferred_ = true;
         mpv_set_property_string(mpv_, "vid", "no");
-        connect(widget, &MpvVideoWidget::renderContextReady, this, [this] {
-            if (videoDeferred_) {
-                videoDeferred_ = false;
-                mpv_set_property_string(mpv_, "vid", "auto");
-            }
-        });
     }
     return true;
+}
+
+bool MpvSession::showFullScreen()
+{
+    if (!widget_ || !window_)
+        return false;
+    if (fullScreen_)
+        return true;
+    childGeometry_ = widget_->geometry();
+    childHidden_ = widget_->isHidden();
+    fullScreen_ = true;
+    return placeVideo(nullptr, {});
+}
+
+void MpvSession::endFullScreen()
+{
+    if (!fullScreen_)
+        return;
+    fullScreen_ = false;
+    if (!window_) {
+        delete widget_.data();
+        return;
+    }
+    placeVideo(window_, childGeometry_);
+    if (childHidden_ && widget_)
+        widget_->hide();
+}
+
+bool MpvSession::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == widget_ && fullScreen_) {
+        const bool escape = event->type() == QEvent::KeyPress
+                            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+        if (escape || event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Close) {
+            // Not from inside the widget's own event handling: it is replaced on the way.
+            QMetaObject::invokeMethod(this, &MpvSession::endFullScreen, Qt::QueuedConnection);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 int MpvSession::load(const QString &path)
@@ -174,6 +242,13 @@ void MpvSession::handle(const mpv_event &event)
     case MPV_EVENT_FILE_LOADED:
         loaded_ = true;
         break;
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        // Full screen playback ends with the movie, as MCI's does.
+        const auto *property = static_cast<const mpv_event_property *>(event.data);
+        if (fullScreen_ && property->format == MPV_FORMAT_FLAG && *static_cast<int *>(property->data))
+            QMetaObject::invokeMethod(this, &MpvSession::endFullScreen, Qt::QueuedConnection);
+        break;
+    }
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);
         if (end && end->reason == MPV_END_FILE_REASON_ERROR)
@@ -213,8 +288,11 @@ MpvSession::Mode MpvSession::mode()
     if (!loaded_)
         return Mode::NotReady;
     if (mode_ == Mode::Playing) {
-        int eof = 0;
-        if (mpv_get_property(mpv_, "eof-reached", MPV_FORMAT_FLAG, &eof) >= 0 && eof)
+        // At the end mpv pauses by itself (keep-open); a track switch there clears eof-reached.
+        int eof = 0, paused = 0;
+        mpv_get_property(mpv_, "eof-reached", MPV_FORMAT_FLAG, &eof);
+        mpv_get_property(mpv_, "pause", MPV_FORMAT_FLAG, &paused);
+        if (eof || paused)
             mode_ = Mode::Stopped;
     }
     return mode_;
@@ -347,6 +425,7 @@ void MpvSession::setSpeed(double factor)
 
 void MpvSession::setVideoEnabled(bool enabled)
 {
+    videoWanted_ = enabled;
     if (!widget_ || videoDeferred_)
         return;
     mpv_set_property_string(mpv_, "vid", enabled ? "auto" : "no");

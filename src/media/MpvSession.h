@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -54,12 +55,22 @@ public:
     void setChannelGains(double left, double right);
     void setSpeed(double factor);
     void setVideoEnabled(bool enabled);
+    // Shows the video on the whole screen until Esc, a click or the end of the movie, then
+    // back in its window. False for a movie opened without a window.
+    bool showFullScreen();
+    bool isFullScreen() const { return fullScreen_; }
 
     MpvVideoWidget *widget() const { return widget_; }
     QWidget *window() const { return window_; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     explicit MpvSession(mpv_handle *mpv);
+    // Puts the video into a new widget: a child of parent, or full screen without one.
+    bool placeVideo(QWidget *parent, const QRect &geometry);
+    void endFullScreen();
     void drainEvents();
     void handle(const mpv_event &event);
     // Processes mpv events until done says so or the time is up; true when done.
@@ -75,6 +86,10 @@ private:
     Mode mode_ = Mode::NotReady;
     bool loaded_ = false;
     bool videoDeferred_ = false;
+    bool videoWanted_ = true;
+    bool fullScreen_ = false;
+    bool childHidden_ = false;
+    QRect childGeometry_;
     int loadError_ = 0;
 };
 

@@ -271,6 +271,32 @@ private Q_SLOTS:
         QCOMPARE(device.send("status movie mode").code, int(zv::mci::InvalidDeviceName));
     }
 
+    void fullScreen()
+    {
+        const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/clip.mov");
+        MpvMciDevice device;
+        QCOMPARE(device.send(openCommand(path)).code, 0);
+        QCOMPARE(device.send("put movie window at 0 23 183 137").code, 0);
+        QCOMPARE(device.send("play movie fullscreen").code, 0);
+        QWidget *screen = device.videoWidget();
+        QVERIFY(screen->isWindow());
+        QTRY_VERIFY(device.videoWidget()->framesShown() > 1);
+        QCOMPARE(screen->size(), QGuiApplication::primaryScreen()->size());
+        QTest::keyClick(screen, Qt::Key_Escape);
+        QTRY_VERIFY(!device.videoWidget()->isWindow());
+        QCOMPARE(device.videoWidget()->parentWidget(), box_);
+        QCOMPARE(device.send("where movie window").reply, QStringLiteral("0 23 183 137"));
+        QCOMPARE(device.send("status movie mode").reply, QStringLiteral("playing"));
+        QTRY_VERIFY(device.videoWidget()->framesShown() > 1);
+
+        // Full screen playback gives the picture back to the window at the end of the movie.
+        QCOMPARE(device.send("play movie from 1700 fullscreen").code, 0);
+        QVERIFY(device.videoWidget()->isWindow());
+        QTRY_VERIFY_WITH_TIMEOUT(!device.videoWidget()->isWindow(), 5000);
+        QCOMPARE(device.send("status movie mode").reply, QStringLiteral("stopped"));
+        QCOMPARE(device.send("close movie").code, 0);
+    }
+
     void settingsAnswerBack()
     {
         const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/clip.avi");
