@@ -1,6 +1,7 @@
 #include "media/MpvMciDevice.h"
 
 #include "media/MciErrors.h"
+#include "media/MovieWindows.h"
 #include "media/MpvMciQueries.h"
 #include "media/MpvSession.h"
 #include "media/MpvVideoWidget.h"
@@ -158,7 +159,7 @@ int MpvMciDevice::open(const MciCommand &c)
         return mci::FileNotFound;
     QWidget *window = nullptr;
     if (parent) {
-        window = QWidget::find(WId(*parent));
+        window = movieWindows::find(*parent);
         if (!window)
             return mci::CreateWindow;
     }

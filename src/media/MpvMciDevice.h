@@ -16,7 +16,8 @@ class MpvVideoWidget;
 // Understands the MCI command strings of the alias "movie" and carries them out with libmpv.
 // Commands are synchronous: "open" returns once the file is ready or has failed (at most a few
 // seconds), seeks once the new position is reached. One device, the alias "movie", exists;
-// other device names answer with MCI's error codes. Must be used on the UI thread.
+// other device names answer with MCI's error codes. "parent <handle>" takes a handle from
+// movieWindows::handleOf or a native window id. Must be used on the UI thread.
 class MpvMciDevice final : public QObject, public MciDevice {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #include "media/ctrlAV.h"
 
 #include "media/MovieModule.h"
+#include "media/MovieWindows.h"
 #include "media/SkinButton.h"
 #include "platform/Rounding.h"
 #include "platform/Shell.h"
@@ -53,6 +54,7 @@ ctrlAV::ctrlAV(MovieModule &movie, Shell &shell, PlayerHost host, QWidget *paren
     // Fixed from the design sizes: skins with other picture sizes do not change it.
     trackLength_ = TrackInnerWidth - 2 * (Thumb.width() + Margin);
     buildLayout();
+    movieWindows::prepareForVideo(host_.previewBox);
 
     tmr1_ = new QTimer(this);
     tmr1_->setObjectName(QStringLiteral("tmr1"));
@@ -152,7 +154,7 @@ void ctrlAV::openVideo(const QString &filePath)
 {
     movie_.Filename = filePath;
     if (host_.previewBox) {
-        int window = int(host_.previewBox->winId());
+        int window = movieWindows::handleOf(host_.previewBox);
         QString style = QStringLiteral("child");
         movie_.openMovieWindow(window, style);
     }

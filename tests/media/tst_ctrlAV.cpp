@@ -1,10 +1,18 @@
+#include "Clips.h"
 #include "RecordingDevice.h"
 
 #include "media/MovieModule.h"
+#include "media/MovieWindows.h"
+#include "media/MpvMciDevice.h"
+#include "media/MpvVideoWidget.h"
 #include "media/ctrlAV.h"
 #include "platform/Shell.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSet>
+#include <QWindow>
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -63,6 +71,15 @@ bool shows(const QLabel *label, const QString &file)
     const QColor want = colourOf(file);
     return qAbs(seen.red() - want.red()) < 16 && qAbs(seen.green() - want.green()) < 16
            && qAbs(seen.blue() - want.blue()) < 16;
+}
+
+int colourCount(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4)
+            colours.insert(image.pixel(x, y));
+    return int(colours.size());
 }
 
 bool writeSkin(const QString &folder)
@@ -178,7 +195,9 @@ private Q_SLOTS:
         bar_->openVideo(QStringLiteral("/album/Bilder/Mein Film.mpg"));
         QCOMPARE(sentMatching(QStringLiteral("put movie window")), put);
         QCOMPARE(device_.sent.value(1), QStringLiteral("open \"/album/Bilder/Mein Film.mpg\" alias movie parent %1 style child ")
-                                            .arg(qint64(box_->winId())));
+                                            .arg(zv::movieWindows::handleOf(box_)));
+        QCOMPARE(zv::movieWindows::find(zv::movieWindows::handleOf(box_)), box_);
+        QVERIFY(!box_->internalWinId()); // naming the box did not make it a native window
         QCOMPARE(device_.sent.mid(device_.sent.size() - 2), (QStringList{"seek movie to 0", "stop movie"}));
         QCOMPARE(bar_->movieLength(), 10000.0);
         QVERIFY(!child<QTimer>("tmr1")->isActive());
@@ -310,6 +329,41 @@ private Q_SLOTS:
         QTest::mouseRelease(play, Qt::LeftButton, {}, QPoint(45, 5)); // released outside: no click
         QVERIFY(shows(play, QStringLiteral("Film abspielen 0.jpg")));
         QVERIFY(device_.sent.isEmpty());
+    }
+
+    void realMovieInPreviewBox()
+    {
+        QTemporaryDir clips;
+        const QString path = clips.path() + QStringLiteral("/Film.mpg");
+        QVERIFY(makeClip(path, {"-c:v", "mpeg1video", "-c:a", "mp2"}));
+        zv::MpvMciDevice device;
+        zv::MovieModule movie(device);
+        window_ = std::make_unique<QWidget>();
+        box_ = new QWidget(window_.get());
+        box_->setGeometry(0, 0, 183, 183);
+        auto *neighbour = new QLabel(QStringLiteral("Namen"), window_.get());
+        neighbour->setGeometry(190, 0, 100, 20);
+        auto *bar = new ctrlAV(movie, shell_, zv::PlayerHost{box_, {}, {}}, window_.get());
+        bar->move(0, 183);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+
+        bar->openVideo(path);
+        QCOMPARE(movie.Error, 0);
+        QCOMPARE(movie.getStatus(), QStringLiteral("Stopped"));
+        QCOMPARE(device.send(QStringLiteral("where movie window")).reply, QStringLiteral("0 23 183 137"));
+        QVERIFY(box_->findChild<zv::MpvVideoWidget *>());
+        // The window composes with GL and has no native child windows that could not.
+        const QWindowList windows = QGuiApplication::allWindows();
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(windows.first()->surfaceType(), QSurface::OpenGLSurface);
+        const QPoint at = box_->mapToGlobal(QPoint(0, 23));
+        QTRY_VERIFY(colourCount(QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 183, 137).toImage()) > 8);
+        QVERIFY(!neighbour->internalWinId());
+
+        movie.closeMovie();
+        QVERIFY(!box_->findChild<zv::MpvVideoWidget *>());
+        window_.reset();
     }
 
     void skinFallbackAndMissingPicture()
