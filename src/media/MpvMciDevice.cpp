@@ -168,6 +168,9 @@ int MpvMciDevice::open(const MciCommand &c)
         return mci::CannotLoadDriver;
     if (const int code = session->load(c.device))
         return code;
+    // A sound has nothing to show: the host's box keeps its own picture.
+    if (session->widget() && !session->hasVideo())
+        session->widget()->hide();
     session_ = std::move(session);
     settings_ = MciMovieSettings();
     return mci::NoError;
