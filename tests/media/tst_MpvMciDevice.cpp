@@ -76,6 +76,7 @@ private Q_SLOTS:
         QVERIFY(makeClip(d + "clip.avi", {"-c:v", "mpeg4", "-c:a", "pcm_s16le"}));
         QVERIFY(makeClip(d + "clip.mov", {"-c:v", "mpeg4", "-c:a", "aac"}));
         QVERIFY(makeClip(d + "sound.wav", {}, false));
+        QVERIFY(makeClip(d + "sound.mp3", {"-c:a", "libmp3lame"}, false));
         QFile damaged(d + "damaged.mpg");
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         QByteArray junk;
@@ -156,9 +157,16 @@ private Q_SLOTS:
         QCOMPARE(send(device, "status movie mode").code, int(zv::mci::InvalidDeviceName));
     }
 
+    void sound_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("wav") << "sound.wav";
+        QTest::newRow("mp3") << "sound.mp3";
+    }
     void sound()
     {
-        const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/sound.wav");
+        QFETCH(QString, file);
+        const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/") + file;
         MpvMciDevice device;
         QCOMPARE(send(device, QStringLiteral("open \"%1\" alias movie").arg(path)).code, 0);
         QVERIFY(fileIsOpen(path));
