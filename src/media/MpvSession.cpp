@@ -214,6 +214,7 @@ int MpvSession::load(const QString &path)
     if (mpv_command(mpv_, args) < 0)
         return mci::InvalidFile;
     loadError_ = 0;
+    const QDeadlineTimer deadline(LoadTimeoutMs);
     const bool finished = waitFor([this](const mpv_event &event) {
         return event.event_id == MPV_EVENT_FILE_LOADED || loadError_ != 0;
     }, LoadTimeoutMs);
@@ -221,7 +222,7 @@ int MpvSession::load(const QString &path)
         return loadError_ ? loadError_ : mci::InvalidFile;
     // The first frame is decoded once playback has "restarted" at the start.
     waitFor([](const mpv_event &event) { return event.event_id == MPV_EVENT_PLAYBACK_RESTART; },
-            LoadTimeoutMs);
+            int(deadline.remainingTime()));
     mode_ = Mode::Stopped;
     return loaded_ ? mci::NoError : (loadError_ ? loadError_ : mci::InvalidFile);
 }
