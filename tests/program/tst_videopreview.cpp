@@ -114,8 +114,13 @@ void TestVideoPreview::selectingVideosShowsAndReleasesThem()
     // 320 x 240 fitted into the 183-pixel box: full width, centred vertically.
     QCOMPARE(device.send(QStringLiteral("where movie window")).reply, QStringLiteral("0 23 183 137"));
 
+    auto *player = window.findChild<ctrlAV *>(QStringLiteral("ctrlAV1"));
+    QVERIFY(player->movieLength() > 2900 && player->movieLength() < 3100);
+    QWidget *thumb = window.findChild<QWidget *>(QStringLiteral("imgSliderBtn"));
+    const int thumbAtStart = thumb->x();
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("imgPlay")), Qt::LeftButton);
     QVERIFY(movie.isMoviePlaying());
+    QTRY_VERIFY_WITH_TIMEOUT(thumb->x() > thumbAtStart + 10, 3000);
 
     select(QStringLiteral("b.avi"));
     QCOMPARE(movie.getStatus(), QStringLiteral("Stopped"));
