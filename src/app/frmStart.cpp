@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStorageInfo>
 #include <QTimer>
 
@@ -49,6 +50,9 @@ frmStart::frmStart(StartupContext context, QWidget *parent)
     m_timer->setInterval(1000);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &frmStart::loadAlbum);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     m_context.settings = LoadSettings(m_context.settingsStore);
     m_timer->start();
