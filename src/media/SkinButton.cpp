@@ -1,13 +1,8 @@
 #include "media/SkinButton.h"
 
-#include <QMouseEvent>
-
 namespace zv {
 
-SkinButton::SkinButton(QWidget *parent) : QLabel(parent)
-{
-    setScaledContents(true);
-}
+SkinButton::SkinButton(QWidget *parent) : PictureButton(parent) {}
 
 void SkinButton::setFaces(const QPixmap &released, const QPixmap &pressed)
 {
@@ -22,20 +17,6 @@ void SkinButton::showFace(const QPixmap &face)
         clear();
     else
         setPixmap(face);
-}
-
-void SkinButton::mousePressEvent(QMouseEvent *event)
-{
-    showFace(pressed_);
-    event->accept();
-}
-
-void SkinButton::mouseReleaseEvent(QMouseEvent *event)
-{
-    showFace(released_);
-    event->accept();
-    if (rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
 }
 
 } // namespace zv

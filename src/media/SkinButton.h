@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QLabel>
+#include "platform/PictureButton.h"
+
 #include <QPixmap>
 
 namespace zv {
 
-// An image used as a button: stretches its face, shows the pressed face while the mouse
-// button is down, and clicks on release over it.
-class SkinButton final : public QLabel {
+// A button of the player bar; it holds its two faces itself.
+class SkinButton final : public PictureButton {
     Q_OBJECT
 
 public:
@@ -18,12 +18,9 @@ public:
     const QPixmap &releasedFace() const { return released_; }
     const QPixmap &pressedFace() const { return pressed_; }
 
-Q_SIGNALS:
-    void clicked();
-
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void showPressedFace() override { showFace(pressed_); }
+    void showReleasedFace() override { showFace(released_); }
 
 private:
     void showFace(const QPixmap &face);

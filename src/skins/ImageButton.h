@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QLabel>
+#include "platform/PictureButton.h"
+
 #include <QString>
 
 namespace zv {
 
 class SkinImages;
 
-// A picture that acts as a button: while a mouse button is held it shows its pressed picture,
-// afterwards its released one, both fetched from the skin's pictures at that moment. A key the
-// skin lacks leaves the current picture in place.
-class ImageButton : public QLabel {
+// A skinned button of the main window: its faces are fetched from the skin's pictures by key
+// each time they are shown. A key the skin lacks leaves the current picture in place.
+class ImageButton : public PictureButton {
     Q_OBJECT
 
 public:
@@ -23,13 +23,9 @@ public:
     // Shows the released picture; false when the skin has none.
     bool showReleased();
 
-Q_SIGNALS:
-    // A left-button press and release inside the button.
-    void clicked();
-
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void showPressedFace() override { showPicture(m_pressedKey); }
+    void showReleasedFace() override { showPicture(m_releasedKey); }
 
 private:
     bool showPicture(const QString &key);
@@ -37,7 +33,6 @@ private:
     QString m_pressedKey;
     QString m_releasedKey;
     const SkinImages &m_images;
-    bool m_leftDown = false;
 };
 
 } // namespace zv
