@@ -1,7 +1,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/FileAttributes.h"
-#include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/Translations.h"
 
@@ -24,7 +23,6 @@ private Q_SLOTS:
     void driveOfRealPaths();
     void parameterSplitting_data();
     void parameterSplitting();
-    void settingsSurviveAndKeepSections();
     void readOnlyAttribute();
     void messageBoxIsGermanAndExact_data();
     void messageBoxIsGermanAndExact();
@@ -98,22 +96,6 @@ void TestPlatform::parameterSplitting()
     QFETCH(QString, text);
     QFETCH(QStringList, args);
     QCOMPARE(splitParameters(text), args);
-}
-
-void TestPlatform::settingsSurviveAndKeepSections()
-{
-    QTemporaryDir dir;
-    const QString ini = dir.filePath(QStringLiteral("zidoVerev.ini"));
-    {
-        auto store = makeFileSettings(ini);
-        QCOMPARE(store->value(QStringLiteral("Import"), QStringLiteral("Number"), QStringLiteral("0")), QStringLiteral("0"));
-        store->setValue(QStringLiteral("Import"), QStringLiteral("Number"), QStringLiteral("17"));
-        store->setValue(QStringLiteral("Skin"), QStringLiteral("SkinPath"), QStringLiteral("Blau"));
-    }
-    auto again = makeFileSettings(ini);
-    QCOMPARE(again->value(QStringLiteral("Import"), QStringLiteral("Number"), {}), QStringLiteral("17"));
-    QCOMPARE(again->value(QStringLiteral("Skin"), QStringLiteral("SkinPath"), {}), QStringLiteral("Blau"));
-    QCOMPARE(again->value(QStringLiteral("Skin"), QStringLiteral("Number"), QStringLiteral("d")), QStringLiteral("d"));
 }
 
 void TestPlatform::readOnlyAttribute()
