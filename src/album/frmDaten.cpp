@@ -1,6 +1,5 @@
 #include "frmDaten.h"
 
-#include "AboutWindow.h"
 #include "AlbumListModel.h"
 #include "RemarksBox.h"
 
@@ -324,12 +323,6 @@ void frmDaten::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton && windowHandle())
         windowHandle()->startSystemMove(); // the window manager drags it like by its title bar
     QWidget::mousePressEvent(event);
-}
-
-void frmDaten::mouseReleaseEvent(QMouseEvent *event)
-{
-    // The right button opens the album's popup menu once it exists.
-    QWidget::mouseReleaseEvent(event);
 }
 
 bool frmDaten::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,8 @@
 // Dressing the window in a skin.
 #include "frmDaten.h"
 
+#include "RemarksBox.h"
+
 #include "skins/ApplySkin.h"
 #include "skins/ImageButton.h"
 #include "skins/LoadSkin.h"
@@ -9,10 +11,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QTreeView>
-
-#include "RemarksBox.h"
 
 namespace zv {
 
