@@ -44,9 +44,9 @@ QColor shownColour(const QLabel &label)
     return label.pixmap().isNull() ? QColor() : QColor(label.pixmap().toImage().pixel(0, 0));
 }
 
-// Writes programFolder/Skins/<name>/ with every picture in one colour, and the ini unless it is null.
+// Writes programFolder/Skins/<name>/ with every picture in one colour, and the ini unless it is "-".
 // The ini's name differs in case, as in skins made where case does not matter.
-bool writeSkin(const QString &programFolder, const QString &name, const QByteArray &ini)
+bool writeSkin(const QString &programFolder, const QString &name, const QString &ini)
 {
     const QString folder = programFolder + QStringLiteral("/Skins/") + name + QLatin1Char('/');
     QStringList files{kLogoFile, kSaveLockFile};
@@ -56,7 +56,7 @@ bool writeSkin(const QString &programFolder, const QString &name, const QByteArr
         if (!QDir().mkpath(folder) || !solid({12, 10}, Qt::darkCyan).save(folder + file, "JPG"))
             return false;
     QFile file(folder + QStringLiteral("skin.INI"));
-    return ini.isNull() || (file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
+    return ini == u"-" || (file.open(QIODevice::WriteOnly) && file.write(ini.toLatin1()) == ini.size());
 }
 
 // The controls LoadSkin colours, each starting in a colour no skin uses.
@@ -65,27 +65,25 @@ struct LoadWindow {
     QLineEdit boxes[5];
     QProgressBar progress;
     QLabel logo, saveLock;
+    SkinTargets targets{&list, {&boxes[0], &boxes[1], &boxes[2], &boxes[3], &boxes[4]}, &progress, &logo, &saveLock};
+    const QList<QWidget *> coloured{&list, &boxes[0], &boxes[1], &boxes[2], &boxes[3], &boxes[4], &progress};
 
     LoadWindow()
     {
         QPalette p;
         for (const auto role : {QPalette::Base, QPalette::Text, QPalette::Highlight})
             p.setColor(role, kUntouched);
-        for (QWidget *w : std::initializer_list<QWidget *>{&list, &boxes[0], &boxes[1], &boxes[2], &boxes[3],
-                                                           &boxes[4], &progress})
+        for (QWidget *w : coloured)
             w->setPalette(p);
     }
-    SkinTargets targets()
-    {
-        return {&list, {&boxes[0], &boxes[1], &boxes[2], &boxes[3], &boxes[4]}, &progress, &logo, &saveLock};
-    }
-    // Background and text of the list, of the five boxes, then of the progress bar.
+    // Background and text (the bar for the progress bar) of each coloured control.
     QList<QColor> colours() const
     {
-        QList<QColor> c{list.palette().color(QPalette::Base), list.palette().color(QPalette::Text)};
-        for (const auto &box : boxes)
-            c << box.palette().color(QPalette::Base) << box.palette().color(QPalette::Text);
-        return c << progress.palette().color(QPalette::Base) << progress.palette().color(QPalette::Highlight);
+        QList<QColor> c;
+        for (const QWidget *w : coloured)
+            c << w->palette().color(QPalette::Base)
+              << w->palette().color(w == &progress ? QPalette::Highlight : QPalette::Text);
+        return c;
     }
 };
 
@@ -140,31 +138,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QColor>("colour"); // invalid: not a colour
         QTest::newRow("red is the first pair") << "FF0000" << QColor(255, 0, 0);
-        QTest::newRow("blue is the last pair") << "0000FF" << QColor(0, 0, 255);
         QTest::newRow("any case") << "aBcDeF" << QColor(0xAB, 0xCD, 0xEF);
         QTest::newRow("after the sixth ignored") << "12345678" << QColor(0x12, 0x34, 0x56);
-        QTest::newRow("empty") << "" << QColor();
         QTest::newRow("too short") << "12345" << QColor();
         QTest::newRow("letter beyond F") << "12G456" << QColor();
         QTest::newRow("hash prefix") << "#FF0000" << QColor();
         QTest::newRow("leading blank") << " FF0000" << QColor();
+        QTest::newRow("sign") << "+12345" << QColor();
     }
 
     void parseColour()
     {
         QFETCH(QString, text);
         QFETCH(QColor, colour);
-        const auto parsed = ParseColour(text);
-        QCOMPARE(parsed.has_value(), colour.isValid());
-        if (parsed)
-            QCOMPARE(parsed->rgb(), colour.rgb());
+        QCOMPARE(ParseColour(text).value_or(QColor()), colour);
     }
 
     void profileValue_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected"); // of Farben/OrtBG, "-" when missing
-        QTest::newRow("plain") << "[Farben]\nOrtBG=112233\n" << "112233";
         QTest::newRow("section and key case") << "[FARBEN]\northg=1\nortbg=aBc\n" << "aBc";
         QTest::newRow("missing key") << "[Farben]\nOrtFC=000000\n" << "-";
         QTest::newRow("key of another section") << "OrtBG=1\n[Andere]\nOrtBG=2\n[Farben]\n" << "-";
@@ -196,7 +189,7 @@ private Q_SLOTS:
     void loadSkin_data()
     {
         QTest::addColumn<QString>("skin"); // only Main exists
-        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("ini");       // "-": no Skin.ini
         QTest::addColumn<QString>("stoppedAt"); // a picture named so is removed
         QTest::addColumn<QList<QColor>>("expected"); // in the order of LoadWindow::colours
         QTest::addColumn<int>("pictures");
@@ -206,42 +199,36 @@ private Q_SLOTS:
         each.resize(14);
         const auto setUpTo = [&](int n) { return defaults.mid(0, n) + QList<QColor>(14 - n, kUntouched); };
         const auto listIn = [&](const QColor &c) { return QList<QColor>{c} + defaults.mid(1); };
-        const QByteArray red("[BildListe]\nHintergrundWert=FF0000\n"), empty("");
-        QTest::newRow("empty Skin.ini") << "Main" << empty << "" << defaults << 20;
-        QTest::newRow("no Skin.ini") << "Main" << QByteArray() << "" << setUpTo(0) << 20;
+        const char *red = "[BildListe]\nHintergrundWert=FF0000\n";
+        QTest::newRow("empty Skin.ini") << "Main" << "" << "" << defaults << 20;
+        QTest::newRow("no Skin.ini") << "Main" << "-" << "" << setUpTo(0) << 20;
         QTest::newRow("each colour to its box")
             << "Main"
-            << QByteArray("[Farben]\nAnlassBG=010101\nAnlassFC=020202\nOrtBG=030303\nOrtFC=040404\nDatumBG=050505\n"
-                          "DatumFC=060606\nNamenBG=070707\nNamenFC=080808\nBemerkungenBG=090909\n"
-                          "BemerkungenFC=0A0A0A\nFortschrittBG=0B0B0B\nFortschrittFC=0C0C0C\n"
-                          "[BildListe]\nSchriftFarbe=0D0D0D\nHintergrundWert=0E0E0E\n")
+            << "[Farben]\nAnlassBG=010101\nAnlassFC=020202\nOrtBG=030303\nOrtFC=040404\nDatumBG=050505\n"
+               "DatumFC=060606\nNamenBG=070707\nNamenFC=080808\nBemerkungenBG=090909\nBemerkungenFC=0A0A0A\n"
+               "FortschrittBG=0B0B0B\nFortschrittFC=0C0C0C\n[BildListe]\nSchriftFarbe=0D0D0D\nHintergrundWert=0E0E0E\n"
             << "" << each << 20;
-        QTest::newRow("red list") << "Main" << red << "" << listIn(Qt::red) << 20;
         QTest::newRow("bild in lower case is a colour")
-            << "Main" << QByteArray("[BildListe]\nHintergrundTyp=bild\nHintergrundWert=0000FF\n") << ""
-            << listIn(Qt::blue) << 20;
-        QTest::newRow("missing folder loads Main") << "Gibtsnicht" << red << "" << listIn(Qt::red) << 20;
+            << "Main" << "[BildListe]\nHintergrundTyp=bild\nHintergrundWert=0000FF\n" << "" << listIn(Qt::blue) << 20;
+        QTest::newRow("missing folder loads Main, red list") << "Gibtsnicht" << red << "" << listIn(Qt::red) << 20;
         QTest::newRow("no name loads Main") << "" << red << "" << listIn(Qt::red) << 20;
         // Loading stops at a missing picture or a malformed colour; what came before stays.
-        QTest::newRow("button picture") << "Main" << empty << "button 1 suchen.jpg" << defaults << 2;
-        QTest::newRow("background") << "Main" << empty << "Hintergrund.jpg" << defaults << 19;
-        QTest::newRow("logo") << "Main" << empty << "Logo.jpg" << defaults << 20;
-        QTest::newRow("list tile") << "Main" << QByteArray("[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.jpg")
-                                   << "F.jpg" << setUpTo(0) << 0;
-        QTest::newRow("bad list colour") << "Main" << QByteArray("[BildListe]\nHintergrundWert=rot\n")
-                                         << "HintergrundWert" << setUpTo(0) << 0;
-        QTest::newRow("short colour") << "Main" << QByteArray("[Farben]\nOrtBG=12345\n") << "OrtBG" << setUpTo(4)
-                                      << 0;
-        QTest::newRow("bad character") << "Main" << QByteArray("[Farben]\nNamenBG=00GG00\n") << "NamenBG"
-                                       << setUpTo(8) << 0;
-        QTest::newRow("progress colour") << "Main" << QByteArray("[Farben]\nFortschrittBG=xyz\n") << "FortschrittBG"
-                                         << setUpTo(12) << 0;
+        QTest::newRow("button picture") << "Main" << "" << "button 1 suchen.jpg" << defaults << 2;
+        QTest::newRow("logo") << "Main" << "" << "Logo.jpg" << defaults << 20;
+        QTest::newRow("list tile") << "Main" << "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.jpg" << "F.jpg"
+                                   << setUpTo(0) << 0;
+        QTest::newRow("bad list colour") << "Main" << "[BildListe]\nHintergrundWert=rot" << "HintergrundWert"
+                                         << setUpTo(0) << 0;
+        QTest::newRow("short colour") << "Main" << "[Farben]\nOrtBG=12345" << "OrtBG" << setUpTo(4) << 0;
+        QTest::newRow("bad character") << "Main" << "[Farben]\nNamenBG=00GG00" << "NamenBG" << setUpTo(8) << 0;
+        QTest::newRow("progress colour") << "Main" << "[Farben]\nFortschrittBG=xyz" << "FortschrittBG" << setUpTo(12)
+                                         << 0;
     }
 
     void loadSkin()
     {
         QFETCH(QString, skin);
-        QFETCH(QByteArray, ini);
+        QFETCH(QString, ini);
         QFETCH(QString, stoppedAt);
         QFETCH(QList<QColor>, expected);
         QFETCH(int, pictures);
@@ -251,14 +238,13 @@ private Q_SLOTS:
         LoadWindow w;
         SkinImages images;
         images.insert(QStringLiteral("vomLetztenSkin"), QPixmap(1, 1));
-        const auto outcome = LoadSkin(dir.path(), skin, w.targets(), images);
+        const auto outcome = LoadSkin(dir.path(), skin, w.targets, images);
         QCOMPARE(outcome.complete, stoppedAt.isEmpty());
         QCOMPARE(outcome.stoppedAt, stoppedAt);
         QCOMPARE(outcome.message.isEmpty(), outcome.complete);
         QVERIFY2(outcome.complete || (outcome.message.contains(stoppedAt) && outcome.message.contains(skin)),
                  qPrintable(outcome.message));
         QCOMPARE(w.colours(), expected);
-        QCOMPARE(w.list.palette().brush(QPalette::Base).style(), Qt::SolidPattern);
         for (int i = 0; i < 20; ++i) // the earlier pictures are there, the later ones not
             QCOMPARE(images.contains(KeyedSkinFiles()[i].key), i < pictures);
         QCOMPARE(images.size(), pictures);
@@ -276,7 +262,7 @@ private Q_SLOTS:
         QVERIFY(tile.save(dir.path() + QStringLiteral("/Skins/K/K.png")));
         LoadWindow w;
         SkinImages images;
-        QVERIFY(LoadSkin(dir.path(), QStringLiteral("K"), w.targets(), images).complete);
+        QVERIFY(LoadSkin(dir.path(), QStringLiteral("K"), w.targets, images).complete);
         w.list.resize(60, 60);
         const QImage shown = w.list.viewport()->grab().toImage();
         for (const int x : {1, 3, 5, 7}) // the picture repeats one tile further
@@ -291,7 +277,6 @@ private Q_SLOTS:
         QTest::newRow("left inside") << Qt::LeftButton << QPoint(5, 5) << 1;
         QTest::newRow("left released outside") << Qt::LeftButton << QPoint(50, 5) << 0;
         QTest::newRow("right inside") << Qt::RightButton << QPoint(5, 5) << 0;
-        QTest::newRow("middle inside") << Qt::MiddleButton << QPoint(5, 5) << 0;
     }
 
     void imageButton()
@@ -301,11 +286,9 @@ private Q_SLOTS:
         QFETCH(int, clicks);
         SkinImages images;
         images.insert(QStringLiteral("btnSaveDn"), solid({10, 10}, Qt::blue));
-        images.insert(QStringLiteral("btnSaveUp"), solid({10, 10}, Qt::yellow));
         ImageButton button(QStringLiteral("cmdAktual"), QStringLiteral("btnSaveDn"), QStringLiteral("btnSaveUp"),
                            images);
         button.resize(20, 20);
-        QCOMPARE(button.objectName(), QStringLiteral("cmdAktual"));
         QSignalSpy clicked(&button, &ImageButton::clicked);
         QTest::mousePress(&button, mouseButton, {}, QPoint(5, 5));
         QCOMPARE(shownColour(button), QColor(Qt::blue));
@@ -361,13 +344,13 @@ private Q_SLOTS:
     // The skins the build draws into the album folder.
     void albumSkins()
     {
-        const QString album = qEnvironmentVariable("ZV_ALBUM_DIR");
+        const QString album = qEnvironmentVariable("ZV_ALBUM_DIR"), skins = album + QStringLiteral("/Skins/");
         QStringList files = PlayerSkinFiles() + QStringList{kLogoFile, kSaveLockFile};
         for (const auto &entry : KeyedSkinFiles())
             files << entry.file;
         QCOMPARE(QSet<QString>(files.begin(), files.end()).size(), 41);
         for (const QString &skin : {QStringLiteral("Main"), QStringLiteral("Blau")}) {
-            const QString folder = album + QStringLiteral("/Skins/") + skin + QLatin1Char('/');
+            const QString folder = skins + skin + QLatin1Char('/');
             // Exact names: the lookup ignoring case must not hide a misspelt file.
             const QStringList present = QDir(folder).entryList(QDir::Files);
             QVERIFY2(present.contains(kSkinIniFile), qPrintable(folder));
@@ -376,7 +359,7 @@ private Q_SLOTS:
                          qPrintable(folder + file));
             LoadWindow loaded;
             ApplyWindow w;
-            const auto load = LoadSkin(album, skin, loaded.targets(), w.images);
+            const auto load = LoadSkin(album, skin, loaded.targets, w.images);
             QVERIFY2(load.complete, qPrintable(load.message));
             const auto apply = ApplySkin(w.skinned, w.images);
             QVERIFY2(apply.complete, qPrintable(apply.message));
@@ -385,7 +368,6 @@ private Q_SLOTS:
             QCOMPARE(QColor(w.menue.grab().toImage().pixel(5, 6)),
                      QColor(w.background.toImage().pixel(layout::kMenuPanel.topLeft() + QPoint(5, 6))));
         }
-        const QString skins = album + QStringLiteral("/Skins/");
         QVERIFY(QImage(skins + QStringLiteral("Main/Hintergrund.jpg")) !=
                 QImage(skins + QStringLiteral("Blau/Hintergrund.jpg")));
         QFile mainIni(skins + QStringLiteral("Main/Skin.ini")), blueIni(skins + QStringLiteral("Blau/Skin.ini"));
