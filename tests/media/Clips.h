@@ -1,20 +1,28 @@
 #pragma once
 
+#include <QImage>
 #include <QProcess>
-#include <QString>
+#include <QSet>
 #include <QStringList>
 
 // Makes a short test clip with the ffmpeg command; returns false when ffmpeg failed.
-inline bool makeClip(const QString &path, const QStringList &codecArgs, bool withVideo = true,
-                     const QString &size = QStringLiteral("320x240"), double seconds = 2.0)
+inline bool makeClip(const QString &path, const QStringList &codecArgs, bool withVideo = true)
 {
     QStringList args = {"-hide_banner", "-loglevel", "error", "-y"};
     if (withVideo)
-        args << "-f" << "lavfi" << "-i" << QStringLiteral("testsrc=size=%1:rate=25").arg(size);
-    args << "-f" << "lavfi" << "-i" << "sine=frequency=440:sample_rate=44100";
-    args << "-t" << QString::number(seconds) << codecArgs << path;
+        args << "-f" << "lavfi" << "-i" << "testsrc=size=320x240:rate=25";
+    args << "-f" << "lavfi" << "-i" << "sine=frequency=440:sample_rate=44100" << "-t" << "2" << codecArgs << path;
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), args);
-    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit
-           && ffmpeg.exitCode() == 0;
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+}
+
+// How many colours a grid of every fourth pixel shows; a plain or black picture has one.
+inline int distinctColours(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4)
+            colours.insert(image.pixel(x, y));
+    return int(colours.size());
 }

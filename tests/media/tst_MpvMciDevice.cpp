@@ -7,13 +7,13 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
 
 using zv::MciResult;
 using zv::MpvMciDevice;
+namespace mci = zv::mci;
 
 namespace {
 
@@ -22,22 +22,11 @@ bool fileIsOpen(const QString &path)
 {
     const QString target = QFileInfo(path).canonicalFilePath();
     const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString &fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString &fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
         if (QFile::symLinkTarget(fds.filePath(fd)) == target)
             return true;
-    }
     return false;
 }
-
-int distinctColours(const QImage &image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 4)
-        for (int x = 0; x < image.width(); x += 4)
-            colours.insert(image.pixel(x, y));
-    return int(colours.size());
-}
-
 } // namespace
 
 class TestMpvMciDevice : public QObject {
@@ -45,46 +34,32 @@ class TestMpvMciDevice : public QObject {
 
 private:
     QTemporaryDir dir_;
+    QString folder_; // a folder with blanks in its name
     std::unique_ptr<QWidget> window_;
     QWidget *box_ = nullptr;
 
-    MciResult send(MpvMciDevice &device, const QString &command)
-    {
-        return device.send(command);
-    }
     int number(MpvMciDevice &device, const QString &command)
     {
         const MciResult result = device.send(command);
         [&] { QCOMPARE(result.code, 0); }();
         return result.reply.toInt();
     }
+    QString mode(MpvMciDevice &device) { return device.send(QStringLiteral("status movie mode")).reply; }
     QString openCommand(const QString &path)
     {
-        return QStringLiteral("open \"%1\" alias movie parent %2 style child ")
-            .arg(path)
-            .arg(qint64(box_->winId()));
+        return QStringLiteral("open \"%1\" alias movie parent %2 style child ").arg(path).arg(qint64(box_->winId()));
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(dir_.isValid());
-        const QString d = dir_.path() + QStringLiteral("/mit Leer zeichen/");
-        QVERIFY(QDir().mkpath(d));
-        QVERIFY(makeClip(d + "clip.mpg", {"-c:v", "mpeg1video", "-c:a", "mp2"}));
-        QVERIFY(makeClip(d + "clip.mpeg", {"-c:v", "mpeg2video", "-c:a", "mp2", "-f", "mpeg"}));
-        QVERIFY(makeClip(d + "clip.avi", {"-c:v", "mpeg4", "-c:a", "pcm_s16le"}));
-        QVERIFY(makeClip(d + "clip.mov", {"-c:v", "mpeg4", "-c:a", "aac"}));
-        QVERIFY(makeClip(d + "sound.wav", {}, false));
-        QVERIFY(makeClip(d + "sound.mp3", {"-c:a", "libmp3lame"}, false));
-        QFile damaged(d + "damaged.mpg");
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
-        QByteArray junk;
-        for (int i = 0; i < 200000; ++i)
-            junk.append(char((i * 7919) % 251));
-        damaged.write(junk);
-        damaged.close();
-
+        folder_ = dir_.path() + QStringLiteral("/mit Leer zeichen/");
+        QVERIFY(QDir().mkpath(folder_));
+        QVERIFY(makeClip(folder_ + "clip.mpg", {"-c:v", "mpeg1video", "-c:a", "mp2"}));
+        QVERIFY(makeClip(folder_ + "clip.mpeg", {"-c:v", "mpeg2video", "-c:a", "mp2", "-f", "mpeg"}));
+        QVERIFY(makeClip(folder_ + "clip.avi", {"-c:v", "mpeg4", "-c:a", "pcm_s16le"}));
+        QVERIFY(makeClip(folder_ + "clip.mov", {"-c:v", "mpeg4", "-c:a", "aac"}));
+        QVERIFY(makeClip(folder_ + "sound.wav", {}, false));
         // As in the album: the preview box is a child inside the main window.
         window_ = std::make_unique<QWidget>();
         window_->resize(300, 260);
@@ -94,189 +69,184 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
 
-    void video_data()
+    // Each container is opened, measured, played a little and closed.
+    void containers_data()
     {
         QTest::addColumn<QString>("file");
-        for (const char *name : {"clip.mpg", "clip.mpeg", "clip.avi", "clip.mov"})
+        for (const char *name : {"clip.mpg", "clip.mpeg", "clip.avi", "clip.mov", "sound.wav"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
-    void video()
+    void containers()
     {
         QFETCH(QString, file);
-        const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/") + file;
+        const QString path = folder_ + file;
+        const bool video = file.startsWith(QStringLiteral("clip"));
         MpvMciDevice device;
-        QCOMPARE(send(device, openCommand(path)).code, 0);
+        QCOMPARE(device.send(openCommand(path)).code, 0);
         QVERIFY(fileIsOpen(path));
-        QCOMPARE(send(device, "where movie source").reply, QStringLiteral("0 0 320 240"));
-        QCOMPARE(send(device, "status movie mode").reply, QStringLiteral("stopped"));
-        QCOMPARE(send(device, "put movie window at 0 23 183 137").code, 0);
-        QCOMPARE(send(device, "where movie window").reply, QStringLiteral("0 23 183 137"));
-
-        QCOMPARE(send(device, "set movie time format frames wait").code, 0);
-        QVERIFY(qAbs(number(device, "status movie length") - 50) <= 2);
-        QCOMPARE(send(device, "status movie time format").reply, QStringLiteral("frames"));
-        QCOMPARE(send(device, "set movie time format ms").code, 0);
+        QCOMPARE(mode(device), QStringLiteral("stopped"));
+        const MciResult source = device.send(QStringLiteral("where movie source"));
+        QCOMPARE(source.code, video ? 0 : int(mci::UnsupportedFunction));
+        QCOMPARE(source.reply, video ? QStringLiteral("0 0 320 240") : QString());
+        QCOMPARE(device.videoWidget()->isHidden(), !video); // a sound leaves the box as it was
+        QCOMPARE(device.send(QStringLiteral("set movie time format frames wait")).code, 0);
+        if (video)
+            QVERIFY(qAbs(number(device, "status movie length") - 50) <= 2);
+        QCOMPARE(device.send(QStringLiteral("set movie time format ms")).code, 0);
         QVERIFY(qAbs(number(device, "status movie length") - 2000) <= 80);
-        QCOMPARE(number(device, "status movie nominal frame rate wait"), 25000);
+        QCOMPARE(device.send(QStringLiteral("play movie")).code, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(number(device, "status movie position") > 200, 5000);
+        QCOMPARE(device.send(QStringLiteral("close movie")).code, 0);
+        QVERIFY(!fileIsOpen(path));
+        QCOMPARE(device.send(QStringLiteral("status movie mode")).code, int(mci::InvalidDeviceName));
+    }
 
-        QCOMPARE(send(device, "play movie").code, 0);
-        QCOMPARE(send(device, "status movie mode").reply, QStringLiteral("playing"));
-        QTRY_VERIFY_WITH_TIMEOUT(number(device, "status movie position wait") > 200, 5000);
+    void playback()
+    {
+        const QString path = folder_ + QStringLiteral("clip.mpg");
+        MpvMciDevice device;
+        QCOMPARE(device.send(openCommand(path)).code, 0);
+        QCOMPARE(device.send("put movie window at 0 23 183 137").code, 0);
+        QCOMPARE(device.send("where movie window").reply, QStringLiteral("0 23 183 137"));
+        QCOMPARE(device.send("play movie").code, 0);
+        QCOMPARE(mode(device), QStringLiteral("playing"));
         QVERIFY(device.videoWidget()->hasRenderContext());
         QTRY_VERIFY(device.videoWidget()->framesShown() > 1);
         QVERIFY(distinctColours(device.videoWidget()->grabFramebuffer()) > 8);
         // What the display shows, not just what was drawn off screen.
-        const QPoint onScreen = box_->mapToGlobal(QPoint(0, 23));
-        QTRY_VERIFY(distinctColours(QGuiApplication::primaryScreen()
-                                        ->grabWindow(0, onScreen.x(), onScreen.y(), 183, 137)
-                                        .toImage()) > 8);
+        const QPoint at = box_->mapToGlobal(QPoint(0, 23));
+        QTRY_VERIFY(distinctColours(
+                        QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 183, 137).toImage()) > 8);
 
-        QCOMPARE(send(device, "pause movie").code, 0);
-        QCOMPARE(send(device, "status movie mode").reply, QStringLiteral("paused"));
+        QCOMPARE(device.send("pause movie").code, 0);
+        QCOMPARE(mode(device), QStringLiteral("paused"));
         const int paused = number(device, "status movie position");
-        QTest::qWait(300);
+        QTest::qWait(200);
         QCOMPARE(number(device, "status movie position"), paused);
-
-        QCOMPARE(send(device, "seek movie to 500").code, 0);
-        QCOMPARE(send(device, "status movie mode").reply, QStringLiteral("paused"));
+        QCOMPARE(device.send("seek movie to 500").code, 0);
+        QCOMPARE(mode(device), QStringLiteral("paused"));
         QVERIFY(qAbs(number(device, "status movie position") - 500) <= 40);
-
-        QCOMPARE(send(device, "resume movie").code, 0);
-        QCOMPARE(send(device, "status movie mode").reply, QStringLiteral("playing"));
-        QCOMPARE(send(device, "play movie from 1000").code, 0);
+        QCOMPARE(device.send("resume movie").code, 0);
+        QCOMPARE(mode(device), QStringLiteral("playing"));
+        QCOMPARE(device.send("play movie from 1000").code, 0);
         QVERIFY(number(device, "status movie position") >= 960);
-        QCOMPARE(send(device, "status movie mode").reply, QStringLiteral("playing"));
-
-        QCOMPARE(send(device, "stop movie").code, 0);
-        QCOMPARE(send(device, "status movie mode").reply, QStringLiteral("stopped"));
-        QCOMPARE(send(device, "seek movie to start").code, 0);
+        QCOMPARE(mode(device), QStringLiteral("playing"));
+        QCOMPARE(device.send("stop movie").code, 0);
+        QCOMPARE(mode(device), QStringLiteral("stopped"));
+        QCOMPARE(device.send("seek movie to start").code, 0);
         QVERIFY(number(device, "status movie position") <= 40);
-
-        QCOMPARE(send(device, "close movie").code, 0);
+        QCOMPARE(device.send("close all").code, 0);
         QVERIFY(!fileIsOpen(path));
-        QCOMPARE(send(device, "status movie mode").code, int(zv::mci::InvalidDeviceName));
     }
 
-    void sound_data()
+    // A setting on an open clip and the status query that answers it back.
+    void settings_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("wav") << "sound.wav";
-        QTest::newRow("mp3") << "sound.mp3";
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("reply");
+        QTest::newRow("speed") << "set movie speed 1500" << "status movie speed" << "1500";
+        QTest::newRow("volume") << "setaudio movie volume to 850" << "status movie volume" << "850";
+        QTest::newRow("left volume") << "setaudio movie left volume to 300" << "status movie left volume" << "300";
+        QTest::newRow("audio off") << "set movie audio all off" << "status movie audio" << "off";
+        QTest::newRow("video off") << "set all video off" << "status movie video" << "off";
+        QTest::newRow("time format") << "set movie time format frames" << "status movie time format" << "frames";
+        QTest::newRow("step pauses") << "step movie by 5" << "status movie mode" << "paused";
+        QTest::newRow("step position") << "step movie by 5" << "status movie position" << "200";
+        QTest::newRow("frame rate") << "" << "status movie nominal frame rate wait" << "25000";
+        QTest::newRow("product") << "" << "info movie product" << "mpv";
     }
-    void sound()
+    void settings()
     {
-        QFETCH(QString, file);
-        const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/") + file;
+        QFETCH(QString, set);
+        QFETCH(QString, status);
+        QFETCH(QString, reply);
         MpvMciDevice device;
-        QCOMPARE(send(device, QStringLiteral("open \"%1\" alias movie").arg(path)).code, 0);
-        QVERIFY(fileIsOpen(path));
-        QVERIFY(qAbs(number(device, "status movie length") - 2000) <= 80);
-        QCOMPARE(send(device, "where movie source").code, int(zv::mci::UnsupportedFunction));
-        QCOMPARE(send(device, "close movie").code, 0);
-        QCOMPARE(send(device, openCommand(path)).code, 0);
-        QVERIFY(device.videoWidget()->isHidden()); // a sound leaves the box as it was
-        QCOMPARE(send(device, "setaudio movie volume to 850").code, 0);
-        QCOMPARE(number(device, "status movie volume"), 850);
-        QCOMPARE(send(device, "play movie").code, 0);
-        QTRY_VERIFY_WITH_TIMEOUT(number(device, "status movie position") > 200, 5000);
-        QCOMPARE(send(device, "close all").code, 0);
-        QVERIFY(!fileIsOpen(path));
+        QCOMPARE(device.send(openCommand(folder_ + QStringLiteral("clip.avi"))).code, 0);
+        if (!set.isEmpty())
+            QCOMPARE(device.send(set).code, 0);
+        QCOMPARE(device.send(status).reply, reply);
+        QCOMPARE(device.send("close all").code, 0);
     }
 
+    // Commands separated by '|'; with "open" set, sound.wav (%1) is open before them.
     void errors_data()
     {
+        QTest::addColumn<bool>("open");
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("code");
-        QTest::newRow("unknown command") << "jump movie" << int(zv::mci::UnrecognizedCommand);
-        QTest::newRow("cd door") << "set cdaudio door open" << int(zv::mci::DeviceNotInstalled);
-        QTest::newRow("unknown device") << "play kino" << int(zv::mci::InvalidDeviceName);
-        QTest::newRow("not open") << "play movie" << int(zv::mci::InvalidDeviceName);
-        QTest::newRow("missing file") << "open \"/nicht/da.mpg\" alias movie" << int(zv::mci::FileNotFound);
-        QTest::newRow("unclosed quote") << "open \"/a.mpg alias movie" << int(zv::mci::NoClosingQuote);
-        QTest::newRow("empty") << "" << int(zv::mci::MissingCommandString);
-        QTest::newRow("close all when nothing open") << "close all wait" << 0;
+        QTest::newRow("unknown command") << false << "jump movie" << int(mci::UnrecognizedCommand);
+        QTest::newRow("cd door") << false << "set cdaudio door open" << int(mci::DeviceNotInstalled);
+        QTest::newRow("unknown device") << false << "play kino" << int(mci::InvalidDeviceName);
+        QTest::newRow("not open") << false << "play movie" << int(mci::InvalidDeviceName);
+        QTest::newRow("missing file") << false << "open \"/nicht/da.mpg\" alias movie" << int(mci::FileNotFound);
+        QTest::newRow("unclosed quote") << false << "open \"/a.mpg alias movie" << int(mci::NoClosingQuote);
+        QTest::newRow("empty") << false << "" << int(mci::MissingCommandString);
+        QTest::newRow("close all, none open") << false << "close all wait" << 0;
+        QTest::newRow("seek before start") << true << "seek movie to -2000" << int(mci::OutOfRange);
+        QTest::newRow("play past end") << true << "play movie from 999999" << int(mci::OutOfRange);
+        QTest::newRow("bad number") << true << "setaudio movie volume to laut" << int(mci::BadInteger);
+        QTest::newRow("volume too high") << true << "setaudio movie volume to 1001" << int(mci::OutOfRange);
+        QTest::newRow("unknown status") << true << "status movie colour" << int(mci::UnrecognizedKeyword);
+        QTest::newRow("second open") << true << "open \"%1\" alias movie" << int(mci::DuplicateAlias);
+        QTest::newRow("unknown parent window") << true << "close movie|open \"%1\" alias movie parent 77 style child "
+                                               << int(mci::CreateWindow);
     }
     void errors()
     {
+        QFETCH(bool, open);
         QFETCH(QString, command);
         QFETCH(int, code);
+        const QString path = folder_ + QStringLiteral("sound.wav");
         MpvMciDevice device;
-        const MciResult result = device.send(command);
+        if (open)
+            QCOMPARE(device.send(QStringLiteral("open \"%1\" alias movie").arg(path)).code, 0);
+        MciResult result;
+        for (const QString &part : command.split(u'|'))
+            result = device.send(part.contains(u'%') ? part.arg(path) : part);
         QCOMPARE(result.code, code);
         QVERIFY(result.reply.isEmpty());
         QVERIFY(!device.errorText(code).isEmpty());
     }
 
-    void commandErrorsOnOpenMovie_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("code");
-        QTest::newRow("seek before start") << "seek movie to -2000" << int(zv::mci::OutOfRange);
-        QTest::newRow("play past end") << "play movie from 999999" << int(zv::mci::OutOfRange);
-        QTest::newRow("bad number") << "setaudio movie volume to laut" << int(zv::mci::BadInteger);
-        QTest::newRow("volume too high") << "setaudio movie volume to 1001" << int(zv::mci::OutOfRange);
-        QTest::newRow("unknown status") << "status movie colour" << int(zv::mci::UnrecognizedKeyword);
-        QTest::newRow("second open") << "open \"%1\" alias movie" << int(zv::mci::DuplicateAlias);
-        QTest::newRow("unknown parent window") << "close movie|open \"%1\" alias movie parent 77 style child "
-                                               << int(zv::mci::CreateWindow);
-    }
-    void commandErrorsOnOpenMovie()
-    {
-        QFETCH(QString, command);
-        QFETCH(int, code);
-        const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/sound.wav");
-        MpvMciDevice device;
-        QCOMPARE(device.send(QStringLiteral("open \"%1\" alias movie").arg(path)).code, 0);
-        MciResult result;
-        for (const QString &part : command.split(u'|'))
-            result = device.send(part.contains(u'%') ? part.arg(path) : part);
-        QCOMPARE(result.code, code);
-    }
-
     void brokenFiles_data()
     {
-        QTest::addColumn<QString>("file");
         QTest::addColumn<int>("keep"); // bytes of clip.mpg to keep, -1 for junk
         QTest::addColumn<bool>("opens");
-        QTest::newRow("junk") << "damaged.mpg" << -1 << false;
-        QTest::newRow("empty") << "empty.mpg" << 0 << false;
+        QTest::newRow("junk") << -1 << false;
+        QTest::newRow("empty") << 0 << false;
         // A valid start and nothing else is a stream of no length: it opens, plays nothing.
-        QTest::newRow("first packet only") << "cut.mpg" << 2048 << true;
+        QTest::newRow("first packet only") << 2048 << true;
     }
     void brokenFiles()
     {
-        QFETCH(QString, file);
         QFETCH(int, keep);
         QFETCH(bool, opens);
-        const QString folder = dir_.path() + QStringLiteral("/mit Leer zeichen/");
-        const QString path = folder + file;
-        if (keep >= 0) {
-            QFile clip(folder + QStringLiteral("clip.mpg"));
-            QVERIFY(clip.open(QIODevice::ReadOnly));
-            QFile cut(path);
-            QVERIFY(cut.open(QIODevice::WriteOnly));
-            cut.write(clip.read(keep));
-        }
+        const QString path = folder_ + QStringLiteral("broken %1.mpg").arg(keep);
+        QFile clip(folder_ + QStringLiteral("clip.mpg")), broken(path);
+        QVERIFY(clip.open(QIODevice::ReadOnly) && broken.open(QIODevice::WriteOnly));
+        for (int i = 0; keep < 0 && i < 200000; ++i)
+            broken.putChar(char((i * 7919) % 251));
+        broken.write(clip.read(qMax(keep, 0)));
+        broken.close();
         MpvMciDevice device;
         const MciResult result = device.send(openCommand(path));
+        QCOMPARE(result.code == 0, opens);
         if (opens) {
-            QCOMPARE(result.code, 0);
             QCOMPARE(device.send("play movie").code, 0);
-            QTRY_COMPARE(device.send("status movie mode").reply, QStringLiteral("stopped"));
+            QTRY_COMPARE(mode(device), QStringLiteral("stopped"));
             QCOMPARE(device.send("close movie").code, 0);
         } else {
-            QVERIFY(result.code != 0);
             QVERIFY(!device.errorText(result.code).isEmpty());
-            QCOMPARE(device.send("play movie").code, int(zv::mci::InvalidDeviceName));
+            QCOMPARE(device.send("play movie").code, int(mci::InvalidDeviceName));
         }
         QVERIFY(!fileIsOpen(path));
     }
 
     void fileDeletedWhileOpen()
     {
-        const QString folder = dir_.path() + QStringLiteral("/mit Leer zeichen/");
-        const QString path = folder + QStringLiteral("gleich weg.avi");
-        QVERIFY(QFile::copy(folder + QStringLiteral("clip.avi"), path));
+        const QString path = folder_ + QStringLiteral("gleich weg.avi");
+        QVERIFY(QFile::copy(folder_ + QStringLiteral("clip.avi"), path));
         MpvMciDevice device;
         QCOMPARE(device.send(openCommand(path)).code, 0);
         QVERIFY(QFile::remove(path));
@@ -284,58 +254,27 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(number(device, "status movie position") > 200, 5000);
         QCOMPARE(device.send("seek movie to 100").code, 0);
         QCOMPARE(device.send("close movie").code, 0);
-        QCOMPARE(device.send("status movie mode").code, int(zv::mci::InvalidDeviceName));
     }
 
     void fullScreen()
     {
-        const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/clip.mov");
         MpvMciDevice device;
-        QCOMPARE(device.send(openCommand(path)).code, 0);
+        QCOMPARE(device.send(openCommand(folder_ + QStringLiteral("clip.mov"))).code, 0);
         QCOMPARE(device.send("put movie window at 0 23 183 137").code, 0);
         QCOMPARE(device.send("play movie fullscreen").code, 0);
-        QWidget *screen = device.videoWidget();
-        QVERIFY(screen->isWindow());
+        QVERIFY(device.videoWidget()->isWindow());
         QTRY_VERIFY(device.videoWidget()->framesShown() > 1);
-        QCOMPARE(screen->size(), QGuiApplication::primaryScreen()->size());
-        QTest::keyClick(screen, Qt::Key_Escape);
+        QCOMPARE(device.videoWidget()->size(), QGuiApplication::primaryScreen()->size());
+        QTest::keyClick(device.videoWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!device.videoWidget()->isWindow());
         QCOMPARE(device.videoWidget()->parentWidget(), box_);
         QCOMPARE(device.send("where movie window").reply, QStringLiteral("0 23 183 137"));
-        QCOMPARE(device.send("status movie mode").reply, QStringLiteral("playing"));
-        QTRY_VERIFY(device.videoWidget()->framesShown() > 1);
-
-        // Full screen playback gives the picture back to the window at the end of the movie.
+        QCOMPARE(mode(device), QStringLiteral("playing"));
+        // At the end of the movie, full screen playback gives the picture back to the window.
         QCOMPARE(device.send("play movie from 1700 fullscreen").code, 0);
         QVERIFY(device.videoWidget()->isWindow());
         QTRY_VERIFY_WITH_TIMEOUT(!device.videoWidget()->isWindow(), 5000);
-        QCOMPARE(device.send("status movie mode").reply, QStringLiteral("stopped"));
-        QCOMPARE(device.send("close movie").code, 0);
-    }
-
-    void settingsAnswerBack()
-    {
-        const QString path = dir_.path() + QStringLiteral("/mit Leer zeichen/clip.avi");
-        MpvMciDevice device;
-        QCOMPARE(device.send(openCommand(path)).code, 0);
-        QCOMPARE(device.send("set movie speed 1500").code, 0);
-        QCOMPARE(number(device, "status movie speed"), 1500);
-        QCOMPARE(device.send("setaudio movie left volume to 300").code, 0);
-        QCOMPARE(number(device, "status movie left volume"), 300);
-        QCOMPARE(device.send("set movie audio all off").code, 0);
-        QCOMPARE(device.send("status movie audio").reply, QStringLiteral("off"));
-        QCOMPARE(device.send("set all video off").code, 0);
-        QCOMPARE(device.send("status movie video").reply, QStringLiteral("off"));
-        QCOMPARE(device.send("window movie state hide").code, 0);
-        QVERIFY(!device.videoWidget()->isVisible());
-        QCOMPARE(device.send("window movie state show").code, 0);
-        QVERIFY(device.videoWidget()->isVisible());
-        QCOMPARE(device.send("step movie by 5").code, 0);
-        QCOMPARE(device.send("status movie mode").reply, QStringLiteral("paused"));
-        QVERIFY(qAbs(number(device, "status movie position") - 200) <= 5);
-        QCOMPARE(device.send("info movie product").reply, QStringLiteral("mpv"));
-        QVERIFY(!device.send("info movie version").reply.isEmpty());
-        QCOMPARE(device.send("close all").code, 0);
+        QCOMPARE(mode(device), QStringLiteral("stopped"));
     }
 };
 

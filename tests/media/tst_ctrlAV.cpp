@@ -10,13 +10,11 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QScreen>
-#include <QSet>
-#include <QWindow>
-#include <QImage>
 #include <QLabel>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 using zv::ctrlAV;
@@ -36,63 +34,45 @@ public:
     QList<zv::ShowState> shows;
 };
 
-struct Picture {
-    const char *file;
-    QSize size;
-};
-
-const Picture SkinPictures[] = {
-    {"1Leiste.jpg", {150, 20}}, {"1Zeiger.jpg", {8, 20}}, {"2Vol0.jpg", {33, 50}}, {"2Vol1.jpg", {33, 50}},
-    {"2Vol2.jpg", {33, 50}}, {"2Vol3.jpg", {33, 50}}, {"2Vol4.jpg", {33, 50}}, {"2Vol5.jpg", {33, 50}},
-    {"2Vol6.jpg", {33, 50}}, {"maximieren 0.jpg", {30, 30}}, {"maximieren 1.jpg", {30, 30}},
-    {"skalieren 0.jpg", {30, 30}}, {"skalieren 1.jpg", {30, 30}}, {"Film abspielen 0.jpg", {30, 30}},
-    {"Film abspielen 1.jpg", {30, 30}}, {"Wiedergabe anhalten 0.jpg", {30, 30}},
-    {"Wiedergabe anhalten 1.jpg", {30, 30}}, {"Wiedergabe beenden 0.jpg", {30, 30}},
-    {"Wiedergabe beenden 1.jpg", {30, 30}},
-};
+// Every picture of a skin with its size.
+QList<std::pair<QString, QSize>> skinPictures()
+{
+    QList<std::pair<QString, QSize>> list{{"1Leiste.jpg", {150, 20}}, {"1Zeiger.jpg", {8, 20}}};
+    for (int i = 0; i <= 6; ++i)
+        list.append({QStringLiteral("2Vol%1.jpg").arg(i), {33, 50}});
+    for (const char *button : {"maximieren", "skalieren", "Film abspielen", "Wiedergabe anhalten", "Wiedergabe beenden"})
+        for (int state : {0, 1})
+            list.append({QStringLiteral("%1 %2.jpg").arg(QString::fromUtf8(button)).arg(state), {30, 30}});
+    return list;
+}
 
 // Each picture file gets its own plain colour, so a test can tell which one is shown.
 QColor colourOf(const QString &file)
 {
-    int index = 0;
-    for (const Picture &p : SkinPictures) {
-        if (file == QString::fromUtf8(p.file))
-            return QColor::fromHsv((index * 19) % 360, 255, 120 + (index % 4) * 40);
-        ++index;
-    }
-    return Qt::black;
+    const auto pictures = skinPictures();
+    const auto index = std::find_if(pictures.begin(), pictures.end(), [&](auto &p) { return p.first == file; })
+                       - pictures.begin();
+    return QColor::fromHsv((index * 19) % 360, 255, 120 + (index % 4) * 40);
 }
 
 bool shows(const QLabel *label, const QString &file)
 {
     if (label->pixmap().isNull())
         return false;
-    const QColor seen = label->pixmap().toImage().pixelColor(2, 2);
-    const QColor want = colourOf(file);
+    const QColor seen = label->pixmap().toImage().pixelColor(2, 2), want = colourOf(file);
     return qAbs(seen.red() - want.red()) < 16 && qAbs(seen.green() - want.green()) < 16
            && qAbs(seen.blue() - want.blue()) < 16;
 }
 
-int colourCount(const QImage &image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 4)
-        for (int x = 0; x < image.width(); x += 4)
-            colours.insert(image.pixel(x, y));
-    return int(colours.size());
-}
-
 bool writeSkin(const QString &folder)
 {
-    if (!QDir().mkpath(folder))
-        return false;
-    for (const Picture &p : SkinPictures) {
-        QImage image(p.size, QImage::Format_RGB32);
-        image.fill(colourOf(QString::fromUtf8(p.file)));
-        if (!image.save(folder + QString::fromUtf8(p.file), "JPG", 100))
-            return false;
+    bool ok = QDir().mkpath(folder);
+    for (const auto &[file, size] : skinPictures()) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colourOf(file));
+        ok = ok && image.save(folder + file, "JPG", 100);
     }
-    return true;
+    return ok;
 }
 
 } // namespace
@@ -114,7 +94,9 @@ private:
     T *child(const char *name) { return bar_->findChild<T *>(QString::fromLatin1(name)); }
     QLabel *thumb() { return child<QLabel>("imgSliderBtn"); }
     QLabel *track() { return child<QLabel>("imgSlider"); }
-    QStringList sentMatching(const QString &start) const { return device_.sent.filter(start); }
+    QTimer *timer() { return child<QTimer>("tmr1"); }
+    QStringList sentMatching(const char *start) const { return device_.sent.filter(QString::fromLatin1(start)); }
+    void click(const char *name) { QTest::mouseClick(child(name), Qt::LeftButton); }
 
 private Q_SLOTS:
     void initTestCase()
@@ -131,6 +113,7 @@ private Q_SLOTS:
         device_.reply(QStringLiteral("status movie length"), QStringLiteral("10000"));
         device_.reply(QStringLiteral("status movie mode"), QStringLiteral("stopped"));
         movie_ = std::make_unique<zv::MovieModule>(device_);
+        shell_ = RecordingShell();
         pictureWindow_.clear();
         window_ = std::make_unique<QWidget>();
         box_ = new QWidget(window_.get());
@@ -193,14 +176,15 @@ private Q_SLOTS:
         QFETCH(QStringList, put);
         device_.reply(QStringLiteral("where movie source"), source);
         bar_->openVideo(QStringLiteral("/album/Bilder/Mein Film.mpg"));
-        QCOMPARE(sentMatching(QStringLiteral("put movie window")), put);
-        QCOMPARE(device_.sent.value(1), QStringLiteral("open \"/album/Bilder/Mein Film.mpg\" alias movie parent %1 style child ")
-                                            .arg(zv::movieWindows::handleOf(box_)));
-        QCOMPARE(zv::movieWindows::find(zv::movieWindows::handleOf(box_)), box_);
+        QCOMPARE(sentMatching("put movie window"), put);
+        const qint64 handle = zv::movieWindows::handleOf(box_);
+        QCOMPARE(device_.sent.value(1),
+                 QStringLiteral("open \"/album/Bilder/Mein Film.mpg\" alias movie parent %1 style child ").arg(handle));
+        QCOMPARE(zv::movieWindows::find(handle), box_);
         QVERIFY(!box_->internalWinId()); // naming the box did not make it a native window
         QCOMPARE(device_.sent.mid(device_.sent.size() - 2), (QStringList{"seek movie to 0", "stop movie"}));
         QCOMPARE(bar_->movieLength(), 10000.0);
-        QVERIFY(!child<QTimer>("tmr1")->isActive());
+        QVERIFY(!timer()->isActive());
     }
 
     void sliderDrag_data()
@@ -225,33 +209,33 @@ private Q_SLOTS:
         QFETCH(int, left);
         QFETCH(QString, seek);
         QCOMPARE(bar_->trackLength(), 124);
-        const QPoint at(x, 10);
         if (fromThumb) {
             QTest::mousePress(thumb(), Qt::LeftButton, {}, QPoint(4, 10));
             QCOMPARE(thumb()->x(), 12);
-            QTest::mouseMove(track(), at);
+            QTest::mouseMove(track(), QPoint(x, 10));
             QCOMPARE(thumb()->x(), left);
-            QTest::mouseRelease(track(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(track(), Qt::LeftButton, {}, QPoint(x, 10));
         } else {
-            QTest::mouseClick(track(), Qt::LeftButton, {}, at);
+            QTest::mouseClick(track(), Qt::LeftButton, {}, QPoint(x, 10));
         }
         QCOMPARE(thumb()->x(), left);
-        QCOMPARE(sentMatching(QStringLiteral("seek movie to")), QStringList{seek});
+        QCOMPARE(sentMatching("seek movie to"), QStringList{seek});
     }
 
     void timerMovesThumb()
     {
         device_.reply(QStringLiteral("status movie position wait"), QStringLiteral("5000"));
-        QTest::mouseClick(child("imgPlay"), Qt::LeftButton);
-        QVERIFY(child<QTimer>("tmr1")->isActive());
-        QCOMPARE(child<QTimer>("tmr1")->interval(), 500);
+        click("imgPlay");
+        QVERIFY(timer()->isActive());
+        QCOMPARE(timer()->interval(), 500);
         QTRY_COMPARE(thumb()->x(), 71);
-        QTest::mouseClick(child("imgStop"), Qt::LeftButton);
-        QVERIFY(!child<QTimer>("tmr1")->isActive());
+        click("imgStop");
+        QVERIFY(!timer()->isActive());
         QCOMPARE(thumb()->x(), 0);
         QCOMPARE(device_.sent.mid(device_.sent.size() - 2), (QStringList{"seek movie to 0", "stop movie"}));
     }
 
+    // A drag in the volume box, then a new playback: it sets volume 850 but keeps the picture.
     void volume_data()
     {
         QTest::addColumn<int>("y");
@@ -268,102 +252,49 @@ private Q_SLOTS:
         QFETCH(int, y);
         QFETCH(QStringList, sent);
         QFETCH(int, image);
-        QLabel *box = child<QLabel>("picVol");
-        QVERIFY(shows(box, QStringLiteral("2Vol4.jpg")));
-        QTest::mousePress(box, Qt::LeftButton, {}, QPoint(10, 40));
-        QVERIFY(sentMatching(QStringLiteral("setaudio")).isEmpty()); // a click alone does nothing
-        QTest::mouseMove(box, QPoint(10, y));
-        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(10, y));
-        QCOMPARE(sentMatching(QStringLiteral("setaudio")), sent);
+        QVERIFY(shows(child<QLabel>("picVol"), QStringLiteral("2Vol4.jpg")));
+        QTest::mousePress(child("picVol"), Qt::LeftButton, {}, QPoint(10, 40));
+        QVERIFY(sentMatching("setaudio").isEmpty()); // a click alone does nothing
+        QTest::mouseMove(child("picVol"), QPoint(10, y));
+        QTest::mouseRelease(child("picVol"), Qt::LeftButton, {}, QPoint(10, y));
+        QCOMPARE(sentMatching("setaudio"), sent);
         QCOMPARE(bar_->volumeImageIndex(), image);
-        QVERIFY(shows(box, QStringLiteral("2Vol%1.jpg").arg(image)));
-    }
-
-    void newPlaybackSetsVolume()
-    {
-        QLabel *box = child<QLabel>("picVol");
-        QTest::mousePress(box, Qt::LeftButton, {}, QPoint(10, 40));
-        QTest::mouseMove(box, QPoint(10, 0));
-        QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(10, 0));
-        QTest::mouseClick(child("imgPlay"), Qt::LeftButton);
-        QCOMPARE(sentMatching(QStringLiteral("setaudio")),
-                 (QStringList{"setaudio movie volume to 1000", "setaudio movie volume to 850"}));
-        QCOMPARE(sentMatching(QStringLiteral("set movie speed")), QStringList{"set movie speed 1000"});
-        QVERIFY(shows(box, QStringLiteral("2Vol6.jpg")));
+        QVERIFY(shows(child<QLabel>("picVol"), QStringLiteral("2Vol%1.jpg").arg(image)));
+        click("imgPlay");
+        QCOMPARE(sentMatching("setaudio"), sent << "setaudio movie volume to 850");
+        QCOMPARE(sentMatching("set movie speed"), QStringList{"set movie speed 1000"});
+        QVERIFY(shows(child<QLabel>("picVol"), QStringLiteral("2Vol%1.jpg").arg(image)));
     }
 
     void pauseTwiceResumes()
     {
-        QTest::mouseClick(child("imgPlay"), Qt::LeftButton);
+        click("imgPlay");
         device_.sent.clear();
-        QTest::mouseClick(child("imgPause"), Qt::LeftButton);
+        click("imgPause");
         QVERIFY(bar_->isPaused());
-        QTest::mouseClick(child("imgPause"), Qt::LeftButton);
+        click("imgPause");
         QVERIFY(!bar_->isPaused());
         QCOMPARE(device_.sent, (QStringList{"pause movie", "play movie"}));
-        QVERIFY(child<QTimer>("tmr1")->isActive());
-
-        QTest::mouseClick(child("imgPause"), Qt::LeftButton);
-        QTest::mouseClick(child("imgPlay"), Qt::LeftButton);
+        QVERIFY(timer()->isActive());
+        click("imgPause");
+        click("imgPlay"); // play resumes a paused movie as well
         QVERIFY(!bar_->isPaused());
         QCOMPARE(device_.sent.mid(2, 2), (QStringList{"pause movie", "play movie"}));
     }
 
-    void fileButtons()
-    {
-        QTest::mouseClick(child("imgClose"), Qt::LeftButton);
-        QCOMPARE(shell_.opened.value(0), QStringLiteral("/album/Bilder/Urlaub.mpg"));
-        QCOMPARE(shell_.shows.value(0), zv::ShowState::Maximized);
-        QTest::mouseClick(child("imgOpen"), Qt::LeftButton);
-        QCOMPARE(pictureWindow_, QStringList{"/album/Bilder/Urlaub.mpg"});
-        QVERIFY(device_.sent.isEmpty());
-        shell_ = RecordingShell();
-    }
-
-    void pressedFaces()
+    void fileButtonsAndFaces()
     {
         auto *play = child<QLabel>("imgPlay");
-        QVERIFY(shows(play, QStringLiteral("Film abspielen 0.jpg")));
         QTest::mousePress(play, Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(shows(play, QStringLiteral("Film abspielen 1.jpg")));
         QTest::mouseRelease(play, Qt::LeftButton, {}, QPoint(45, 5)); // released outside: no click
         QVERIFY(shows(play, QStringLiteral("Film abspielen 0.jpg")));
+        click("imgClose");
+        QCOMPARE(shell_.opened, QStringList{"/album/Bilder/Urlaub.mpg"});
+        QCOMPARE(shell_.shows.value(0), zv::ShowState::Maximized);
+        click("imgOpen");
+        QCOMPARE(pictureWindow_, QStringList{"/album/Bilder/Urlaub.mpg"});
         QVERIFY(device_.sent.isEmpty());
-    }
-
-    void realMovieInPreviewBox()
-    {
-        QTemporaryDir clips;
-        const QString path = clips.path() + QStringLiteral("/Film.mpg");
-        QVERIFY(makeClip(path, {"-c:v", "mpeg1video", "-c:a", "mp2"}));
-        zv::MpvMciDevice device;
-        zv::MovieModule movie(device);
-        window_ = std::make_unique<QWidget>();
-        box_ = new QWidget(window_.get());
-        box_->setGeometry(0, 0, 183, 183);
-        auto *neighbour = new QLabel(QStringLiteral("Namen"), window_.get());
-        neighbour->setGeometry(190, 0, 100, 20);
-        auto *bar = new ctrlAV(movie, shell_, zv::PlayerHost{box_, {}, {}}, window_.get());
-        bar->move(0, 183);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-
-        bar->openVideo(path);
-        QCOMPARE(movie.Error, 0);
-        QCOMPARE(movie.getStatus(), QStringLiteral("Stopped"));
-        QCOMPARE(device.send(QStringLiteral("where movie window")).reply, QStringLiteral("0 23 183 137"));
-        QVERIFY(box_->findChild<zv::MpvVideoWidget *>());
-        // The window composes with GL and has no native child windows that could not.
-        const QWindowList windows = QGuiApplication::allWindows();
-        QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows.first()->surfaceType(), QSurface::OpenGLSurface);
-        const QPoint at = box_->mapToGlobal(QPoint(0, 23));
-        QTRY_VERIFY(colourCount(QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 183, 137).toImage()) > 8);
-        QVERIFY(!neighbour->internalWinId());
-
-        movie.closeMovie();
-        QVERIFY(!box_->findChild<zv::MpvVideoWidget *>());
-        window_.reset();
     }
 
     void skinFallbackAndMissingPicture()
@@ -376,7 +307,37 @@ private Q_SLOTS:
         QCOMPARE(thumb()->size(), QSize(8, 20));
         QVERIFY(shows(child<QLabel>("imgStop"), QStringLiteral("Wiedergabe beenden 0.jpg")));
         QTest::mouseClick(track(), Qt::LeftButton, {}, QPoint(75, 10));
-        QCOMPARE(sentMatching(QStringLiteral("seek movie to")), QStringList{"seek movie to 5000"});
+        QCOMPARE(sentMatching("seek movie to"), QStringList{"seek movie to 5000"});
+    }
+
+    // A real movie in the preview box: the window stays one GL window without native children.
+    void realMovieInPreviewBox()
+    {
+        QTemporaryDir clips;
+        const QString path = clips.path() + QStringLiteral("/Film.mpg");
+        QVERIFY(makeClip(path, {"-c:v", "mpeg1video", "-c:a", "mp2"}));
+        zv::MpvMciDevice device;
+        zv::MovieModule movie(device);
+        window_ = std::make_unique<QWidget>();
+        box_ = new QWidget(window_.get());
+        box_->setGeometry(0, 0, 183, 183);
+        auto *neighbour = new QLabel(QStringLiteral("Namen"), window_.get());
+        neighbour->setGeometry(190, 0, 100, 20);
+        (new ctrlAV(movie, shell_, zv::PlayerHost{box_, {}, {}}, window_.get()))->move(0, 183);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        window_->findChild<ctrlAV *>()->openVideo(path);
+        QCOMPARE(movie.Error, 0);
+        QCOMPARE(device.send(QStringLiteral("where movie window")).reply, QStringLiteral("0 23 183 137"));
+        QVERIFY(box_->findChild<zv::MpvVideoWidget *>());
+        QCOMPARE(QGuiApplication::allWindows().size(), 1);
+        QCOMPARE(QGuiApplication::allWindows().first()->surfaceType(), QSurface::OpenGLSurface);
+        const QPoint at = box_->mapToGlobal(QPoint(0, 23));
+        QTRY_VERIFY(distinctColours(QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 183, 137).toImage()) > 8);
+        QVERIFY(!neighbour->internalWinId());
+        movie.closeMovie();
+        QVERIFY(!box_->findChild<zv::MpvVideoWidget *>());
+        window_.reset();
     }
 };
 
