@@ -215,14 +215,13 @@ private Q_SLOTS:
         // Loading stops at a missing picture or a malformed colour; what came before stays.
         QTest::newRow("button picture") << "Main" << "" << "button 1 suchen.jpg" << defaults << 2;
         QTest::newRow("logo") << "Main" << "" << "Logo.jpg" << defaults << 20;
-        QTest::newRow("list tile") << "Main" << "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.jpg" << "F.jpg"
-                                   << setUpTo(0) << 0;
-        QTest::newRow("bad list colour") << "Main" << "[BildListe]\nHintergrundWert=rot" << "HintergrundWert"
-                                         << setUpTo(0) << 0;
+        QTest::newRow("no tile") << "Main" << "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.jpg" << "F.jpg"
+                                 << setUpTo(0) << 0;
+        QTest::newRow("list colour") << "Main" << "[BildListe]\nHintergrundWert=x" << "HintergrundWert" << setUpTo(0)
+                                     << 0;
         QTest::newRow("short colour") << "Main" << "[Farben]\nOrtBG=12345" << "OrtBG" << setUpTo(4) << 0;
         QTest::newRow("bad character") << "Main" << "[Farben]\nNamenBG=00GG00" << "NamenBG" << setUpTo(8) << 0;
-        QTest::newRow("progress colour") << "Main" << "[Farben]\nFortschrittBG=xyz" << "FortschrittBG" << setUpTo(12)
-                                         << 0;
+        QTest::newRow("progress bar") << "Main" << "[Farben]\nFortschrittBG=x" << "FortschrittBG" << setUpTo(12) << 0;
     }
 
     void loadSkin()
