@@ -222,19 +222,6 @@ private Q_SLOTS:
         QCOMPARE(sentMatching("seek movie to"), QStringList{seek});
     }
 
-    void timerMovesThumb()
-    {
-        device_.reply(QStringLiteral("status movie position wait"), QStringLiteral("5000"));
-        click("imgPlay");
-        QVERIFY(timer()->isActive());
-        QCOMPARE(timer()->interval(), 500);
-        QTRY_COMPARE(thumb()->x(), 71);
-        click("imgStop");
-        QVERIFY(!timer()->isActive());
-        QCOMPARE(thumb()->x(), 0);
-        QCOMPARE(device_.sent.mid(device_.sent.size() - 2), (QStringList{"seek movie to 0", "stop movie"}));
-    }
-
     // A drag in the volume box, then a new playback: it sets volume 850 but keeps the picture.
     void volume_data()
     {
@@ -266,9 +253,14 @@ private Q_SLOTS:
         QVERIFY(shows(child<QLabel>("picVol"), QStringLiteral("2Vol%1.jpg").arg(image)));
     }
 
-    void pauseTwiceResumes()
+    // Playback: the timer moves the thumb, pause twice resumes, stop rewinds.
+    void playPauseStop()
     {
+        device_.reply(QStringLiteral("status movie position wait"), QStringLiteral("5000"));
         click("imgPlay");
+        QVERIFY(timer()->isActive());
+        QCOMPARE(timer()->interval(), 500);
+        QTRY_COMPARE(thumb()->x(), 71);
         device_.sent.clear();
         click("imgPause");
         QVERIFY(bar_->isPaused());
@@ -280,6 +272,10 @@ private Q_SLOTS:
         click("imgPlay"); // play resumes a paused movie as well
         QVERIFY(!bar_->isPaused());
         QCOMPARE(device_.sent.mid(2, 2), (QStringList{"pause movie", "play movie"}));
+        click("imgStop");
+        QVERIFY(!timer()->isActive());
+        QCOMPARE(thumb()->x(), 0);
+        QCOMPARE(device_.sent.mid(device_.sent.size() - 2), (QStringList{"seek movie to 0", "stop movie"}));
     }
 
     void fileButtonsAndFaces()
@@ -318,16 +314,10 @@ private Q_SLOTS:
         QVERIFY(makeClip(path, {"-c:v", "mpeg1video", "-c:a", "mp2"}));
         zv::MpvMciDevice device;
         zv::MovieModule movie(device);
-        window_ = std::make_unique<QWidget>();
-        box_ = new QWidget(window_.get());
-        box_->setGeometry(0, 0, 183, 183);
         auto *neighbour = new QLabel(QStringLiteral("Namen"), window_.get());
-        neighbour->setGeometry(190, 0, 100, 20);
-        (new ctrlAV(movie, shell_, zv::PlayerHost{box_, {}, {}}, window_.get()))->move(0, 183);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        window_->findChild<ctrlAV *>()->openVideo(path);
-        QCOMPARE(movie.Error, 0);
+        neighbour->show();
+        ctrlAV player(movie, shell_, zv::PlayerHost{box_, {}, {}}, window_.get());
+        player.openVideo(path);
         QCOMPARE(device.send(QStringLiteral("where movie window")).reply, QStringLiteral("0 23 183 137"));
         QVERIFY(box_->findChild<zv::MpvVideoWidget *>());
         QCOMPARE(QGuiApplication::allWindows().size(), 1);
@@ -337,7 +327,6 @@ private Q_SLOTS:
         QVERIFY(!neighbour->internalWinId());
         movie.closeMovie();
         QVERIFY(!box_->findChild<zv::MpvVideoWidget *>());
-        window_.reset();
     }
 };
 
