@@ -6,12 +6,14 @@
 #include <QStringList>
 
 // Makes a short test clip with the ffmpeg command; returns false when ffmpeg failed.
-inline bool makeClip(const QString &path, const QStringList &codecArgs, bool withVideo = true)
+inline bool makeClip(const QString &path, const QStringList &codecArgs, bool withVideo = true,
+                     const QString &size = QStringLiteral("320x240"), int seconds = 2)
 {
     QStringList args = {"-hide_banner", "-loglevel", "error", "-y"};
     if (withVideo)
-        args << "-f" << "lavfi" << "-i" << "testsrc=size=320x240:rate=25";
-    args << "-f" << "lavfi" << "-i" << "sine=frequency=440:sample_rate=44100" << "-t" << "2" << codecArgs << path;
+        args << "-f" << "lavfi" << "-i" << QStringLiteral("testsrc=size=%1:rate=25").arg(size);
+    args << "-f" << "lavfi" << "-i" << "sine=frequency=440:sample_rate=44100" << "-t" << QString::number(seconds)
+         << codecArgs << path;
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"), args);
     return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;

@@ -2,6 +2,7 @@
 
 #include "media/MovieModule.h"
 
+#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -201,6 +202,18 @@ private Q_SLOTS:
         QCOMPARE(movie.checkError(), QStringLiteral("text 263"));
         QCOMPARE(movie.getMovieInput().size(), 128);
         QCOMPARE(movie.Error, 0);
+    }
+
+    void timeOutLetsEventsRun()
+    {
+        // Timers and clicks must be handled while a caller waits; nothing is sent meanwhile.
+        RecordingDevice device;
+        MovieModule movie(device);
+        bool fired = false;
+        QTimer::singleShot(0, [&] { fired = true; });
+        movie.timeOut(0.05);
+        QVERIFY(fired);
+        QVERIFY(device.sent.isEmpty());
     }
 };
 
