@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include "../BenchStats.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -77,12 +79,6 @@ long long bareLoop(const QString &folder)
     }
     ::closedir(dir);
     return checksum;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace

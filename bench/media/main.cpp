@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QChildEvent>
+#include "../BenchStats.h"
+
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QProcess>
@@ -83,12 +85,6 @@ bool pictureOnScreen(QWidget *box)
         for (int x = 0; x < image.width(); x += 4)
             colours.insert(image.pixel(x, y));
     return colours.size() > 8;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 } // namespace

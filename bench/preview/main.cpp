@@ -2,6 +2,8 @@
 // file at 1/8 scale directly. Usage: bench_preview [width=6000] [height=4000]
 #include "viewing/PictureLoader.h"
 
+#include "../BenchStats.h"
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -56,12 +58,6 @@ long long libjpegEighth(const QByteArray &path)
     jpeg_destroy_decompress(&info);
     std::fclose(file);
     return checksum;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace
