@@ -216,7 +216,6 @@ void frmDaten::fillList(QProgressBar *startupProgress, bool startupOpen)
             startupProgress->repaint();
         }
     });
-    m_model->setLoadedCount(total);
     if (m_model->rowCount() > 0)
         lstBilder->setCurrentIndex(m_model->index(0, 0));
     lstBilder->show();
