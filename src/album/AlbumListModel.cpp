@@ -33,7 +33,7 @@ void AlbumListModel::fill(const Album &album, const std::function<void(int, int)
     int i = 0;
     for (const AlbumEntry &e : album.entries()) {
         ++i;
-        m_rows.push_back({i, e.name, e.sizeText(), e.Datum, e.Ort, e.Namen, e.Anlass, e.kind, e.isReadOnly()});
+        m_rows.push_back({i, e.name, e.sizeText(), e.info.datum, e.info.ort, e.info.namen, e.info.anlass, e.kind, e.isReadOnly()});
         if (progress)
             progress(i, total);
     }

@@ -12,7 +12,7 @@
 #include "skins/SkinImages.h"
 #include "skins/SkinPanel.h"
 #include "store/PictureTrailer.h"
-#include "viewing/PictureFit.h"
+#include "platform/BoxFit.h"
 #include "viewing/PictureLoader.h"
 
 #include <QApplication>

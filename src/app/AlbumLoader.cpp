@@ -1,9 +1,9 @@
 #include "AlbumLoader.h"
 
 #include "platform/FileAttributes.h"
+#include "platform/FileNames.h"
 #include "store/PictureTrailer.h"
 
-#include <QFile>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -50,12 +50,7 @@ bool readEntry(int fd, AlbumEntry &entry)
         char bytes[PictureInfo::TrailerSize];
         const ssize_t got = ::pread(fd, bytes, sizeof bytes, st.st_size - PictureInfo::TrailerSize);
         if (got == PictureInfo::TrailerSize && trailer::hasMarker(bytes)) {
-            PictureInfo info = trailer::decodeTrimmed(bytes);
-            entry.Datum = std::move(info.datum);
-            entry.Ort = std::move(info.ort);
-            entry.Namen = std::move(info.namen);
-            entry.Anlass = std::move(info.anlass);
-            entry.Bemerkungen = std::move(info.bemerkungen);
+            entry.info = trailer::decodeTrimmed(bytes);
         }
     }
     return true;
@@ -78,7 +73,7 @@ std::optional<AlbumEntry> loadAt(int dirFd, const char *encodedName, QString nam
 QStringList listMediaFiles(const QString &folder, bool *ok)
 {
     QStringList names;
-    const DirHandle dir(::opendir(QFile::encodeName(folder).constData()));
+    const DirHandle dir(::opendir(nativePath(folder).constData()));
     if (ok)
         *ok = dir != nullptr;
     if (!dir)
@@ -92,7 +87,7 @@ QStringList listMediaFiles(const QString &folder, bool *ok)
             if (::fstatat(dirFd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
                 continue;
         }
-        names << QFile::decodeName(e->d_name);
+        names << decodeFileName(e->d_name);
     }
     return names;
 }
@@ -100,7 +95,7 @@ QStringList listMediaFiles(const QString &folder, bool *ok)
 Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress)
 {
     Album album;
-    const DirHandle dir(::opendir(QFile::encodeName(mediaFolder).constData()));
+    const DirHandle dir(::opendir(nativePath(mediaFolder).constData()));
     if (!dir)
         return album;
     const int dirFd = ::dirfd(dir.get());
@@ -123,7 +118,7 @@ Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress)
     int done = 0;
     for (const std::size_t offset : nameOffsets) {
         const char *encoded = nameBuffer.c_str() + offset;
-        if (auto entry = loadAt(dirFd, encoded, QFile::decodeName(encoded)))
+        if (auto entry = loadAt(dirFd, encoded, decodeFileName(encoded)))
             album.append(std::move(*entry));
         ++done;
         if (progress)
@@ -135,10 +130,10 @@ Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress)
 
 std::optional<AlbumEntry> loadEntry(const QString &folder, const QString &name)
 {
-    const DirHandle dir(::opendir(QFile::encodeName(folder).constData()));
+    const DirHandle dir(::opendir(nativePath(folder).constData()));
     if (!dir)
         return std::nullopt;
-    return loadAt(::dirfd(dir.get()), QFile::encodeName(name).constData(), name);
+    return loadAt(::dirfd(dir.get()), nativePath(name).constData(), name);
 }
 
 } // namespace zv

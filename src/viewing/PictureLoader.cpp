@@ -1,6 +1,6 @@
 #include "PictureLoader.h"
 
-#include "PictureFit.h"
+#include "platform/BoxFit.h"
 
 #include <QImageReader>
 

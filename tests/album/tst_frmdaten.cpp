@@ -325,7 +325,7 @@ void TestFrmDaten::firstActivationShowsFirstFile()
     QVERIFY(QTest::qWaitForWindowActive(w.get()));
     const QString first = fx.album.at(0).name;
     QCOMPARE(w->CurrentFile(), fx.media(first));
-    QCOMPARE(field(*w, "txtOrt"), fx.album.at(0).Ort);
+    QCOMPARE(field(*w, "txtOrt"), fx.album.at(0).info.ort);
     // Later activations leave the shown file alone.
     clickRow(*w, 1);
     w->hide();

@@ -109,11 +109,11 @@ void TestAlbumLoader::trailerTextsAndAttributes()
 
     const Album album = loadAlbum(dir.path());
     const AlbumEntry &t = entryNamed(album, QStringLiteral("tagged.jpg"));
-    QCOMPARE(t.Namen, QStringLiteral("Anna"));
-    QCOMPARE(t.Ort, QStringLiteral("Köln"));
-    QCOMPARE(t.Datum, QStringLiteral("01.05.2001"));
-    QCOMPARE(t.Anlass, QStringLiteral("Maifest"));
-    QCOMPARE(t.Bemerkungen, QStringLiteral("Regen"));
+    QCOMPARE(t.info.namen, QStringLiteral("Anna"));
+    QCOMPARE(t.info.ort, QStringLiteral("Köln"));
+    QCOMPARE(t.info.datum, QStringLiteral("01.05.2001"));
+    QCOMPARE(t.info.anlass, QStringLiteral("Maifest"));
+    QCOMPARE(t.info.bemerkungen, QStringLiteral("Regen"));
     QCOMPARE(t.sizeKB, qint64(2)); // 1914 bytes: the trailer counts
     QVERIFY(!t.isReadOnly());
     QCOMPARE(t.kind, MediaKind::Bild);
@@ -121,7 +121,7 @@ void TestAlbumLoader::trailerTextsAndAttributes()
     QCOMPARE(l.kind, MediaKind::Video);
     QVERIFY(l.isReadOnly());
     QCOMPARE(l.attributes & 1, 1);
-    QCOMPARE(l.Namen, QString());
+    QCOMPARE(l.info.namen, QString());
 }
 
 void TestAlbumLoader::subfoldersAreIgnoredAndProgressCounts()

@@ -1,4 +1,4 @@
-#include "viewing/PictureFit.h"
+#include "platform/BoxFit.h"
 #include "viewing/PictureLoader.h"
 
 #include <QFile>

@@ -27,8 +27,8 @@ int list(const QString &programFolder, QTextStream &out, QTextStream &err)
     }
     const zv::Album album = zv::loadAlbum(paths.mediaFolder());
     for (const zv::AlbumEntry &e : album.entries()) {
-        out << e.name << '\t' << static_cast<int>(e.kind) << '\t' << e.sizeKB << '\t' << e.Datum << '\t'
-            << e.Ort << '\t' << e.Namen << '\t' << e.Anlass << '\t' << e.Bemerkungen << '\t'
+        out << e.name << '\t' << static_cast<int>(e.kind) << '\t' << e.sizeKB << '\t' << e.info.datum << '\t'
+            << e.info.ort << '\t' << e.info.namen << '\t' << e.info.anlass << '\t' << e.info.bemerkungen << '\t'
             << e.attributes << '\n';
     }
     return 0;

@@ -1,4 +1,4 @@
-#include "PictureFit.h"
+#include "BoxFit.h"
 
 namespace zv {
 
