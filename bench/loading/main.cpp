@@ -1,10 +1,12 @@
 // Loading and listing a large album, against a bare system-call loop over the same files.
 // Usage: bench_loading [files=100000] [folder]  (prints figures; warm cache)
-#include "album/AlbumListModel.h"
+#include "app/AlbumListModel.h"
 #include "album/frmDaten.h"
 #include "app/AppSettings.h"
+#include "app/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
+#include "skins/SkinFiles.h"
 #include "app/AlbumLoader.h"
 #include "store/PictureTrailer.h"
 
@@ -134,10 +136,11 @@ int main(int argc, char **argv)
     std::printf("model fill     : %8.1f ms (median of 5, shown in a QTreeView)\n", median(fills));
 
     // The window's own FillList: hides the list, fills, drives the progress bar, shows it again.
-    zv::SettingsValues settings;
+    zv::ProgramState state;
     const auto shell = zv::makeDesktopShell();
     const auto dialogs = zv::makeQtDialogs();
-    zv::frmDaten window(zv::MainWindowServices{zv::AlbumPaths{temp.path()}, album, settings, *shell, *dialogs, {}});
+    zv::frmDaten window(zv::MainWindowServices{zv::AlbumPaths{temp.path()}, album, model, state, *shell, *dialogs},
+                        zv::SkinFolder(temp.path(), zv::kDefaultSkin));
     window.show();
     QApplication::processEvents();
     std::vector<double> windowFills;

@@ -1,43 +1,30 @@
 #include "frmDaten.h"
 
-#include "AlbumListModel.h"
-#include "RemarksBox.h"
+#include "ListFont.h"
+#include "MediaPort.h"
+#include "PreviewBox.h"
 
 #include "app/Album.h"
-#include "app/AppSettings.h"
+#include "app/AlbumListModel.h"
 #include "app/MainWindowLayout.h"
+#include "app/ProgramState.h"
 #include "platform/Dialogs.h"
-#include "platform/Shell.h"
-#include "skins/ImageButton.h"
 #include "skins/SkinImages.h"
 #include "skins/SkinPanel.h"
 #include "store/PictureTrailer.h"
-#include "platform/BoxFit.h"
-#include "viewing/PictureLoader.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTreeView>
 #include <QWindow>
 
 namespace zv {
 namespace {
-
-// The list and the field labels use the system's small bold dialog font.
-QFont dialogFont()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    return font;
-}
 
 class OverrideCursor {
 public:
@@ -47,15 +34,14 @@ public:
     OverrideCursor &operator=(const OverrideCursor &) = delete;
 };
 
-constexpr std::array<int, AlbumListModel::ColumnCount> kColumnWidths = {190, 75, 85, 120, 96, 96, 96, 1440};
+constexpr std::array<int, AlbumListModel::ColumnCount> kColumnWidths = {190, 75, 85, 120, 96, 96, 96, 96};
 
 } // namespace
 
-frmDaten::frmDaten(MainWindowServices services, QWidget *parent)
+frmDaten::frmDaten(MainWindowServices services, const QString &skinFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_services(std::move(services))
     , m_skinImages(std::make_unique<SkinImages>())
-    , m_model(new AlbumListModel(this))
 {
     setObjectName(QStringLiteral("frmDaten"));
     setWindowTitle(QStringLiteral("Zidoverev"));
@@ -63,7 +49,7 @@ frmDaten::frmDaten(MainWindowServices services, QWidget *parent)
     buildControls();
     // A skin that cannot be loaded completely still leaves a usable window; the user is told
     // once the window is up.
-    m_skinProblem = applySkin(m_services.settings.SkinPath);
+    m_skinProblem = applySkin(skinFolder);
 }
 
 frmDaten::~frmDaten() = default;
@@ -78,19 +64,15 @@ void frmDaten::buildControls()
     imgLogo->setGeometry(layout::kLogo);
     imgLogo->setScaledContents(true);
 
-    picVorschau = new SkinPanel(QStringLiteral("picVorschau"), this);
+    picVorschau = new PreviewBox(this);
     picVorschau->setGeometry(layout::kPreview);
-    picVorschau->installEventFilter(this);
-    imgvorschau = new QLabel(picVorschau);
-    imgvorschau->setObjectName(QStringLiteral("imgvorschau"));
-    imgvorschau->setScaledContents(true);
-    imgvorschau->hide();
-    imgvorschau->installEventFilter(this);
+    connect(picVorschau, &PreviewBox::doubleClicked, this,
+            [this] { Q_EMIT pictureWindowRequested(m_services.state.CurrentFile); });
 
     imgSearch = new QLabel(this);
     imgSearch->setObjectName(QStringLiteral("imgSearch"));
     imgSearch->setGeometry(layout::kSearchFrame);
-    buildInformationFields();
+    m_fields = std::make_unique<InfoFields>(this);
 
     picSuche = new SkinPanel(QStringLiteral("picSuche"), this);
     picSuche->setGeometry(layout::kSearchPanel);
@@ -102,25 +84,7 @@ void frmDaten::buildControls()
     pbarSearch->setTextVisible(false);
     pbarSearch->hide();
 
-    lstBilder = new QTreeView(this);
-    lstBilder->setObjectName(QStringLiteral("lstBilder"));
-    lstBilder->setGeometry(layout::kList);
-    lstBilder->setFont(dialogFont());
-    lstBilder->setRootIsDecorated(false);
-    lstBilder->setItemsExpandable(false);
-    lstBilder->setUniformRowHeights(true); // a long album scrolls without measuring every row
-    lstBilder->setAllColumnsShowFocus(true);
-    lstBilder->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lstBilder->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstBilder->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstBilder->setModel(m_model);
-    lstBilder->header()->setStretchLastSection(false);
-    lstBilder->header()->setSectionsMovable(false);
-    for (int c = 0; c < AlbumListModel::ColumnCount; ++c)
-        lstBilder->header()->resizeSection(c, kColumnWidths[static_cast<std::size_t>(c)]);
-    lstBilder->installEventFilter(this);
-    connect(lstBilder, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
-
+    buildList();
     buildButtons();
     connectButtons();
 
@@ -132,47 +96,31 @@ void frmDaten::buildControls()
     cmdSaveX->hide();
 }
 
-void frmDaten::buildInformationFields()
+void frmDaten::buildList()
 {
-    struct Field {
-        const char *label;
-        const char *name;
-        int maxLength;
-    };
-    const Field fields[] = {{"Datum:", "txtDatum", 10},
-                            {"Ort:", "txtOrt", 128},
-                            {"Namen:", "txtNamen", 128},
-                            {"Anlass:", "txtStichWorte", 128}};
-    QFont boxFont;
-    boxFont.setPixelSize(11);
-    int top = layout::kFieldTop;
-    QLineEdit **boxes[] = {&txtDatum, &txtOrt, &txtNamen, &txtStichWorte};
-    for (std::size_t i = 0; i < std::size(fields); ++i, top += layout::kFieldPitch) {
-        auto *label = new QLabel(QString::fromUtf8(fields[i].label), this);
-        label->setFont(dialogFont());
-        label->setGeometry(layout::kFieldLabelLeft, top - 2, layout::kFieldLabelWidth, layout::kField.height() + 4);
-        auto *box = new QLineEdit(this);
-        box->setObjectName(QString::fromLatin1(fields[i].name));
-        box->setMaxLength(fields[i].maxLength);
-        box->setFrame(false);
-        box->setFont(boxFont);
-        box->setTextMargins(2, 0, 0, 0);
-        box->setGeometry(QRect(QPoint(layout::kFieldLeft, top), layout::kField));
-        *boxes[i] = box;
-    }
-    auto *label = new QLabel(QStringLiteral("Bemerkungen:"), this);
-    label->setFont(dialogFont());
-    label->setGeometry(layout::kFieldLabelLeft, top - 2, layout::kFieldLabelWidth, layout::kField.height() + 4);
-    txtBemerkungen = new RemarksBox(512, layout::kRemarksFocusedHeight, this);
-    txtBemerkungen->setObjectName(QStringLiteral("txtBemerkungen"));
-    txtBemerkungen->setFont(boxFont);
-    txtBemerkungen->setGeometry(QRect(QPoint(layout::kFieldLeft, top), layout::kField));
-    txtBemerkungen->setCollapsedHeight(layout::kField.height());
+    lstBilder = new QTreeView(this);
+    lstBilder->setObjectName(QStringLiteral("lstBilder"));
+    lstBilder->setGeometry(layout::kList);
+    lstBilder->setFont(dialogFont());
+    lstBilder->setRootIsDecorated(false);
+    lstBilder->setItemsExpandable(false);
+    lstBilder->setUniformRowHeights(true); // a long album scrolls without measuring every row
+    lstBilder->setAllColumnsShowFocus(true);
+    lstBilder->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstBilder->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstBilder->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstBilder->setModel(&m_services.list);
+    lstBilder->header()->setStretchLastSection(false);
+    lstBilder->header()->setSectionsMovable(false);
+    for (int c = 0; c < AlbumListModel::ColumnCount; ++c)
+        lstBilder->header()->resizeSection(c, kColumnWidths[static_cast<std::size_t>(c)]);
+    lstBilder->installEventFilter(this);
+    connect(lstBilder, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
 }
 
-void frmDaten::setPlayer(QWidget *playerBar, MediaHooks hooks)
+void frmDaten::setPlayer(QWidget *playerBar, MediaPort *media)
 {
-    m_media = std::move(hooks);
+    m_media = media;
     ctrlAV1 = playerBar;
     if (playerBar) {
         playerBar->setParent(this);
@@ -181,44 +129,30 @@ void frmDaten::setPlayer(QWidget *playerBar, MediaHooks hooks)
     }
 }
 
-QWidget *frmDaten::previewBox() const
-{
-    return picVorschau;
-}
-
-void frmDaten::fillList(QProgressBar *startupProgress)
-{
-    fillList(startupProgress, true);
-}
-
-void frmDaten::FillList()
-{
-    fillList(nullptr, false);
-}
-
-void frmDaten::fillList(QProgressBar *startupProgress, bool startupOpen)
+void frmDaten::fillList(const std::function<void(int, int)> &startupProgress)
 {
     lstBilder->hide();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     const int total = static_cast<int>(m_services.album.size());
     pbarSearch->setMaximum(total);
-    if (startupOpen && startupProgress)
-        startupProgress->setMaximum(total);
     // A bar moves by pixels; setting it per row would only repaint what cannot be seen.
     const int step = std::max(1, total / 200);
-    m_model->fill(m_services.album, [&](int i, int n) {
+    m_services.list.fill(m_services.album, [&](int i, int n) {
         if (i % step != 0 && i != n)
             return;
         pbarSearch->setValue(i);
-        if (startupOpen && startupProgress) {
-            startupProgress->setValue(i);
-            startupProgress->repaint();
-        }
+        if (startupProgress)
+            startupProgress(i, n);
     });
-    if (m_model->rowCount() > 0)
-        lstBilder->setCurrentIndex(m_model->index(0, 0));
+    if (m_services.list.rowCount() > 0)
+        lstBilder->setCurrentIndex(m_services.list.index(0, 0));
     lstBilder->show();
+}
+
+void frmDaten::FillList()
+{
+    fillList({});
 }
 
 void frmDaten::showMainWindow()
@@ -244,51 +178,54 @@ void frmDaten::setSaveLocked(bool locked)
         cmdSaveX->raise();
 }
 
-void frmDaten::ShowSelected()
+const QString &frmDaten::currentFile() const
 {
-    const OverrideCursor hourglass;
-    const QModelIndex current = lstBilder->selectionModel()->isSelected(lstBilder->currentIndex())
-                                    ? lstBilder->currentIndex()
-                                    : QModelIndex();
-    if (current.isValid())
-        m_currentFile = m_services.paths.mediaFile(m_model->text(current.row(), AlbumListModel::Dateiname));
-
-    if (m_media.closeMovie)
-        m_media.closeMovie();
-
-    if (current.isValid()) {
-        const QString kind = m_model->text(current.row(), AlbumListModel::Typ);
-        if (kind == KindNames(MediaKind::Bild)) {
-            showPicture();
-        } else if (kind == KindNames(MediaKind::Video)) {
-            imgvorschau->hide();
-            if (m_media.openVideo)
-                m_media.openVideo(m_currentFile);
-        }
-    }
-
-    const PictureInfo info = trimmed(ReadPictureInfo(m_currentFile).info);
-    txtDatum->setText(info.datum);
-    txtOrt->setText(info.ort);
-    txtNamen->setText(info.namen);
-    txtStichWorte->setText(info.anlass);
-    txtBemerkungen->setPlainText(info.bemerkungen);
+    return m_services.state.CurrentFile;
 }
 
-void frmDaten::showPicture()
+int frmDaten::selectedRow() const
 {
-    // A picture that cannot be decoded leaves the last good one in the buffer, shown again.
-    if (auto picture = loadPicture(m_currentFile, picVorschau->size())) {
-        m_previewBuffer = std::move(picture->image);
-        m_previewNatural = picture->naturalSize;
-    }
-    imgvorschau->hide();
-    if (m_previewBuffer.isNull())
+    const QModelIndex current = lstBilder->currentIndex();
+    if (!current.isValid() || !lstBilder->selectionModel()->isSelected(current))
+        return -1;
+    return current.row();
+}
+
+bool frmDaten::mediaBusy() const
+{
+    return m_media && m_media->isBusy();
+}
+
+void frmDaten::ShowSelected()
+{
+    // A click that arrives while the device still opens the last file would open a second one
+    // inside the first.
+    if (mediaBusy())
         return;
-    m_previewRect = fitIntoBox(m_previewNatural, picVorschau->size());
-    imgvorschau->setGeometry(m_previewRect.toRect());
-    imgvorschau->setPixmap(QPixmap::fromImage(m_previewBuffer));
-    imgvorschau->show();
+    const OverrideCursor hourglass;
+    const int row = selectedRow();
+    ProgramState &state = m_services.state;
+    if (row >= 0)
+        state.CurrentFile = m_services.paths.mediaFile(m_services.list.row(row).name);
+
+    if (m_media)
+        m_media->closeMovie();
+
+    if (row >= 0) {
+        switch (m_services.list.row(row).kind) {
+        case MediaKind::Bild:
+            picVorschau->showPicture(state.CurrentFile);
+            break;
+        case MediaKind::Video:
+            picVorschau->hidePicture();
+            if (m_media)
+                m_media->openVideo(state.CurrentFile);
+            break;
+        case MediaKind::Unbekannt:
+            break;
+        }
+    }
+    m_fields->show(trimmed(ReadPictureInfo(state.CurrentFile).info));
 }
 
 void frmDaten::firstActivation()
@@ -296,7 +233,7 @@ void frmDaten::firstActivation()
     m_activatedOnce = true;
     if (m_services.album.isEmpty())
         return;
-    m_currentFile = m_services.paths.mediaFile(m_services.album.at(0).name);
+    m_services.state.CurrentFile = m_services.paths.mediaFile(m_services.album.at(0).name);
     ShowSelected();
 }
 
@@ -318,10 +255,14 @@ void frmDaten::paintEvent(QPaintEvent *)
 
 void frmDaten::mousePressEvent(QMouseEvent *event)
 {
+    QWidget::mousePressEvent(event);
+    // Only the free surface is a handle: presses on panels, the logo or the frame end here too,
+    // as those do not take mouse input themselves.
+    if (childAt(event->position().toPoint()) != nullptr)
+        return;
     lstBilder->setFocus();
     if (event->button() == Qt::LeftButton && windowHandle())
         windowHandle()->startSystemMove(); // the window manager drags it like by its title bar
-    QWidget::mousePressEvent(event);
 }
 
 bool frmDaten::eventFilter(QObject *watched, QEvent *event)
@@ -339,9 +280,6 @@ bool frmDaten::eventFilter(QObject *watched, QEvent *event)
         default:
             break;
         }
-    } else if ((watched == picVorschau || watched == imgvorschau) && event->type() == QEvent::MouseButtonDblClick) {
-        Q_EMIT pictureWindowRequested(m_currentFile);
-        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,62 +1,57 @@
 #pragma once
 
+#include "InfoFields.h"
 #include "MainWindowServices.h"
 
 #include "app/AlbumWindowPort.h"
 
-#include <QImage>
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
-#include <array>
 #include <memory>
 
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QTreeView;
 
 namespace zv {
 
-class AlbumListModel;
 class ImageButton;
-class RemarksBox;
+class MediaPort;
+class PreviewBox;
 class SkinImages;
 class SkinPanel;
 
-// The album's main window: list, preview, information fields and the skinned buttons.
+// The album's main window: list, preview, information fields and the skinned buttons. It asks
+// the program for other windows through its signals and never knows them.
 class frmDaten : public QWidget, public AlbumWindowPort {
     Q_OBJECT
 public:
-    explicit frmDaten(MainWindowServices services, QWidget *parent = nullptr);
+    explicit frmDaten(MainWindowServices services, const QString &skinFolder, QWidget *parent = nullptr);
     ~frmDaten() override;
 
     // The player bar lives in another layer; it is put below the preview box.
-    void setPlayer(QWidget *playerBar, MediaHooks hooks);
-    QWidget *previewBox() const;
+    void setPlayer(QWidget *playerBar, MediaPort *media);
+    PreviewBox *previewBox() const { return picVorschau; }
 
     void FillList();
     void ShowSelected();
-    // Where the picture sits in the preview box, before rounding to pixels.
-    QRectF previewRect() const { return m_previewRect; }
-    const QString &CurrentFile() const { return m_currentFile; }
-    void setCurrentFile(const QString &path) { m_currentFile = path; }
-    AlbumListModel &listModel() const { return *m_model; }
+    const QString &currentFile() const;
 
-    // Loads the named skin and applies it; returns an empty text or what stopped the loading.
-    QString applySkin(const QString &skinName);
+    // Loads the skin in the folder and applies it; returns an empty text or what stopped it.
+    QString applySkin(const QString &skinFolder);
 
     // AlbumWindowPort
     void setSaveLocked(bool locked) override;
-    void fillList(QProgressBar *startupProgress) override;
+    void fillList(const std::function<void(int, int)> &startupProgress) override;
     void showMainWindow() override;
 
 Q_SIGNALS:
-    // Asked to show a file in the picture window.
     void pictureWindowRequested(const QString &path);
-    // The player bar takes its pictures from the same skin.
-    void playerSkinRequested(const QString &skinName);
+    // The player bar takes its pictures from the same skin folder.
+    void playerSkinRequested(const QString &skinFolder);
+    void quitRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -66,43 +61,33 @@ protected:
 
 private:
     void buildControls();
-    void buildInformationFields();
+    void buildList();
     void buildButtons();
     void connectButtons();
-    void showPicture();
-    void fillList(QProgressBar *startupProgress, bool startupOpen);
+    void openHelp();
     void firstActivation();
+    // The selected row while a row is both current and selected.
+    int selectedRow() const;
+    bool mediaBusy() const;
 
     MainWindowServices m_services;
-    MediaHooks m_media;
+    MediaPort *m_media = nullptr;
     std::unique_ptr<SkinImages> m_skinImages;
-    AlbumListModel *m_model;
 
     QPixmap m_background;
     QPixmap m_searchFrameBuffer; // picSearch
-    QString m_currentFile;
     QString m_skinProblem; // told to the user when the window first shows
     bool m_activatedOnce = false;
 
-    // picPuffer: the last picture that could be decoded and its natural size.
-    QImage m_previewBuffer;
-    QSizeF m_previewNatural;
-    QRectF m_previewRect;
-
     SkinPanel *picMenue = nullptr;
-    SkinPanel *picVorschau = nullptr;
+    PreviewBox *picVorschau = nullptr;
     SkinPanel *picSuche = nullptr;
-    QLabel *imgvorschau = nullptr;
     QLabel *imgSearch = nullptr;
     QLabel *imgLogo = nullptr;
     QLabel *cmdSaveX = nullptr;
     QTreeView *lstBilder = nullptr;
     QProgressBar *pbarSearch = nullptr;
-    QLineEdit *txtDatum = nullptr;
-    QLineEdit *txtOrt = nullptr;
-    QLineEdit *txtNamen = nullptr;
-    QLineEdit *txtStichWorte = nullptr;
-    RemarksBox *txtBemerkungen = nullptr;
+    std::unique_ptr<InfoFields> m_fields;
     QPointer<QWidget> ctrlAV1;
 
     ImageButton *cmdAktual = nullptr;

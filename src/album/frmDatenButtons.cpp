@@ -2,8 +2,10 @@
 #include "frmDaten.h"
 
 #include "AboutWindow.h"
+#include "MediaPort.h"
 
 #include "app/MainWindowLayout.h"
+#include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "skins/ImageButton.h"
 #include "skins/SkinImages.h"
@@ -37,9 +39,7 @@ void frmDaten::buildButtons()
 
 void frmDaten::connectButtons()
 {
-    connect(cmdHilfe, &ImageButton::clicked, this, [this] {
-        m_services.shell.openDocument(m_services.paths.helpPage(), ShowState::Normal);
-    });
+    connect(cmdHilfe, &ImageButton::clicked, this, &frmDaten::openHelp);
     connect(cmdHilfe2, &ImageButton::clicked, this, [this] {
         auto *about = new AboutWindow(this);
         about->adjustSize();
@@ -48,11 +48,22 @@ void frmDaten::connectButtons()
     });
     connect(cmd_, &ImageButton::clicked, this, &QWidget::showMinimized);
     connect(cmdX, &ImageButton::clicked, this, [this] {
-        if (m_media.closeMovie)
-            m_media.closeMovie();
-        if (m_services.quitProgram)
-            m_services.quitProgram();
+        if (m_media)
+            m_media->closeMovie();
+        Q_EMIT quitRequested();
     });
+}
+
+void frmDaten::openHelp()
+{
+    const QString page = m_services.paths.helpPage();
+    if (m_services.shell.openDocument(page, ShowState::Normal))
+        return;
+    m_services.dialogs.message(QStringLiteral("Hilfe"),
+                               QStringLiteral("Die Hilfeseite \u201e%1\u201c konnte nicht geöffnet werden.\n"
+                                              "Fehlt die Datei, oder ist auf diesem Rechner kein Programm für "
+                                              "HTML-Seiten eingerichtet?").arg(page),
+                               MessageIcon::Warning, MessageButtons::Ok);
 }
 
 } // namespace zv

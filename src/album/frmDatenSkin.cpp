@@ -1,7 +1,7 @@
 // Dressing the window in a skin.
 #include "frmDaten.h"
 
-#include "RemarksBox.h"
+#include "PreviewBox.h"
 
 #include "skins/ApplySkin.h"
 #include "skins/ImageButton.h"
@@ -10,20 +10,19 @@
 #include "skins/SkinPanel.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QTreeView>
 
 namespace zv {
 
-QString frmDaten::applySkin(const QString &skinName)
+QString frmDaten::applySkin(const QString &skinFolder)
 {
     SkinTargets targets;
     targets.list = lstBilder;
-    targets.infoBoxes = {txtStichWorte, txtOrt, txtDatum, txtNamen, txtBemerkungen};
+    targets.infoBoxes = m_fields->skinTargets();
     targets.progress = pbarSearch;
     targets.logo = imgLogo;
     targets.saveLock = cmdSaveX;
-    const SkinOutcome loaded = LoadSkin(m_services.paths.programFolder, skinName, targets, *m_skinImages);
+    const SkinOutcome loaded = LoadSkin(skinFolder, targets, *m_skinImages);
 
     SkinnedWindow window;
     window.buttons = {cmdAktual, cmdBack, cmdSuche, cmdStart, cmdHilfe, cmdDia, cmd_, cmdHilfe2, cmdX};
@@ -33,7 +32,7 @@ QString frmDaten::applySkin(const QString &skinName)
         m_background = background;
         update();
     };
-    window.setPlayerSkin = [this, skinName] { Q_EMIT playerSkinRequested(skinName); };
+    window.setPlayerSkin = [this, skinFolder] { Q_EMIT playerSkinRequested(skinFolder); };
     window.panels[0].panel = picSuche;
     window.panels[1].panel = picMenue;
     window.panels[2].panel = picVorschau;

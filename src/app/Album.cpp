@@ -24,6 +24,41 @@ void Album::append(AlbumEntry entry)
     m_entries.push_back(std::move(entry));
 }
 
+void Album::replaceInfo(std::size_t i, const PictureInfo &info)
+{
+    m_entries[i].info = info;
+}
+
+bool Album::rename(std::size_t i, const QString &newName)
+{
+    const auto existing = indexOf(newName);
+    if (existing && *existing != i)
+        return false;
+    m_index.remove(keyOf(m_entries[i].name));
+    m_entries[i].name = newName;
+    m_index.insert(keyOf(newName), i);
+    return true;
+}
+
+void Album::removeAt(std::span<const std::size_t> ascending)
+{
+    if (ascending.empty())
+        return;
+    std::size_t out = ascending.front();
+    auto next = ascending.begin();
+    for (std::size_t in = ascending.front(); in < m_entries.size(); ++in) {
+        if (next != ascending.end() && *next == in) {
+            ++next;
+            continue;
+        }
+        m_entries[out++] = std::move(m_entries[in]);
+    }
+    m_entries.resize(out);
+    // Positions after the first removal all moved; rebuilding lazily is cheaper than patching.
+    m_index.clear();
+    m_indexed = false;
+}
+
 void Album::buildIndex() const
 {
     m_index.clear();
@@ -41,12 +76,6 @@ std::optional<std::size_t> Album::indexOf(const QString &name) const
     if (it == m_index.constEnd())
         return std::nullopt;
     return *it;
-}
-
-AlbumEntry *Album::find(const QString &name)
-{
-    const auto i = indexOf(name);
-    return i ? &m_entries[*i] : nullptr;
 }
 
 const AlbumEntry *Album::find(const QString &name) const

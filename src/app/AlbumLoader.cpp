@@ -37,34 +37,49 @@ private:
     int m_fd;
 };
 
-// Fills everything an entry needs from an open file; false for anything but a regular file.
-bool readEntry(int fd, AlbumEntry &entry)
+// Size, kind and attributes; false for anything but a regular file.
+bool describe(const struct stat &st, AlbumEntry &entry)
 {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (!S_ISREG(st.st_mode))
         return false;
     entry.kind = mediaKindForFile(entry.name);
     entry.sizeKB = sizeInKB(st.st_size);
     entry.attributes = ArchiveAttribute | (isReadOnlyMode(st.st_mode) ? ReadOnlyAttribute : 0);
-    if (st.st_size >= PictureInfo::TrailerSize) {
-        char bytes[PictureInfo::TrailerSize];
-        const ssize_t got = ::pread(fd, bytes, sizeof bytes, st.st_size - PictureInfo::TrailerSize);
-        if (got == PictureInfo::TrailerSize && trailer::hasMarker(bytes)) {
-            entry.info = trailer::decodeTrimmed(bytes);
-        }
-    }
     return true;
+}
+
+void readTrailer(int fd, off_t size, AlbumEntry &entry)
+{
+    if (size < PictureInfo::TrailerSize)
+        return;
+    char bytes[PictureInfo::TrailerSize];
+    const ssize_t got = ::pread(fd, bytes, sizeof bytes, size - PictureInfo::TrailerSize);
+    if (got == PictureInfo::TrailerSize && trailer::hasMarker(bytes))
+        entry.info = trailer::decodeTrimmed(bytes);
+}
+
+bool isSpecialFile(unsigned char type)
+{
+    return type == DT_DIR || type == DT_FIFO || type == DT_SOCK || type == DT_CHR || type == DT_BLK;
 }
 
 std::optional<AlbumEntry> loadAt(int dirFd, const char *encodedName, QString name)
 {
-    const FileDescriptor fd(::openat(dirFd, encodedName, O_RDONLY | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0)
-        return std::nullopt;
     AlbumEntry entry;
     entry.name = std::move(name);
-    if (!readEntry(fd.get(), entry))
+    // Non-blocking, so a named pipe that slipped past the listing cannot stop the start-up;
+    // the stat below then leaves it out.
+    const FileDescriptor fd(::openat(dirFd, encodedName, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat st {};
+    if (fd.get() < 0) {
+        // A file the user may not read is still an album file, with empty information.
+        if (::fstatat(dirFd, encodedName, &st, 0) != 0 || !describe(st, entry))
+            return std::nullopt;
+        return entry;
+    }
+    if (::fstat(fd.get(), &st) != 0 || !describe(st, entry))
         return std::nullopt;
+    readTrailer(fd.get(), st.st_size, entry);
     return entry;
 }
 
@@ -80,7 +95,7 @@ QStringList listMediaFiles(const QString &folder, bool *ok)
         return names;
     const int dirFd = ::dirfd(dir.get());
     while (const dirent *e = ::readdir(dir.get())) {
-        if (e->d_type == DT_DIR)
+        if (isSpecialFile(e->d_type))
             continue;
         if (e->d_type != DT_REG) { // links and file systems without types: ask
             struct stat st {};
@@ -105,7 +120,7 @@ Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress)
     std::string nameBuffer;
     std::vector<std::size_t> nameOffsets;
     while (const dirent *e = ::readdir(dir.get())) {
-        if (e->d_type == DT_DIR)
+        if (isSpecialFile(e->d_type))
             continue;
         nameOffsets.push_back(nameBuffer.size());
         nameBuffer.append(e->d_name).push_back('\0');

@@ -1,6 +1,6 @@
 #pragma once
 
-class QProgressBar;
+#include <functional>
 
 namespace zv {
 
@@ -10,8 +10,8 @@ public:
     virtual ~AlbumWindowPort() = default;
     // Covers the save button when the album's drive cannot take writes.
     virtual void setSaveLocked(bool locked) = 0;
-    // Rebuilds the list from the album, driving the start-up's progress bar as well.
-    virtual void fillList(QProgressBar *startupProgress) = 0;
+    // Rebuilds the list from the album, reporting each visible step to the start-up as well.
+    virtual void fillList(const std::function<void(int done, int total)> &startupProgress) = 0;
     virtual void showMainWindow() = 0;
 };
 

@@ -97,7 +97,11 @@ void frmStart::loadAlbum()
 
     m_label->setText(QStringLiteral("Bitte warten..."));
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    window.fillList(m_progress);
+    window.fillList([this](int done, int total) {
+        m_progress->setMaximum(total);
+        m_progress->setValue(done);
+        m_progress->repaint();
+    });
     QApplication::restoreOverrideCursor();
     window.showMainWindow();
     close();

@@ -180,11 +180,8 @@ void ctrlAV::openVideo(const QString &filePath)
     movie_.stopMovie();
 }
 
-void ctrlAV::setSkin(const QString &programFolder, const QString &skinName)
+void ctrlAV::setSkinFolder(const QString &folder)
 {
-    QString folder = programFolder + QStringLiteral("/Skins/") + skinName + u'/';
-    if (!QDir(folder).exists())
-        folder = programFolder + QStringLiteral("/Skins/Main/");
     const auto load = [&](const QString &file) { return QPixmap(folder + file); };
 
     for (int i = 0; i < 7; ++i)

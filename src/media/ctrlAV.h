@@ -30,8 +30,8 @@ public:
     void stopMovie();
     void playVideo();
     void openVideo(const QString &filePath);
-    // Pictures from programFolder/Skins/<skinName>/, or from Skins/Main/ if that folder is missing.
-    void setSkin(const QString &programFolder, const QString &skinName);
+    // Pictures from the skin folder the program resolved for the whole window (ends with '/').
+    void setSkinFolder(const QString &folder);
 
     int volumeImageIndex() const { return volumeImage_; }
     bool isPaused() const { return paused_; }

@@ -1,5 +1,7 @@
 #include "LoadSkin.h"
 
+#include <QDir>
+
 #include "ParseColour.h"
 #include "ProfileFile.h"
 #include "SkinFiles.h"
@@ -154,11 +156,9 @@ bool applyColours(const SkinColours &c, const SkinTargets &targets, Loader &load
 
 } // namespace
 
-SkinOutcome LoadSkin(const QString &programFolder, const QString &skinName, const SkinTargets &targets,
-                     SkinImages &images)
+SkinOutcome LoadSkin(const QString &folder, const SkinTargets &targets, SkinImages &images)
 {
-    const QString folder = SkinFolder(programFolder, skinName);
-    Loader loader(skinName, folder);
+    Loader loader(QDir(folder).dirName(), folder);
     images.clear();
 
     const QString iniPath = FindSkinFile(folder, kSkinIniFile);

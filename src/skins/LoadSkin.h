@@ -24,11 +24,10 @@ struct SkinTargets {
     QLabel *saveLock = nullptr;       // cmdSaveX
 };
 
-// Loads the skin programFolder/Skins/<skinName>/ (or "Main" when that folder is missing): the
+// Loads the skin in folder (see SkinFolder, which resolves it once for every user): the
 // Skin.ini colours onto the targets, the twenty keyed pictures into images (emptied first), the
 // logo and the save lock. Stops at the first missing picture or malformed colour; what was done
 // before stays.
-SkinOutcome LoadSkin(const QString &programFolder, const QString &skinName, const SkinTargets &targets,
-                     SkinImages &images);
+SkinOutcome LoadSkin(const QString &folder, const SkinTargets &targets, SkinImages &images);
 
 } // namespace zv

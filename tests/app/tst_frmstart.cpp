@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
+#include "support/Fakes.h"
 
 #include <QFile>
 #include <QLabel>
@@ -16,32 +17,15 @@ using namespace zv;
 
 namespace {
 
-class FakeDrives : public Drives {
-public:
-    DriveInfo drive;
-    DriveInfo driveOf(const QString &) const override { return drive; }
-    QList<DriveInfo> list() const override { return {drive}; }
-};
-
-class RecordingDialogs : public Dialogs {
-public:
-    QStringList shown;
-    MessageAnswer message(const QString &title, const QString &text, MessageIcon icon, MessageButtons) override
-    {
-        shown << title << text << QString::number(static_cast<int>(icon));
-        return MessageAnswer::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 class RecordingWindow : public AlbumWindowPort {
 public:
     QStringList calls;
-    int progressMaximum = -1;
     void setSaveLocked(bool locked) override { calls << QStringLiteral("locked=%1").arg(locked); }
-    void fillList(QProgressBar *bar) override
+    void fillList(const std::function<void(int, int)> &progress) override
     {
-        progressMaximum = bar ? bar->maximum() : -1;
+        if (progress)
+            progress(2, 2);
         calls << QStringLiteral("fill");
     }
     void showMainWindow() override { calls << QStringLiteral("show"); }
@@ -49,8 +33,8 @@ public:
 
 struct Startup {
     QTemporaryDir dir;
-    FakeDrives drives;
-    RecordingDialogs dialogs;
+    test::FakeDrives drives;
+    test::ScriptedDialogs dialogs;
     std::unique_ptr<SettingsStore> store = makeFileSettings(dir.filePath(QStringLiteral("s.ini")));
     SettingsValues settings;
     Album album;
@@ -136,7 +120,7 @@ void TestFrmStart::loadsAlbumAndHandsOver()
     QCOMPARE(s.album.size(), 3u);
     QCOMPARE(s.album.EntryCount, 3);
     QCOMPARE(s.window.calls, (QStringList{"locked=0", "fill", "show"}));
-    QCOMPARE(s.window.progressMaximum, 3);
+    QCOMPARE(start->progress()->value(), 2); // the window's steps reach the start-up's bar
     QCOMPARE(start->label()->text(), QStringLiteral("Bitte warten..."));
     QVERIFY(!start->timer()->isActive());
     QVERIFY(!QFile::exists(s.dir.filePath(QStringLiteral("Bilder/Logo.bmp"))));
@@ -153,9 +137,9 @@ void TestFrmStart::unusableFolderEndsWithMessage()
     auto start = s.make();
     start->loadAlbum();
     QCOMPARE(s.exitCode, 1);
-    QCOMPARE(s.dialogs.shown.value(0), QStringLiteral("Zidoverev"));
-    QVERIFY(s.dialogs.shown.value(1).contains(QStringLiteral("Bilderordner")));
-    QCOMPARE(s.dialogs.shown.value(2), QString::number(static_cast<int>(MessageIcon::Critical)));
+    QCOMPARE(s.dialogs.shown.size(), 1);
+    QVERIFY(s.dialogs.shown[0].startsWith(QStringLiteral("Zidoverev|")));
+    QVERIFY(s.dialogs.shown[0].contains(QStringLiteral("Bilderordner")));
     QVERIFY(!s.window.calls.contains(QStringLiteral("fill")));
 }
 

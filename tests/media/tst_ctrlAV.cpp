@@ -122,7 +122,7 @@ private Q_SLOTS:
                             [this](const QString &path) { pictureWindow_ << path; }};
         bar_ = new ctrlAV(*movie_, shell_, host, window_.get());
         bar_->move(0, 183);
-        bar_->setSkin(album_.path(), QStringLiteral("Main"));
+        bar_->setSkinFolder(album_.path() + QStringLiteral("/Skins/Main/"));
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         bar_->openVideo(QStringLiteral("/album/Bilder/Urlaub.mpg"));
@@ -293,12 +293,9 @@ private Q_SLOTS:
         QVERIFY(device_.sent.isEmpty());
     }
 
-    void skinFallbackAndMissingPicture()
+    void skinWithMissingPicture()
     {
-        bar_->setSkin(album_.path(), QStringLiteral("Gibt es nicht"));
-        QVERIFY(shows(track(), QStringLiteral("1Leiste.jpg")));
-        QVERIFY(shows(thumb(), QStringLiteral("1Zeiger.jpg")));
-        bar_->setSkin(album_.path(), QStringLiteral("Blau"));
+        bar_->setSkinFolder(album_.path() + QStringLiteral("/Skins/Blau/"));
         QVERIFY(thumb()->pixmap().isNull());
         QCOMPARE(thumb()->size(), QSize(8, 20));
         QVERIFY(shows(child<QLabel>("imgStop"), QStringLiteral("Wiedergabe beenden 0.jpg")));

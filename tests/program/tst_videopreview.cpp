@@ -1,16 +1,17 @@
 // The main window with the real player bar and media engine: videos in the preview box.
 #include "../media/Clips.h"
 
-#include "album/AlbumListModel.h"
+#include "app/AlbumListModel.h"
+#include "album/PreviewBox.h"
 #include "album/frmDaten.h"
 #include "app/Album.h"
 #include "app/AlbumLoader.h"
-#include "app/AppSettings.h"
+#include "app/ProgramState.h"
+#include "skins/SkinFiles.h"
+#include "support/Fakes.h"
 #include "media/MovieModule.h"
 #include "media/MpvMciDevice.h"
 #include "media/ctrlAV.h"
-#include "platform/Dialogs.h"
-#include "platform/Shell.h"
 #include "program/PlayerWiring.h"
 
 #include <QDir>
@@ -22,18 +23,6 @@
 using namespace zv;
 
 namespace {
-
-class NoShell : public Shell {
-public:
-    bool openDocument(const QString &, ShowState) override { return true; }
-    bool startProgram(const QString &, const QString &, const QString &) override { return true; }
-};
-
-class NoDialogs : public Dialogs {
-public:
-    MessageAnswer message(const QString &, const QString &, MessageIcon, MessageButtons) override { return MessageAnswer::Ok; }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 QStringList openMediaFiles()
 {
@@ -72,26 +61,24 @@ void TestVideoPreview::initTestCase()
 void TestVideoPreview::selectingVideosShowsAndReleasesThem()
 {
     Album album = loadAlbum(m_dir.filePath(QStringLiteral("Bilder")));
-    SettingsValues settings;
-    NoShell shell;
-    NoDialogs dialogs;
+    AlbumListModel model;
+    ProgramState state;
+    test::RecordingShell shell;
+    test::ScriptedDialogs dialogs;
     MpvMciDevice device;
     MovieModule movie(device);
-    frmDaten window(MainWindowServices{AlbumPaths{m_dir.path()}, album, settings, shell, dialogs, {}});
-    attachPlayer(window, movie, shell, AlbumPaths{m_dir.path()}, settings.SkinPath, {});
-    window.fillList(nullptr);
+    const QString skin = SkinFolder(m_dir.path(), QStringLiteral("Main"));
+    frmDaten window(MainWindowServices{AlbumPaths{m_dir.path()}, album, model, state, shell, dialogs}, skin);
+    const AttachedPlayer player = attachPlayer(window, movie, shell, skin);
+    window.FillList();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     auto *list = window.findChild<QTreeView *>(QStringLiteral("lstBilder"));
     const auto select = [&](const QString &name) {
-        for (int r = 0; r < window.listModel().rowCount(); ++r) {
-            if (window.listModel().text(r, 0) == name) {
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(window.listModel().index(r, 1)).center());
-                return;
-            }
-        }
-        QFAIL("row not found");
+        const int r = model.rowOf(name);
+        QVERIFY(r >= 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(model.index(r, 1)).center());
     };
     QWidget *preview = window.previewBox();
 
@@ -103,8 +90,7 @@ void TestVideoPreview::selectingVideosShowsAndReleasesThem()
     // 320 x 240 fitted into the 183-pixel box: full width, centred vertically.
     QCOMPARE(device.send(QStringLiteral("where movie window")).reply, QStringLiteral("0 23 183 137"));
 
-    auto *player = window.findChild<ctrlAV *>(QStringLiteral("ctrlAV1"));
-    QVERIFY(player->movieLength() > 2900 && player->movieLength() < 3100);
+    QVERIFY(player.bar->movieLength() > 2900 && player.bar->movieLength() < 3100);
     QWidget *thumb = window.findChild<QWidget *>(QStringLiteral("imgSliderBtn"));
     const int thumbAtStart = thumb->x();
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("imgPlay")), Qt::LeftButton);

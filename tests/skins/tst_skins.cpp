@@ -237,7 +237,7 @@ private Q_SLOTS:
         LoadWindow w;
         SkinImages images;
         images.insert(QStringLiteral("vomLetztenSkin"), QPixmap(1, 1));
-        const auto outcome = LoadSkin(dir.path(), skin, w.targets, images);
+        const auto outcome = LoadSkin(SkinFolder(dir.path(), skin), w.targets, images);
         QCOMPARE(outcome.complete, stoppedAt.isEmpty());
         QCOMPARE(outcome.stoppedAt, stoppedAt);
         QCOMPARE(outcome.message.isEmpty(), outcome.complete);
@@ -261,7 +261,7 @@ private Q_SLOTS:
         QVERIFY(tile.save(dir.path() + QStringLiteral("/Skins/K/K.png")));
         LoadWindow w;
         SkinImages images;
-        QVERIFY(LoadSkin(dir.path(), QStringLiteral("K"), w.targets, images).complete);
+        QVERIFY(LoadSkin(SkinFolder(dir.path(), QStringLiteral("K")), w.targets, images).complete);
         w.list.resize(60, 60);
         const QImage shown = w.list.viewport()->grab().toImage();
         for (const int x : {1, 3, 5, 7}) // the picture repeats one tile further
@@ -358,7 +358,7 @@ private Q_SLOTS:
                          qPrintable(folder + file));
             LoadWindow loaded;
             ApplyWindow w;
-            const auto load = LoadSkin(album, skin, loaded.targets, w.images);
+            const auto load = LoadSkin(SkinFolder(album, skin), loaded.targets, w.images);
             QVERIFY2(load.complete, qPrintable(load.message));
             const auto apply = ApplySkin(w.skinned, w.images);
             QVERIFY2(apply.complete, qPrintable(apply.message));

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "PlayerWiring.h"
+
+#include "app/Album.h"
+#include "app/AlbumListModel.h"
+#include "app/AlbumPaths.h"
+#include "app/AppSettings.h"
+#include "app/ProgramState.h"
+#include "platform/Dialogs.h"
+#include "platform/Drives.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace zv {
+
+class AlbumWindowPort;
+class frmDaten;
+class frmStart;
+class MovieModule;
+class MpvMciDevice;
+
+// The services a program runs on; tests hand in fakes.
+struct ProgramServices {
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<Dialogs> dialogs;
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<Drives> drives;
+};
+
+// The running program: it owns the services, the album and its list, the shared state, the
+// media device and every window, and it is the only place where windows are connected.
+class Program : public QObject {
+    Q_OBJECT
+public:
+    Program(const QString &programFolder, ProgramServices services);
+    ~Program() override;
+
+    // Shows the start-up window; the main window follows when the album is loaded.
+    void start();
+
+    frmDaten *mainWindow() const { return m_mainWindow.get(); }
+    const Album &album() const { return m_album; }
+    ProgramState &state() { return m_state; }
+
+private:
+    AlbumWindowPort &createMainWindow();
+    MovieModule &movieObj();
+    QString skinFolder() const;
+
+    AlbumPaths m_paths;
+    ProgramServices m_services;
+    SettingsValues m_settings;
+    Album m_album;
+    AlbumListModel m_list;
+    ProgramState m_state;
+    QString m_pictureWindowFile; // what the picture window will show once it exists
+
+    // Declared before the windows: the player bar inside the main window talks to it until
+    // the window is gone.
+    std::unique_ptr<MpvMciDevice> m_mciDevice;
+    std::unique_ptr<MovieModule> m_movieObj;
+    std::unique_ptr<frmStart> m_start;
+    AttachedPlayer m_player;
+    std::unique_ptr<frmDaten> m_mainWindow;
+};
+
+// The services of a real run: the user's settings, Qt's dialogs, the desktop shell, the
+// mounted volumes.
+ProgramServices systemServices();
+
+} // namespace zv
