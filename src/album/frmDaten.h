@@ -49,6 +49,7 @@ public:
 
 Q_SIGNALS:
     void pictureWindowRequested(const QString &path);
+    void slideShowRequested();
     // The player bar takes its pictures from the same skin folder.
     void playerSkinRequested(const QString &skinFolder);
     void quitRequested();

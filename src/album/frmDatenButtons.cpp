@@ -40,6 +40,7 @@ void frmDaten::buildButtons()
 void frmDaten::connectButtons()
 {
     connect(cmdHilfe, &ImageButton::clicked, this, &frmDaten::openHelp);
+    connect(cmdDia, &ImageButton::clicked, this, &frmDaten::slideShowRequested);
     connect(cmdHilfe2, &ImageButton::clicked, this, [this] {
         auto *about = new AboutWindow(this);
         about->adjustSize();
