@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/FileAttributes.h"
+#include "platform/FileNames.h"
 #include "platform/Shell.h"
 #include "platform/Translations.h"
 
@@ -24,6 +25,10 @@ private Q_SLOTS:
     void parameterSplitting_data();
     void parameterSplitting();
     void readOnlyAttribute();
+    void documentHandlerOutcome_data();
+    void documentHandlerOutcome();
+    void fileNamesRoundTrip_data();
+    void fileNamesRoundTrip();
     void messageBoxIsGermanAndExact_data();
     void messageBoxIsGermanAndExact();
 };
@@ -155,6 +160,55 @@ void TestPlatform::messageBoxIsGermanAndExact()
     captions.sort();
     QCOMPARE(seen, captions);
     QCOMPARE(static_cast<int>(got), answer);
+}
+
+void TestPlatform::documentHandlerOutcome_data()
+{
+    QTest::addColumn<QByteArray>("handler"); // what the stand-in xdg-open does
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("handler found") << QByteArray("exit 0") << true;
+    QTest::newRow("no handler") << QByteArray("echo 'no method available' >&2; exit 3") << false;
+    QTest::newRow("viewer stays open") << QByteArray("sleep 3") << true;
+}
+
+void TestPlatform::documentHandlerOutcome()
+{
+    QFETCH(QByteArray, handler);
+    QFETCH(bool, opened);
+    QTemporaryDir bin;
+    QFile script(bin.filePath(QStringLiteral("xdg-open")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n" + handler + "\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+    const bool result = makeDesktopShell()->openDocument(QFINDTESTDATA("tst_platform.cpp"), ShowState::Normal);
+    qputenv("PATH", path);
+    QCOMPARE(result, opened);
+}
+
+void TestPlatform::fileNamesRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ascii") << QByteArray("a.jpg") << QStringLiteral("a.jpg");
+    QTest::newRow("utf-8") << QByteArray("K\xc3\xa4se.jpg") << QStringLiteral("Käse.jpg");
+    QTest::newRow("latin-1") << QByteArray("K\xe4se.jpg") << QStringLiteral("Käse.jpg");
+    QTest::newRow("cut sequence") << QByteArray("a\xc3") << QStringLiteral("aÃ");
+    QTest::newRow("overlong slash") << QByteArray("\xc0\xafx") << QStringLiteral("À¯x");
+    QTest::newRow("encoded surrogate") << QByteArray("\xed\xb2\x80") << QStringLiteral("í²\u0080");
+    QTest::newRow("emoji") << QByteArray("\xf0\x9f\x98\x80.jpg") << QStringLiteral("😀.jpg");
+}
+
+void TestPlatform::fileNamesRoundTrip()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    const QString name = decodeFileName(bytes);
+    QCOMPARE(nativePath(name), bytes);
+    QCOMPARE(displayFileName(name), shown);
+    QCOMPARE(hasUndecodableBytes(name), QString::fromUtf8(bytes).toUtf8() != bytes);
 }
 
 QTEST_MAIN(TestPlatform)
