@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype i = 0; i < command.args.size(); ++i)
         FUZZ_CHECK(command.args[i] == command.rawArgs[i].toLower());
     if (command.error == 0) {
-        FUZZ_CHECK(!command.verb.isEmpty());
+        // The verb may be empty: a quoted "" is a word (found by this target; the device
+        // answers it as an unknown command).
         FUZZ_CHECK(text.contains(command.device));
         (void)command.joined(1);
     }

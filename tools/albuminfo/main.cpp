@@ -2,6 +2,8 @@
 // and loader, so scripts and tests see exactly what the album sees.
 #include "Verbs.h"
 
+#include "platform/FileNames.h"
+
 #include <QCoreApplication>
 
 int main(int argc, char **argv)
@@ -9,7 +11,10 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList args = app.arguments().mid(1);
+    // Decoded like the loader decodes names, so a file name that is not UTF-8 still finds its file.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << zv::decodeFileName(argv[i]);
     const QString verb = args.value(0);
     if (verb == QLatin1String("list"))
         return albuminfo::list(args.mid(1), out, err);
