@@ -10,6 +10,7 @@ packages=(
   xvfb xauth
   libjpeg-dev libjpeg-turbo-progs
   fonts-dejavu-core
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

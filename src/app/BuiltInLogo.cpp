@@ -1,5 +1,9 @@
 #include "BuiltInLogo.h"
 
+#include "platform/ErrorTexts.h"
+#include "platform/NewFile.h"
+
+#include <QBuffer>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -38,6 +42,18 @@ QImage builtInLogo()
     p.setPen(QColor(255, 246, 232));
     p.drawText(QRect(0, 108, 200, 36), Qt::AlignCenter, QStringLiteral("Zidoverev"));
     return image;
+}
+
+QString writeBuiltInLogo(const QString &path)
+{
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    if (!builtInLogo().save(&buffer, "BMP"))
+        return QStringLiteral("Bild kann nicht erzeugt werden");
+    if (const int error = writeNewFile(path, bmp))
+        return errorText(error);
+    return {};
 }
 
 } // namespace zv

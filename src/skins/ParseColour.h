@@ -7,8 +7,8 @@
 
 namespace zv {
 
-// "RRGGBB" (any case, no prefix; characters after the sixth are ignored) to a colour; nothing
-// when the first six characters are not all hexadecimal digits.
+// "RRGGBB" (any case, no prefix) to a colour; nothing unless the text is exactly six hexadecimal
+// digits: junk after the digits is as malformed as junk among them.
 std::optional<QColor> ParseColour(QStringView text);
 
 } // namespace zv

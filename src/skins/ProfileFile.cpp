@@ -32,7 +32,7 @@ ProfileFile ProfileFile::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return parse(decode(file.readAll()));
+    return parse(decode(file.read(kMaxFileSize)));
 }
 
 ProfileFile ProfileFile::parse(const QString &text)

@@ -14,9 +14,12 @@ namespace zv {
 class ProfileFile {
 public:
     static constexpr int kMaxValueLength = 254;
+    // Only this much of a file is read; a skin's colours fit in a few hundred bytes.
+    static constexpr qint64 kMaxFileSize = 64 * 1024;
 
     ProfileFile() = default;
-    // A missing or unreadable file reads as empty, so every lookup takes its default.
+    // A missing or unreadable file reads as empty, so every lookup takes its default; bytes
+    // beyond kMaxFileSize are not read.
     static ProfileFile read(const QString &path);
     static ProfileFile parse(const QString &text);
 

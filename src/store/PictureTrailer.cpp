@@ -2,10 +2,19 @@
 
 #include "Windows1252.h"
 
-#include <QFile>
+#include "platform/ErrorTexts.h"
+#include "platform/FileHandle.h"
+#include "platform/FileNames.h"
+#include "platform/NewFile.h"
+
 #include <QFileInfo>
 
+#include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zv {
 namespace trailer {
@@ -79,7 +88,7 @@ namespace {
 
 QString displayName(const QString &path)
 {
-    return QFileInfo(path).fileName();
+    return displayFileName(QFileInfo(path).fileName());
 }
 
 TrailerError missing(const QString &path)
@@ -88,31 +97,113 @@ TrailerError missing(const QString &path)
             QStringLiteral("Die Datei \"%1\" ist nicht mehr vorhanden.").arg(displayName(path))};
 }
 
+TrailerError cannotRead(const QString &path, TrailerError::Kind kind, const QString &reason)
+{
+    return {kind, QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2.").arg(displayName(path), reason)};
+}
+
+// A process over its file-size limit gets SIGXFSZ and dies, mid-trailer; ignored, the write
+// fails with EFBIG instead and is rolled back like any other.
+void ignoreFileSizeSignal()
+{
+    static const bool ignored = [] {
+        struct sigaction action {};
+        action.sa_handler = SIG_IGN;
+        sigemptyset(&action.sa_mask);
+        return ::sigaction(SIGXFSZ, &action, nullptr) == 0;
+    }();
+    (void)ignored;
+}
+
+struct OpenedFile {
+    FileHandle handle;
+    qint64 size = 0;
+    int error = 0; // errno; ENOENT for a file that is not there
+    bool notRegular = false;
+};
+
+// Opens only regular files: a symlink is followed only to one, and a FIFO or device is never
+// opened (a FIFO would block, a tape would rewind). The file opened must be the one checked.
+OpenedFile openRegular(const QString &path, int flags)
+{
+    OpenedFile file;
+    const QByteArray native = nativePath(path);
+    struct stat before {};
+    if (::stat(native.constData(), &before) != 0) {
+        file.error = errno == ENOTDIR ? ENOENT : errno;
+        return file;
+    }
+    if (!S_ISREG(before.st_mode)) {
+        file.notRegular = true;
+        return file;
+    }
+    const int fd = ::open(native.constData(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        file.error = errno;
+        return file;
+    }
+    file.handle = FileHandle(fd);
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0) {
+        file.error = errno;
+        return file;
+    }
+    if (!S_ISREG(opened.st_mode) || opened.st_dev != before.st_dev || opened.st_ino != before.st_ino) {
+        file.notRegular = true;
+        return file;
+    }
+    file.size = opened.st_size;
+    return file;
+}
+
+QString openFailure(const OpenedFile &file)
+{
+    return file.notRegular ? QStringLiteral("keine gewöhnliche Datei") : errorText(file.error);
+}
+
+// errno, or EIO for a file that ended early (it shrank since fstat).
+int readAllAt(int fd, char *bytes, qsizetype size, qint64 offset)
+{
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, bytes, static_cast<size_t>(size), offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return EIO;
+        bytes += got;
+        size -= got;
+        offset += got;
+    }
+    return 0;
+}
+
+int syncData(int fd)
+{
+    return ::fdatasync(fd) == 0 ? 0 : errno;
+}
+
 } // namespace
 
 PictureReadResult ReadPictureInfo(const QString &path)
 {
     PictureReadResult result;
-    QFile file(path);
-    if (!file.exists()) {
+    const OpenedFile file = openRegular(path, O_RDONLY);
+    if (file.error == ENOENT) {
         result.error = missing(path);
         return result;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = {TrailerError::Kind::CannotOpen,
-                        QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
-                            .arg(displayName(path), file.errorString())};
+    if (file.error || file.notRegular) {
+        result.error = cannotRead(path, TrailerError::Kind::CannotOpen, openFailure(file));
         return result;
     }
-    const qint64 size = file.size();
-    if (size < PictureInfo::TrailerSize)
+    if (file.size < PictureInfo::TrailerSize)
         return result;
     char bytes[PictureInfo::TrailerSize];
-    if (!file.seek(size - PictureInfo::TrailerSize)
-        || file.read(bytes, PictureInfo::TrailerSize) != PictureInfo::TrailerSize) {
-        result.error = {TrailerError::Kind::CannotRead,
-                        QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
-                            .arg(displayName(path), file.errorString())};
+    if (const int error = readAllAt(file.handle.get(), bytes, PictureInfo::TrailerSize,
+                                    file.size - PictureInfo::TrailerSize)) {
+        result.error = cannotRead(path, TrailerError::Kind::CannotRead, errorText(error));
         return result;
     }
     if (trailer::hasMarker(bytes))
@@ -122,36 +213,46 @@ PictureReadResult ReadPictureInfo(const QString &path)
 
 TrailerError WritePictureInfo(const QString &path, PictureInfo &info)
 {
-    QFile file(path);
-    // ExistingOnly: a file that vanished is reported, not recreated as a bare trailer.
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        if (!file.exists())
-            return missing(path);
+    ignoreFileSizeSignal();
+    // Never O_CREAT: a file that vanished is reported, not recreated as a bare trailer.
+    const OpenedFile file = openRegular(path, O_RDWR);
+    if (file.error == ENOENT)
+        return missing(path);
+    if (file.error || file.notRegular) {
         return {TrailerError::Kind::CannotOpen,
-                QStringLiteral("Die Datei \"%1\" kann nicht beschrieben werden: %2")
-                    .arg(displayName(path), file.errorString())};
+                QStringLiteral("Die Datei \"%1\" kann nicht beschrieben werden: %2.")
+                    .arg(displayName(path), openFailure(file))};
     }
-    const qint64 size = file.size();
-    qint64 offset = size;
+    const int fd = file.handle.get();
+    const qint64 size = file.size;
+    char old[PictureInfo::TrailerSize];
+    bool overwrite = false;
     if (size >= PictureInfo::TrailerSize) {
-        char marker[PictureInfo::MarkerWidth];
-        if (!file.seek(size - PictureInfo::TrailerSize)
-            || file.read(marker, PictureInfo::MarkerWidth) != PictureInfo::MarkerWidth) {
-            return {TrailerError::Kind::CannotRead,
-                    QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
-                        .arg(displayName(path), file.errorString())};
-        }
-        if (trailer::hasMarker(marker))
-            offset = size - PictureInfo::TrailerSize;
+        if (const int error = readAllAt(fd, old, PictureInfo::TrailerSize, size - PictureInfo::TrailerSize))
+            return cannotRead(path, TrailerError::Kind::CannotRead, errorText(error));
+        overwrite = trailer::hasMarker(old);
     }
+    const qint64 offset = overwrite ? size - PictureInfo::TrailerSize : size;
+
     info.marker = QString::fromLatin1(trailer::kMarker);
     const QByteArray bytes = trailer::encode(info);
-    if (!file.seek(offset) || file.write(bytes) != bytes.size() || !file.flush()) {
-        return {TrailerError::Kind::CannotWrite,
-                QStringLiteral("Die Informationen konnten nicht in \"%1\" gespeichert werden: %2")
-                    .arg(displayName(path), file.errorString())};
-    }
-    return {};
+    qsizetype written = 0;
+    int error = writeAllAt(fd, bytes.constData(), bytes.size(), offset, &written);
+    if (!error)
+        error = syncData(fd);
+    if (!error)
+        return {};
+
+    // Roll back: an append is cut off at the old length, an overwrite gets back the old bytes
+    // it replaced (only those: the rest may lie beyond what the failure allows).
+    const bool restored = overwrite
+        ? writeAllAt(fd, old, written, offset) == 0 && syncData(fd) == 0
+        : ::ftruncate(fd, size) == 0;
+    QString message = QStringLiteral("Die Informationen konnten nicht in \"%1\" gespeichert werden: %2.")
+                          .arg(displayName(path), errorText(error));
+    if (!restored)
+        message += QStringLiteral(" Die gespeicherten Informationen der Datei sind möglicherweise beschädigt.");
+    return {TrailerError::Kind::CannotWrite, message};
 }
 
 } // namespace zv

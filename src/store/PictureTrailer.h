@@ -22,11 +22,15 @@ struct PictureReadResult {
 };
 
 // Reads the trailer of a file; a file without one yields empty texts and no error.
-// Never changes or creates the file.
+// Never changes or creates the file; anything but a regular file (or a symlink to one) is an error.
 PictureReadResult ReadPictureInfo(const QString &path);
 
 // Stores the five texts as the file's trailer: in place over an existing one, else appended.
-// Never writes before the trailer's offset, never truncates, never creates a missing file.
+// Never writes before the trailer's offset, never creates a missing file, writes only to a
+// regular file (through a symlink only to one). Success means the bytes were flushed to the
+// disk (fdatasync). On failure the file is rolled back: an append is cut back to the old length,
+// an overwrite gets the old trailer back; the message says so when even that failed.
+// Ignores SIGXFSZ for the whole process, so the file-size limit is an error, not death.
 // Sets info.marker to "FileInfo" as a side effect, as callers rely on.
 TrailerError WritePictureInfo(const QString &path, PictureInfo &info);
 

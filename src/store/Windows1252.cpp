@@ -54,4 +54,21 @@ QByteArray encode(const QString &text)
     return bytes;
 }
 
+QStringList unencodable(QStringView text)
+{
+    QStringList characters;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        qsizetype length = 1;
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            length = 2;
+        const QStringView character = text.mid(i, length);
+        const char16_t c = text[i].unicode();
+        const bool fits = length == 1 && !text[i].isSurrogate() && (c == u'?' || fromUnicode(c) != '?');
+        if (!fits && !characters.contains(character))
+            characters.append(character.toString());
+        i += length - 1;
+    }
+    return characters;
+}
+
 } // namespace zv::windows1252

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
 namespace zv::windows1252 {
 
@@ -11,5 +13,9 @@ QString decode(const char *bytes, qsizetype length);
 
 // Characters without a Windows-1252 byte become '?'.
 QByteArray encode(const QString &text);
+
+// The characters of text that have no Windows-1252 byte (Chinese, emoji, …), each once, in order
+// of first appearance; a character outside the basic plane is one entry. Empty when all fit.
+QStringList unencodable(QStringView text);
 
 } // namespace zv::windows1252

@@ -139,7 +139,8 @@ private Q_SLOTS:
         QTest::addColumn<QColor>("colour"); // invalid: not a colour
         QTest::newRow("red is the first pair") << "FF0000" << QColor(255, 0, 0);
         QTest::newRow("any case") << "aBcDeF" << QColor(0xAB, 0xCD, 0xEF);
-        QTest::newRow("after the sixth ignored") << "12345678" << QColor(0x12, 0x34, 0x56);
+        QTest::newRow("junk after the digits") << "12345678" << QColor();
+        QTest::newRow("blank after the digits") << "123456 " << QColor();
         QTest::newRow("too short") << "12345" << QColor();
         QTest::newRow("letter beyond F") << "12G456" << QColor();
         QTest::newRow("hash prefix") << "#FF0000" << QColor();
@@ -184,6 +185,14 @@ private Q_SLOTS:
         file.close(); // Windows-1252
         QCOMPARE(ProfileFile::read(file.fileName()).value(u"Liste", u"Wert", {}), QString::fromUtf8("Mühle €.jpg"));
         QCOMPARE(ProfileFile::read(dir.filePath(QStringLiteral("fehlt.ini"))).value(u"Liste", u"Wert", "-"), "-");
+        // Only the first 64 KB are read: a key behind them is missing.
+        QFile big(dir.filePath(QStringLiteral("Gross.ini")));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        big.write("[Liste]\nVorne=1\n;" + QByteArray(ProfileFile::kMaxFileSize, 'x') + "\nHinten=2\n");
+        big.close();
+        const ProfileFile bigIni = ProfileFile::read(big.fileName());
+        QCOMPARE(bigIni.value(u"Liste", u"Vorne", "-"), "1");
+        QCOMPARE(bigIni.value(u"Liste", u"Hinten", "-"), "-");
     }
 
     void loadSkin_data()

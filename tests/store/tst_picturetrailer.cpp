@@ -49,6 +49,8 @@ class TestPictureTrailer : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void codecMatchesIcuForEveryByte();
+    void unencodable_data();
+    void unencodable();
     void layoutIsByteExact();
     void roundTrip_data();
     void roundTrip();
@@ -75,6 +77,25 @@ void TestPictureTrailer::codecMatchesIcuForEveryByte()
     }
     QCOMPARE(windows1252::encode(ours), all);
     QCOMPARE(windows1252::encode(QStringLiteral("€ä😀")), QByteArray("\x80\xE4?"));
+}
+
+void TestPictureTrailer::unencodable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("characters");
+    QTest::newRow("Western European") << QStringLiteral("Köln, Straße, 5 € – „gut“ ?") << QStringList();
+    QTest::newRow("C1 bytes Windows leaves unassigned") << QStringLiteral("\u0081\u009D") << QStringList();
+    QTest::newRow("Chinese, each once") << QStringLiteral("a你好你") << QStringList{"你", "好"};
+    QTest::newRow("emoji is one character") << QStringLiteral("x😀y😀") << QStringList{"😀"};
+    QTest::newRow("Polish and Greek") << QStringLiteral("Łódź Ω") << QStringList{"Ł", "ź", "Ω"};
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QStringList{QString(QChar(0xD800))};
+}
+
+void TestPictureTrailer::unencodable()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, characters);
+    QCOMPARE(windows1252::unencodable(text), characters);
 }
 
 void TestPictureTrailer::layoutIsByteExact()

@@ -1,0 +1,50 @@
+#include "EntryOutput.h"
+#include "Verbs.h"
+
+#include "app/AlbumLoader.h"
+#include "app/AlbumPaths.h"
+#include "platform/FileNames.h"
+
+#include <sys/stat.h>
+
+namespace albuminfo {
+
+int usage(QTextStream &err)
+{
+    err << "Aufruf:\n"
+           "  albuminfo list PROGRAMMORDNER [--json]\n"
+           "  albuminfo set DATEI [--datum T] [--ort T] [--namen T] [--anlass T] [--bemerkungen T]"
+           " [--schreibgeschuetzt]\n";
+    return 2;
+}
+
+int list(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    Format format = Format::Lines;
+    QStringList folders;
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--json"))
+            format = Format::Json;
+        else if (arg.startsWith(QLatin1String("--")))
+            return usage(err);
+        else
+            folders << arg;
+    }
+    if (folders.size() != 1)
+        return usage(err);
+    const zv::AlbumPaths paths{folders.first()};
+    struct stat st {};
+    if (::stat(zv::nativePath(paths.mediaFolder()).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        err << "Kein Bilderordner: " << escapedField(paths.mediaFolder()) << '\n';
+        return 1;
+    }
+    const zv::Album album = zv::loadAlbum(paths.mediaFolder());
+    std::vector<const zv::AlbumEntry *> entries;
+    entries.reserve(album.size());
+    for (const zv::AlbumEntry &e : album.entries())
+        entries.push_back(&e);
+    printEntries(entries, format, out);
+    return 0;
+}
+
+} // namespace albuminfo

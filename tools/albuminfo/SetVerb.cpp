@@ -1,0 +1,124 @@
+#include "EntryOutput.h"
+#include "Verbs.h"
+
+#include "app/DateForm.h"
+#include "platform/ErrorTexts.h"
+#include "platform/FileNames.h"
+#include "store/PictureTrailer.h"
+#include "store/Windows1252.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+#include <optional>
+
+namespace albuminfo {
+
+namespace {
+
+struct Field {
+    const char *option;
+    const char *caption;
+    QString zv::PictureInfo::*member;
+};
+
+constexpr Field kFields[] = {
+    {"--namen", "Namen", &zv::PictureInfo::namen},
+    {"--ort", "Ort", &zv::PictureInfo::ort},
+    {"--datum", "Datum", &zv::PictureInfo::datum},
+    {"--anlass", "Anlass", &zv::PictureInfo::anlass},
+    {"--bemerkungen", "Bemerkungen", &zv::PictureInfo::bemerkungen},
+};
+
+struct Request {
+    QString file;
+    std::optional<QString> values[std::size(kFields)];
+    bool evenIfReadOnly = false;
+};
+
+std::optional<Request> parse(const QStringList &args)
+{
+    Request request;
+    if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
+        return std::nullopt;
+    request.file = args.first();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--schreibgeschuetzt")) {
+            request.evenIfReadOnly = true;
+            continue;
+        }
+        std::size_t f = 0;
+        while (f < std::size(kFields) && args[i] != QLatin1String(kFields[f].option))
+            ++f;
+        if (f == std::size(kFields) || i + 1 >= args.size())
+            return std::nullopt;
+        request.values[f] = args[++i];
+    }
+    return request;
+}
+
+} // namespace
+
+int set(const QStringList &args, QTextStream &err)
+{
+    const std::optional<Request> request = parse(args);
+    if (!request)
+        return usage(err);
+    const QString &file = request->file;
+
+    for (std::size_t f = 0; f < std::size(kFields); ++f) {
+        if (!request->values[f])
+            continue;
+        const QStringList unstorable = zv::windows1252::unencodable(*request->values[f]);
+        if (!unstorable.isEmpty()) {
+            err << "Im Feld " << kFields[f].caption << " stehen Zeichen, die nicht gespeichert werden können: \""
+                << unstorable.join(QLatin1String("\", \"")) << "\". Es wurde nichts gespeichert.\n";
+            return 1;
+        }
+    }
+
+    // Fields not given keep what the file holds.
+    const zv::PictureReadResult stored = zv::ReadPictureInfo(file);
+    if (stored.error) {
+        err << stored.error.message << '\n';
+        return 1;
+    }
+    zv::PictureInfo info = zv::trimmed(stored.info);
+    for (std::size_t f = 0; f < std::size(kFields); ++f) {
+        if (request->values[f])
+            info.*kFields[f].member = *request->values[f];
+    }
+    // The date takes the form the save button gives it, given or kept.
+    info.datum = zv::dateForm(info.datum);
+
+    const QByteArray native = zv::nativePath(file);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) {
+        err << "Die Datei \"" << escapedField(file) << "\" kann nicht beschrieben werden: " << zv::errorText(errno) << ".\n";
+        return 1;
+    }
+    const bool readOnly = (st.st_mode & S_IWUSR) == 0;
+    if (readOnly && !request->evenIfReadOnly) {
+        err << "Die Datei \"" << escapedField(file) << "\" ist schreibgeschützt; mit --schreibgeschuetzt wird sie "
+               "trotzdem gespeichert und bleibt schreibgeschützt.\n";
+        return 1;
+    }
+    if (readOnly && ::chmod(native.constData(), st.st_mode | S_IWUSR) != 0) {
+        err << "Der Schreibschutz von \"" << escapedField(file) << "\" kann nicht aufgehoben werden: "
+            << zv::errorText(errno) << ".\n";
+        return 1;
+    }
+    const zv::TrailerError error = zv::WritePictureInfo(file, info);
+    if (readOnly && ::chmod(native.constData(), st.st_mode & 07777) != 0) {
+        err << "Der Schreibschutz von \"" << escapedField(file) << "\" kann nicht wiederhergestellt werden: "
+            << zv::errorText(errno) << ".\n";
+        return 1;
+    }
+    if (error) {
+        err << error.message << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace albuminfo

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// One function per verb; each gets the words after the verb and answers with the exit code:
+// 0 done, 1 failed (the reason on err), 2 not called correctly.
+namespace albuminfo {
+
+int usage(QTextStream &err);
+int list(const QStringList &args, QTextStream &out, QTextStream &err);
+int set(const QStringList &args, QTextStream &err);
+
+} // namespace albuminfo
