@@ -108,7 +108,9 @@ void frmDaten::buildList()
     lstBilder->setAllColumnsShowFocus(true);
     lstBilder->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstBilder->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstBilder->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A second click on the selected row's name, or F2, edits it as the platform does.
+    lstBilder->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    m_services.list.setRenameHandler([this](int row, const QString &name) { return renameRow(row, name); });
     lstBilder->setModel(&m_services.list);
     lstBilder->header()->setStretchLastSection(false);
     lstBilder->header()->setSectionsMovable(false);
@@ -267,6 +269,12 @@ void frmDaten::mousePressEvent(QMouseEvent *event)
 
 bool frmDaten::eventFilter(QObject *watched, QEvent *event)
 {
+    // F2 edits the name whichever cell of the row is current: the name is the row's label.
+    if (watched == lstBilder && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F2 && selectedRow() >= 0) {
+        lstBilder->edit(lstBilder->currentIndex().siblingAtColumn(AlbumListModel::Dateiname));
+        return true;
+    }
     if (watched == lstBilder && event->type() == QEvent::KeyRelease) {
         const auto *key = static_cast<QKeyEvent *>(event);
         switch (key->key()) {
@@ -276,6 +284,10 @@ bool frmDaten::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_Down:
             if (!key->isAutoRepeat())
                 ShowSelected();
+            break;
+        case Qt::Key_Delete:
+            if (!key->isAutoRepeat())
+                DeleteSelected();
             break;
         default:
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AlbumContext.h"
 #include "InfoFields.h"
 #include "MainWindowServices.h"
 
@@ -37,6 +38,7 @@ public:
 
     void FillList();
     void ShowSelected();
+    void DeleteSelected();
     const QString &currentFile() const;
 
     // Loads the skin in the folder and applies it; returns an empty text or what stopped it.
@@ -66,6 +68,9 @@ private:
     void buildButtons();
     void connectButtons();
     void openHelp();
+    void saveInformation();
+    bool renameRow(int row, const QString &newName);
+    AlbumContext albumContext();
     void firstActivation();
     // The selected row while a row is both current and selected.
     int selectedRow() const;

@@ -41,6 +41,7 @@ void frmDaten::connectButtons()
 {
     connect(cmdHilfe, &ImageButton::clicked, this, &frmDaten::openHelp);
     connect(cmdDia, &ImageButton::clicked, this, &frmDaten::slideShowRequested);
+    connect(cmdAktual, &ImageButton::clicked, this, &frmDaten::saveInformation);
     connect(cmdHilfe2, &ImageButton::clicked, this, [this] {
         auto *about = new AboutWindow(this);
         about->adjustSize();

@@ -1,8 +1,10 @@
 #include "FileAttributes.h"
 
-#include <QFile>
+#include "FileNames.h"
 
 #include <sys/stat.h>
+
+#include <cerrno>
 
 namespace zv {
 
@@ -14,7 +16,7 @@ bool isReadOnlyMode(unsigned int posixMode)
 int fileAttributes(const QString &path)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(nativePath(path).constData(), &st) != 0)
         return 0;
     int attributes = S_ISDIR(st.st_mode) ? DirectoryAttribute : ArchiveAttribute;
     if (isReadOnlyMode(st.st_mode))
@@ -22,16 +24,25 @@ int fileAttributes(const QString &path)
     return attributes;
 }
 
-bool setReadOnly(const QString &path, bool readOnly)
+std::optional<unsigned int> fileMode(const QString &path)
 {
-    QFile file(path);
-    QFileDevice::Permissions perms = file.permissions();
-    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteUser;
-    if (readOnly)
-        perms &= ~(writeBits | QFileDevice::WriteGroup | QFileDevice::WriteOther);
-    else
-        perms |= writeBits;
-    return file.setPermissions(perms);
+    struct stat st {};
+    if (::stat(nativePath(path).constData(), &st) != 0)
+        return std::nullopt;
+    return st.st_mode & 07777;
+}
+
+int setFileMode(const QString &path, unsigned int mode)
+{
+    return ::chmod(nativePath(path).constData(), mode) == 0 ? 0 : errno;
+}
+
+int setReadOnly(const QString &path, bool readOnly)
+{
+    const auto mode = fileMode(path);
+    if (!mode)
+        return errno;
+    return setFileMode(path, readOnly ? (*mode & ~0222u) : (*mode | S_IWUSR));
 }
 
 } // namespace zv

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace zv {
 
 // File attribute bits as the album keeps them; only read-only has a meaning on this platform.
@@ -10,6 +12,11 @@ enum FileAttribute : int { ReadOnlyAttribute = 1, DirectoryAttribute = 16, Archi
 // Read-only is the missing write permission of the owner.
 bool isReadOnlyMode(unsigned int posixMode);
 int fileAttributes(const QString &path);
-bool setReadOnly(const QString &path, bool readOnly);
+// Read-only takes every write bit away; writable gives the owner's back. Returns errno or 0.
+int setReadOnly(const QString &path, bool readOnly);
+
+// The permission bits, to be put back exactly after a file was made writable for a moment.
+std::optional<unsigned int> fileMode(const QString &path);
+int setFileMode(const QString &path, unsigned int mode);
 
 } // namespace zv

@@ -22,6 +22,7 @@ class TestFrmDaten : public QObject {
 private Q_SLOTS:
     void fillShowsColumnsAndHeader();
     void inputWhileMediaWaitsIsIgnored();
+    void editingThroughTheWindow();
     void previewDoubleClickAsksForPictureWindow();
     void previewGeometry_data();
     void previewGeometry();
@@ -297,6 +298,49 @@ void TestFrmDaten::inputWhileMediaWaitsIsIgnored()
     fx.player.busy = false;
     fx.clickRow(*w, fx.rowOf(QStringLiteral("a.mpg")));
     QCOMPARE(fx.player.calls, (QStringList{"close", "open a.mpg"}));
+}
+
+void TestFrmDaten::editingThroughTheWindow()
+{
+    AlbumFixture fx;
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+        fx.picture(QString::fromLatin1(name), {40, 30});
+    auto w = fx.open();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto *list = w->findChild<QTreeView *>(QStringLiteral("lstBilder"));
+    fx.clickRow(*w, fx.rowOf(QStringLiteral("b.jpg")));
+    auto *date = w->findChild<QLineEdit *>(QStringLiteral("txtDatum"));
+    date->setText(QStringLiteral("5.2003"));
+    QTest::mouseClick(w->findChild<ImageButton *>(QStringLiteral("cmdAktual")), Qt::LeftButton);
+    QCOMPARE(date->text(), QStringLiteral("xx.05.2003"));
+    QCOMPARE(ReadPictureInfo(fx.media(QStringLiteral("b.jpg"))).info.datum, QStringLiteral("xx.05.2003"));
+
+    // F2 edits the name in place; Return renames the file.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F2);
+    auto *editor = list->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("Urlaub.jpg"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(QFile::exists(fx.media(QStringLiteral("Urlaub.jpg"))));
+    QCOMPARE(fx.list.text(fx.rowOf(QStringLiteral("Urlaub.jpg")), 0), QStringLiteral("Urlaub.jpg"));
+    QCOMPARE(fx.state.CurrentFile, fx.media(QStringLiteral("Urlaub.jpg")));
+
+    // Delete asks once, then removes the selected rows and their files.
+    fx.dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    list->selectionModel()->select(fx.list.index(fx.rowOf(QStringLiteral("a.jpg")), 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(fx.list.rowCount(), 3);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(fx.dialogs.shown, (QStringList{"löschen|Soll der Löschvorgang gestartet werden?",
+                                            "löschen|Soll der Löschvorgang gestartet werden?"}));
+    QCOMPARE(fx.list.rowCount(), 1);
+    QVERIFY(!QFile::exists(fx.media(QStringLiteral("Urlaub.jpg"))) && !QFile::exists(fx.media(QStringLiteral("a.jpg"))));
+    QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("Dateiname [1 Dateien geladen]"));
 }
 
 void TestFrmDaten::previewDoubleClickAsksForPictureWindow()

@@ -111,9 +111,9 @@ void TestPlatform::readOnlyAttribute()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
     QCOMPARE(fileAttributes(path) & ReadOnlyAttribute, 0);
-    QVERIFY(setReadOnly(path, true));
+    QCOMPARE(setReadOnly(path, true), 0);
     QCOMPARE(fileAttributes(path) & ReadOnlyAttribute, int(ReadOnlyAttribute));
-    QVERIFY(setReadOnly(path, false));
+    QCOMPARE(setReadOnly(path, false), 0);
     QCOMPARE(fileAttributes(path) & ReadOnlyAttribute, 0);
     QCOMPARE(fileAttributes(dir.path()) & DirectoryAttribute, int(DirectoryAttribute));
 }

@@ -1,0 +1,84 @@
+#include "SaveInformation.h"
+
+#include "MediaPort.h"
+
+#include "app/Album.h"
+#include "app/AlbumListModel.h"
+#include "app/DateForm.h"
+#include "app/ProgramState.h"
+#include "platform/ErrorTexts.h"
+#include "platform/FileAttributes.h"
+#include "platform/FileNames.h"
+#include "platform/Rounding.h"
+#include "store/PictureTrailer.h"
+
+#include <sys/stat.h>
+
+namespace zv {
+namespace {
+
+QString failure(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Die Bildinformationen von \u201e%1\u201c konnten nicht gespeichert werden:\n%2")
+        .arg(displayFileName(path.section(QLatin1Char('/'), -1)), reason);
+}
+
+// The device holds an open video; it lets go for the write and shows it again afterwards.
+TrailerError writeAroundPlayer(MediaPort *media, const QString &path, PictureInfo &info)
+{
+    if (!media)
+        return WritePictureInfo(path, info);
+    const bool playing = media->isPlaying();
+    const int position = playing ? media->positionInMS() : 0;
+    if (playing)
+        media->stopMovie();
+    media->closeMovie();
+    const TrailerError error = WritePictureInfo(path, info);
+    media->openVideo(path);
+    if (playing) {
+        media->playMovie();
+        media->setPositionTo(static_cast<int>(roundHalfEven(position / 1000.0)));
+    }
+    return error;
+}
+
+} // namespace
+
+SaveOutcome saveInformation(AlbumContext &context, int selectedRow, const PictureInfo &typed,
+                            const std::function<bool()> &confirmReadOnly)
+{
+    // Without a selected row the boxes may belong to no file the user can see (a search that
+    // left nothing, an emptied list), and nothing would show what was written: refuse.
+    if (selectedRow < 0 || selectedRow >= context.list.rowCount())
+        return {SaveOutcome::Result::NoRow, {},
+                QStringLiteral("Bitte zuerst eine Datei in der Liste auswählen, dann speichern.")};
+
+    const QString name = context.list.row(selectedRow).name;
+    const QString path = context.paths.mediaFile(name);
+    const auto mode = fileMode(path);
+    const bool readOnly = mode && isReadOnlyMode(*mode);
+    if (readOnly) {
+        if (!confirmReadOnly())
+            return {SaveOutcome::Result::Declined, {}, {}};
+        if (const int error = setFileMode(path, *mode | S_IWUSR))
+            return {SaveOutcome::Result::Failed, {}, failure(path, errorText(error))};
+    }
+
+    PictureInfo info = typed;
+    info.datum = dateForm(typed.datum);
+    const auto entryIndex = context.album.indexOf(name);
+    const bool video = entryIndex && context.album.at(*entryIndex).kind == MediaKind::Video;
+    const TrailerError error = video ? writeAroundPlayer(context.media, path, info) : WritePictureInfo(path, info);
+    if (readOnly)
+        setFileMode(path, *mode);
+    if (error)
+        return {SaveOutcome::Result::Failed, {}, error.message}; // it names the file and the reason
+
+    const PictureInfo stored = trimmed(info);
+    context.list.setRowInfo(selectedRow, stored);
+    if (entryIndex)
+        context.album.replaceInfo(*entryIndex, stored);
+    return {SaveOutcome::Result::Saved, stored, {}};
+}
+
+} // namespace zv

@@ -1,0 +1,67 @@
+#pragma once
+// A person at the keyboard and mouse of the X server, through xdotool.
+
+#include <QByteArray>
+#include <QPoint>
+#include <QProcess>
+#include <QRect>
+#include <QStringList>
+#include <QTest>
+
+namespace zv::test {
+
+inline bool xdotool(const QStringList &args, QByteArray *out = nullptr)
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForFinished(10000) || p.exitCode() != 0)
+        return false;
+    if (out)
+        *out = p.readAllStandardOutput();
+    return true;
+}
+
+// The on-screen geometry of the first visible window with exactly this title, or an empty rect.
+inline QRect windowNamed(const QString &title)
+{
+    QByteArray ids;
+    if (!xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                  QLatin1Char('^') + title + QLatin1Char('$')},
+                 &ids))
+        return {};
+    const QString id = QString::fromLatin1(ids.split('\n').value(0));
+    QByteArray shell;
+    if (id.isEmpty() || !xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id}, &shell))
+        return {};
+    QRect r;
+    for (const QByteArray &line : shell.split('\n')) {
+        const auto value = [&](const char *key) { return line.mid(qstrlen(key)).toInt(); };
+        if (line.startsWith("X="))
+            r.moveLeft(value("X="));
+        else if (line.startsWith("Y="))
+            r.moveTop(value("Y="));
+        else if (line.startsWith("WIDTH="))
+            r.setWidth(value("WIDTH="));
+        else if (line.startsWith("HEIGHT="))
+            r.setHeight(value("HEIGHT="));
+    }
+    return r;
+}
+
+inline bool clickAt(const QPoint &screen, int count = 1)
+{
+    return xdotool({QStringLiteral("mousemove"), QString::number(screen.x()), QString::number(screen.y()),
+                    QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(count), QStringLiteral("1")});
+}
+
+inline bool pressKeys(const QStringList &keys)
+{
+    return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} + keys);
+}
+
+inline bool typeText(const QString &text)
+{
+    return xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
+}
+
+} // namespace zv::test
