@@ -8,7 +8,6 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 namespace zv {
@@ -17,9 +16,9 @@ DeleteOutcome deleteEntries(AlbumContext &context, std::span<const int> rowsAsce
 {
     DeleteOutcome outcome;
     std::vector<int> goneRows;
-    std::vector<std::size_t> goneEntries;
+    QSet<QString> goneNames; // rows copy the album's names exactly
     goneRows.reserve(rowsAscending.size());
-    goneEntries.reserve(rowsAscending.size());
+    goneNames.reserve(static_cast<qsizetype>(rowsAscending.size()));
     for (const int row : rowsAscending) {
         const QString name = context.list.row(row).name;
         const QString path = context.paths.mediaFile(name);
@@ -36,13 +35,10 @@ DeleteOutcome deleteEntries(AlbumContext &context, std::span<const int> rowsAsce
             continue;
         }
         goneRows.push_back(row);
-        if (const auto index = context.album.indexOf(name))
-            goneEntries.push_back(*index);
+        goneNames.insert(name);
     }
-    std::sort(goneEntries.begin(), goneEntries.end());
-    goneEntries.erase(std::unique(goneEntries.begin(), goneEntries.end()), goneEntries.end());
     context.list.removeRowList(goneRows);
-    context.album.removeAt(goneEntries);
+    context.album.removeNamed(goneNames);
     outcome.deleted = static_cast<int>(goneRows.size());
     return outcome;
 }

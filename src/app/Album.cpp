@@ -2,6 +2,8 @@
 
 #include "platform/Rounding.h"
 
+#include <algorithm>
+
 namespace zv {
 
 qint64 sizeInKB(qint64 bytes)
@@ -55,6 +57,19 @@ void Album::removeAt(std::span<const std::size_t> ascending)
     }
     m_entries.resize(out);
     // Positions after the first removal all moved; rebuilding lazily is cheaper than patching.
+    m_index.clear();
+    m_indexed = false;
+}
+
+void Album::removeNamed(const QSet<QString> &names)
+{
+    if (names.isEmpty())
+        return;
+    const auto end = std::remove_if(m_entries.begin(), m_entries.end(),
+                                    [&](const AlbumEntry &e) { return names.contains(e.name); });
+    if (end == m_entries.end())
+        return;
+    m_entries.erase(end, m_entries.end());
     m_index.clear();
     m_indexed = false;
 }

@@ -3,6 +3,7 @@
 #include "AlbumEntry.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <optional>
 #include <span>
@@ -25,6 +26,8 @@ public:
     bool rename(std::size_t i, const QString &newName);
     // Removes the entries at the given positions, ascending and unique, in one pass.
     void removeAt(std::span<const std::size_t> ascending);
+    // Removes the entries with these exact names in one pass, without building the name index.
+    void removeNamed(const QSet<QString> &names);
 
     const std::vector<AlbumEntry> &entries() const { return m_entries; }
     std::size_t size() const { return m_entries.size(); }

@@ -115,8 +115,6 @@ void AlbumListModel::removeRowList(std::span<const int> ascending)
 {
     if (ascending.empty())
         return;
-    // Runs of adjacent rows, announced from the last to the first so that every earlier row
-    // keeps its number; the vector is compacted once at the end.
     std::vector<std::pair<int, int>> runs; // first, last
     for (const int r : ascending) {
         if (!runs.empty() && runs.back().second + 1 == r)
@@ -124,6 +122,21 @@ void AlbumListModel::removeRowList(std::span<const int> ascending)
         else
             runs.emplace_back(r, r);
     }
+    // Each announced run costs Qt a walk over its table of persistent indexes, which never
+    // shrinks once a large selection has filled it: ten thousand runs took over a second. Past
+    // a few dozen runs the rows go in one layout change instead, with every persistent index
+    // moved or invalidated as a removal would.
+    constexpr std::size_t kRunsAnnouncedOneByOne = 64;
+    if (runs.size() > kRunsAnnouncedOneByOne)
+        removeRunsInOneLayoutChange(runs);
+    else
+        removeRunsOneByOne(runs);
+}
+
+void AlbumListModel::removeRunsOneByOne(const std::vector<std::pair<int, int>> &runs)
+{
+    // Announced from the last run to the first so that every earlier row keeps its number; the
+    // vector is compacted once at the end.
     m_removing.reserve(runs.size());
     int removed = 0;
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
@@ -133,6 +146,36 @@ void AlbumListModel::removeRowList(std::span<const int> ascending)
         m_logicalCount -= run->second - run->first + 1;
         endRemoveRows();
     }
+    compact(runs);
+    m_removing.clear();
+}
+
+void AlbumListModel::removeRunsInOneLayoutChange(const std::vector<std::pair<int, int>> &runs)
+{
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::NoLayoutChangeHint);
+    std::vector<int> newRowOf(m_rows.size());
+    int next = 0;
+    auto run = runs.begin();
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r) {
+        while (run != runs.end() && r > run->second)
+            ++run;
+        newRowOf[std::size_t(r)] = run != runs.end() && r >= run->first ? -1 : next++;
+    }
+    compact(runs);
+    m_logicalCount = static_cast<int>(m_rows.size());
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &old : before) {
+        const int row = newRowOf[std::size_t(old.row())];
+        after << (row < 0 ? QModelIndex() : index(row, old.column()));
+    }
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::NoLayoutChangeHint);
+}
+
+void AlbumListModel::compact(const std::vector<std::pair<int, int>> &runs)
+{
     std::size_t out = static_cast<std::size_t>(runs.front().first);
     auto next = runs.begin();
     for (std::size_t in = out; in < m_rows.size(); ++in) {
@@ -143,7 +186,6 @@ void AlbumListModel::removeRowList(std::span<const int> ascending)
         m_rows[out++] = std::move(m_rows[in]);
     }
     m_rows.resize(out);
-    m_removing.clear();
 }
 
 void AlbumListModel::removeRowsIf(const std::function<bool(const ListRow &)> &drop)

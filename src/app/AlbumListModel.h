@@ -56,7 +56,8 @@ public:
     void setRowName(int row, const QString &name);
     void setRenameHandler(RenameHandler handler) { m_renameHandler = std::move(handler); }
     void appendRows(std::vector<ListRow> rows);
-    // Removes the given rows (ascending, unique) with one removal per run of adjacent rows.
+    // Removes the given rows (ascending, unique): one removal per run of adjacent rows, or one
+    // layout change when there are very many runs.
     void removeRowList(std::span<const int> ascending);
     void removeRowsIf(const std::function<bool(const ListRow &)> &drop);
     // Reorders the rows; a stable sort, so equal keys keep their order. Selections follow
@@ -82,6 +83,9 @@ private:
     // While runs are being removed the rows stay in place until the end; rows past a removed
     // run are read through the runs already announced.
     std::size_t physical(int logical) const;
+    void removeRunsOneByOne(const std::vector<std::pair<int, int>> &runs);
+    void removeRunsInOneLayoutChange(const std::vector<std::pair<int, int>> &runs);
+    void compact(const std::vector<std::pair<int, int>> &runs);
     void setFirstCaption(const QString &suffix);
 
     std::vector<ListRow> m_rows;

@@ -7,7 +7,9 @@
 #include "app/Album.h"
 #include "app/AlbumLoader.h"
 #include "app/ProgramState.h"
+#include "skins/ImageButton.h"
 #include "skins/SkinFiles.h"
+#include "store/PictureTrailer.h"
 #include "support/Fakes.h"
 #include "media/MovieModule.h"
 #include "media/MpvMciDevice.h"
@@ -18,7 +20,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QLineEdit>
 #include <QTreeView>
+
+#include <cmath>
 
 using namespace zv;
 
@@ -96,6 +101,18 @@ void TestVideoPreview::selectingVideosShowsAndReleasesThem()
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("imgPlay")), Qt::LeftButton);
     QVERIFY(movie.isMoviePlaying());
     QTRY_VERIFY_WITH_TIMEOUT(thumb->x() > thumbAtStart + 10, 3000);
+
+    // Saving into the playing video releases it and plays on from the same whole second.
+    QTRY_VERIFY_WITH_TIMEOUT(movie.getPositionInMS() >= 1300, 3000);
+    window.findChild<QLineEdit *>(QStringLiteral("txtDatum"))->setText(QStringLiteral("2003"));
+    const int before = movie.getPositionInMS();
+    QTest::mouseClick(window.findChild<ImageButton *>(QStringLiteral("cmdAktual")), Qt::LeftButton);
+    const int second = static_cast<int>(std::nearbyint(before / 1000.0));
+    QVERIFY(movie.isMoviePlaying());
+    const int after = movie.getPositionInMS();
+    QVERIFY2(after >= second * 1000 - 100 && after < second * 1000 + 900,
+             qPrintable(QStringLiteral("%1 ms before, %2 ms after").arg(before).arg(after)));
+    QCOMPARE(ReadPictureInfo(m_dir.filePath(QStringLiteral("Bilder/a.mpg"))).info.datum, QStringLiteral("xx.xx.2003"));
 
     select(QStringLiteral("b.avi"));
     QCOMPARE(movie.getStatus(), QStringLiteral("Stopped"));
