@@ -24,14 +24,18 @@ class ctrlAV final : public QWidget {
     Q_OBJECT
 
 public:
-    ctrlAV(MovieModule &movie, Shell &shell, PlayerHost host, QWidget *parent = nullptr);
+    static constexpr double DefaultSettleSeconds = 0.5;
+
+    // settleSeconds: how long the device is given after an open and after starting playback.
+    ctrlAV(MovieModule &movie, Shell &shell, PlayerHost host, QWidget *parent = nullptr,
+           double settleSeconds = DefaultSettleSeconds);
     ~ctrlAV() override;
 
     void stopMovie();
     void playVideo();
     void openVideo(const QString &filePath);
-    // Pictures from programFolder/Skins/<skinName>/, or from Skins/Main/ if that folder is missing.
-    void setSkin(const QString &programFolder, const QString &skinName);
+    // Loads every picture from folder (already resolved, ending in '/').
+    void setSkinFolder(const QString &folder);
 
     int volumeImageIndex() const { return volumeImage_; }
     bool isPaused() const { return paused_; }
@@ -52,6 +56,7 @@ private:
     MovieModule &movie_;
     Shell &shell_;
     PlayerHost host_;
+    double settleSeconds_;
 
     SkinButton *imgOpen_ = nullptr;
     SkinButton *imgClose_ = nullptr;

@@ -17,9 +17,9 @@ ctrlAV *attachPlayer(frmDaten &window, MovieModule &movie, Shell &shell, const A
     window.setPlayer(player, MediaHooks{[&movie] { movie.closeMovie(); },
                                         [player](const QString &path) { player->openVideo(path); }});
     QObject::connect(&window, &frmDaten::playerSkinRequested, player,
-                     [player, folder = paths.programFolder](const QString &skin) { player->setSkin(folder, skin); });
+                     [player, paths](const QString &skin) { player->setSkinFolder(paths.skinFolder(skin)); });
     QObject::connect(&window, &frmDaten::pictureWindowRequested, player, std::move(showPictureWindow));
-    player->setSkin(paths.programFolder, skinName); // the window's own skin was applied before the bar existed
+    player->setSkinFolder(paths.skinFolder(skinName)); // the window's own skin was applied before the bar existed
     return player;
 }
 
