@@ -314,7 +314,7 @@ private Q_SLOTS:
     void realMovieInPreviewBox_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("placed"); // empty: nothing opened
+        QTest::addColumn<QString>("placed"); // empty: nothing opened, the box stays empty
         QTest::newRow("landscape") << "clip.mpg" << "0 23 183 137";
         QTest::newRow("quotes in the name") << "Film \"Sommer\".mpg" << "";
         QTest::newRow("quote that would open clip.mpg") << "clip.mpg\" alias \"movie" << "";
@@ -338,11 +338,8 @@ private Q_SLOTS:
         if (placed.isEmpty())
             return;
         QCOMPARE(QGuiApplication::allWindows().first()->surfaceType(), QSurface::OpenGLSurface);
-        const QStringList rect = placed.split(u' ');
-        const QPoint at = box_->mapToGlobal(QPoint(rect[0].toInt(), rect[1].toInt()));
-        QTRY_VERIFY(distinctColours(QGuiApplication::primaryScreen()
-                                        ->grabWindow(0, at.x(), at.y(), rect[2].toInt(), rect[3].toInt())
-                                        .toImage()) > 8);
+        const QPoint at = box_->mapToGlobal(QPoint(0, 23));
+        QTRY_VERIFY(distinctColours(QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 183, 137).toImage()) > 8);
         movie.closeMovie();
         QVERIFY(!box_->findChild<zv::MpvVideoWidget *>());
     }
