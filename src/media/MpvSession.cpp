@@ -226,7 +226,9 @@ void MpvSession::endFullScreen()
 
 bool MpvSession::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == widget_ && fullScreen_) {
+    // The full screen widget still sends events (hiding) while ~QWidget runs; widget_ must not
+    // be looked at then, as it no longer is an MpvVideoWidget.
+    if (fullScreen_ && qobject_cast<MpvVideoWidget *>(watched) && watched == widget_) {
         const bool escape = event->type() == QEvent::KeyPress
                             && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
         if (escape || event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Close) {
