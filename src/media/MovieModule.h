@@ -97,7 +97,7 @@ public:
     void setLeftVolume(int &value);
     void setRightVolume(int &value);
     // Waits for the given seconds in a nested event loop: timers, paints and queued calls run
-    // meanwhile, user input waits until the end (see timeOut).
+    // meanwhile; user input is held back and delivered once the wait is over.
     void timeOut(double seconds);
     // True while a timeOut waits, so a caller can refuse to start a second operation.
     bool isBusy() const { return waits_ > 0; }
