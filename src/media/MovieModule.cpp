@@ -1,5 +1,6 @@
 #include "media/MovieModule.h"
 
+#include "media/MciErrors.h"
 #include "platform/Rounding.h"
 
 #include <QElapsedTimer>
@@ -110,17 +111,23 @@ void MovieModule::stepFrames(int &value) { command(QStringLiteral("step movie by
 
 void MovieModule::restoreSizeDefault() { command(QStringLiteral("put movie window")); }
 
-void MovieModule::openMovie()
+void MovieModule::openWith(const QString &suffix)
 {
     command(QStringLiteral("close movie"));
-    command(QStringLiteral("open \"") + Filename + QStringLiteral("\" alias movie"));
+    // A quote would end the file name early and turn the rest of it into command words.
+    if (Filename.contains(u'"')) {
+        Error = mci::InvalidFile;
+        return;
+    }
+    command(QStringLiteral("open \"") + Filename + QStringLiteral("\" alias movie") + suffix);
 }
+
+void MovieModule::openMovie() { openWith({}); }
 
 void MovieModule::openMovieWindow(int &hWnd, QString &windowStyle)
 {
-    command(QStringLiteral("close movie"));
-    command(QStringLiteral("open \"") + Filename + QStringLiteral("\" alias movie parent ")
-            + number(hWnd) + QStringLiteral(" style ") + windowStyle + QStringLiteral(" "));
+    openWith(QStringLiteral(" parent ") + number(hWnd) + QStringLiteral(" style ") + windowStyle
+             + QStringLiteral(" "));
 }
 
 void MovieModule::minimizeMovie() { command(QStringLiteral("window movie state minimized")); }
@@ -339,14 +346,20 @@ void MovieModule::setRightVolume(int &value)
 
 void MovieModule::timeOut(double seconds)
 {
+    // Input is held back, not dropped: a click on another file during an open would otherwise
+    // start a second open inside this one, and dropping it would lose what the user asked for.
+    // The window system keeps the input queued and delivers it in order once the wait is over,
+    // as it already does while the device itself loads a file.
+    ++waits_;
     QElapsedTimer clock;
     clock.start();
     const qint64 total = qint64(seconds * 1000.0);
     while (clock.elapsed() < total) {
         QEventLoop loop;
         QTimer::singleShot(int(total - clock.elapsed()), &loop, &QEventLoop::quit);
-        loop.exec();
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
+    --waits_;
 }
 
 } // namespace zv

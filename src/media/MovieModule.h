@@ -26,6 +26,8 @@ public:
 
     void stepFrames(int &value);
     void restoreSizeDefault();
+    // Both opens: a Filename containing '"' cannot be quoted, so nothing is opened and Error
+    // says the file cannot be played.
     void openMovie();
     // X11 window ids fit in 29 bits, so a 32-bit handle is enough here.
     void openMovieWindow(int &hWnd, QString &windowStyle);
@@ -94,8 +96,11 @@ public:
     void setSpeed(int &value);
     void setLeftVolume(int &value);
     void setRightVolume(int &value);
-    // Waits for the given seconds in a nested event loop, so handlers run meanwhile.
+    // Waits for the given seconds in a nested event loop: timers, paints and queued calls run
+    // meanwhile; user input is held back and delivered once the wait is over.
     void timeOut(double seconds);
+    // True while a timeOut waits, so a caller can refuse to start a second operation.
+    bool isBusy() const { return waits_ > 0; }
 
     // The number at the start of a reply: leading blanks skipped, read up to the first
     // character that cannot continue it, 0 if there is none.
@@ -106,12 +111,14 @@ public:
 private:
     void command(const QString &text);
     QString query(const QString &text);
+    void openWith(const QString &suffix);
     bool jump(const QString &timeFormat, bool frames, std::int64_t delta);
     static void extractSize(const QString &reply, int &width, int &height);
     static QString formatTime(std::int32_t milliseconds);
 
     MciDevice &device_;
     QString reply_;
+    int waits_ = 0;
 };
 
 } // namespace zv

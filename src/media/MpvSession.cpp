@@ -5,6 +5,9 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QWidget>
@@ -17,6 +20,9 @@
 
 namespace zv {
 namespace {
+
+// Off unless asked for (QT_LOGGING_RULES="zv.media.mpv.debug=true").
+Q_LOGGING_CATEGORY(lcMpv, "zv.media.mpv", QtInfoMsg)
 
 constexpr int LoadTimeoutMs = 5000;
 constexpr int SeekTimeoutMs = 3000;
@@ -34,8 +40,8 @@ const char *const Options[][2] = {
     {"input-default-bindings", "no"},
     {"input-vo-keyboard", "no"},
     {"input-terminal", "no"},
+    // Its messages go to the category zv.media.mpv instead of the terminal.
     {"terminal", "no"},
-    {"msg-level", "all=no"},
     {"load-unsafe-playlists", "no"},
     {"access-references", "no"},
     {"resume-playback", "no"},
@@ -49,13 +55,36 @@ const char *const Options[][2] = {
     {"keep-open", "yes"},
     {"pause", "yes"},
     {"force-window", "no"},
+    // No hardware decoding and no GL interop for it: probing them only complains (libcuda).
     {"hwdec", "no"},
+    {"gpu-hwdec-interop", "no"},
     // Exact seeks: MPEG program streams otherwise land on the keyframe after the target.
     {"hr-seek", "yes"},
     {"hr-seek-demuxer-offset", "1"},
     {"vo", "libmpv"},
     {"audio-fallback-to-null", "yes"},
 };
+
+// The sound outputs worth trying here. Probing an output that is not there writes to stderr
+// from inside its library (ALSA without a card, PipeWire without its configuration), so only
+// outputs with a sign of life are named; none means silent playback.
+const QByteArray &audioOutputs()
+{
+    static const QByteArray list = [] {
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        QStringList outputs;
+        if (qEnvironmentVariableIsSet("PULSE_SERVER")
+            || (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/pulse/native"))))
+            outputs << QStringLiteral("pulse");
+        if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/pipewire-0")))
+            outputs << QStringLiteral("pipewire");
+        QFile cards(QStringLiteral("/proc/asound/cards"));
+        if (cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards"))
+            outputs << QStringLiteral("alsa");
+        return outputs.isEmpty() ? QByteArray("null") : outputs.join(u',').toLatin1();
+    }();
+    return list;
+}
 
 int loadErrorCode(int mpvError)
 {
@@ -82,6 +111,7 @@ std::unique_ptr<MpvSession> MpvSession::create(QWidget *window)
         return nullptr;
     for (const auto &option : Options)
         mpv_set_option_string(mpv, option[0], option[1]);
+    mpv_set_option_string(mpv, "ao", audioOutputs().constData());
     if (!window)
         mpv_set_option_string(mpv, "vid", "no");
     if (mpv_initialize(mpv) < 0) {
@@ -104,6 +134,7 @@ MpvSession::MpvSession(mpv_handle *mpv) : mpv_(mpv)
         },
         this);
     mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_request_log_messages(mpv_, "warn");
 }
 
 MpvSession::~MpvSession()
@@ -195,7 +226,9 @@ void MpvSession::endFullScreen()
 
 bool MpvSession::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == widget_ && fullScreen_) {
+    // The full screen widget still sends events (hiding) while ~QWidget runs; widget_ must not
+    // be looked at then, as it no longer is an MpvVideoWidget.
+    if (fullScreen_ && qobject_cast<MpvVideoWidget *>(watched) && watched == widget_) {
         const bool escape = event->type() == QEvent::KeyPress
                             && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
         if (escape || event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Close) {
@@ -243,6 +276,11 @@ void MpvSession::handle(const mpv_event &event)
     case MPV_EVENT_FILE_LOADED:
         loaded_ = true;
         break;
+    case MPV_EVENT_LOG_MESSAGE: {
+        const auto *message = static_cast<const mpv_event_log_message *>(event.data);
+        qCDebug(lcMpv, "%s: %s", message->prefix, QByteArray(message->text).trimmed().constData());
+        break;
+    }
     case MPV_EVENT_PROPERTY_CHANGE: {
         // Full screen playback ends with the movie, as MCI's does.
         const auto *property = static_cast<const mpv_event_property *>(event.data);
@@ -383,14 +421,24 @@ double MpvSession::videoTrackNumber(const char *key) const
 
 QSize MpvSession::videoSize() const
 {
-    // Decoded size first: not every container reports its size in the track list.
-    std::int64_t width = 0, height = 0;
-    if (mpv_get_property(mpv_, "width", MPV_FORMAT_INT64, &width) >= 0
-        && mpv_get_property(mpv_, "height", MPV_FORMAT_INT64, &height) >= 0 && width > 0 && height > 0)
-        return QSize(int(width), int(height));
-    const int w = int(videoTrackNumber("demux-w"));
-    const int h = int(videoTrackNumber("demux-h"));
-    return w > 0 && h > 0 ? QSize(w, h) : QSize();
+    // The size as displayed: scaled for non-square pixels and turned upright when the file says
+    // it was filmed on its side (phones), so a portrait video is fitted as a portrait.
+    std::int64_t width = 0, height = 0, rotate = 0;
+    QSize size;
+    if (mpv_get_property(mpv_, "video-params/dw", MPV_FORMAT_INT64, &width) >= 0
+        && mpv_get_property(mpv_, "video-params/dh", MPV_FORMAT_INT64, &height) >= 0 && width > 0
+        && height > 0) {
+        size = QSize(int(width), int(height));
+        mpv_get_property(mpv_, "video-params/rotate", MPV_FORMAT_INT64, &rotate);
+    } else {
+        // Not every container reports its size in the track list, but without a decoded
+        // picture (video switched off) it is all there is.
+        size = QSize(int(videoTrackNumber("demux-w")), int(videoTrackNumber("demux-h")));
+        rotate = std::int64_t(videoTrackNumber("demux-rotation"));
+    }
+    if (size.isEmpty())
+        return QSize();
+    return rotate % 180 == 0 ? size : size.transposed();
 }
 
 bool MpvSession::hasVideo() const { return videoSize().isValid(); }

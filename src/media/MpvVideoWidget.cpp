@@ -22,6 +22,7 @@ MpvVideoWidget::MpvVideoWidget(mpv_handle *mpv, QWidget *parent) : QOpenGLWidget
 
 MpvVideoWidget::~MpvVideoWidget()
 {
+    disconnect(contextGone_);
     freeRenderContext();
 }
 
@@ -59,8 +60,9 @@ void MpvVideoWidget::initializeGL()
                                       qOverload<>(&QWidget::update), Qt::QueuedConnection);
         },
         this);
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-            &MpvVideoWidget::freeRenderContext, Qt::DirectConnection);
+    disconnect(contextGone_);
+    contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
+                           &MpvVideoWidget::freeRenderContext, Qt::DirectConnection);
     Q_EMIT renderContextReady();
 }
 

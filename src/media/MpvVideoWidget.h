@@ -38,6 +38,9 @@ private:
 
     mpv_handle *mpv_;
     mpv_render_context *render_ = nullptr;
+    // QOpenGLWidget's own destructor destroys the GL context, after this class is gone: the
+    // connection must not outlive ~MpvVideoWidget.
+    QMetaObject::Connection contextGone_;
     int framesShown_ = 0;
     bool frameWaiting_ = false;
 };

@@ -3,10 +3,10 @@
 #include "media/MovieModule.h"
 #include "media/MovieWindows.h"
 #include "media/SkinButton.h"
+#include "platform/BoxFit.h"
 #include "platform/Rounding.h"
 #include "platform/Shell.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -47,8 +47,8 @@ void showPicture(QLabel *box, const QPixmap &picture)
 
 } // namespace
 
-ctrlAV::ctrlAV(MovieModule &movie, Shell &shell, PlayerHost host, QWidget *parent)
-    : QWidget(parent), movie_(movie), shell_(shell), host_(std::move(host))
+ctrlAV::ctrlAV(MovieModule &movie, Shell &shell, PlayerHost host, QWidget *parent, double settleSeconds)
+    : QWidget(parent), movie_(movie), shell_(shell), host_(std::move(host)), settleSeconds_(settleSeconds)
 {
     setObjectName(QStringLiteral("ctrlAV"));
     // Fixed from the design sizes: skins with other picture sizes do not change it.
@@ -146,7 +146,7 @@ void ctrlAV::playVideo()
     movie_.setVolume(volume);
     int speed = 1000;
     movie_.setSpeed(speed);
-    movie_.timeOut(0.5);
+    movie_.timeOut(settleSeconds_);
     tmr1_->start();
 }
 
@@ -162,21 +162,18 @@ void ctrlAV::openVideo(const QString &filePath)
     movie_.extractDefaultMovieSize(w, h);
     movieLength_ = movie_.getLengthInMS();
     if (host_.previewBox && w > 0 && h > 0) {
-        const int bw = host_.previewBox->width();
-        const int bh = host_.previewBox->height();
-        int width = int(roundHalfEven(double(w) / h * bh));
-        int height = bh;
-        if (width > bw) {
-            width = bw;
-            height = int(roundHalfEven(double(h) / w * width));
-        }
-        int left = int(roundHalfEven((bw - width) / 2.0));
-        int top = int(roundHalfEven((bh - height) / 2.0));
+        const QSize box = host_.previewBox->size();
+        const QRectF fit = fitIntoBox(QSizeF(w, h), box);
+        int width = int(roundHalfEven(fit.width()));
+        int height = int(roundHalfEven(fit.height()));
+        // Centred by the rounded size, so the movie never sits half a pixel off.
+        int left = int(roundHalfEven((box.width() - width) / 2.0));
+        int top = int(roundHalfEven((box.height() - height) / 2.0));
         movie_.sizeLocateMovie(left, top, width, height);
     }
     int start = 0;
     movie_.setPositionTo(start);
-    movie_.timeOut(0.5);
+    movie_.timeOut(settleSeconds_);
     movie_.stopMovie();
 }
 

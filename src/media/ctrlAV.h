@@ -24,13 +24,17 @@ class ctrlAV final : public QWidget {
     Q_OBJECT
 
 public:
-    ctrlAV(MovieModule &movie, Shell &shell, PlayerHost host, QWidget *parent = nullptr);
+    static constexpr double DefaultSettleSeconds = 0.5;
+
+    // settleSeconds: how long the device is given after an open and after starting playback.
+    ctrlAV(MovieModule &movie, Shell &shell, PlayerHost host, QWidget *parent = nullptr,
+           double settleSeconds = DefaultSettleSeconds);
     ~ctrlAV() override;
 
     void stopMovie();
     void playVideo();
     void openVideo(const QString &filePath);
-    // Pictures from the skin folder the program resolved for the whole window (ends with '/').
+    // Loads every picture from folder (already resolved, ending in '/').
     void setSkinFolder(const QString &folder);
 
     int volumeImageIndex() const { return volumeImage_; }
@@ -52,6 +56,7 @@ private:
     MovieModule &movie_;
     Shell &shell_;
     PlayerHost host_;
+    double settleSeconds_;
 
     SkinButton *imgOpen_ = nullptr;
     SkinButton *imgClose_ = nullptr;

@@ -20,6 +20,11 @@ void PlayerMedia::openVideo(const QString &path)
     m_busy = wasBusy;
 }
 
+bool PlayerMedia::isBusy() const
+{
+    return m_busy || m_movie.isBusy();
+}
+
 bool PlayerMedia::isPlaying()
 {
     return m_movie.isMoviePlaying();

@@ -25,7 +25,7 @@ public:
     void stopMovie() override;
     void playMovie() override;
     void setPositionTo(int seconds) override;
-    bool isBusy() const override { return m_busy; }
+    bool isBusy() const override;
 
 private:
     MovieModule &m_movie;

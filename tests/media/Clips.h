@@ -19,6 +19,15 @@ inline bool makeClip(const QString &path, const QStringList &codecArgs, bool wit
     return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
 }
 
+// Copies a clip and marks its video as filmed turned by degrees, as phones do.
+inline bool rotatedCopy(const QString &from, const QString &to, int degrees)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-hide_banner", "-loglevel", "error", "-y", "-i", from, "-c", "copy",
+                                            "-metadata:s:v:0", QStringLiteral("rotate=%1").arg(degrees), to});
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+}
+
 // How many colours a grid of every fourth pixel shows; a plain or black picture has one.
 inline int distinctColours(const QImage &image)
 {

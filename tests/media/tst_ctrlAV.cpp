@@ -34,26 +34,20 @@ public:
     zv::ShowState lastShow{};
 };
 
-// Every picture of a skin with its size.
-QList<std::pair<QString, QSize>> skinPictures()
+// Every picture of a skin; each is one plain colour of its own, so a test can tell which is shown.
+const QStringList &skinFiles()
 {
-    QList<std::pair<QString, QSize>> list{{"1Leiste.jpg", {150, 20}}, {"1Zeiger.jpg", {8, 20}}};
-    for (int i = 0; i <= 6; ++i)
-        list.append({QStringLiteral("2Vol%1.jpg").arg(i), {33, 50}});
-    for (const char *button : {"maximieren", "skalieren", "Film abspielen", "Wiedergabe anhalten", "Wiedergabe beenden"})
-        for (int state : {0, 1})
-            list.append({QStringLiteral("%1 %2.jpg").arg(QString::fromUtf8(button)).arg(state), {30, 30}});
-    return list;
+    static const QStringList files = [] {
+        QStringList list{"1Leiste.jpg", "1Zeiger.jpg"};
+        for (int i = 0; i <= 6; ++i)
+            list << QStringLiteral("2Vol%1.jpg").arg(i);
+        for (const char *button : {"maximieren", "skalieren", "Film abspielen", "Wiedergabe anhalten", "Wiedergabe beenden"})
+            list << QString::fromUtf8(button) + " 0.jpg" << QString::fromUtf8(button) + " 1.jpg";
+        return list;
+    }();
+    return files;
 }
-
-// Each picture file gets its own plain colour, so a test can tell which one is shown.
-QColor colourOf(const QString &file)
-{
-    const auto pictures = skinPictures();
-    const auto index = std::find_if(pictures.begin(), pictures.end(), [&](auto &p) { return p.first == file; })
-                       - pictures.begin();
-    return QColor::fromHsv((index * 19) % 360, 255, 120 + (index % 4) * 40);
-}
+QColor colourOf(const QString &file) { return QColor::fromHsv(int(skinFiles().indexOf(file)) * 18, 255, 220); }
 
 bool shows(const QLabel *label, const QString &file)
 {
@@ -67,7 +61,9 @@ bool shows(const QLabel *label, const QString &file)
 bool writeSkin(const QString &folder)
 {
     bool ok = QDir().mkpath(folder);
-    for (const auto &[file, size] : skinPictures()) {
+    for (const QString &file : skinFiles()) {
+        const QSize size = file.startsWith("1Leiste") ? QSize(150, 20) : file.startsWith("1Zeiger") ? QSize(8, 20)
+                           : file.startsWith("2Vol") ? QSize(33, 50) : QSize(30, 30);
         QImage image(size, QImage::Format_RGB32);
         image.fill(colourOf(file));
         ok = ok && image.save(folder + file, "JPG", 100);
@@ -104,6 +100,10 @@ private Q_SLOTS:
         QVERIFY(writeSkin(album_.path() + QStringLiteral("/Skins/Main/")));
         QVERIFY(writeSkin(album_.path() + QStringLiteral("/Skins/Blau/")));
         QVERIFY(QFile::remove(album_.path() + QStringLiteral("/Skins/Blau/1Zeiger.jpg")));
+        const QString clips = album_.path() + QStringLiteral("/");
+        QVERIFY(makeClip(clips + "clip.mpg", {"-c:v", "mpeg1video", "-c:a", "mp2"}));
+        for (const char *name : {"Film \"Sommer\".mpg", "clip.mpg\" alias \"movie"})
+            QVERIFY(QFile::copy(clips + "clip.mpg", clips + QString::fromUtf8(name)));
     }
 
     void init()
@@ -120,7 +120,7 @@ private Q_SLOTS:
         box_->setGeometry(0, 0, 183, 183);
         zv::PlayerHost host{box_, [] { return QStringLiteral("/album/Bilder/Urlaub.mpg"); },
                             [this](const QString &path) { pictureWindow_ << path; }};
-        bar_ = new ctrlAV(*movie_, shell_, host, window_.get());
+        bar_ = new ctrlAV(*movie_, shell_, host, window_.get(), 0.0);
         bar_->move(0, 183);
         bar_->setSkinFolder(album_.path() + QStringLiteral("/Skins/Main/"));
         window_->show();
@@ -137,25 +137,26 @@ private Q_SLOTS:
 
     void layout_data()
     {
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("geometry");
         QTest::addColumn<QString>("tip");
-        QTest::newRow("imgOpen") << "imgOpen" << QRect(0, 0, 30, 30) << "frei skalierbar [nur für Bilder]";
-        QTest::newRow("imgClose") << "imgClose" << QRect(30, 0, 30, 30) << "Datei mit Standardprogramm öffnen";
-        QTest::newRow("imgPlay") << "imgPlay" << QRect(60, 0, 30, 30) << "Film abspielen";
-        QTest::newRow("imgStop") << "imgStop" << QRect(90, 0, 30, 30) << "Wiedergabe beenden";
-        QTest::newRow("imgPause") << "imgPause" << QRect(120, 0, 30, 30) << "Wiedergabe anhalten";
-        QTest::newRow("picVol") << "picVol" << QRect(150, 0, 33, 50) << "Lautstärke ändern";
-        QTest::newRow("imgSlider") << "imgSlider" << QRect(0, 30, 150, 20) << "Position";
-        QTest::newRow("imgSliderBtn") << "imgSliderBtn" << QRect(12, 0, 8, 20) << "";
+        const auto row = [](const char *name, QRect geometry, const char *tip) {
+            QTest::newRow(name) << geometry << QString::fromUtf8(tip);
+        };
+        row("imgOpen", {0, 0, 30, 30}, "frei skalierbar [nur für Bilder]");
+        row("imgClose", {30, 0, 30, 30}, "Datei mit Standardprogramm öffnen");
+        row("imgPlay", {60, 0, 30, 30}, "Film abspielen");
+        row("imgStop", {90, 0, 30, 30}, "Wiedergabe beenden");
+        row("imgPause", {120, 0, 30, 30}, "Wiedergabe anhalten");
+        row("picVol", {150, 0, 33, 50}, "Lautstärke ändern");
+        row("imgSlider", {0, 30, 150, 20}, "Position");
+        row("imgSliderBtn", {12, 0, 8, 20}, "");
     }
     void layout()
     {
-        QFETCH(QString, name);
         QFETCH(QRect, geometry);
         QFETCH(QString, tip);
         QCOMPARE(bar_->size(), QSize(193, 55));
-        const QWidget *element = bar_->findChild<QWidget *>(name);
+        const QWidget *element = bar_->findChild<QWidget *>(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(element);
         QCOMPARE(element->geometry(), geometry);
         QCOMPARE(element->toolTip(), tip);
@@ -168,6 +169,8 @@ private Q_SLOTS:
         QTest::newRow("landscape") << "0 0 320 240" << QStringList{"put movie window at 0 23 183 137"};
         QTest::newRow("portrait") << "0 0 240 320" << QStringList{"put movie window at 23 0 137 183"};
         QTest::newRow("square") << "0 0 90 90" << QStringList{"put movie window at 0 0 183 183"};
+        // 136.5 wide rounds to 136, centred by that: 23.5 rounds to 24.
+        QTest::newRow("half pixel") << "0 0 273 366" << QStringList{"put movie window at 24 0 136 183"};
         QTest::newRow("sound has no size") << "" << QStringList{};
     }
     void openVideoFits()
@@ -293,7 +296,8 @@ private Q_SLOTS:
         QVERIFY(device_.sent.isEmpty());
     }
 
-    void skinWithMissingPicture()
+    // Pictures come from the folder given and nowhere else; a missing one stays missing.
+    void skinFolder()
     {
         bar_->setSkinFolder(album_.path() + QStringLiteral("/Skins/Blau/"));
         QVERIFY(thumb()->pixmap().isNull());
@@ -301,27 +305,41 @@ private Q_SLOTS:
         QVERIFY(shows(child<QLabel>("imgStop"), QStringLiteral("Wiedergabe beenden 0.jpg")));
         QTest::mouseClick(track(), Qt::LeftButton, {}, QPoint(75, 10));
         QCOMPARE(sentMatching("seek movie to"), QStringList{"seek movie to 5000"});
+        bar_->setSkinFolder(album_.path() + QStringLiteral("/Skins/Gibt es nicht/"));
+        QVERIFY(track()->pixmap().isNull());
     }
 
-    // A real movie in the preview box: the window stays one GL window without native children.
+    // Real movies in the preview box: the window stays one GL window without native children.
+    // A name with a quote cannot be opened and leaves the box empty.
+    void realMovieInPreviewBox_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("placed"); // empty: nothing opened, the box stays empty
+        QTest::newRow("landscape") << "clip.mpg" << "0 23 183 137";
+        QTest::newRow("quotes in the name") << "Film \"Sommer\".mpg" << "";
+        QTest::newRow("quote that would open clip.mpg") << "clip.mpg\" alias \"movie" << "";
+    }
     void realMovieInPreviewBox()
     {
-        QTemporaryDir clips;
-        const QString path = clips.path() + QStringLiteral("/Film.mpg");
-        QVERIFY(makeClip(path, {"-c:v", "mpeg1video", "-c:a", "mp2"}));
+        QFETCH(QString, file);
+        QFETCH(QString, placed);
         zv::MpvMciDevice device;
         zv::MovieModule movie(device);
         auto *neighbour = new QLabel(QStringLiteral("Namen"), window_.get());
         neighbour->show();
-        ctrlAV player(movie, shell_, zv::PlayerHost{box_, {}, {}}, window_.get());
-        player.openVideo(path);
-        QCOMPARE(device.send(QStringLiteral("where movie window")).reply, QStringLiteral("0 23 183 137"));
-        QVERIFY(box_->findChild<zv::MpvVideoWidget *>());
+        ctrlAV player(movie, shell_, zv::PlayerHost{box_, {}, {}}, window_.get(), 0.0);
+        player.openVideo(album_.path() + u'/' + file);
+        const zv::MciResult where = device.send(QStringLiteral("where movie window"));
+        QCOMPARE(where.reply, placed);
+        QCOMPARE(box_->findChild<zv::MpvVideoWidget *>() != nullptr, !placed.isEmpty());
+        QCOMPARE(movie.Error != 0, placed.isEmpty());
         QCOMPARE(QGuiApplication::allWindows().size(), 1);
+        QVERIFY(!neighbour->internalWinId());
+        if (placed.isEmpty())
+            return;
         QCOMPARE(QGuiApplication::allWindows().first()->surfaceType(), QSurface::OpenGLSurface);
         const QPoint at = box_->mapToGlobal(QPoint(0, 23));
         QTRY_VERIFY(distinctColours(QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 183, 137).toImage()) > 8);
-        QVERIFY(!neighbour->internalWinId());
         movie.closeMovie();
         QVERIFY(!box_->findChild<zv::MpvVideoWidget *>());
     }
