@@ -72,6 +72,7 @@ void frmDaten::buildControls()
     imgSearch = new QLabel(this);
     imgSearch->setObjectName(QStringLiteral("imgSearch"));
     imgSearch->setGeometry(layout::kSearchFrame);
+    imgSearch->hide(); // the frame marks search mode
     m_fields = std::make_unique<InfoFields>(this);
 
     picSuche = new SkinPanel(QStringLiteral("picSuche"), this);
@@ -114,6 +115,10 @@ void frmDaten::buildList()
     lstBilder->setModel(&m_services.list);
     lstBilder->header()->setStretchLastSection(false);
     lstBilder->header()->setSectionsMovable(false);
+    lstBilder->header()->setSectionsClickable(true);
+    lstBilder->header()->setSortIndicatorShown(true);
+    lstBilder->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(lstBilder->header(), &QHeaderView::sectionClicked, this, &frmDaten::sortByHeader);
     for (int c = 0; c < AlbumListModel::ColumnCount; ++c)
         lstBilder->header()->resizeSection(c, kColumnWidths[static_cast<std::size_t>(c)]);
     lstBilder->installEventFilter(this);
@@ -147,6 +152,9 @@ void frmDaten::fillList(const std::function<void(int, int)> &startupProgress)
         if (startupProgress)
             startupProgress(i, n);
     });
+    // The rows are in album order again; no header claims otherwise.
+    m_sortState.reset();
+    showSortIcons();
     if (m_services.list.rowCount() > 0)
         lstBilder->setCurrentIndex(m_services.list.index(0, 0));
     lstBilder->show();

@@ -3,6 +3,7 @@
 #include "AlbumContext.h"
 #include "InfoFields.h"
 #include "MainWindowServices.h"
+#include "modSortList.h"
 
 #include "app/AlbumWindowPort.h"
 
@@ -69,6 +70,11 @@ private:
     void connectButtons();
     void openHelp();
     void saveInformation();
+    void enterSearchMode();
+    void runSearch();
+    void leaveSearchMode();
+    void sortByHeader(int logicalIndex);
+    void showSortIcons();
     bool renameRow(int row, const QString &newName);
     AlbumContext albumContext();
     void firstActivation();
@@ -84,6 +90,7 @@ private:
     QPixmap m_searchFrameBuffer; // picSearch
     QString m_skinProblem; // told to the user when the window first shows
     bool m_activatedOnce = false;
+    HeaderSortState m_sortState;
 
     SkinPanel *picMenue = nullptr;
     PreviewBox *picVorschau = nullptr;

@@ -42,6 +42,9 @@ void frmDaten::connectButtons()
     connect(cmdHilfe, &ImageButton::clicked, this, &frmDaten::openHelp);
     connect(cmdDia, &ImageButton::clicked, this, &frmDaten::slideShowRequested);
     connect(cmdAktual, &ImageButton::clicked, this, &frmDaten::saveInformation);
+    connect(cmdSuche, &ImageButton::clicked, this, &frmDaten::enterSearchMode);
+    connect(cmdStart, &ImageButton::clicked, this, &frmDaten::runSearch);
+    connect(cmdBack, &ImageButton::clicked, this, &frmDaten::leaveSearchMode);
     connect(cmdHilfe2, &ImageButton::clicked, this, [this] {
         auto *about = new AboutWindow(this);
         about->adjustSize();

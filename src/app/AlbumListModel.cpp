@@ -203,15 +203,18 @@ void AlbumListModel::sortRows(const std::function<bool(const ListRow &, const Li
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return less(m_rows[std::size_t(a)], m_rows[std::size_t(b)]); });
-
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(order.size());
-    std::vector<ListRow> sorted;
-    sorted.reserve(m_rows.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
+    for (std::size_t i = 0; i < order.size(); ++i)
         newRowOf[std::size_t(order[i])] = static_cast<int>(i);
-        sorted.push_back(std::move(m_rows[std::size_t(order[i])]));
-    }
+    reorderRows(newRowOf);
+}
+
+void AlbumListModel::reorderRows(const std::vector<int> &newRowOf)
+{
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<ListRow> sorted(m_rows.size());
+    for (std::size_t i = 0; i < newRowOf.size(); ++i)
+        sorted[std::size_t(newRowOf[i])] = std::move(m_rows[i]);
     m_rows = std::move(sorted);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;

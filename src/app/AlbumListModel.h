@@ -63,6 +63,8 @@ public:
     // Reorders the rows; a stable sort, so equal keys keep their order. Selections follow
     // their rows.
     void sortRows(const std::function<bool(const ListRow &, const ListRow &)> &less);
+    // Moves every row r to newRowOf[r] (a permutation of all rows).
+    void reorderRows(const std::vector<int> &newRowOf);
     // Rewrites one cell kind of every row in place (sorting by size blanks zero sizes).
     void rewriteRows(const std::function<void(ListRow &)> &rewrite);
 

@@ -23,6 +23,7 @@ private Q_SLOTS:
     void fillShowsColumnsAndHeader();
     void inputWhileMediaWaitsIsIgnored();
     void editingThroughTheWindow();
+    void searchModeAndSorting();
     void previewDoubleClickAsksForPictureWindow();
     void previewGeometry_data();
     void previewGeometry();
@@ -341,6 +342,69 @@ void TestFrmDaten::editingThroughTheWindow()
     QVERIFY(!QFile::exists(fx.media(QStringLiteral("Urlaub.jpg"))) && !QFile::exists(fx.media(QStringLiteral("a.jpg"))));
     QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("Dateiname [1 Dateien geladen]"));
+}
+
+void TestFrmDaten::searchModeAndSorting()
+{
+    AlbumFixture fx;
+    fx.file(QStringLiteral("a.txt"));
+    fx.info(QStringLiteral("a.txt"), QStringLiteral("Köln"), {}, QStringLiteral("01.02.2004"));
+    fx.file(QStringLiteral("b.txt"));
+    fx.info(QStringLiteral("b.txt"), QStringLiteral("Bonn"), {}, QStringLiteral("31.12.2002"));
+    fx.file(QStringLiteral("c.txt"));
+    fx.info(QStringLiteral("c.txt"), QStringLiteral("Köln"), QStringLiteral("Dom"), QStringLiteral("15.01.2003"));
+    auto w = fx.open();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    const auto click = [&](const char *button) {
+        QTest::mouseClick(w->findChild<ImageButton *>(QLatin1String(button)), Qt::LeftButton);
+    };
+    fx.clickRow(*w, fx.rowOf(QStringLiteral("c.txt")));
+    click("cmdSuche");
+    QVERIFY(w->findChild<QWidget *>(QStringLiteral("picSuche"))->isVisible());
+    QCOMPARE(fx.field(*w, "txtOrt"), QString());
+    QCOMPARE(fx.field(*w, "txtBemerkungen"), QString());
+    click("cmdBack"); // no search ran: the list is not refilled
+    QCOMPARE(fx.field(*w, "txtBemerkungen"), QStringLiteral("Dom"));
+    QVERIFY(!w->findChild<QWidget *>(QStringLiteral("picSuche"))->isVisible());
+
+    click("cmdSuche");
+    w->findChild<QLineEdit *>(QStringLiteral("txtOrt"))->setText(QStringLiteral("köln"));
+    click("cmdStart");
+    QCOMPARE(fx.list.rowCount(), 2);
+    QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("Dateiname [2 Dateien gefunden]"));
+    QCOMPARE(fx.album.size(), 3u);
+
+    // The rows shown are live: saving works on the file of the row.
+    fx.clickRow(*w, fx.rowOf(QStringLiteral("a.txt")));
+    w->findChild<QLineEdit *>(QStringLiteral("txtDatum"))->setText(QStringLiteral("1999"));
+    click("cmdAktual");
+    QCOMPARE(ReadPictureInfo(fx.media(QStringLiteral("a.txt"))).info.datum, QStringLiteral("xx.xx.1999"));
+    QCOMPARE(ReadPictureInfo(fx.media(QStringLiteral("c.txt"))).info.datum, QStringLiteral("15.01.2003"));
+
+    // The date header sorts the rows shown, then the other way round.
+    auto *header = w->findChild<QTreeView *>(QStringLiteral("lstBilder"))->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(2) + 20, 5));
+    QCOMPARE(fx.list.text(0, AlbumListModel::Dateiname), QStringLiteral("a.txt")); // xx.xx.1999 first
+    QCOMPARE(header->sortIndicatorSection(), 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(2) + 20, 5));
+    QCOMPARE(fx.list.text(0, AlbumListModel::Dateiname), QStringLiteral("c.txt"));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    click("cmdBack");
+    QCOMPARE(fx.list.rowCount(), 3);
+    QCOMPARE(header->sortIndicatorSection(), -1);
+
+    // Searching an empty list is refused with a message.
+    click("cmdSuche");
+    w->findChild<QLineEdit *>(QStringLiteral("txtOrt"))->setText(QStringLiteral("Ulm"));
+    click("cmdStart");
+    QCOMPARE(fx.list.rowCount(), 0);
+    QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("Dateiname [0 Dateien gefunden]"));
+    click("cmdStart");
+    QCOMPARE(fx.dialogs.shown, QStringList{"Fehler|Es sind keine Einträge in der Liste"});
 }
 
 void TestFrmDaten::previewDoubleClickAsksForPictureWindow()
