@@ -38,10 +38,13 @@ void AlbumListModel::fill(const Album &album, const std::function<void(int, int)
     beginResetModel();
     m_rows.clear();
     m_rows.reserve(album.size());
+    m_order.clear();
+    m_order.reserve(album.size());
     const int total = static_cast<int>(album.size());
     int i = 0;
     for (const AlbumEntry &e : album.entries()) {
         ++i;
+        m_order.push_back(static_cast<int>(m_rows.size()));
         m_rows.push_back(ListRow::fromEntry(i, e));
         if (progress)
             progress(i, total);
@@ -69,7 +72,7 @@ void AlbumListModel::setFoundCount(int count)
 
 void AlbumListModel::setRowInfo(int r, const PictureInfo &info)
 {
-    ListRow &target = m_rows[physical(r)];
+    ListRow &target = at(physical(r));
     target.datum = info.datum;
     target.ort = info.ort;
     target.namen = info.namen;
@@ -79,7 +82,7 @@ void AlbumListModel::setRowInfo(int r, const PictureInfo &info)
 
 void AlbumListModel::setRowName(int r, const QString &name)
 {
-    m_rows[physical(r)].name = name;
+    at(physical(r)).name = name;
     Q_EMIT dataChanged(index(r, Dateiname), index(r, Dateiname));
 }
 
@@ -89,8 +92,11 @@ void AlbumListModel::appendRows(std::vector<ListRow> rows)
         return;
     const int first = m_logicalCount;
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
-    std::move(rows.begin(), rows.end(), std::back_inserter(m_rows));
-    m_logicalCount = static_cast<int>(m_rows.size());
+    for (ListRow &row : rows) {
+        m_order.push_back(static_cast<int>(m_rows.size()));
+        m_rows.push_back(std::move(row));
+    }
+    m_logicalCount = static_cast<int>(m_order.size());
     endInsertRows();
 }
 
@@ -153,16 +159,16 @@ void AlbumListModel::removeRunsOneByOne(const std::vector<std::pair<int, int>> &
 void AlbumListModel::removeRunsInOneLayoutChange(const std::vector<std::pair<int, int>> &runs)
 {
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::NoLayoutChangeHint);
-    std::vector<int> newRowOf(m_rows.size());
+    std::vector<int> newRowOf(m_order.size());
     int next = 0;
     auto run = runs.begin();
-    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r) {
+    for (int r = 0; r < static_cast<int>(m_order.size()); ++r) {
         while (run != runs.end() && r > run->second)
             ++run;
         newRowOf[std::size_t(r)] = run != runs.end() && r >= run->first ? -1 : next++;
     }
     compact(runs);
-    m_logicalCount = static_cast<int>(m_rows.size());
+    m_logicalCount = static_cast<int>(m_order.size());
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -178,44 +184,46 @@ void AlbumListModel::compact(const std::vector<std::pair<int, int>> &runs)
 {
     std::size_t out = static_cast<std::size_t>(runs.front().first);
     auto next = runs.begin();
-    for (std::size_t in = out; in < m_rows.size(); ++in) {
+    for (std::size_t in = out; in < m_order.size(); ++in) {
         if (next != runs.end() && static_cast<int>(in) > next->second)
             ++next;
         if (next != runs.end() && static_cast<int>(in) >= next->first)
             continue;
-        m_rows[out++] = std::move(m_rows[in]);
+        m_order[out++] = m_order[in];
     }
-    m_rows.resize(out);
+    // The removed rows stay in the store until the next fill; only their places go.
+    m_order.resize(out);
 }
 
 void AlbumListModel::removeRowsIf(const std::function<bool(const ListRow &)> &drop)
 {
     std::vector<int> rows;
     for (int r = 0; r < m_logicalCount; ++r)
-        if (drop(m_rows[static_cast<std::size_t>(r)]))
+        if (drop(at(static_cast<std::size_t>(r))))
             rows.push_back(r);
     removeRowList(rows);
 }
 
 void AlbumListModel::sortRows(const std::function<bool(const ListRow &, const ListRow &)> &less)
 {
-    std::vector<int> order(m_rows.size());
+    std::vector<int> order(m_order.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return less(m_rows[std::size_t(a)], m_rows[std::size_t(b)]); });
-    std::vector<int> newRowOf(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        newRowOf[std::size_t(order[i])] = static_cast<int>(i);
-    reorderRows(newRowOf);
+                     [&](int a, int b) { return less(at(std::size_t(a)), at(std::size_t(b))); });
+    reorderRows(order);
 }
 
-void AlbumListModel::reorderRows(const std::vector<int> &newRowOf)
+void AlbumListModel::reorderRows(const std::vector<int> &order)
 {
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<ListRow> sorted(m_rows.size());
-    for (std::size_t i = 0; i < newRowOf.size(); ++i)
-        sorted[std::size_t(newRowOf[i])] = std::move(m_rows[i]);
-    m_rows = std::move(sorted);
+    // Only the places move; the rows themselves stay where they are stored.
+    std::vector<int> sorted(order.size());
+    std::vector<int> newRowOf(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        sorted[i] = m_order[std::size_t(order[i])];
+        newRowOf[std::size_t(order[i])] = static_cast<int>(i);
+    }
+    m_order = std::move(sorted);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -225,18 +233,17 @@ void AlbumListModel::reorderRows(const std::vector<int> &newRowOf)
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void AlbumListModel::rewriteRows(const std::function<void(ListRow &)> &rewrite)
+void AlbumListModel::rewriteRows(const std::function<bool(ListRow &)> &rewrite)
 {
-    for (ListRow &r : m_rows)
-        rewrite(r);
-    if (!m_rows.empty())
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    for (std::size_t r = 0; r < m_order.size(); ++r)
+        if (rewrite(at(r)))
+            Q_EMIT dataChanged(index(int(r), 0), index(int(r), ColumnCount - 1));
 }
 
 int AlbumListModel::rowOf(const QString &name) const
 {
-    for (std::size_t r = 0; r < m_rows.size(); ++r)
-        if (m_rows[r].name.compare(name, Qt::CaseInsensitive) == 0)
+    for (std::size_t r = 0; r < m_order.size(); ++r)
+        if (at(r).name.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(r);
     return -1;
 }

@@ -63,12 +63,13 @@ public:
     // Reorders the rows; a stable sort, so equal keys keep their order. Selections follow
     // their rows.
     void sortRows(const std::function<bool(const ListRow &, const ListRow &)> &less);
-    // Moves every row r to newRowOf[r] (a permutation of all rows).
-    void reorderRows(const std::vector<int> &newRowOf);
-    // Rewrites one cell kind of every row in place (sorting by size blanks zero sizes).
-    void rewriteRows(const std::function<void(ListRow &)> &rewrite);
+    // Puts the rows in the given order: order[i] is the row that becomes row i.
+    void reorderRows(const std::vector<int> &order);
+    // Rewrites cells of every row in place (sorting by size blanks zero sizes); the function
+    // says whether it changed the row, and only those rows are announced.
+    void rewriteRows(const std::function<bool(ListRow &)> &rewrite);
 
-    const ListRow &row(int i) const { return m_rows[physical(i)]; }
+    const ListRow &row(int i) const { return at(physical(i)); }
     // Row of the named file, or -1; names compare without case, as the album's index does.
     int rowOf(const QString &name) const;
     QString text(int row, int column) const;
@@ -90,7 +91,13 @@ private:
     void compact(const std::vector<std::pair<int, int>> &runs);
     void setFirstCaption(const QString &suffix);
 
+    const ListRow &at(std::size_t place) const { return m_rows[std::size_t(m_order[place])]; }
+    ListRow &at(std::size_t place) { return m_rows[std::size_t(m_order[place])]; }
+
+    // The rows as filled and appended; m_order names them in the list's order, so sorting and
+    // removing move numbers, not rows.
     std::vector<ListRow> m_rows;
+    std::vector<int> m_order;
     struct RemovedRun {
         int logicalStart;
         int removedBefore; // rows removed by the runs announced so far, up to and with this one

@@ -12,7 +12,9 @@ namespace albuminfo {
 int usage(QTextStream &err)
 {
     err << "Aufruf:\n"
-           "  albuminfo list PROGRAMMORDNER [--json]\n"
+           "  albuminfo list PROGRAMMORDNER [--json] [--sort SPALTE [--desc]]\n"
+           "  albuminfo find PROGRAMMORDNER [--datum T] [--ort WOERTER] [--namen WOERTER] [--anlass WOERTER]"
+           " [--json]\n"
            "  albuminfo set DATEI [--datum T] [--ort T] [--namen T] [--anlass T] [--bemerkungen T]"
            " [--schreibgeschuetzt]\n";
     return 2;
@@ -22,16 +24,25 @@ int list(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     Format format = Format::Lines;
     QStringList folders;
-    for (const QString &arg : args) {
+    QString sortColumn;
+    bool descending = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
         if (arg == QLatin1String("--json"))
             format = Format::Json;
+        else if (arg == QLatin1String("--desc"))
+            descending = true;
+        else if (arg == QLatin1String("--sort") && i + 1 < args.size())
+            sortColumn = args[++i];
         else if (arg.startsWith(QLatin1String("--")))
             return usage(err);
         else
             folders << arg;
     }
-    if (folders.size() != 1)
+    if (folders.size() != 1 || (descending && sortColumn.isEmpty()))
         return usage(err);
+    if (!sortColumn.isEmpty())
+        return listSorted(folders.first(), sortColumn, descending, format, out, err);
     const zv::AlbumPaths paths{folders.first()};
     struct stat st {};
     if (::stat(zv::nativePath(paths.mediaFolder()).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {

@@ -10,5 +10,6 @@ namespace albuminfo {
 int usage(QTextStream &err);
 int list(const QStringList &args, QTextStream &out, QTextStream &err);
 int set(const QStringList &args, QTextStream &err);
+int find(const QStringList &args, QTextStream &out, QTextStream &err);
 
 } // namespace albuminfo

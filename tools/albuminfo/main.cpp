@@ -18,6 +18,8 @@ int main(int argc, char **argv)
     const QString verb = args.value(0);
     if (verb == QLatin1String("list"))
         return albuminfo::list(args.mid(1), out, err);
+    if (verb == QLatin1String("find"))
+        return albuminfo::find(args.mid(1), out, err);
     if (verb == QLatin1String("set"))
         return albuminfo::set(args.mid(1), err);
     return albuminfo::usage(err);
