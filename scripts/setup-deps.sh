@@ -10,7 +10,7 @@ packages=(
   xvfb xauth
   libjpeg-dev libjpeg-turbo-progs
   fonts-dejavu-core
-  clang libclang-rt-14-dev llvm
+  clang libclang-rt-14-dev llvm python3
 )
 
 missing=()
