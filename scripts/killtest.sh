@@ -3,7 +3,7 @@
 # each kill (once the writer's own child has finished) that the file is byte for byte in its old
 # or its new state: media bytes unchanged (sha256), no partial trailer, no truncation, no stray
 # file. Appends and in-place overwrites on files of several sizes are mixed; about a third of the
-# delays are under 2 ms.
+# delays are under 2 ms. A damaged file is kept in build-killtest/ for a look.
 #   scripts/killtest.sh [N] [SEED]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -84,7 +84,8 @@ for i in range(n):
         counts['bad'] += 1
         print(f'BAD run {i}: size {case["size"]} append {case["append"]} exit {code} '
               f'length {len(data)} media ok {media_ok} stray {stray}', flush=True)
-        shutil.copyfile(target, os.path.join(os.getcwd(), f'killtest-bad-{i}.bin'))
+        os.makedirs('build-killtest', exist_ok=True)
+        shutil.copyfile(target, os.path.join('build-killtest', f'bad-{i}.bin'))
 
 print(f'killtest: {n} runs (seed {seed}): {counts["append"]} appends, {counts["overwrite"]} overwrites, '
       f'{counts["short_delay"]} kills under 2 ms')
