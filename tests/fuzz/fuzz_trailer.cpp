@@ -16,19 +16,9 @@ using namespace zv;
 
 namespace {
 
-QString scratchFile()
+QString scratchPath()
 {
-    static const QString path = [] {
-        // tmpfs when there is one: a flush per input on a real disk would be most of the time.
-        char folder[] = "/dev/shm/zv-fuzz-trailer-XXXXXX";
-        char fallback[] = "/tmp/zv-fuzz-trailer-XXXXXX";
-        const char *made = ::mkdtemp(folder);
-        if (!made)
-            made = ::mkdtemp(fallback);
-        FUZZ_CHECK(made != nullptr);
-        return QString::fromLocal8Bit(made) + QStringLiteral("/f");
-    }();
-    return path;
+    return QString::fromStdString(scratchFile("f"));
 }
 
 QByteArray fileBytes(const QString &path)
@@ -43,7 +33,7 @@ QByteArray fileBytes(const QString &path)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const QString path = scratchFile();
+    const QString path = scratchPath();
     {
         QFile f(path);
         FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
