@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Kills `albuminfo set` with SIGKILL at random moments, N times (default 1000), and checks after
-# each kill that the file is byte for byte in its old or its new state: media bytes unchanged
-# (sha256), no partial trailer, no truncation, no stray file. Appends and in-place overwrites on
-# files of several sizes are mixed; about a third of the delays are under 2 ms.
+# each kill (once the writer's own child has finished) that the file is byte for byte in its old
+# or its new state: media bytes unchanged (sha256), no partial trailer, no truncation, no stray
+# file. Appends and in-place overwrites on files of several sizes are mixed; about a third of the
+# delays are under 2 ms. A damaged file is kept in build-killtest/ for a look.
 #   scripts/killtest.sh [N] [SEED]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,19 @@ seed="${2:-$RANDOM}"
 work="$(mktemp -d "${TMPDIR:-/tmp}/zv-killtest.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
-import hashlib, os, random, shutil, signal, subprocess, sys, time
+import ctypes, hashlib, os, random, shutil, signal, subprocess, sys, time
+
+# The writer finishes a trailer in a child of its own; when albuminfo is killed that child is
+# orphaned and lands here, and each file is checked only once it has finished.
+PR_SET_CHILD_SUBREAPER = 36
+ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
+
+def reap_orphans():
+    while True:
+        try:
+            os.waitpid(-1, 0)
+        except ChildProcessError:
+            return
 
 n, seed, work, albuminfo = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
 rng = random.Random(seed)
@@ -56,6 +69,7 @@ for i in range(n):
     time.sleep(delay)
     p.send_signal(signal.SIGKILL)
     code = p.wait()
+    reap_orphans()
     data = read(target)
     state = sha(data)
     media_ok = sha(data[:case['size']]) == case['media']
@@ -70,7 +84,8 @@ for i in range(n):
         counts['bad'] += 1
         print(f'BAD run {i}: size {case["size"]} append {case["append"]} exit {code} '
               f'length {len(data)} media ok {media_ok} stray {stray}', flush=True)
-        shutil.copyfile(target, os.path.join(os.getcwd(), f'killtest-bad-{i}.bin'))
+        os.makedirs('build-killtest', exist_ok=True)
+        shutil.copyfile(target, os.path.join('build-killtest', f'bad-{i}.bin'))
 
 print(f'killtest: {n} runs (seed {seed}): {counts["append"]} appends, {counts["overwrite"]} overwrites, '
       f'{counts["short_delay"]} kills under 2 ms')

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zv {
@@ -179,9 +180,60 @@ int readAllAt(int fd, char *bytes, qsizetype size, qint64 offset)
     return 0;
 }
 
-int syncData(int fd)
+struct WriteOutcome {
+    int error = 0;        // errno of the write or its flush
+    bool restored = true; // after a failure: the file is as it was
+};
+
+// The write, its flush and, on failure, its rollback: an append is cut back to the old length,
+// an overwrite gets back the old bytes it replaced (only those: the rest may lie beyond what the
+// failure allows). System calls only, nothing allocated, so a forked child can run it.
+WriteOutcome writeTrailer(int fd, const char *bytes, qint64 offset, qint64 oldSize, const char *old, bool overwrite)
 {
-    return ::fdatasync(fd) == 0 ? 0 : errno;
+    WriteOutcome outcome;
+    qsizetype written = 0;
+    outcome.error = writeAllAt(fd, bytes, PictureInfo::TrailerSize, offset, &written);
+    if (!outcome.error && ::fdatasync(fd) != 0)
+        outcome.error = errno;
+    if (outcome.error) {
+        outcome.restored = overwrite ? writeAllAt(fd, old, written, offset) == 0 && ::fdatasync(fd) == 0
+                                     : ::ftruncate(fd, oldSize) == 0;
+    }
+    return outcome;
+}
+
+// Runs writeTrailer in a child process. The kernel abandons a write between two memory pages
+// once its process is killed, so a trailer across a page boundary could be left half written
+// (the kill test found it); a child finishes the write and its rollback whatever happens to us.
+WriteOutcome writeTrailerInChild(int fd, const char *bytes, qint64 offset, qint64 oldSize, const char *old,
+                                 bool overwrite)
+{
+    int channel[2];
+    if (::pipe2(channel, O_CLOEXEC) != 0)
+        return writeTrailer(fd, bytes, offset, oldSize, old, overwrite);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(channel[0]);
+        ::close(channel[1]);
+        return writeTrailer(fd, bytes, offset, oldSize, old, overwrite);
+    }
+    if (child == 0) {
+        const WriteOutcome outcome = writeTrailer(fd, bytes, offset, oldSize, old, overwrite);
+        (void)!::write(channel[1], &outcome, sizeof outcome);
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    WriteOutcome outcome;
+    ssize_t got;
+    do {
+        got = ::read(channel[0], &outcome, sizeof outcome);
+    } while (got < 0 && errno == EINTR);
+    ::close(channel[0]);
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    if (got != sizeof outcome)
+        return {EIO, false}; // the child died before it could say
+    return outcome;
 }
 
 } // namespace
@@ -236,21 +288,12 @@ TrailerError WritePictureInfo(const QString &path, PictureInfo &info)
 
     info.marker = QString::fromLatin1(trailer::kMarker);
     const QByteArray bytes = trailer::encode(info);
-    qsizetype written = 0;
-    int error = writeAllAt(fd, bytes.constData(), bytes.size(), offset, &written);
-    if (!error)
-        error = syncData(fd);
-    if (!error)
+    const WriteOutcome outcome = writeTrailerInChild(fd, bytes.constData(), offset, size, old, overwrite);
+    if (!outcome.error)
         return {};
-
-    // Roll back: an append is cut off at the old length, an overwrite gets back the old bytes
-    // it replaced (only those: the rest may lie beyond what the failure allows).
-    const bool restored = overwrite
-        ? writeAllAt(fd, old, written, offset) == 0 && syncData(fd) == 0
-        : ::ftruncate(fd, size) == 0;
     QString message = QStringLiteral("Die Informationen konnten nicht in \"%1\" gespeichert werden: %2.")
-                          .arg(displayName(path), errorText(error));
-    if (!restored)
+                          .arg(displayName(path), errorText(outcome.error));
+    if (!outcome.restored)
         message += QStringLiteral(" Die gespeicherten Informationen der Datei sind möglicherweise beschädigt.");
     return {TrailerError::Kind::CannotWrite, message};
 }

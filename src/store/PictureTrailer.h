@@ -30,7 +30,8 @@ PictureReadResult ReadPictureInfo(const QString &path);
 // regular file (through a symlink only to one). Success means the bytes were flushed to the
 // disk (fdatasync). On failure the file is rolled back: an append is cut back to the old length,
 // an overwrite gets the old trailer back; the message says so when even that failed.
-// Ignores SIGXFSZ for the whole process, so the file-size limit is an error, not death.
+// The write runs in a forked child, so the trailer is written whole even when this process is
+// killed meanwhile. Ignores SIGXFSZ for the whole process, so the file-size limit is an error.
 // Sets info.marker to "FileInfo" as a side effect, as callers rely on.
 TrailerError WritePictureInfo(const QString &path, PictureInfo &info);
 

@@ -32,14 +32,9 @@ void checkColour(QStringView text)
         FUZZ_CHECK(colour->name(QColor::HexRgb).mid(1).compare(text, Qt::CaseInsensitive) == 0);
 }
 
-QString scratchFile()
+QString scratchPath()
 {
-    static const QString path = [] {
-        char folder[] = "/tmp/zv-fuzz-skinini-XXXXXX";
-        FUZZ_CHECK(::mkdtemp(folder) != nullptr);
-        return QString::fromLocal8Bit(folder) + QStringLiteral("/Skin.ini");
-    }();
-    return path;
+    return QString::fromStdString(scratchFile("Skin.ini"));
 }
 
 } // namespace
@@ -48,11 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     {
-        QFile f(scratchFile());
+        QFile f(scratchPath());
         FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         FUZZ_CHECK(f.write(bytes) == bytes.size());
     }
-    const ProfileFile ini = ProfileFile::read(scratchFile());
+    const ProfileFile ini = ProfileFile::read(scratchPath());
     const char16_t *keys[] = {u"OrtBG", u"HintergrundWert", u"SchriftFarbe", u"x"};
     for (const char16_t *section : {u"Farben", u"Liste", u""}) {
         for (const char16_t *key : keys) {

@@ -16,14 +16,9 @@ using namespace zv;
 
 namespace {
 
-QString scratchFile()
+QString scratchPath()
 {
-    static const QString path = [] {
-        char folder[] = "/tmp/zv-fuzz-trailer-XXXXXX";
-        FUZZ_CHECK(::mkdtemp(folder) != nullptr);
-        return QString::fromLocal8Bit(folder) + QStringLiteral("/f");
-    }();
-    return path;
+    return QString::fromStdString(scratchFile("f"));
 }
 
 QByteArray fileBytes(const QString &path)
@@ -38,7 +33,7 @@ QByteArray fileBytes(const QString &path)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const QString path = scratchFile();
+    const QString path = scratchPath();
     {
         QFile f(path);
         FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -138,9 +138,11 @@ void TestTrailerFaults::failedSaveLeavesFileAsItWas()
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &old) == 0);
     } else if (fault == QLatin1String("vanished")) {
         QVERIFY(QFile::remove(path));
+        QCOMPARE(ReadPictureInfo(path).error.kind, TrailerError::Kind::Missing);
         error = WritePictureInfo(path, info);
         QVERIFY(!QFile::exists(path));
         QCOMPARE(error.kind, TrailerError::Kind::Missing);
+        QVERIFY(error.message.contains(QStringLiteral("bild.jpg")));
         return;
     } else if (fault == QLatin1String("readonly")) {
         QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
