@@ -77,6 +77,13 @@ void AlbumListModel::setRowInfo(int r, const PictureInfo &info)
     Q_EMIT dataChanged(index(r, Datum), index(r, Anlass));
 }
 
+void AlbumListModel::setRowFile(int r, const QString &size, const PictureInfo &info)
+{
+    m_rows[physical(r)].size = size;
+    setRowInfo(r, info);
+    Q_EMIT dataChanged(index(r, Groesse), index(r, Groesse));
+}
+
 void AlbumListModel::setRowName(int r, const QString &name)
 {
     m_rows[physical(r)].name = name;
