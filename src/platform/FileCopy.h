@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+#include <sys/types.h>
+
+namespace zv {
+
+// Copies land under a temporary name in the target folder and are renamed into place only when
+// complete and on disk. The name is ".zvcopy-" + eight letters or digits + ".part"; whoever lists
+// a folder skips such names, and removeStaleCopies clears those whose copier is gone.
+inline constexpr char kCopyTempPrefix[] = ".zvcopy-";
+inline constexpr char kCopyTempSuffix[] = ".part";
+bool isCopyTempName(QStringView name);
+
+enum class CopyFailure {
+    None,
+    SourceMissing,   // vanished since it was chosen
+    SourceUnreadable,
+    NotRegular,      // a folder, a pipe, a device
+    SameFile,        // source and target are one file
+    TargetReadOnly,  // the existing target is write-protected
+    TargetFolder,    // no temporary file could be made in the target folder
+    DiskFull,
+    WriteFailed,
+    Cancelled,
+};
+
+struct CopyResult {
+    CopyFailure failure = CopyFailure::None;
+    int error = 0; // errno of the failing call, 0 when the failure is not a system error
+    qint64 bytes = 0;
+    explicit operator bool() const { return failure == CopyFailure::None; }
+};
+
+// The reason in German, for a message that names the file.
+QString copyFailureText(const CopyResult &result);
+
+// The system calls the copy makes, so a test can make the disk fill up or a write fail.
+class CopyIo {
+public:
+    virtual ~CopyIo() = default;
+    virtual ssize_t copyRange(int in, int out, size_t length);
+    virtual ssize_t read(int fd, void *buffer, size_t length);
+    virtual ssize_t write(int fd, const void *buffer, size_t length);
+    virtual int sync(int fd);
+};
+CopyIo &systemCopyIo();
+
+// Called after every chunk with the bytes copied so far; returning false cancels the copy.
+using CopyProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// Copies source to target byte for byte and replaces a target of that name. The source is only
+// read; the target name shows either the old file or the complete copy, never a part of it.
+// The copy takes the source's permission bits, so a write-protected source stays protected.
+CopyResult copyFile(const QString &source, const QString &target, const CopyProgress &progress = {},
+                    CopyIo &io = systemCopyIo());
+
+// Removes temporary copies left in a folder by a copier that died; copies still being written
+// are locked by their copier and stay. Returns how many were removed.
+int removeStaleCopies(const QString &folder);
+
+} // namespace zv
