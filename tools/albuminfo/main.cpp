@@ -75,5 +75,7 @@ int main(int argc, char **argv)
         return list(args[1], out, err);
     if (args.size() >= 2 && args[0] == QLatin1String("set"))
         return set(args.mid(1), err);
+    if (int importVerb(const QStringList &); args.value(0) == QLatin1String("import")) return importVerb(args.mid(1));
+    if (int exportVerb(const QStringList &); args.value(0) == QLatin1String("export")) return exportVerb(args.mid(1));
     return usage(err);
 }
