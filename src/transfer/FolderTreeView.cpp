@@ -1,6 +1,5 @@
 #include "FolderTreeView.h"
 
-#include "BackgroundRead.h"
 #include "TransferIcons.h"
 
 #include <QApplication>
@@ -12,6 +11,7 @@ namespace zv {
 FolderTreeView::FolderTreeView(std::shared_ptr<const FolderSource> source, bool waitCursorOnExpand, QWidget *parent)
     : QTreeWidget(parent)
     , m_source(std::move(source))
+    , m_channel(std::make_shared<ResultChannel>(this))
     , m_waitCursor(waitCursorOnExpand)
 {
     setObjectName(QStringLiteral("tv"));
@@ -31,6 +31,11 @@ FolderTreeView::FolderTreeView(std::shared_ptr<const FolderSource> source, bool 
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
         Q_EMIT folderClicked(m_tree.folderOf(item->data(0, NodeRole).toInt()));
     });
+}
+
+FolderTreeView::~FolderTreeView()
+{
+    m_channel->close();
 }
 
 void FolderTreeView::fill(const QList<DriveInfo> &drives, FolderTree::Offer offer)
@@ -74,7 +79,7 @@ void FolderTreeView::request(std::vector<FolderRead> reads)
     m_pending.insert(batch, reads);
     using Results = std::vector<std::optional<QList<SubFolder>>>;
     readInBackground<Results>(
-        this,
+        m_channel,
         [source = m_source, reads = std::move(reads)] {
             Results results;
             results.reserve(reads.size());

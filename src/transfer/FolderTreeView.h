@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackgroundRead.h"
 #include "FolderTree.h"
 
 #include <QHash>
@@ -18,6 +19,7 @@ public:
     enum { NodeRole = Qt::UserRole + 1, ImageRole };
 
     FolderTreeView(std::shared_ptr<const FolderSource> source, bool waitCursorOnExpand, QWidget *parent = nullptr);
+    ~FolderTreeView() override;
 
     void fill(const QList<DriveInfo> &drives, FolderTree::Offer offer);
     const FolderTree &tree() const { return m_tree; }
@@ -40,6 +42,7 @@ private:
     void showNode(int node);
 
     std::shared_ptr<const FolderSource> m_source;
+    std::shared_ptr<ResultChannel> m_channel;
     bool m_waitCursor;
     int m_timeoutMs = 2000;
     FolderTree m_tree;

@@ -1,6 +1,5 @@
 #include "frmExplorer.h"
 
-#include "BackgroundRead.h"
 #include "FolderTreeView.h"
 #include "TransferDriver.h"
 #include "TransferIcons.h"
@@ -44,6 +43,7 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
     , m_cmdAdd(new QPushButton(QStringLiteral("hinzufügen"), this))
     , m_cmdCancel(new QPushButton(QStringLiteral("abbrechen"), this))
     , m_driver(new TransferDriver(this))
+    , m_channel(std::make_shared<ResultChannel>(this))
 {
     setObjectName(QStringLiteral("frmExplorer"));
     setWindowTitle(QStringLiteral("Velmora - Dateien einfügen"));
@@ -97,7 +97,10 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
     placeBorder(twips(2700));
 }
 
-frmExplorer::~frmExplorer() = default;
+frmExplorer::~frmExplorer()
+{
+    m_channel->close();
+}
 
 bool frmExplorer::isImporting() const
 {
@@ -111,7 +114,7 @@ void frmExplorer::listFolder(const QString &folder)
     m_lv->clear();
     // Off the user-interface thread: a network folder may take its time.
     readInBackground<FolderFiles>(
-        this, [folder] { return listFolderFiles(folder); },
+        m_channel, [folder] { return listFolderFiles(folder); },
         [this, listing](FolderFiles files) {
             if (listing == m_listing)
                 showFiles(files);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackgroundRead.h"
 #include "FolderFiles.h"
 #include "ImportRun.h"
 
@@ -78,6 +79,7 @@ private:
     QPushButton *m_cmdAdd;
     QPushButton *m_cmdCancel;
     TransferDriver *m_driver;
+    std::shared_ptr<ResultChannel> m_channel;
     std::unique_ptr<ImportRun> m_run;
     int m_innerWidth = 0;
     int m_listing = 0; // the latest listing asked for; older answers are dropped
