@@ -224,8 +224,13 @@ CopyResult copyFile(const QString &source, const QString &target, const CopyProg
     // Renamed while still open and locked, so no cleaner can take it for a dead copy.
     if (::renameat(dir.get(), temp.constData(), dir.get(), name.constData()) != 0)
         return discard(fail(CopyFailure::WriteFailed));
-    ::fsync(dir.get()); // the new name itself on disk
     return result;
+}
+
+bool syncFolder(const QString &folder)
+{
+    const Fd dir(::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return dir.get() >= 0 && ::fsync(dir.get()) == 0;
 }
 
 int removeStaleCopies(const QString &folder)

@@ -59,6 +59,10 @@ using CopyProgress = std::function<bool(qint64 done, qint64 total)>;
 CopyResult copyFile(const QString &source, const QString &target, const CopyProgress &progress = {},
                     CopyIo &io = systemCopyIo());
 
+// Puts a folder's new names on disk. copyFile flushes each file's data but leaves its name to
+// this, once per run: a flush of the folder per file costs more than the copy of a small file.
+bool syncFolder(const QString &folder);
+
 // Removes temporary copies left in a folder by a copier that died; copies still being written
 // are locked by their copier and stay. Returns how many were removed.
 int removeStaleCopies(const QString &folder);

@@ -20,6 +20,7 @@ public:
     int count() const override { return int(m_names.size()); }
     TransferStep prepare(int i) override;
     TransferFailure finish(const TransferStep &step, const CopyResult &copied) override;
+    QString targetFolder() const override { return m_folder; }
 
 private:
     AlbumPaths m_paths;

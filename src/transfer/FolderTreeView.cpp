@@ -62,11 +62,16 @@ void FolderTreeView::showNode(int node)
     QTreeWidgetItem *item = m_items.value(node);
     const FolderNode &n = m_tree.node(node);
     item->setText(0, n.text);
-    item->setIcon(0, transferIcon(n.image));
-    item->setData(0, ImageRole, n.image);
-    item->setToolTip(0, n.unreadable ? QStringLiteral("nicht lesbar") : QString());
-    item->setForeground(0, n.unreadable ? palette().brush(QPalette::Disabled, QPalette::Text)
-                                        : palette().brush(QPalette::Active, QPalette::Text));
+    if (item->data(0, ImageRole).toString() != n.image) {
+        item->setIcon(0, transferIcon(n.image));
+        item->setData(0, ImageRole, n.image);
+    }
+    // Only a node that could not be read looks different; the others keep the view's defaults.
+    if (n.unreadable || !item->toolTip(0).isEmpty()) {
+        item->setToolTip(0, n.unreadable ? QStringLiteral("nicht lesbar") : QString());
+        item->setForeground(0, n.unreadable ? palette().brush(QPalette::Disabled, QPalette::Text)
+                                            : palette().brush(QPalette::Active, QPalette::Text));
+    }
 }
 
 void FolderTreeView::request(std::vector<FolderRead> reads)
@@ -101,6 +106,7 @@ void FolderTreeView::deliver(int batch, const std::vector<std::optional<QList<Su
     setUpdatesEnabled(false);
     for (std::size_t i = 0; i < reads.size(); ++i) {
         const int node = reads[i].node;
+        const bool wasUnreadable = m_tree.node(node).unreadable;
         const std::vector<int> added = m_tree.deliver(node, results[i]);
         QList<QTreeWidgetItem *> children;
         children.reserve(qsizetype(added.size()));
@@ -111,8 +117,10 @@ void FolderTreeView::deliver(int batch, const std::vector<std::optional<QList<Su
             children << item;
             showNode(child);
         }
-        m_items.value(node)->addChildren(children);
-        showNode(node);
+        if (!children.isEmpty())
+            m_items.value(node)->addChildren(children);
+        if (m_tree.node(node).unreadable != wasUnreadable)
+            showNode(node);
     }
     setUpdatesEnabled(true);
     settle(batch);

@@ -48,6 +48,7 @@ public:
     int count() const override { return int(m_sources.size()); }
     TransferStep prepare(int i) override;
     TransferFailure finish(const TransferStep &step, const CopyResult &copied) override;
+    QString targetFolder() const override { return m_context.paths.mediaFolder(); }
     // "Dateiname [N Dateien geladen]" after the last file.
     void end();
 

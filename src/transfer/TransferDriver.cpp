@@ -63,6 +63,7 @@ void TransferDriver::copied()
 
 void TransferDriver::done(bool completed)
 {
+    syncFolder(m_run->targetFolder());
     m_run = nullptr;
     Q_EMIT finished(completed);
 }

@@ -29,6 +29,7 @@ SyncOutcome runNow(TransferRun &run, const std::function<void(const QString &, c
             ++outcome.failed;
         }
     }
+    syncFolder(run.targetFolder());
     return outcome;
 }
 

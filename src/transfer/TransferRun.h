@@ -33,6 +33,8 @@ public:
     virtual TransferStep prepare(int i) = 0;
     // After the copy (or its failure), on the user-interface thread; empty text when all went well.
     virtual TransferFailure finish(const TransferStep &step, const CopyResult &copied) = 0;
+    // Where the copies go; its new names are flushed once the run ends.
+    virtual QString targetFolder() const = 0;
 };
 
 inline const QString kCopyFailureTitle = QStringLiteral("Fehler beim Kopieren");
