@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zv {
@@ -112,6 +113,9 @@ CopyResult copyData(int in, int out, qint64 total, const CopyProgress &progress,
         }
         if (n == 0)
             break;
+        // Start writing this chunk to disk now, so the flush at the end finds little left to
+        // do: the disk works while the next chunk is copied.
+        ::sync_file_range(out, done, n, SYNC_FILE_RANGE_WRITE);
         done += n;
         if (progress && !progress(done, total))
             return fail(CopyFailure::Cancelled, 0);
@@ -172,59 +176,125 @@ CopyIo &systemCopyIo()
     return io;
 }
 
+PendingCopy::PendingCopy(PendingCopy &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+PendingCopy &PendingCopy::operator=(PendingCopy &&other) noexcept
+{
+    if (this != &other) {
+        discard();
+        m_result = other.m_result;
+        m_dir = std::exchange(other.m_dir, -1);
+        m_out = std::exchange(other.m_out, -1);
+        m_temp = std::move(other.m_temp);
+        m_name = std::move(other.m_name);
+        m_mode = other.m_mode;
+    }
+    return *this;
+}
+
+PendingCopy::~PendingCopy()
+{
+    discard();
+}
+
+void PendingCopy::discard()
+{
+    if (m_out >= 0) {
+        ::unlinkat(m_dir, m_temp.constData(), 0);
+        ::close(m_out);
+        m_out = -1;
+    }
+    if (m_dir >= 0)
+        ::close(m_dir);
+    m_dir = -1;
+}
+
+CopyResult PendingCopy::complete(CopyIo &io)
+{
+    if (m_out < 0)
+        return m_result;
+    if (io.sync(m_out) != 0 || ::fchmod(m_out, m_mode) != 0)
+        m_result = fail(writeFailure(errno));
+    // Renamed while still open and locked, so no cleaner can take it for a dead copy.
+    else if (::renameat(m_dir, m_temp.constData(), m_dir, m_name.constData()) != 0)
+        m_result = fail(CopyFailure::WriteFailed);
+    else
+        m_temp.clear(); // in place: nothing to discard
+    if (!m_temp.isEmpty())
+        ::unlinkat(m_dir, m_temp.constData(), 0);
+    ::close(m_out);
+    m_out = -1;
+    discard();
+    return m_result;
+}
+
+PendingCopy startCopy(const QString &source, const QString &target, const CopyProgress &progress, CopyIo &io)
+{
+    PendingCopy pending;
+    CopyResult &result = pending.m_result;
+    const Fd in(::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat src {};
+    if (in.get() < 0) {
+        result = fail(errno == ENOENT || errno == ENOTDIR ? CopyFailure::SourceMissing : CopyFailure::SourceUnreadable);
+        return pending;
+    }
+    if (::fstat(in.get(), &src) != 0) {
+        result = fail(CopyFailure::SourceUnreadable);
+        return pending;
+    }
+    if (!S_ISREG(src.st_mode)) {
+        result = fail(CopyFailure::NotRegular, 0);
+        return pending;
+    }
+
+    QByteArray folder;
+    splitTarget(nativePath(target), folder, pending.m_name);
+    pending.m_dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (pending.m_dir < 0) {
+        result = fail(CopyFailure::TargetFolder);
+        return pending;
+    }
+    struct stat existing {};
+    if (::fstatat(pending.m_dir, pending.m_name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (existing.st_dev == src.st_dev && existing.st_ino == src.st_ino)
+            result = fail(CopyFailure::SameFile, 0);
+        // Renaming would replace a protected file silently; the system's copy refuses, so do we.
+        else if (S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
+            result = fail(CopyFailure::TargetReadOnly, EACCES);
+        else if (S_ISDIR(existing.st_mode))
+            result = fail(CopyFailure::NotRegular, EISDIR);
+        if (!result)
+            return pending;
+    }
+
+    for (int attempt = 0; attempt < 16 && pending.m_out < 0; ++attempt) {
+        pending.m_temp = tempName();
+        pending.m_out = ::openat(pending.m_dir, pending.m_temp.constData(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (pending.m_out < 0 && errno != EEXIST) {
+            result = fail(errno == ENOSPC || errno == EDQUOT ? CopyFailure::DiskFull : CopyFailure::TargetFolder);
+            return pending;
+        }
+    }
+    if (pending.m_out < 0) {
+        result = fail(CopyFailure::TargetFolder);
+        return pending;
+    }
+    // The lock tells removeStaleCopies that this copy is alive; it ends with the process.
+    ::flock(pending.m_out, LOCK_EX | LOCK_NB);
+    pending.m_mode = src.st_mode & 07777 & ~mode_t(S_ISUID | S_ISGID);
+    result = copyData(in.get(), pending.m_out, src.st_size, progress, io);
+    if (!result)
+        pending.discard();
+    return pending;
+}
+
 CopyResult copyFile(const QString &source, const QString &target, const CopyProgress &progress, CopyIo &io)
 {
-    const Fd in(::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (in.get() < 0)
-        return fail(errno == ENOENT || errno == ENOTDIR ? CopyFailure::SourceMissing : CopyFailure::SourceUnreadable);
-    struct stat src {};
-    if (::fstat(in.get(), &src) != 0)
-        return fail(CopyFailure::SourceUnreadable);
-    if (!S_ISREG(src.st_mode))
-        return fail(CopyFailure::NotRegular, 0);
-
-    QByteArray folder, name;
-    splitTarget(nativePath(target), folder, name);
-    const Fd dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0)
-        return fail(CopyFailure::TargetFolder);
-    struct stat existing {};
-    if (::fstatat(dir.get(), name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (existing.st_dev == src.st_dev && existing.st_ino == src.st_ino)
-            return fail(CopyFailure::SameFile, 0);
-        // Renaming would replace a protected file silently; the system's copy refuses, so do we.
-        if (S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
-            return fail(CopyFailure::TargetReadOnly, EACCES);
-        if (S_ISDIR(existing.st_mode))
-            return fail(CopyFailure::NotRegular, EISDIR);
-    }
-
-    QByteArray temp;
-    Fd out;
-    for (int attempt = 0; attempt < 16 && out.get() < 0; ++attempt) {
-        temp = tempName();
-        out.reset(::openat(dir.get(), temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-        if (out.get() < 0 && errno != EEXIST)
-            return fail(errno == ENOSPC || errno == EDQUOT ? CopyFailure::DiskFull : CopyFailure::TargetFolder);
-    }
-    if (out.get() < 0)
-        return fail(CopyFailure::TargetFolder);
-    // The lock tells removeStaleCopies that this copy is alive; it ends with the process.
-    ::flock(out.get(), LOCK_EX | LOCK_NB);
-    const auto discard = [&](CopyResult r) {
-        ::unlinkat(dir.get(), temp.constData(), 0);
-        return r;
-    };
-
-    CopyResult result = copyData(in.get(), out.get(), src.st_size, progress, io);
-    if (!result)
-        return discard(result);
-    if (io.sync(out.get()) != 0 || ::fchmod(out.get(), src.st_mode & 07777 & ~mode_t(S_ISUID | S_ISGID)) != 0)
-        return discard(fail(writeFailure(errno)));
-    // Renamed while still open and locked, so no cleaner can take it for a dead copy.
-    if (::renameat(dir.get(), temp.constData(), dir.get(), name.constData()) != 0)
-        return discard(fail(CopyFailure::WriteFailed));
-    return result;
+    return startCopy(source, target, progress, io).complete(io);
 }
 
 bool syncFolder(const QString &folder)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -52,6 +53,36 @@ CopyIo &systemCopyIo();
 
 // Called after every chunk with the bytes copied so far; returning false cancels the copy.
 using CopyProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// A copy whose bytes are written but not yet flushed and renamed into place. Completing it
+// later lets the disk write it back while the next file is copied. Dropped without complete(),
+// it leaves nothing behind.
+class PendingCopy {
+public:
+    PendingCopy() = default;
+    PendingCopy(PendingCopy &&other) noexcept;
+    PendingCopy &operator=(PendingCopy &&other) noexcept;
+    ~PendingCopy();
+
+    // The failure so far; a success only means the bytes are written.
+    const CopyResult &result() const { return m_result; }
+    // Flushes, takes the source's permission bits and renames into place.
+    CopyResult complete(CopyIo &io = systemCopyIo());
+
+private:
+    friend PendingCopy startCopy(const QString &, const QString &, const CopyProgress &, CopyIo &);
+    void discard();
+
+    CopyResult m_result;
+    int m_dir = -1;
+    int m_out = -1;
+    QByteArray m_temp;
+    QByteArray m_name;
+    unsigned int m_mode = 0600;
+};
+
+PendingCopy startCopy(const QString &source, const QString &target, const CopyProgress &progress = {},
+                      CopyIo &io = systemCopyIo());
 
 // Copies source to target byte for byte and replaces a target of that name. The source is only
 // read; the target name shows either the old file or the complete copy, never a part of it.

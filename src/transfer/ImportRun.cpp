@@ -56,7 +56,8 @@ std::optional<TransferFailure> ImportRun::begin()
 
 bool ImportRun::taken(const QString &name) const
 {
-    return m_context.album.find(name) || existsOnDisk(m_context.paths.mediaFile(name));
+    return m_context.album.find(name) || m_underWay.contains(name.toCaseFolded())
+        || existsOnDisk(m_context.paths.mediaFile(name));
 }
 
 TransferStep ImportRun::prepare(int i)
@@ -92,16 +93,18 @@ TransferStep ImportRun::prepare(int i)
         m_context.settings.setValue(kImportSection, kNumberKey, QString::number(numbered.next));
     }
     step.target = m_context.paths.mediaFile(step.targetName);
-    step.replacing = existsOnDisk(step.target);
+    step.replacing = existsOnDisk(step.target) || m_underWay.contains(step.targetName.toCaseFolded());
     if (step.replacing && !m_decision.replace(displayFileName(step.targetName), m_context.question))
         return step; // Skip
     clearArchiveAttribute(step.source);
     step.action = TransferStep::Action::Copy;
+    m_underWay.insert(step.targetName.toCaseFolded());
     return step;
 }
 
 TransferFailure ImportRun::finish(const TransferStep &step, const CopyResult &copied)
 {
+    m_underWay.remove(step.targetName.toCaseFolded());
     if (!copied)
         return copyFailure(fileNameOf(step.source), copied);
     auto entry = loadEntry(m_context.paths.mediaFolder(), step.targetName);

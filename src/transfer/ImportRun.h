@@ -5,6 +5,7 @@
 
 #include "app/AlbumPaths.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include <optional>
@@ -59,6 +60,7 @@ private:
     QStringList m_sources;
     ImportOptions m_options;
     OverwriteDecision m_decision;
+    QSet<QString> m_underWay; // targets prepared and not finished, case-folded
 };
 
 } // namespace zv

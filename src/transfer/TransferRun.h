@@ -30,7 +30,7 @@ class TransferRun {
 public:
     virtual ~TransferRun() = default;
     virtual int count() const = 0;
-    virtual TransferStep prepare(int i) = 0;
+    virtual TransferStep prepare(int i) = 0;  // before finish() of the previous file, maybe
     // After the copy (or its failure), on the user-interface thread; empty text when all went well.
     virtual TransferFailure finish(const TransferStep &step, const CopyResult &copied) = 0;
     // Where the copies go; its new names are flushed once the run ends.
@@ -40,7 +40,8 @@ public:
 inline const QString kCopyFailureTitle = QStringLiteral("Fehler beim Kopieren");
 TransferFailure copyFailure(const QString &fileName, const CopyResult &copied);
 
-// Runs every file in turn on the calling thread. Returns the number of failed files, with a
+// Runs every file in turn on the calling thread. A file may be prepared before the one before
+// it is finished; runs account for targets still under way. Returns the number of failed files, with a
 // stopped run counted as one; report gets every message.
 struct SyncOutcome {
     int failed = 0;

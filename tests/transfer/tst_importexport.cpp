@@ -82,6 +82,8 @@ private Q_SLOTS:
     void overwriteAnswers_data();
     void overwriteAnswers();
     void kindsAndTrailer();
+    void sameNameTwice_data();
+    void sameNameTwice();
     void numbering_data();
     void numbering();
     void noRoom();
@@ -160,6 +162,33 @@ void TestImportExport::kindsAndTrailer()
     }
     QCOMPARE(f.album.find(QStringLiteral("y.mp3"))->info.ort, QStringLiteral("Köln"));
     QCOMPARE(f.list.text(f.list.rowOf(QStringLiteral("y.mp3")), AlbumListModel::Ort), QStringLiteral("Köln"));
+}
+
+void TestImportExport::sameNameTwice_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("kept");
+    QTest::newRow("nein") << "n" << QByteArray("first");
+    QTest::newRow("ja") << "j" << QByteArray("second");
+}
+
+void TestImportExport::sameNameTwice()
+{
+    // The second is asked about while the first may still be under way.
+    QFETCH(QString, answer);
+    ImportFixture f;
+    f.load();
+    QTemporaryDir other;
+    const QString first = f.source(QStringLiteral("x.jpg"), "first");
+    QFile second(other.filePath(QStringLiteral("x.jpg")));
+    QVERIFY(second.open(QIODevice::WriteOnly) && second.write("second") == 6);
+    second.close();
+    f.question.answers = {answer};
+    QCOMPARE(f.import({first, second.fileName()}).failed, 0);
+    QCOMPARE(f.question.asked, QStringList{"überschreiben?|x.jpg"});
+    QTEST(f.bytes(QStringLiteral("x.jpg")), "kept");
+    QCOMPARE(f.album.EntryCount, 1);
+    QCOMPARE(f.list.rowCount(), 1);
 }
 
 void TestImportExport::numbering_data()
