@@ -2,6 +2,8 @@
 
 #include "platform/FileNames.h"
 
+#include <vector>
+
 namespace zv {
 
 TransferFailure copyFailure(const QString &fileName, const CopyResult &copied)
@@ -13,20 +15,23 @@ TransferFailure copyFailure(const QString &fileName, const CopyResult &copied)
 SyncOutcome runNow(TransferRun &run, const std::function<void(const QString &, const QString &)> &report, CopyIo &io)
 {
     SyncOutcome outcome;
-    // Each file is completed (flushed and renamed) after the next one's bytes are written, so
-    // the disk writes one back while the other is copied.
-    TransferStep previousStep;
-    PendingCopy previous;
-    bool pending = false;
+    // Files are completed (flushed and renamed) in groups: the bytes of a group are written
+    // first, so one commit of the file system's journal covers all of them instead of one
+    // commit per file. Every file is still on disk before its name appears.
+    constexpr qint64 groupBytes = qint64(128) << 20;
+    constexpr std::size_t groupFiles = 32;
+    std::vector<std::pair<TransferStep, PendingCopy>> group;
+    qint64 bytes = 0;
     const auto settle = [&] {
-        if (!pending)
-            return;
-        pending = false;
-        const TransferFailure failure = run.finish(previousStep, previous.complete(io));
-        if (!failure.text.isEmpty()) {
-            report(failure.title, failure.text);
-            ++outcome.failed;
+        for (auto &[step, pending] : group) {
+            const TransferFailure failure = run.finish(step, pending.complete(io));
+            if (!failure.text.isEmpty()) {
+                report(failure.title, failure.text);
+                ++outcome.failed;
+            }
         }
+        group.clear();
+        bytes = 0;
     };
     for (int i = 0; i < run.count(); ++i) {
         TransferStep step = run.prepare(i);
@@ -39,11 +44,11 @@ SyncOutcome runNow(TransferRun &run, const std::function<void(const QString &, c
         }
         if (step.action == TransferStep::Action::Skip)
             continue;
-        PendingCopy next = startCopy(step.source, step.target, {}, io);
-        settle();
-        previousStep = std::move(step);
-        previous = std::move(next);
-        pending = true;
+        PendingCopy pending = startCopy(step.source, step.target, {}, io);
+        bytes += pending.result().bytes;
+        group.emplace_back(std::move(step), std::move(pending));
+        if (bytes >= groupBytes || group.size() >= groupFiles)
+            settle();
     }
     settle();
     syncFolder(run.targetFolder());
