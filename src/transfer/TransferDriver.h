@@ -2,17 +2,21 @@
 
 #include "TransferRun.h"
 
+#include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QObject>
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 namespace zv {
 
 // Runs an import or export for a window: each file is decided on the user-interface thread
 // (where the overwrite question may wait), copied on a worker thread, and finished on the
-// user-interface thread again. Progress and messages arrive as signals.
+// user-interface thread again. Like runNow, files are completed in small groups so that one
+// journal commit covers several; a group is closed after half a second at the latest, so the
+// album and the list follow the copying closely. Progress and messages arrive as signals.
 class TransferDriver : public QObject {
     Q_OBJECT
 public:
@@ -22,7 +26,7 @@ public:
     // The run must live until finished() is emitted.
     void start(TransferRun &run);
     bool isRunning() const { return m_run != nullptr; }
-    // Stops after the current file; a copy under way is abandoned and leaves nothing behind.
+    // Stops after the current file; copies not yet in place are abandoned and leave nothing.
     void cancel() { m_cancel = true; }
 
 Q_SIGNALS:
@@ -33,14 +37,23 @@ Q_SIGNALS:
     void finished(bool completed); // false after a stop or a cancel
 
 private:
+    using Pending = std::shared_ptr<PendingCopy>;
     void next();
     void copied();
+    void completeGroup();
+    void groupCompleted();
     void done(bool completed);
 
     TransferRun *m_run = nullptr;
     int m_index = 0;
+    int m_handled = 0;
     TransferStep m_step;
-    QFutureWatcher<CopyResult> m_watcher;
+    std::vector<std::pair<TransferStep, Pending>> m_group;
+    qint64 m_groupBytes = 0;
+    QElapsedTimer m_groupAge;
+    bool m_stopAfterGroup = false;
+    QFutureWatcher<Pending> m_copy;
+    QFutureWatcher<std::vector<CopyResult>> m_complete;
     std::atomic_bool m_cancel = false;
 };
 
