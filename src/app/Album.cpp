@@ -31,6 +31,14 @@ void Album::replaceInfo(std::size_t i, const PictureInfo &info)
     m_entries[i].info = info;
 }
 
+void Album::replaceFile(std::size_t i, const AlbumEntry &fresh)
+{
+    AlbumEntry &e = m_entries[i];
+    e.sizeKB = fresh.sizeKB;
+    e.info = fresh.info;
+    e.attributes = fresh.attributes;
+}
+
 bool Album::rename(std::size_t i, const QString &newName)
 {
     const auto existing = indexOf(newName);

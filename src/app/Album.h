@@ -22,6 +22,8 @@ public:
 
     // The five texts of one entry; the marker says whether the file now has a trailer.
     void replaceInfo(std::size_t i, const PictureInfo &info);
+    // A file replaced on disk: size, texts and attributes from the new file; name and kind stay.
+    void replaceFile(std::size_t i, const AlbumEntry &fresh);
     // The entry keeps its place; false when another entry already has the new name.
     bool rename(std::size_t i, const QString &newName);
     // Removes the entries at the given positions, ascending and unique, in one pass.

@@ -80,6 +80,13 @@ void AlbumListModel::setRowInfo(int r, const PictureInfo &info)
     Q_EMIT dataChanged(index(r, Datum), index(r, Anlass));
 }
 
+void AlbumListModel::setRowFile(int r, const QString &size, const PictureInfo &info)
+{
+    m_rows[physical(r)].size = size;
+    setRowInfo(r, info);
+    Q_EMIT dataChanged(index(r, Groesse), index(r, Groesse));
+}
+
 void AlbumListModel::setRowName(int r, const QString &name)
 {
     at(physical(r)).name = name;

@@ -53,6 +53,8 @@ public:
     void setFoundCount(int count);
 
     void setRowInfo(int row, const PictureInfo &info);
+    // Size and texts of a file replaced on disk; key, icons and the last two columns stay.
+    void setRowFile(int row, const QString &size, const PictureInfo &info);
     void setRowName(int row, const QString &name);
     void setRenameHandler(RenameHandler handler) { m_renameHandler = std::move(handler); }
     void appendRows(std::vector<ListRow> rows);

@@ -13,3 +13,7 @@ int set(const QStringList &args, QTextStream &err);
 int find(const QStringList &args, QTextStream &out, QTextStream &err);
 
 } // namespace albuminfo
+
+// Copying into and out of an album, with the import browser's and export dialog's rules.
+int importVerb(const QStringList &args);
+int exportVerb(const QStringList &args);

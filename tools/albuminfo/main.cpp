@@ -22,5 +22,9 @@ int main(int argc, char **argv)
         return albuminfo::find(args.mid(1), out, err);
     if (verb == QLatin1String("set"))
         return albuminfo::set(args.mid(1), err);
+    if (verb == QLatin1String("import"))
+        return importVerb(args.mid(1));
+    if (verb == QLatin1String("export"))
+        return exportVerb(args.mid(1));
     return albuminfo::usage(err);
 }

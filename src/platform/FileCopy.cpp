@@ -1,0 +1,326 @@
+#include "FileCopy.h"
+
+#include "FileNames.h"
+
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace zv {
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+private:
+    int m_fd;
+};
+
+struct DirCloser {
+    void operator()(DIR *dir) const { ::closedir(dir); }
+};
+
+CopyResult fail(CopyFailure failure, int error = errno)
+{
+    return {failure, error, 0};
+}
+
+CopyFailure writeFailure(int error)
+{
+    return error == ENOSPC || error == EDQUOT ? CopyFailure::DiskFull : CopyFailure::WriteFailed;
+}
+
+QByteArray tempName()
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray name(kCopyTempPrefix);
+    for (int i = 0; i < 8; ++i)
+        name += letters[QRandomGenerator::global()->bounded(36)];
+    return name + kCopyTempSuffix;
+}
+
+// Splits a target path into its folder and its last name, both as the system's bytes.
+void splitTarget(const QByteArray &target, QByteArray &folder, QByteArray &name)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    name = target.mid(slash + 1);
+}
+
+// The data itself: copy_file_range lets the kernel move the bytes (or share extents); file
+// systems and kernels that refuse it get a plain read/write loop.
+CopyResult copyData(int in, int out, qint64 total, const CopyProgress &progress, CopyIo &io)
+{
+    constexpr size_t chunk = 8 << 20;
+    qint64 done = 0;
+    bool ranged = true;
+    std::unique_ptr<char[]> buffer;
+    for (;;) {
+        ssize_t n;
+        if (ranged) {
+            n = io.copyRange(in, out, chunk);
+            if (n < 0 && done == 0
+                && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP || errno == EPERM)) {
+                ranged = false;
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(errno == EIO || errno == EBADF ? CopyFailure::SourceUnreadable : writeFailure(errno));
+        } else {
+            if (!buffer)
+                buffer = std::make_unique<char[]>(1 << 20);
+            n = io.read(in, buffer.get(), 1 << 20);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(CopyFailure::SourceUnreadable);
+            for (ssize_t written = 0; written < n;) {
+                const ssize_t w = io.write(out, buffer.get() + written, size_t(n - written));
+                if (w < 0 && errno == EINTR)
+                    continue;
+                if (w <= 0)
+                    return fail(writeFailure(w < 0 ? errno : ENOSPC));
+                written += w;
+            }
+        }
+        if (n == 0)
+            break;
+        // Start writing this chunk to disk now, so the flush at the end finds little left to
+        // do: the disk works while the next chunk is copied.
+        ::sync_file_range(out, done, n, SYNC_FILE_RANGE_WRITE);
+        done += n;
+        if (progress && !progress(done, total))
+            return fail(CopyFailure::Cancelled, 0);
+    }
+    // A source that shrank while it was copied would give a copy that is not the file.
+    if (done != total)
+        return fail(CopyFailure::SourceUnreadable, EIO);
+    return {CopyFailure::None, 0, done};
+}
+
+} // namespace
+
+bool isCopyTempName(QStringView name)
+{
+    return name.startsWith(QLatin1String(kCopyTempPrefix)) && name.endsWith(QLatin1String(kCopyTempSuffix));
+}
+
+QString copyFailureText(const CopyResult &r)
+{
+    switch (r.failure) {
+    case CopyFailure::None: return {};
+    case CopyFailure::SourceMissing: return QStringLiteral("die Quelldatei ist nicht mehr vorhanden");
+    case CopyFailure::SourceUnreadable: return QStringLiteral("die Quelldatei kann nicht gelesen werden");
+    case CopyFailure::NotRegular: return QStringLiteral("das ist keine gewöhnliche Datei");
+    case CopyFailure::SameFile: return QStringLiteral("Quelle und Ziel sind dieselbe Datei");
+    case CopyFailure::TargetReadOnly: return QStringLiteral("die Zieldatei ist schreibgeschützt");
+    case CopyFailure::TargetFolder: return QStringLiteral("in den Zielordner kann nicht geschrieben werden");
+    case CopyFailure::DiskFull: return QStringLiteral("auf dem Datenträger ist nicht genügend Platz");
+    case CopyFailure::WriteFailed: return QStringLiteral("die Zieldatei kann nicht geschrieben werden");
+    case CopyFailure::Cancelled: return QStringLiteral("das Kopieren wurde abgebrochen");
+    }
+    return {};
+}
+
+ssize_t CopyIo::copyRange(int in, int out, size_t length)
+{
+    return ::copy_file_range(in, nullptr, out, nullptr, length, 0);
+}
+
+ssize_t CopyIo::read(int fd, void *buffer, size_t length)
+{
+    return ::read(fd, buffer, length);
+}
+
+ssize_t CopyIo::write(int fd, const void *buffer, size_t length)
+{
+    return ::write(fd, buffer, length);
+}
+
+int CopyIo::sync(int fd)
+{
+    return ::fdatasync(fd);
+}
+
+CopyIo &systemCopyIo()
+{
+    static CopyIo io;
+    return io;
+}
+
+PendingCopy::PendingCopy(PendingCopy &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+PendingCopy &PendingCopy::operator=(PendingCopy &&other) noexcept
+{
+    if (this != &other) {
+        discard();
+        m_result = other.m_result;
+        m_dir = std::exchange(other.m_dir, -1);
+        m_out = std::exchange(other.m_out, -1);
+        m_temp = std::move(other.m_temp);
+        m_name = std::move(other.m_name);
+        m_mode = other.m_mode;
+    }
+    return *this;
+}
+
+PendingCopy::~PendingCopy()
+{
+    discard();
+}
+
+void PendingCopy::discard()
+{
+    if (m_out >= 0) {
+        ::unlinkat(m_dir, m_temp.constData(), 0);
+        ::close(m_out);
+        m_out = -1;
+    }
+    if (m_dir >= 0)
+        ::close(m_dir);
+    m_dir = -1;
+}
+
+CopyResult PendingCopy::complete(CopyIo &io)
+{
+    if (m_out < 0)
+        return m_result;
+    if (io.sync(m_out) != 0 || ::fchmod(m_out, m_mode) != 0)
+        m_result = fail(writeFailure(errno));
+    // Renamed while still open and locked, so no cleaner can take it for a dead copy.
+    else if (::renameat(m_dir, m_temp.constData(), m_dir, m_name.constData()) != 0)
+        m_result = fail(CopyFailure::WriteFailed);
+    else
+        m_temp.clear(); // in place: nothing to discard
+    if (!m_temp.isEmpty())
+        ::unlinkat(m_dir, m_temp.constData(), 0);
+    ::close(m_out);
+    m_out = -1;
+    discard();
+    return m_result;
+}
+
+PendingCopy startCopy(const QString &source, const QString &target, const CopyProgress &progress, CopyIo &io)
+{
+    PendingCopy pending;
+    CopyResult &result = pending.m_result;
+    const Fd in(::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat src {};
+    if (in.get() < 0) {
+        result = fail(errno == ENOENT || errno == ENOTDIR ? CopyFailure::SourceMissing : CopyFailure::SourceUnreadable);
+        return pending;
+    }
+    if (::fstat(in.get(), &src) != 0) {
+        result = fail(CopyFailure::SourceUnreadable);
+        return pending;
+    }
+    if (!S_ISREG(src.st_mode)) {
+        result = fail(CopyFailure::NotRegular, 0);
+        return pending;
+    }
+
+    QByteArray folder;
+    splitTarget(nativePath(target), folder, pending.m_name);
+    pending.m_dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (pending.m_dir < 0) {
+        result = fail(CopyFailure::TargetFolder);
+        return pending;
+    }
+    struct stat existing {};
+    if (::fstatat(pending.m_dir, pending.m_name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (existing.st_dev == src.st_dev && existing.st_ino == src.st_ino)
+            result = fail(CopyFailure::SameFile, 0);
+        // Renaming would replace a protected file silently; the system's copy refuses, so do we.
+        else if (S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
+            result = fail(CopyFailure::TargetReadOnly, EACCES);
+        else if (S_ISDIR(existing.st_mode))
+            result = fail(CopyFailure::NotRegular, EISDIR);
+        if (!result)
+            return pending;
+    }
+
+    for (int attempt = 0; attempt < 16 && pending.m_out < 0; ++attempt) {
+        pending.m_temp = tempName();
+        pending.m_out = ::openat(pending.m_dir, pending.m_temp.constData(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (pending.m_out < 0 && errno != EEXIST) {
+            result = fail(errno == ENOSPC || errno == EDQUOT ? CopyFailure::DiskFull : CopyFailure::TargetFolder);
+            return pending;
+        }
+    }
+    if (pending.m_out < 0) {
+        result = fail(CopyFailure::TargetFolder);
+        return pending;
+    }
+    // The lock tells removeStaleCopies that this copy is alive; it ends with the process.
+    ::flock(pending.m_out, LOCK_EX | LOCK_NB);
+    pending.m_mode = src.st_mode & 07777 & ~mode_t(S_ISUID | S_ISGID);
+    result = copyData(in.get(), pending.m_out, src.st_size, progress, io);
+    if (!result)
+        pending.discard();
+    return pending;
+}
+
+CopyResult copyFile(const QString &source, const QString &target, const CopyProgress &progress, CopyIo &io)
+{
+    return startCopy(source, target, progress, io).complete(io);
+}
+
+bool syncFolder(const QString &folder)
+{
+    const Fd dir(::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return dir.get() >= 0 && ::fsync(dir.get()) == 0;
+}
+
+int removeStaleCopies(const QString &folder)
+{
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(nativePath(folder).constData()));
+    if (!dir)
+        return 0;
+    std::vector<QByteArray> stale;
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent *e = ::readdir(dir.get())) {
+        if (!isCopyTempName(QString::fromLatin1(e->d_name)))
+            continue;
+        const Fd fd(::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        if (fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0)
+            stale.emplace_back(e->d_name);
+    }
+    int removed = 0;
+    for (const QByteArray &name : stale)
+        removed += ::unlinkat(dirFd, name.constData(), 0) == 0;
+    return removed;
+}
+
+} // namespace zv

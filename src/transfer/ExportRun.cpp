@@ -1,0 +1,36 @@
+#include "ExportRun.h"
+
+#include "platform/FileNames.h"
+
+#include <sys/stat.h>
+
+namespace zv {
+
+ExportRun::ExportRun(AlbumPaths paths, QString targetFolder, QStringList names, OverwriteQuestion &question)
+    : m_paths(std::move(paths))
+    , m_folder(targetFolder.endsWith(QLatin1Char('/')) ? targetFolder : targetFolder + QLatin1Char('/'))
+    , m_names(std::move(names))
+    , m_question(question)
+{
+}
+
+TransferStep ExportRun::prepare(int i)
+{
+    TransferStep step;
+    step.targetName = m_names[i];
+    step.source = m_paths.mediaFile(step.targetName);
+    step.target = m_folder + step.targetName;
+    struct stat st {};
+    step.replacing = ::lstat(nativePath(step.target).constData(), &st) == 0;
+    if (step.replacing && !m_decision.replace(displayFileName(step.target), m_question))
+        return step;
+    step.action = TransferStep::Action::Copy;
+    return step;
+}
+
+TransferFailure ExportRun::finish(const TransferStep &step, const CopyResult &copied)
+{
+    return copied ? TransferFailure{} : copyFailure(step.targetName, copied);
+}
+
+} // namespace zv

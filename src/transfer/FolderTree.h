@@ -1,0 +1,72 @@
+#pragma once
+
+#include "FolderSource.h"
+
+#include "platform/Drives.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace zv {
+
+// The drive and folder tree of the import browser and the export dialog, without widgets.
+// Folders are read one level ahead of what is shown: the tree says which folders it wants
+// read (FolderRead), the caller reads them where it likes (off the user-interface thread in
+// the windows) and hands the result back.
+struct FolderNode {
+    QString key;   // folder path; drives "drive:" + mount point, so a mount point shown as a
+                   // folder of its parent drive is a node of its own
+    QString text;  // what the user sees
+    QString image; // image key: drive type name, "zu" or "auf"
+    QString path;  // the node's folder
+    int parent = -1;
+    std::vector<int> children;
+    bool isDrive = false;
+    bool listed = false;     // its subfolders have arrived
+    bool unreadable = false; // reading them failed or took too long
+};
+
+struct FolderRead {
+    int node;
+    QString path;
+};
+
+class FolderTree {
+public:
+    enum class Offer { AllDrives, NoCdOrUnknown };
+
+    // Drive type name, also the image key ("unbekannt", "wechselbar", "intern", ...).
+    static QString driveTypeName(DriveType type);
+
+    // Adds one node per offered drive and asks for each drive's root folder.
+    std::vector<FolderRead> fill(const QList<DriveInfo> &drives, Offer offer);
+    // Shows the node open and asks for the subfolders of each of its children not read yet.
+    std::vector<FolderRead> expand(int node);
+    void collapse(int node);
+    // The subfolders of a node that was asked for; returns the nodes added. Folders already in
+    // the tree are not added twice.
+    std::vector<int> deliver(int node, const std::optional<QList<SubFolder>> &subfolders);
+    // A read that did not answer in time; a late answer still arrives through deliver.
+    void markUnreadable(int node);
+
+    const FolderNode &node(int i) const { return m_nodes[std::size_t(i)]; }
+    int size() const { return int(m_nodes.size()); }
+    std::vector<int> topLevel() const;
+    int find(const QString &key) const { return m_byKey.value(key, -1); }
+    QString folderOf(int node) const { return m_nodes[std::size_t(node)].path; }
+
+    // Reads the asked folders at once through `source` (tests, the companion).
+    void readNow(const std::vector<FolderRead> &reads, const FolderSource &source);
+
+private:
+    int add(FolderNode node);
+
+    std::vector<FolderNode> m_nodes;
+    QHash<QString, int> m_byKey;
+};
+
+} // namespace zv

@@ -1,0 +1,153 @@
+#include "FolderTreeView.h"
+
+#include "TransferIcons.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTimer>
+
+namespace zv {
+
+FolderTreeView::FolderTreeView(std::shared_ptr<const FolderSource> source, bool waitCursorOnExpand, QWidget *parent)
+    : QTreeWidget(parent)
+    , m_source(std::move(source))
+    , m_channel(std::make_shared<ResultChannel>(this))
+    , m_waitCursor(waitCursorOnExpand)
+{
+    setObjectName(QStringLiteral("tv"));
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setUniformRowHeights(true);
+    connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
+        const int node = item->data(0, NodeRole).toInt();
+        request(m_tree.expand(node));
+        showNode(node);
+    });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *item) {
+        const int node = item->data(0, NodeRole).toInt();
+        m_tree.collapse(node);
+        showNode(node);
+    });
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
+        Q_EMIT folderClicked(m_tree.folderOf(item->data(0, NodeRole).toInt()));
+    });
+}
+
+FolderTreeView::~FolderTreeView()
+{
+    m_channel->close();
+}
+
+void FolderTreeView::fill(const QList<DriveInfo> &drives, FolderTree::Offer offer)
+{
+    // One read per drive: a drive that hangs must not hold back the others.
+    for (const FolderRead &read : m_tree.fill(drives, offer)) {
+        auto *item = new QTreeWidgetItem(this);
+        item->setData(0, NodeRole, read.node);
+        m_items.insert(read.node, item);
+        showNode(read.node);
+        request({read});
+    }
+    setCurrentItem(nullptr);
+}
+
+QString FolderTreeView::selectedFolder() const
+{
+    const QList<QTreeWidgetItem *> selected = selectedItems();
+    return selected.isEmpty() ? QString() : m_tree.folderOf(selected.first()->data(0, NodeRole).toInt());
+}
+
+void FolderTreeView::showNode(int node)
+{
+    QTreeWidgetItem *item = m_items.value(node);
+    const FolderNode &n = m_tree.node(node);
+    item->setText(0, n.text);
+    if (item->data(0, ImageRole).toString() != n.image) {
+        item->setIcon(0, transferIcon(n.image));
+        item->setData(0, ImageRole, n.image);
+    }
+    // Only a node that could not be read looks different; the others keep the view's defaults.
+    if (n.unreadable || !item->toolTip(0).isEmpty()) {
+        item->setToolTip(0, n.unreadable ? QStringLiteral("nicht lesbar") : QString());
+        item->setForeground(0, n.unreadable ? palette().brush(QPalette::Disabled, QPalette::Text)
+                                            : palette().brush(QPalette::Active, QPalette::Text));
+    }
+}
+
+void FolderTreeView::request(std::vector<FolderRead> reads)
+{
+    if (reads.empty())
+        return;
+    const int batch = m_nextBatch++;
+    if (m_waitCursor && m_pending.isEmpty() && window())
+        window()->setCursor(Qt::WaitCursor);
+    m_pending.insert(batch, reads);
+    using Results = std::vector<std::optional<QList<SubFolder>>>;
+    readInBackground<Results>(
+        m_channel,
+        [source = m_source, reads = std::move(reads)] {
+            Results results;
+            results.reserve(reads.size());
+            for (const FolderRead &r : reads)
+                results.push_back(source->subfolders(r.path));
+            return results;
+        },
+        [this, batch](Results results) { deliver(batch, results); });
+    QTimer::singleShot(m_timeoutMs, this, [this, batch] { timeOut(batch); });
+}
+
+void FolderTreeView::deliver(int batch, const std::vector<std::optional<QList<SubFolder>>> &results)
+{
+    // A late answer after a time-out still fills its nodes.
+    const auto it = m_pending.constFind(batch);
+    if (it == m_pending.constEnd())
+        return;
+    const std::vector<FolderRead> reads = *it;
+    setUpdatesEnabled(false);
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+        const int node = reads[i].node;
+        const bool wasUnreadable = m_tree.node(node).unreadable;
+        const std::vector<int> added = m_tree.deliver(node, results[i]);
+        QList<QTreeWidgetItem *> children;
+        children.reserve(qsizetype(added.size()));
+        for (const int child : added) {
+            auto *item = new QTreeWidgetItem;
+            item->setData(0, NodeRole, child);
+            m_items.insert(child, item);
+            children << item;
+            showNode(child);
+        }
+        if (!children.isEmpty())
+            m_items.value(node)->addChildren(children);
+        if (m_tree.node(node).unreadable != wasUnreadable)
+            showNode(node);
+    }
+    setUpdatesEnabled(true);
+    settle(batch);
+}
+
+void FolderTreeView::timeOut(int batch)
+{
+    const auto it = m_pending.constFind(batch);
+    if (it == m_pending.constEnd())
+        return;
+    for (const FolderRead &r : *it) {
+        m_tree.markUnreadable(r.node);
+        showNode(r.node);
+    }
+    // The batch stays known for a late answer, but no longer holds the wait cursor.
+    if (m_waitCursor && window())
+        window()->unsetCursor();
+}
+
+void FolderTreeView::settle(int batch)
+{
+    m_pending.remove(batch);
+    if (m_pending.isEmpty()) {
+        if (m_waitCursor && window())
+            window()->unsetCursor();
+        Q_EMIT readsSettled();
+    }
+}
+
+} // namespace zv

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "BackgroundRead.h"
+#include "FolderTree.h"
+
+#include <QHash>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace zv {
+
+// The tree view tv over FolderTree. Folders are read on threads of their own; a read that has
+// not answered after readTimeout shows its node as unreadable, so a hanging network mount never
+// freezes the window.
+class FolderTreeView : public QTreeWidget {
+    Q_OBJECT
+public:
+    enum { NodeRole = Qt::UserRole + 1, ImageRole };
+
+    FolderTreeView(std::shared_ptr<const FolderSource> source, bool waitCursorOnExpand, QWidget *parent = nullptr);
+    ~FolderTreeView() override;
+
+    void fill(const QList<DriveInfo> &drives, FolderTree::Offer offer);
+    const FolderTree &tree() const { return m_tree; }
+    // The folder of the selected node; empty when none is selected.
+    QString selectedFolder() const;
+    QTreeWidgetItem *itemOf(int node) const { return m_items.value(node); }
+    void setReadTimeout(int ms) { m_timeoutMs = ms; }
+    // Reads asked for and not answered yet.
+    int pendingReads() const { return int(m_pending.size()); }
+
+Q_SIGNALS:
+    void folderClicked(const QString &folder);
+    void readsSettled(); // no read is outstanding any more
+
+private:
+    void request(std::vector<FolderRead> reads);
+    void deliver(int batch, const std::vector<std::optional<QList<SubFolder>>> &results);
+    void timeOut(int batch);
+    void settle(int batch);
+    void showNode(int node);
+
+    std::shared_ptr<const FolderSource> m_source;
+    std::shared_ptr<ResultChannel> m_channel;
+    bool m_waitCursor;
+    int m_timeoutMs = 2000;
+    FolderTree m_tree;
+    QHash<int, QTreeWidgetItem *> m_items;
+    QHash<int, std::vector<FolderRead>> m_pending; // by batch
+    int m_nextBatch = 0;
+};
+
+} // namespace zv

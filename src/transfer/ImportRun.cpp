@@ -1,0 +1,140 @@
+#include "ImportRun.h"
+
+#include "FreeSpace.h"
+#include "Numbering.h"
+
+#include "app/Album.h"
+#include "app/AlbumListModel.h"
+#include "app/AlbumLoader.h"
+#include "platform/ArchiveAttribute.h"
+#include "platform/Drives.h"
+#include "platform/FileNames.h"
+#include "platform/SettingsStore.h"
+
+#include <sys/stat.h>
+
+namespace zv {
+namespace {
+
+QString fileNameOf(const QString &path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// Letter case kept, without the point; empty without one.
+QString extensionOf(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot + 1);
+}
+
+bool existsOnDisk(const QString &path)
+{
+    struct stat st {};
+    return ::lstat(nativePath(path).constData(), &st) == 0;
+}
+
+} // namespace
+
+ImportRun::ImportRun(ImportContext context, QStringList sources, ImportOptions options)
+    : m_context(context)
+    , m_sources(std::move(sources))
+    , m_options(std::move(options))
+{
+}
+
+std::optional<TransferFailure> ImportRun::begin()
+{
+    if (m_options.numbering && !parseStartNumber(m_options.startNumber))
+        return TransferFailure{QStringLiteral("Hinweis"),
+                               QStringLiteral("Die Startnummer darf höchstens 18 Ziffern haben.")};
+    m_context.settings.setValue(kImportSection, kNumberKey, m_options.startNumber);
+    // Copies a killed import left behind; live copies of another import are locked and stay.
+    removeStaleCopies(m_context.paths.mediaFolder());
+    return std::nullopt;
+}
+
+bool ImportRun::taken(const QString &name) const
+{
+    return m_context.album.find(name) || m_underWay.contains(name.toCaseFolded())
+        || existsOnDisk(m_context.paths.mediaFile(name));
+}
+
+TransferStep ImportRun::prepare(int i)
+{
+    TransferStep step;
+    step.source = m_sources[i];
+    const QString sourceName = fileNameOf(step.source);
+    struct stat st {};
+    const qint64 bytes = ::stat(nativePath(step.source).constData(), &st) == 0 ? st.st_size : 0;
+
+    if (const auto refusal = freeSpaceRefusal(bytes, m_context.drives.driveOf(m_context.paths.programFolder),
+                                              displayFileName(sourceName))) {
+        step.action = TransferStep::Action::Stop;
+        step.stopTitle = refusal->title;
+        step.stopText = refusal->text;
+        return step;
+    }
+
+    step.targetName = sourceName;
+    if (m_options.numbering) {
+        // Read anew for every file: the setting is the numbering's memory, across runs too.
+        const auto n = parseStartNumber(m_context.settings.value(kImportSection, kNumberKey, QStringLiteral("0")));
+        if (!n) {
+            step.action = TransferStep::Action::Stop;
+            step.stopTitle = QStringLiteral("Hinweis");
+            step.stopText = QStringLiteral("Die Startnummer darf höchstens 18 Ziffern haben.");
+            return step;
+        }
+        const NumberedName numbered = numberedName(*n, extensionOf(sourceName), [this](const QString &name) {
+            return taken(name);
+        });
+        step.targetName = numbered.name;
+        m_context.settings.setValue(kImportSection, kNumberKey, QString::number(numbered.next));
+    }
+    step.target = m_context.paths.mediaFile(step.targetName);
+    step.replacing = existsOnDisk(step.target) || m_underWay.contains(step.targetName.toCaseFolded());
+    if (step.replacing && !m_decision.replace(displayFileName(step.targetName), m_context.question))
+        return step; // Skip
+    clearArchiveAttribute(step.source);
+    step.action = TransferStep::Action::Copy;
+    m_underWay.insert(step.targetName.toCaseFolded());
+    return step;
+}
+
+TransferFailure ImportRun::finish(const TransferStep &step, const CopyResult &copied)
+{
+    m_underWay.remove(step.targetName.toCaseFolded());
+    if (!copied)
+        return copyFailure(fileNameOf(step.source), copied);
+    auto entry = loadEntry(m_context.paths.mediaFolder(), step.targetName);
+    if (!entry)
+        return copyFailure(fileNameOf(step.source), {CopyFailure::SourceUnreadable, 0, 0});
+    Album &album = m_context.album;
+    const auto existing = step.replacing ? album.indexOf(step.targetName) : std::nullopt;
+    if (existing) {
+        album.replaceFile(*existing, *entry);
+        if (m_context.list) {
+            const int row = m_context.list->rowOf(step.targetName);
+            if (row >= 0)
+                m_context.list->setRowFile(row, entry->sizeText(), entry->info);
+        }
+        return {};
+    }
+    ++album.EntryCount;
+    if (m_context.list) {
+        ListRow row = ListRow::fromEntry(album.EntryCount, *entry);
+        row.readOnly = false; // the mark comes with the next full filling of the list
+        m_context.list->appendRows({std::move(row)});
+    }
+    album.append(std::move(*entry));
+    return {};
+}
+
+void ImportRun::end()
+{
+    if (m_context.list)
+        m_context.list->setLoadedCount(m_context.list->rowCount());
+}
+
+} // namespace zv

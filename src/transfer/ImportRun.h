@@ -1,0 +1,66 @@
+#pragma once
+
+#include "OverwriteDecision.h"
+#include "TransferRun.h"
+
+#include "app/AlbumPaths.h"
+
+#include <QSet>
+#include <QStringList>
+
+#include <optional>
+
+namespace zv {
+
+class Album;
+class AlbumListModel;
+class Drives;
+class OverwriteQuestion;
+class SettingsStore;
+
+inline const QString kImportSection = QStringLiteral("Import");
+inline const QString kNumberKey = QStringLiteral("Number");
+inline const QString kChkStateKey = QStringLiteral("chkState");
+
+struct ImportOptions {
+    bool numbering = false;
+    QString startNumber; // the number box's text, stored as Import/Number when the run begins
+};
+
+// Everything an import touches, passed in by its window or the companion.
+struct ImportContext {
+    AlbumPaths paths;
+    Album &album;
+    AlbumListModel *list; // null in the companion
+    const Drives &drives;
+    SettingsStore &settings;
+    OverwriteQuestion &question;
+};
+
+// Copies chosen files into the media folder, optionally under running numbers, and enters each
+// into the album and the list at once: a new entry and row, or the replaced file's entry and
+// row refreshed in place.
+class ImportRun final : public TransferRun {
+public:
+    ImportRun(ImportContext context, QStringList sources, ImportOptions options);
+
+    // Stores the start number; a message when the run cannot start.
+    std::optional<TransferFailure> begin();
+    int count() const override { return int(m_sources.size()); }
+    TransferStep prepare(int i) override;
+    TransferFailure finish(const TransferStep &step, const CopyResult &copied) override;
+    QString targetFolder() const override { return m_context.paths.mediaFolder(); }
+    // "Dateiname [N Dateien geladen]" after the last file.
+    void end();
+
+private:
+    bool taken(const QString &name) const;
+
+    ImportContext m_context;
+    QStringList m_sources;
+    ImportOptions m_options;
+    OverwriteDecision m_decision;
+    QSet<QString> m_underWay; // targets prepared and not finished, case-folded
+};
+
+} // namespace zv

@@ -1,0 +1,17 @@
+#include "OverwriteDecision.h"
+
+#include "OverwriteQuestion.h"
+
+namespace zv {
+
+bool OverwriteDecision::replace(const QString &shownName, OverwriteQuestion &question)
+{
+    if (m_remembered == QLatin1String("nix") || m_remembered == QLatin1String("j")
+        || m_remembered == QLatin1String("n")) {
+        m_remembered = question.ReqOverWr(shownName, kOverwriteTitle);
+        return m_remembered != QLatin1String("n") && m_remembered != QLatin1String("na");
+    }
+    return m_remembered != QLatin1String("na");
+}
+
+} // namespace zv

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/FileCopy.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace zv {
+
+// One file of an import or export: what to do with it. Decided on the user-interface thread
+// (it may ask the overwrite question); the copy itself may run anywhere.
+struct TransferStep {
+    enum class Action { Copy, Skip, Stop } action = Action::Skip;
+    QString source;
+    QString target;
+    QString targetName; // without folder
+    bool replacing = false; // the target existed before the copy
+    QString stopTitle;  // Stop: the message that ends the run
+    QString stopText;
+};
+
+// A failure message for one file; the run goes on with the next.
+struct TransferFailure {
+    QString title;
+    QString text;
+};
+
+class TransferRun {
+public:
+    virtual ~TransferRun() = default;
+    virtual int count() const = 0;
+    virtual TransferStep prepare(int i) = 0;  // before finish() of the previous file, maybe
+    // After the copy (or its failure), on the user-interface thread; empty text when all went well.
+    virtual TransferFailure finish(const TransferStep &step, const CopyResult &copied) = 0;
+    // Where the copies go; its new names are flushed once the run ends.
+    virtual QString targetFolder() const = 0;
+};
+
+inline const QString kCopyFailureTitle = QStringLiteral("Fehler beim Kopieren");
+TransferFailure copyFailure(const QString &fileName, const CopyResult &copied);
+
+// Runs every file in turn on the calling thread. A file may be prepared before the one before
+// it is finished; runs account for targets still under way. Returns the number of failed files, with a
+// stopped run counted as one; report gets every message.
+struct SyncOutcome {
+    int failed = 0;
+    bool stopped = false;
+};
+SyncOutcome runNow(TransferRun &run, const std::function<void(const QString &title, const QString &text)> &report,
+                   CopyIo &io = systemCopyIo());
+
+} // namespace zv
