@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QImage>
-#include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 namespace zv {
@@ -14,6 +14,9 @@ public:
     explicit PictureImage(QWidget *parent = nullptr);
 
     void setImage(const QImage &image);
+    // While the size keeps changing (a window being dragged larger) the picture is stretched
+    // the quick way; the smooth copy follows once the size has rested for a moment.
+    void setSmoothWhenSettled(bool on) { m_smoothWhenSettled = on; }
     const QImage &image() const { return m_image; }
     // The picture as the screen shows it now (stretched to the widget's size).
     QImage shownImage() const;
@@ -26,7 +29,10 @@ private:
     void prepare() const;
 
     QImage m_image;
-    mutable QPixmap m_shown; // m_image stretched to the widget's size, made when first drawn
+    bool m_smoothWhenSettled = false;
+    mutable bool m_rough = false;
+    QTimer m_settle;
+    mutable QImage m_shown; // m_image stretched to the widget's size, made when first drawn
     mutable bool m_stale = true;
 };
 

@@ -312,6 +312,12 @@ void frmDiaShow::prepareAhead()
         m_decoder.request(nextPath, size());
 }
 
+bool frmDiaShow::isNextPrepared() const
+{
+    const auto next = m_walk.peek(m_direction);
+    return next && m_decoder.result(m_services.paths.mediaFile(next->row.name), size()).done;
+}
+
 void frmDiaShow::fitPicture()
 {
     if (m_picture.image.isNull())

@@ -50,6 +50,8 @@ public:
     // The slide timer is on, or will be once the awaited picture is on screen.
     bool isRunning() const { return tmrIntervall.isActive() || m_resumeWhenShown; }
     int interval() const { return tmrIntervall.interval(); }
+    // The picture the next step in the direction of travel comes to is decoded and waiting.
+    bool isNextPrepared() const;
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -21,6 +21,7 @@ frmPicWindow::frmPicWindow(QWidget *parent)
     setPalette(black);
     resize(kDesignSize);
     imgDia = new PictureImage(this);
+    imgDia->setSmoothWhenSettled(true);
     imgDia->hide();
     connect(&m_decoder, &PictureDecoder::decoded, this, [this](const QString &path) {
         if (path == m_awaited)
