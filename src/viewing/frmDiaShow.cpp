@@ -128,16 +128,17 @@ void frmDiaShow::buildPanel()
     grey.setColor(QPalette::Text, Qt::white);
     picInfo->setPalette(grey);
 
+    const std::pair<QLabel **, const char *> lines[] = {{&lblIndex, "lblIndex"}, {&lblFile, "lblFile"},
+                                                        {&lblNamen, "lblNamen"}, {&lblOrt, "lblOrt"},
+                                                        {&lblDatum, "lblDatum"}, {&lblAnlass, "lblAnlass"}};
     int top = 12;
-    for (QLabel **line : {&lblIndex, &lblFile, &lblNamen, &lblOrt, &lblDatum, &lblAnlass}) {
+    for (const auto &[line, name] : lines) {
         *line = new QLabel(picInfo);
+        (*line)->setObjectName(QLatin1String(name));
         (*line)->setGeometry(kInfoPanelMargin, top, kLineWidth, kLineHeight);
         m_lines << *line;
         top += 18;
     }
-    const char *names[] = {"lblIndex", "lblFile", "lblNamen", "lblOrt", "lblDatum", "lblAnlass"};
-    for (int i = 0; i < m_lines.size(); ++i)
-        m_lines[i]->setObjectName(QLatin1String(names[i]));
     txtBemerk = new QPlainTextEdit(picInfo);
     txtBemerk->setObjectName(QStringLiteral("txtBemerk"));
     txtBemerk->setReadOnly(true);
