@@ -115,6 +115,12 @@ void TestSlideShow::slideShowAndPictureWindow()
     QTest::qWait(500);
 
     QVERIFY(click(dia));
+    // The show covers the main window: black until the first picture comes, one delay later.
+    const auto showIsUp = [&] {
+        const QImage s = shot();
+        return near(s.pixelColor(s.rect().center()), Qt::black, 8) || shownPicture(s) >= 0;
+    };
+    QTRY_VERIFY(showIsUp());
     // One picture after another, each full screen on black, in the list's order, over and over;
     // the video never appears.
     QList<int> sequence;
