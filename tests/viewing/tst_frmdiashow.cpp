@@ -163,6 +163,16 @@ void TestDiaShow::nextWhileRunningPausesAndPlayResumes()
     act(s, QStringLiteral("Space"));
     QVERIFY(!w.isRunning());
     QVERIFY(s.button("cmdPause")->isActive());
+    // Coming back from another window starts the timer again; the faces stay paused.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(!w.isRunning());
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(w.isRunning());
+    QVERIFY(s.button("cmdPause")->isActive());
 }
 
 void TestDiaShow::noPictureNoShow_data()
