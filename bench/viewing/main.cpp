@@ -166,8 +166,10 @@ int main(int argc, char **argv)
     zv::SettingsValues values;
     NoDialogs dialogs;
     zv::frmDiaShow show(zv::DiaShowServices{list, zv::AlbumPaths{dir.path()}, *settings, values, dialogs});
-    show.start();
-    QTest::qWaitForWindowExposed(&show);
+    if (!show.start() || !QTest::qWaitForWindowExposed(&show)) {
+        std::printf("the slide show did not come up\n");
+        return 1;
+    }
     auto *next = show.findChild<zv::DiaButton *>(QStringLiteral("cmdNext"));
     const double before = residentMB();
     double peak = before;
@@ -202,7 +204,10 @@ int main(int argc, char **argv)
     zv::frmPicWindow window(&desk);
     window.setGeometry(0, 0, 562, 521);
     desk.show();
-    QTest::qWaitForWindowExposed(&desk);
+    if (!QTest::qWaitForWindowExposed(&desk)) {
+        std::printf("the picture window did not come up\n");
+        return 1;
+    }
     window.showPicture(first);
     while (window.isLoading())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
