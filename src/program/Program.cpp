@@ -9,6 +9,8 @@
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "skins/SkinFiles.h"
+#include "viewing/frmDiaShow.h"
+#include "viewing/frmPicWindow.h"
 
 #include <QCoreApplication>
 
@@ -29,6 +31,8 @@ Program::Program(const QString &programFolder, ProgramServices services)
 // The main window goes before the player's adapter and the device it uses.
 Program::~Program()
 {
+    m_diaShow.reset();
+    m_picWindow.reset();
     m_mainWindow.reset();
     m_player.media.reset();
 }
@@ -65,9 +69,34 @@ AlbumWindowPort &Program::createMainWindow()
         MainWindowServices{m_paths, m_album, m_list, m_state, *m_services.shell, *m_services.dialogs}, folder);
     m_player = attachPlayer(*m_mainWindow, movieObj(), *m_services.shell, folder);
     connect(m_mainWindow.get(), &frmDaten::quitRequested, this, [] { QCoreApplication::exit(0); });
-    connect(m_mainWindow.get(), &frmDaten::pictureWindowRequested, this,
-            [this](const QString &path) { m_pictureWindowFile = path; });
+    // The player bar's picture-window button asks through the same signal.
+    connect(m_mainWindow.get(), &frmDaten::pictureWindowRequested, this, &Program::ShowPictureWindow);
+    connect(m_mainWindow.get(), &frmDaten::slideShowRequested, this, &Program::showSlideShow);
     return *m_mainWindow;
+}
+
+void Program::ShowPictureWindow(const QString &path)
+{
+    m_pictureWindowFile = path;
+    if (m_picWindow && m_picWindow->isVisible()) {
+        m_picWindow->refreshPicWindow(m_pictureWindowFile);
+        return;
+    }
+    m_picWindow = std::make_unique<frmPicWindow>();
+    m_picWindow->showPicture(m_pictureWindowFile);
+}
+
+void Program::showSlideShow()
+{
+    if (m_diaShow && m_diaShow->isVisible()) {
+        m_diaShow->raise();
+        m_diaShow->activateWindow();
+        return;
+    }
+    m_diaShow = std::make_unique<frmDiaShow>(
+        DiaShowServices{m_list, m_paths, *m_services.settings, m_settings, *m_services.dialogs});
+    if (!m_diaShow->start())
+        m_diaShow.reset();
 }
 
 } // namespace zv

@@ -20,6 +20,8 @@ namespace zv {
 
 class AlbumWindowPort;
 class frmDaten;
+class frmDiaShow;
+class frmPicWindow;
 class frmStart;
 class MovieModule;
 class MpvMciDevice;
@@ -51,6 +53,8 @@ private:
     AlbumWindowPort &createMainWindow();
     MovieModule &movieObj();
     QString skinFolder() const;
+    void ShowPictureWindow(const QString &path);
+    void showSlideShow();
 
     AlbumPaths m_paths;
     ProgramServices m_services;
@@ -67,6 +71,9 @@ private:
     std::unique_ptr<frmStart> m_start;
     AttachedPlayer m_player;
     std::unique_ptr<frmDaten> m_mainWindow;
+    // Top-level windows of their own, made anew for each opening after they were closed.
+    std::unique_ptr<frmPicWindow> m_picWindow;
+    std::unique_ptr<frmDiaShow> m_diaShow;
 };
 
 // The services of a real run: the user's settings, Qt's dialogs, the desktop shell, the
