@@ -1,6 +1,7 @@
 #include "AlbumLoader.h"
 
 #include "platform/FileAttributes.h"
+#include "platform/FileCopy.h"
 #include "platform/FileNames.h"
 #include "store/PictureTrailer.h"
 
@@ -63,6 +64,12 @@ bool isSpecialFile(unsigned char type)
     return type == DT_DIR || type == DT_FIFO || type == DT_SOCK || type == DT_CHR || type == DT_BLK;
 }
 
+// A copy still being written, or one a killed import left behind, is not an album file.
+bool isLeftOut(const dirent *e)
+{
+    return isSpecialFile(e->d_type) || (e->d_name[0] == '.' && isCopyTempName(QString::fromLatin1(e->d_name)));
+}
+
 std::optional<AlbumEntry> loadAt(int dirFd, const char *encodedName, QString name)
 {
     AlbumEntry entry;
@@ -95,7 +102,7 @@ QStringList listMediaFiles(const QString &folder, bool *ok)
         return names;
     const int dirFd = ::dirfd(dir.get());
     while (const dirent *e = ::readdir(dir.get())) {
-        if (isSpecialFile(e->d_type))
+        if (isLeftOut(e))
             continue;
         if (e->d_type != DT_REG) { // links and file systems without types: ask
             struct stat st {};
@@ -120,7 +127,7 @@ Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress)
     std::string nameBuffer;
     std::vector<std::size_t> nameOffsets;
     while (const dirent *e = ::readdir(dir.get())) {
-        if (isSpecialFile(e->d_type))
+        if (isLeftOut(e))
             continue;
         nameOffsets.push_back(nameBuffer.size());
         nameBuffer.append(e->d_name).push_back('\0');

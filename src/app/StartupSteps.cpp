@@ -39,11 +39,11 @@ QString ensureAlbumNotEmpty(const AlbumPaths &paths)
     }
     if (!files.isEmpty())
         return {};
-    if (!builtInLogo().save(paths.logoFile(), "BMP")) {
+    // Created exclusively: a link lying in wait under the logo's name is never followed.
+    if (const QString reason = writeBuiltInLogo(paths.logoFile()); !reason.isEmpty()) {
         return QStringLiteral("Das Album ist leer und das Startbild \"%1\" kann nicht angelegt "
-                              "werden (schreibgeschützter Datenträger oder fehlende Rechte?). "
-                              "Das Programm wird beendet.")
-            .arg(QDir::toNativeSeparators(paths.logoFile()));
+                              "werden: %2. Das Programm wird beendet.")
+            .arg(QDir::toNativeSeparators(paths.logoFile()), reason);
     }
     return {};
 }

@@ -2,7 +2,10 @@
 #include "album/PreviewBox.h"
 #include "support/WindowFixture.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -24,6 +27,7 @@ private Q_SLOTS:
     void inputWhileMediaWaitsIsIgnored();
     void editingThroughTheWindow();
     void searchModeAndSorting();
+    void boxesRefuseWhatCannotBeStored();
     void previewDoubleClickAsksForPictureWindow();
     void previewGeometry_data();
     void previewGeometry();
@@ -405,6 +409,29 @@ void TestFrmDaten::searchModeAndSorting()
              QStringLiteral("Dateiname [0 Dateien gefunden]"));
     click("cmdStart");
     QCOMPARE(fx.dialogs.shown, QStringList{"Fehler|Es sind keine Einträge in der Liste"});
+}
+
+void TestFrmDaten::boxesRefuseWhatCannotBeStored()
+{
+    AlbumFixture fx;
+    fx.file(QStringLiteral("a.txt"));
+    auto w = fx.open();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto *ort = w->findChild<QLineEdit *>(QStringLiteral("txtOrt"));
+    ort->setFocus();
+    QTest::keyClicks(ort, QStringLiteral("Koln "));
+    QInputMethodEvent typed; // how an input method delivers Chinese
+    typed.setCommitString(QStringLiteral("北京 €"));
+    QApplication::sendEvent(ort, &typed);
+    QCOMPARE(ort->text(), QStringLiteral("Koln  €"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("x😀y"));
+    ort->paste();
+    QCOMPARE(ort->text(), QStringLiteral("Koln  €xy"));
+    auto *remarks = w->findChild<QPlainTextEdit *>(QStringLiteral("txtBemerkungen"));
+    remarks->setFocus();
+    remarks->insertPlainText(QStringLiteral("Sonne 😀 am Rhein")); // as a paste arrives
+    QCOMPARE(remarks->toPlainText(), QStringLiteral("Sonne  am Rhein"));
 }
 
 void TestFrmDaten::previewDoubleClickAsksForPictureWindow()
