@@ -107,10 +107,10 @@ private Q_SLOTS:
         }
         const QImage preview = LoadSkinPreview(dir.path() + QLatin1Char('/'), QSize(320, 240));
         QCOMPARE(preview.isNull(), !expected.isValid());
-        if (expected.isValid())
+        if (expected.isValid()) {
             QCOMPARE(preview.size(), expected);
-        if (expected.isValid())
             QVERIFY(qAbs(preview.pixelColor(160, 80).blue() - 255) < 8);
+        }
     }
 
     void windowListsSkins()
@@ -201,8 +201,6 @@ private Q_SLOTS:
     {
         test::AlbumFolder album;
         Window w(album);
-        w.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         QSignalSpy applied(w.form.get(), &frmSkinChange::skinApplied);
         w.select(QStringLiteral("Blau"));
         QTest::mouseClick(w.apply(), Qt::LeftButton);
@@ -223,12 +221,19 @@ private:
             , store(makeFileSettings(iniPath))
             , form(std::make_unique<frmSkinChange>(AlbumPaths{album.path()}, *store, settings))
         {
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         }
         QListWidget *list() const { return form->findChild<QListWidget *>(QStringLiteral("lstSkins")); }
         QPushButton *apply() const { return form->findChild<QPushButton *>(QStringLiteral("cmdApply")); }
         QPushButton *cancel() const { return form->findChild<QPushButton *>(QStringLiteral("cmdCancel")); }
         int row(const QString &skin) const { return list()->row(list()->findItems(skin, Qt::MatchExactly).value(0)); }
-        void select(const QString &skin) const { list()->setCurrentRow(row(skin), QItemSelectionModel::ClearAndSelect); }
+        void select(const QString &skin) const
+        {
+            QListWidgetItem *item = list()->item(row(skin));
+            QVERIFY(item);
+            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(item).center());
+        }
 
         QTemporaryDir settingsDir;
         QString iniPath;
