@@ -29,11 +29,12 @@ struct ProbeHandlers {
 };
 
 // Files opened at once when the caller does not say: many on network and user-space file
-// systems, where each open waits for a round trip, about the core count on local disks.
+// systems, where each open waits for a round trip, and as many on local disks, where the
+// threads start only once the files turn out not to be in memory.
 int probesInFlightFor(const QByteArray &folder);
 
 // Lists a folder in the file system's order, leaving out entries the listing already shows to
-// be special files, then opens each entry once for its size, mode and last tail.size() bytes,
+// be special files, then opens each entry once for its size, mode and last tailBytes bytes,
 // keeping up to inFlight files in progress (0: probesInFlightFor). False when the folder
 // cannot be read.
 bool probeDirectory(const QByteArray &folder, int inFlight, std::size_t tailBytes, const ProbeHandlers &handlers);
