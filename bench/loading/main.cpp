@@ -251,12 +251,12 @@ int main(int argc, char **argv)
         } else {
             std::printf("latency file system, %d us per operation, %d files (median of 3)\n", delayUs, latencyFiles);
             const QString f = mount.path();
-            const auto m = alternate(3, {bare(f), load(f, 0), load(f, 8), load(f, 16), load(f, 64)});
+            const auto m = alternate(3, {bare(f), load(f, 0), load(f, 8), load(f, 16), load(f, 32)});
             std::printf("  %-36s %9.1f ms\n", "bare loop, one thread", m[0]);
             printRow("loadAlbum (files in flight chosen)", m[1], m[0]);
             printRow("loadAlbum, 8 in flight", m[2], m[0]);
             printRow("loadAlbum, 16 in flight", m[3], m[0]);
-            printRow("loadAlbum, 64 in flight", m[4], m[0]);
+            printRow("loadAlbum, 32 in flight", m[4], m[0]);
         }
         LatencyMount large(folder, delayUs);
         if (large.mounted()) {

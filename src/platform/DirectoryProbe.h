@@ -29,8 +29,8 @@ struct ProbeHandlers {
 };
 
 // Files opened at once when the caller does not say: many on network and user-space file
-// systems, where each open waits for a round trip, and as many on local disks, where the
-// threads start only once the files turn out not to be in memory.
+// systems, where each open waits for a round trip; on local disks as many as there are cores,
+// and many once the files turn out not to be in memory.
 int probesInFlightFor(const QByteArray &folder);
 
 // Lists a folder in the file system's order, leaving out entries the listing already shows to
