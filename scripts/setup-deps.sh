@@ -12,6 +12,7 @@ packages=(
   libjpeg-dev libjpeg-turbo-progs
   fonts-dejavu-core
   clang libclang-rt-14-dev llvm python3
+  libfuse3-dev fuse3
 )
 
 missing=()

@@ -1,5 +1,7 @@
-// Loading and listing a large album, against a bare system-call loop over the same files.
-// Usage: bench_loading [files=100000] [folder]  (prints figures; warm cache)
+// Loading and listing a large album, against a bare system-call loop over the same files: warm,
+// cold (as root) and through a file system that delays each operation like a network drive.
+// Usage: bench_loading [files=100000] [folder] [--skip=warm,cold,latency,window]
+//                      [--latency-files=10000] [--delay-us=1000]
 #include "app/AlbumListModel.h"
 #include "album/frmDaten.h"
 #include "app/AppSettings.h"
@@ -17,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTreeView>
 
 #include <algorithm>
@@ -26,7 +29,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -83,6 +91,96 @@ long long bareLoop(const QString &folder)
     return checksum;
 }
 
+double timeMs(const std::function<void()> &run, const std::function<void()> &before = {})
+{
+    if (before)
+        before();
+    QElapsedTimer t;
+    t.start();
+    run();
+    return t.nsecsElapsed() / 1e6;
+}
+
+// Medians of alternating runs of each contestant, so load from other work hits all alike.
+std::vector<double> alternate(int rounds, const std::vector<std::function<void()>> &runs,
+                              const std::function<void()> &before = {})
+{
+    std::vector<std::vector<double>> times(runs.size());
+    for (int round = 0; round < rounds; ++round)
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            times[i].push_back(timeMs(runs[i], before));
+    std::vector<double> medians;
+    for (const auto &t : times)
+        medians.push_back(median(t));
+    return medians;
+}
+
+void ensureAlbum(const QString &folder, int count)
+{
+    if (!QFileInfo::exists(folder + QStringLiteral("/Bild_000000.jpg"))) {
+        std::printf("creating %d files in %s ...\n", count, qPrintable(folder));
+        std::fflush(stdout);
+        makeAlbum(folder, count);
+    }
+}
+
+bool dropCaches()
+{
+    ::sync();
+    QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
+    return drop.open(QIODevice::WriteOnly) && drop.write("3\n") == 2;
+}
+
+// The latency file system mounted over a folder for as long as this lives.
+class LatencyMount {
+public:
+    LatencyMount(const QString &source, int delayUs)
+    {
+#ifdef ZV_LATENCYFS
+        if (!QFileInfo::exists(QStringLiteral("/dev/fuse"))) {
+            m_why = QStringLiteral("/dev/fuse is missing");
+            return;
+        }
+        m_daemon.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_daemon.start(QStringLiteral(ZV_LATENCYFS), {source, m_point.path(), QString::number(delayUs)});
+        for (int i = 0; i < 100 && m_daemon.state() != QProcess::NotRunning; ++i) {
+            struct statfs fs {};
+            if (::statfs(QFile::encodeName(m_point.path()).constData(), &fs) == 0 && fs.f_type == 0x65735546) {
+                m_mounted = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        m_why = QStringLiteral("the mount was refused");
+#else
+        Q_UNUSED(source);
+        Q_UNUSED(delayUs);
+        m_why = QStringLiteral("built without libfuse3");
+#endif
+    }
+    ~LatencyMount()
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("fusermount3"), {QStringLiteral("-u"), m_point.path()});
+        if (m_daemon.state() != QProcess::NotRunning && !m_daemon.waitForFinished(5000))
+            m_daemon.kill();
+    }
+    bool mounted() const { return m_mounted; }
+    QString path() const { return m_point.path(); }
+    QString why() const { return m_why; }
+
+private:
+    QTemporaryDir m_point;
+    QProcess m_daemon;
+    bool m_mounted = false;
+    QString m_why;
+};
+
+void printRow(const char *what, double ms, double baseline)
+{
+    std::printf("  %-36s %9.1f ms  %5.2f x\n", what, ms, ms / baseline);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -91,27 +189,84 @@ int main(int argc, char **argv)
     const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir temp;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temp.filePath(QStringLiteral("Bilder"));
-    if (!QFileInfo::exists(folder + QStringLiteral("/Bild_000000.jpg"))) {
-        std::printf("creating %d files in %s ...\n", count, qPrintable(folder));
-        makeAlbum(folder, count);
+    ensureAlbum(folder, count);
+
+    QString skip;
+    int latencyFiles = 10000;
+    int delayUs = 1000;
+    for (int i = 3; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg.startsWith(QLatin1String("--skip=")))
+            skip = arg.mid(7);
+        else if (arg.startsWith(QLatin1String("--latency-files=")))
+            latencyFiles = arg.mid(16).toInt();
+        else if (arg.startsWith(QLatin1String("--delay-us=")))
+            delayUs = arg.mid(11).toInt();
     }
+    const auto wanted = [&](const char *part) { return !skip.contains(QLatin1String(part)); };
+    std::printf("cores %u; ", std::thread::hardware_concurrency());
+    std::fflush(stdout);
+    QProcess::execute(QStringLiteral("uptime"), {});
 
     const long baseline = residentKB();
-    bareLoop(folder); // warm the cache
-    zv::loadAlbum(folder);
-    std::vector<double> bare, loader;
-    for (int round = 0; round < 5; ++round) {
-        QElapsedTimer t;
-        t.start();
-        bareLoop(folder);
-        bare.push_back(t.nsecsElapsed() / 1e6);
-        t.restart();
-        const zv::Album album = zv::loadAlbum(folder);
-        loader.push_back(t.nsecsElapsed() / 1e6);
+    const auto bare = [&](const QString &f) { return [f] { bareLoop(f); }; };
+    const auto load = [&](const QString &f, int inFlight) { return [f, inFlight] { zv::loadAlbum(f, {}, inFlight); }; };
+
+    if (wanted("warm")) {
+        bareLoop(folder); // warm the cache
+        zv::loadAlbum(folder);
+        std::printf("warm local disk, %d files (median of 5, alternating)\n", count);
+        const auto m = alternate(5, {bare(folder), load(folder, 0), load(folder, 1), load(folder, 2), load(folder, 4),
+                                     load(folder, 8), load(folder, 32)});
+        std::printf("  %-36s %9.1f ms\n", "bare loop, one thread", m[0]);
+        printRow("loadAlbum (files in flight chosen)", m[1], m[0]);
+        printRow("loadAlbum, 1 in flight", m[2], m[0]);
+        printRow("loadAlbum, 2 in flight", m[3], m[0]);
+        printRow("loadAlbum, 4 in flight", m[4], m[0]);
+        printRow("loadAlbum, 8 in flight", m[5], m[0]);
+        printRow("loadAlbum, 32 in flight", m[6], m[0]);
     }
-    std::printf("bare loop      : %8.1f ms (median of 5)\n", median(bare));
-    std::printf("loadAlbum      : %8.1f ms (median of 5)\n", median(loader));
-    std::printf("ratio          : %8.2f x\n", median(loader) / median(bare));
+
+    if (wanted("cold")) {
+        if (!dropCaches()) {
+            std::printf("cold local disk: skipped, cannot drop the page cache (needs root)\n");
+        } else {
+            std::printf("cold local disk, %d files (page cache dropped before each run; median of 3)\n", count);
+            const auto m = alternate(3, {bare(folder), load(folder, 0), load(folder, 1), load(folder, 16), load(folder, 64)},
+                                     [] { dropCaches(); });
+            std::printf("  %-36s %9.1f ms\n", "bare loop, one thread", m[0]);
+            printRow("loadAlbum (files in flight chosen)", m[1], m[0]);
+            printRow("loadAlbum, 1 in flight", m[2], m[0]);
+            printRow("loadAlbum, 16 in flight", m[3], m[0]);
+            printRow("loadAlbum, 64 in flight", m[4], m[0]);
+        }
+    }
+
+    if (wanted("latency")) {
+        const QString small = folder + QStringLiteral("-%1").arg(latencyFiles);
+        ensureAlbum(small, latencyFiles);
+        LatencyMount mount(small, delayUs);
+        if (!mount.mounted()) {
+            std::printf("latency file system: skipped, %s\n", qPrintable(mount.why()));
+        } else {
+            std::printf("latency file system, %d us per operation, %d files (median of 3)\n", delayUs, latencyFiles);
+            const QString f = mount.path();
+            const auto m = alternate(3, {bare(f), load(f, 0), load(f, 8), load(f, 16), load(f, 32)});
+            std::printf("  %-36s %9.1f ms\n", "bare loop, one thread", m[0]);
+            printRow("loadAlbum (files in flight chosen)", m[1], m[0]);
+            printRow("loadAlbum, 8 in flight", m[2], m[0]);
+            printRow("loadAlbum, 16 in flight", m[3], m[0]);
+            printRow("loadAlbum, 32 in flight", m[4], m[0]);
+        }
+        LatencyMount large(folder, delayUs);
+        if (large.mounted()) {
+            std::printf("latency file system, %d us per operation, %d files (median of 3)\n", delayUs, count);
+            const auto m = alternate(3, {load(large.path(), 0)});
+            std::printf("  %-36s %9.1f ms\n", "loadAlbum (files in flight chosen)", m[0]);
+        }
+    }
+    if (!wanted("window"))
+        return 0;
 
     zv::Album album = zv::loadAlbum(folder);
     const long afterLoad = residentKB();

@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -19,6 +20,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace zv;
@@ -40,6 +42,37 @@ const AlbumEntry &entryNamed(const Album &album, const QString &name)
     return *e;
 }
 
+QStringList namesOf(const Album &album)
+{
+    QStringList names;
+    for (const AlbumEntry &e : album.entries())
+        names << e.name;
+    return names;
+}
+
+bool sameEntries(const Album &a, const Album &b)
+{
+    return std::equal(a.entries().begin(), a.entries().end(), b.entries().begin(), b.entries().end(),
+                      [](const AlbumEntry &x, const AlbumEntry &y) {
+                          return x.name == y.name && x.kind == y.kind && x.sizeKB == y.sizeKB
+                                 && x.attributes == y.attributes && x.info == y.info;
+                      });
+}
+
+// A folder of files with and without trailers, enough to keep many threads busy.
+void makeMixedAlbum(const QString &folder, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const QString path = QStringLiteral("%1/%2.%3").arg(folder).arg((i * 37) % 1009).arg(i % 3 ? "jpg" : "mpg");
+        QByteArray bytes(100 * i, 'm');
+        if (i % 2) // a trailer with the marker and a place
+            bytes += QByteArray("FileInfo").leftJustified(8 + 128) + QByteArray::number(i).leftJustified(914 - 8 - 128);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+}
+
 } // namespace
 
 class TestAlbumLoader : public QObject {
@@ -51,7 +84,10 @@ private Q_SLOTS:
     void sizesRoundHalfToEven();
     void entriesAreTheTrimmedTrailer_data();
     void entriesAreTheTrimmedTrailer();
+    void loadOrderIsTheDirectoryOrder_data();
     void loadOrderIsTheDirectoryOrder();
+    void threadsFindWhatTheSerialLoaderFinds_data();
+    void threadsFindWhatTheSerialLoaderFinds();
     void specialFilesAreLeftOut();
     void unreadableFileIsAnEntryWithoutInformation();
     void nonUtf8NamesLeadBackToTheirFile();
@@ -138,17 +174,75 @@ void TestAlbumLoader::entriesAreTheTrimmedTrailer()
     QCOMPARE(album.at(0).sizeKB, sizeInKB(mediaBytes + PictureInfo::TrailerSize));
 }
 
+void TestAlbumLoader::loadOrderIsTheDirectoryOrder_data()
+{
+    QTest::addColumn<int>("inFlight");
+    QTest::newRow("one") << 1;
+    QTest::newRow("two") << 2;
+    QTest::newRow("many") << 48;
+    QTest::newRow("chosen by the file system") << 0;
+}
+
 void TestAlbumLoader::loadOrderIsTheDirectoryOrder()
 {
+    QFETCH(int, inFlight);
     QTemporaryDir dir;
-    for (int i = 0; i < 60; ++i)
-        makeFile(dir.filePath(QStringLiteral("%1.jpg").arg((i * 37) % 61)), 1);
-    const Album album = loadAlbum(dir.path());
-    QStringList loaded;
-    for (const AlbumEntry &e : album.entries())
-        loaded << e.name;
-    QCOMPARE(loaded, QDir(dir.path()).entryList(QDir::Files, QDir::Unsorted));
-    QVERIFY(loaded != QDir(dir.path()).entryList(QDir::Files, QDir::Name)); // the test means something
+    makeMixedAlbum(dir.path(), 400);
+    QList<int> done;
+    const Album album = loadAlbum(dir.path(), [&](int d, int) {
+        QCOMPARE(QThread::currentThread(), thread());
+        done << d;
+    }, inFlight);
+    const QStringList listed = QDir(dir.path()).entryList(QDir::Files, QDir::Unsorted);
+    QCOMPARE(namesOf(album), listed);
+    QVERIFY(namesOf(album) != QDir(dir.path()).entryList(QDir::Files, QDir::Name)); // the test means something
+    QCOMPARE(done.size(), listed.size() + 1);
+    for (int i = 0; i < done.size(); ++i)
+        QCOMPARE(done[i], i);
+}
+
+void TestAlbumLoader::threadsFindWhatTheSerialLoaderFinds_data()
+{
+    QTest::addColumn<QString>("odd"); // one file that is not an ordinary readable file
+    QTest::newRow("vanishes while loading") << "vanishes";
+    QTest::newRow("unreadable") << "unreadable";
+    QTest::newRow("named pipe") << "pipe";
+    QTest::newRow("none: twice the same") << "";
+}
+
+void TestAlbumLoader::threadsFindWhatTheSerialLoaderFinds()
+{
+    QFETCH(QString, odd);
+    QTemporaryDir dir;
+    // The other user makes and removes the vanishing file.
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                          | QFile::WriteOther | QFile::ExeOther);
+    makeMixedAlbum(dir.path(), 300);
+    const QString oddFile = dir.filePath(QStringLiteral("zz.jpg"));
+    const QByteArray oddPath = QFile::encodeName(oddFile);
+    if (odd == QLatin1String("pipe"))
+        QCOMPARE(::mkfifo(oddPath.constData(), 0644), 0);
+    if (odd == QLatin1String("unreadable")) {
+        makeFile(oddFile, 3000);
+        QVERIFY(QFile::setPermissions(oddFile, QFile::WriteOwner));
+    }
+    const auto load = [&](int inFlight) {
+        if (odd == QLatin1String("vanishes"))
+            makeFile(oddFile, 3000);
+        return loadAlbum(dir.path(), [&](int done, int) {
+            if (done == 0 && odd == QLatin1String("vanishes"))
+                QFile::remove(oddFile); // listed, not yet opened
+        }, inFlight);
+    };
+    const bool same = test::runAsOtherUser([&] {
+        const Album serial = load(1);
+        const Album parallel = load(16);
+        const Album again = load(16);
+        const bool oddListed = serial.find(QStringLiteral("zz.jpg")) != nullptr;
+        return serial.size() >= 300 && oddListed == (odd == QLatin1String("unreadable"))
+               && sameEntries(serial, parallel) && sameEntries(parallel, again);
+    });
+    QVERIFY(same);
 }
 
 void TestAlbumLoader::specialFilesAreLeftOut()

@@ -1,0 +1,142 @@
+// A pass-through FUSE file system over SOURCE that waits DELAY_US microseconds before each
+// lookup, open, read and release, like a network drive with that round trip.
+// Usage: bench_latencyfs SOURCE MOUNTPOINT [DELAY_US=1000]   (runs until unmounted)
+#define FUSE_USE_VERSION 312
+#include <fuse3/fuse.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::string g_source;
+std::chrono::microseconds g_delay{1000};
+
+std::string real(const char *path) { return g_source + path; }
+void roundTrip() { std::this_thread::sleep_for(g_delay); }
+
+void *init(fuse_conn_info *conn, fuse_config *cfg)
+{
+    // A lookup on every open, as on a share whose directory can change under us; the
+    // attributes the lookup brought serve the fstat after it.
+    cfg->entry_timeout = 0;
+    cfg->negative_timeout = 0;
+    cfg->attr_timeout = 1;
+    cfg->kernel_cache = 0;
+    // Reads of the page cache go out as background requests; the kernel's default of 12 at
+    // once would be the bottleneck instead of the delay.
+    conn->max_background = 256;
+    conn->congestion_threshold = 192;
+    return nullptr;
+}
+
+int getattr(const char *path, struct stat *st, fuse_file_info *fi)
+{
+    if (fi)
+        return ::fstat(static_cast<int>(fi->fh), st) == 0 ? 0 : -errno;
+    roundTrip(); // the kernel's lookup of a name lands here
+    return ::lstat(real(path).c_str(), st) == 0 ? 0 : -errno;
+}
+
+int readdir(const char *path, void *buf, fuse_fill_dir_t fill, off_t, fuse_file_info *, fuse_readdir_flags)
+{
+    DIR *dir = ::opendir(real(path).c_str());
+    if (!dir)
+        return -errno;
+    while (const dirent *e = ::readdir(dir)) {
+        struct stat st {};
+        st.st_ino = e->d_ino;
+        st.st_mode = DTTOIF(e->d_type);
+        if (fill(buf, e->d_name, &st, 0, fuse_fill_dir_flags(0)))
+            break;
+    }
+    ::closedir(dir);
+    return 0;
+}
+
+int open(const char *path, fuse_file_info *fi)
+{
+    roundTrip();
+    const int fd = ::open(real(path).c_str(), fi->flags & ~O_NONBLOCK);
+    if (fd < 0)
+        return -errno;
+    fi->fh = static_cast<uint64_t>(fd);
+    return 0;
+}
+
+int read(const char *, char *buf, size_t size, off_t offset, fuse_file_info *fi)
+{
+    roundTrip();
+    const ssize_t got = ::pread(static_cast<int>(fi->fh), buf, size, offset);
+    return got < 0 ? -errno : static_cast<int>(got);
+}
+
+int release(const char *, fuse_file_info *fi)
+{
+    roundTrip();
+    ::close(static_cast<int>(fi->fh));
+    return 0;
+}
+
+int statfs(const char *path, struct statvfs *st)
+{
+    return ::statvfs(real(path).c_str(), st) == 0 ? 0 : -errno;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s SOURCE MOUNTPOINT [DELAY_US]\n", argv[0]);
+        return 2;
+    }
+    char source[PATH_MAX];
+    if (!::realpath(argv[1], source)) {
+        std::perror(argv[1]);
+        return 1;
+    }
+    g_source = source;
+    if (argc > 3)
+        g_delay = std::chrono::microseconds(std::atol(argv[3]));
+
+    fuse_operations ops{};
+    ops.init = init;
+    ops.getattr = getattr;
+    ops.readdir = readdir;
+    ops.open = open;
+    ops.read = read;
+    ops.release = release;
+    ops.statfs = statfs;
+
+    fuse_args args = FUSE_ARGS_INIT(0, nullptr);
+    fuse_opt_add_arg(&args, argv[0]);
+    fuse *fs = fuse_new(&args, &ops, sizeof ops, nullptr);
+    if (!fs || fuse_mount(fs, argv[2]) != 0) {
+        std::fprintf(stderr, "latencyfs: cannot mount %s\n", argv[2]);
+        return 1;
+    }
+    fuse_set_signal_handlers(fuse_get_session(fs));
+    // Every request in flight holds a thread for its delay.
+    fuse_loop_config *loop = fuse_loop_cfg_create();
+    fuse_loop_cfg_set_max_threads(loop, 256);
+    fuse_loop_cfg_set_idle_threads(loop, 256);
+    const int result = fuse_loop_mt(fs, loop);
+    fuse_loop_cfg_destroy(loop);
+    fuse_remove_signal_handlers(fuse_get_session(fs));
+    fuse_unmount(fs);
+    fuse_destroy(fs);
+    fuse_opt_free_args(&args);
+    return result == 0 ? 0 : 1;
+}

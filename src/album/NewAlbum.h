@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/AlbumPaths.h"
+
+#include <QStringList>
+
+namespace zv {
+
+struct NewAlbumOutcome {
+    QString programFile; // the new album's program, to start; empty when it could not be made
+    QStringList failures; // German, one line per thing that could not be copied
+};
+
+// Where a new album is proposed: a folder "neues Album" among the user's pictures.
+QString proposedNewAlbumFolder();
+
+// A complete album folder at target: Bilder/ with copies of the named media files (trailers
+// included), Skins/, Hilfe/ and Dorido/ when there is one, and the program files beside them
+// (the program and its companion). Every file is copied to a temporary name and renamed into
+// place; a failure is named and the rest still copied.
+NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, const QStringList &mediaNames);
+
+// The print-ordering program of the album, Dorido/ips or, from an album carried over from
+// Windows, Dorido/ips.exe; empty when neither is there and executable.
+QString printOrderingProgram(const QString &programFolder);
+
+} // namespace zv

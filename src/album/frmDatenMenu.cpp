@@ -1,0 +1,150 @@
+// The popup menu: what it offers is built in modMenu; carrying out a command is done here or
+// asked of the program.
+#include "frmDaten.h"
+
+#include "MediaPort.h"
+#include "NewAlbum.h"
+
+#include "app/AlbumListModel.h"
+#include "app/ProgramState.h"
+#include "platform/Dialogs.h"
+#include "platform/FileNames.h"
+#include "platform/Shell.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QListView>
+#include <QMenu>
+#include <QTreeView>
+
+namespace zv {
+
+QStringList frmDaten::selectedNamesInListOrder() const
+{
+    std::vector<int> rows;
+    for (const QItemSelectionRange &range : lstBilder->selectionModel()->selection())
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows.push_back(r);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QStringList names;
+    for (const int r : rows)
+        names << m_services.list.row(r).name;
+    return names;
+}
+
+void frmDaten::showMenu()
+{
+    MenuState state;
+    state.hasDorido = QFileInfo(m_services.paths.programFolder + QStringLiteral("/Dorido")).isDir();
+    state.viewMode = m_services.state.ViewMode;
+    if (m_services.driveUsage)
+        state.drive = m_services.driveUsage();
+    const std::unique_ptr<QMenu> menu = BuildPopupMenu(state, this);
+    m_lastMenu = menu.get();
+    QAction *chosen = menu->exec(QCursor::pos());
+    m_lastMenu = nullptr;
+    if (chosen)
+        runMenuCommand(chosen->data().toInt());
+}
+
+void frmDaten::runMenuCommand(int identifier)
+{
+    switch (identifier) {
+    case ViewIcons:
+    case ViewSmallIcons:
+    case ViewList:
+    case ViewDetails:
+        setViewMode(identifier);
+        break;
+    case SaveAs:
+        Q_EMIT exportRequested(selectedNamesInListOrder());
+        break;
+    case SelectAll:
+        lstBilder->selectAll();
+        break;
+    case ChooseSkin:
+        Q_EMIT skinChooserRequested();
+        break;
+    case RemoveFiles:
+        DeleteSelected();
+        break;
+    case AddFiles:
+        Q_EMIT importRequested();
+        break;
+    case NewAlbum:
+        createNewAlbum();
+        break;
+    case OrderPrints:
+        orderPrints();
+        break;
+    default: // "Speicher-Info:", the chart and the drive texts only inform
+        break;
+    }
+}
+
+void frmDaten::setViewMode(int mode)
+{
+    m_services.state.ViewMode = mode;
+    const bool details = mode == ViewDetails;
+    if (!details) {
+        lstSymbole->setViewMode(mode == ViewList ? QListView::ListMode : QListView::IconMode);
+        lstSymbole->setFlow(mode == ViewList ? QListView::TopToBottom : QListView::LeftToRight);
+        lstSymbole->setWrapping(true);
+        const int icon = mode == ViewIcons ? 32 : 16;
+        lstSymbole->setIconSize(QSize(icon, icon));
+        lstSymbole->setGridSize(mode == ViewIcons ? QSize(96, 64) : QSize());
+    }
+    lstSymbole->setVisible(!details);
+    lstBilder->setVisible(details);
+    (details ? static_cast<QWidget *>(lstBilder) : lstSymbole)->setFocus();
+}
+
+void frmDaten::createNewAlbum()
+{
+    const std::optional<QString> folder = m_services.dialogs.input(
+        QStringLiteral("neues Album"), QStringLiteral("Geben sie den Pfad des neuen Albums ein"),
+        proposedNewAlbumFolder());
+    if (!folder || folder->isEmpty())
+        return;
+    NewAlbumOutcome outcome;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (m_media)
+            m_media->closeMovie();
+        outcome = zv::createNewAlbum(m_services.paths, *folder, selectedNamesInListOrder());
+        QApplication::restoreOverrideCursor();
+    }
+    if (!outcome.failures.isEmpty()) {
+        m_services.dialogs.message(QStringLiteral("neues Album"), outcome.failures.join(QLatin1Char('\n')),
+                                   MessageIcon::Warning, MessageButtons::Ok);
+    }
+    if (outcome.programFile.isEmpty())
+        return;
+    if (!m_services.shell.startProgram(outcome.programFile, {}, {}))
+        m_services.dialogs.message(QStringLiteral("neues Album"),
+                                   QStringLiteral("Das neue Album „%1“ konnte nicht gestartet werden.").arg(*folder),
+                                   MessageIcon::Warning, MessageButtons::Ok);
+}
+
+void frmDaten::orderPrints()
+{
+    const QString program = printOrderingProgram(m_services.paths.programFolder);
+    if (program.isEmpty()) {
+        m_services.dialogs.message(QStringLiteral("bei Dorido bestellen"),
+                                   QStringLiteral("Das Bestellprogramm „Dorido/ips“ fehlt im Albumordner oder lässt "
+                                                  "sich nicht ausführen."),
+                                   MessageIcon::Warning, MessageButtons::Ok);
+        return;
+    }
+    QString parameters;
+    for (const QString &name : selectedNamesInListOrder())
+        parameters += QStringLiteral(" \"") + m_services.paths.mediaFile(name) + QLatin1Char('"');
+    if (!m_services.shell.startProgram(program, parameters, {}))
+        m_services.dialogs.message(QStringLiteral("bei Dorido bestellen"),
+                                   QStringLiteral("Das Bestellprogramm „%1“ konnte nicht gestartet werden.").arg(program),
+                                   MessageIcon::Warning, MessageButtons::Ok);
+}
+
+} // namespace zv

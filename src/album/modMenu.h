@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace zv {
+
+// The identifiers of the popup menu's commands; items are found by these, never by position.
+enum MenuCommand : int {
+    ViewIcons = 1,
+    ViewSmallIcons = 2,
+    ViewList = 3,
+    ViewDetails = 4,
+    SaveAs = 5,
+    SelectAll = 6,
+    ChooseSkin = 9,
+    RemoveFiles = 10,
+    AddFiles = 11,
+    StorageInfo = 12,
+    NewAlbum = 13,
+    FreeSpace = 91,
+    UsedSpace = 92,
+    OrderPrints = 99,
+};
+
+// The drive's usage as the menu shows it.
+struct DriveUsage {
+    QImage pie;
+    QString freeText;
+    QString usedText;
+    QColor freeColour;
+    QColor usedColour;
+};
+
+struct MenuState {
+    bool hasDorido = false; // a Dorido folder in the program folder, now
+    int viewMode = 4;
+    DriveUsage drive;
+};
+
+// Builds the main menu with its "Dateien" and "Ansicht" submenus afresh, so figures, the Dorido
+// folder and the check marks are current. Each action's data is its identifier.
+std::unique_ptr<QMenu> BuildPopupMenu(const MenuState &state, QWidget *parent = nullptr);
+
+// The action with that identifier anywhere in the menu or its submenus, or null.
+QAction *findMenuItem(const QMenu &menu, int identifier);
+bool IsItemChecked(const QMenu &menu, int identifier);
+
+} // namespace zv

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+namespace zv {
+
+// What the loader learns of one directory entry by opening it once.
+struct FileProbe {
+    enum class Found { Nothing, Unreadable, Readable }; // Nothing: gone, or not a regular file
+    Found found = Found::Nothing;
+    std::int64_t size = 0;
+    bool readOnly = false;
+    const char *tail = nullptr; // the file's last bytes when it has enough and they could be read
+};
+
+struct ProbeHandlers {
+    // Once, on the calling thread, after the listing and before the first file is opened:
+    // the number of files and how many of them may be probed ahead of the last one delivered.
+    std::function<void(std::size_t total, std::size_t window)> listed;
+    // On any thread, for index < last delivered + window; probe.tail lives during the call only.
+    std::function<void(std::size_t index, const char *encodedName, const FileProbe &probe)> probed;
+    // On the calling thread, in listing order, after probed for the same index returned.
+    std::function<void(std::size_t index)> delivered;
+};
+
+// Files opened at once when the caller does not say: many on network and user-space file
+// systems, where each open waits for a round trip; on local disks as many as there are cores,
+// and many once the files turn out not to be in memory.
+int probesInFlightFor(const QByteArray &folder);
+
+// Lists a folder in the file system's order, leaving out entries the listing already shows to
+// be special files, then opens each entry once for its size, mode and last tailBytes bytes,
+// keeping up to inFlight files in progress (0: probesInFlightFor). False when the folder
+// cannot be read.
+bool probeDirectory(const QByteArray &folder, int inFlight, std::size_t tailBytes, const ProbeHandlers &handlers);
+
+// One file probed the same way; tail is the buffer for its last bytes.
+FileProbe probeFile(const QByteArray &folder, const QByteArray &name, std::span<char> tail);
+
+// Names of the regular files directly in a folder (links followed), in the file system's order.
+QStringList listRegularFiles(const QByteArray &folder, bool *ok);
+
+} // namespace zv
