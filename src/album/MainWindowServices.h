@@ -1,6 +1,10 @@
 #pragma once
 
+#include "modMenu.h"
+
 #include "app/AlbumPaths.h"
+
+#include <functional>
 
 namespace zv {
 
@@ -18,6 +22,7 @@ struct MainWindowServices {
     ProgramState &state;
     Shell &shell;
     Dialogs &dialogs;
+    std::function<DriveUsage()> driveUsage = {}; // the album drive's figures for the menu
 };
 
 } // namespace zv

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QListView>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
@@ -122,7 +123,25 @@ void frmDaten::buildList()
     for (int c = 0; c < AlbumListModel::ColumnCount; ++c)
         lstBilder->header()->resizeSection(c, kColumnWidths[static_cast<std::size_t>(c)]);
     lstBilder->installEventFilter(this);
+    lstBilder->viewport()->installEventFilter(this);
     connect(lstBilder, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
+
+    // Icons, small icons and list show the same rows with the same selection.
+    lstSymbole = new QListView(this);
+    lstSymbole->setObjectName(QStringLiteral("lstSymbole"));
+    lstSymbole->setGeometry(layout::kList);
+    lstSymbole->setFont(dialogFont());
+    lstSymbole->setModel(&m_services.list);
+    lstSymbole->setSelectionModel(lstBilder->selectionModel());
+    lstSymbole->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstSymbole->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstSymbole->setEditTriggers(lstBilder->editTriggers());
+    lstSymbole->setUniformItemSizes(true);
+    lstSymbole->setResizeMode(QListView::Adjust);
+    lstSymbole->hide();
+    lstSymbole->installEventFilter(this);
+    lstSymbole->viewport()->installEventFilter(this);
+    connect(lstSymbole, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
 }
 
 void frmDaten::setPlayer(QWidget *playerBar, MediaPort *media)
@@ -275,12 +294,28 @@ void frmDaten::mousePressEvent(QMouseEvent *event)
         windowHandle()->startSystemMove(); // the window manager drags it like by its title bar
 }
 
+void frmDaten::mouseReleaseEvent(QMouseEvent *event)
+{
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton && childAt(event->position().toPoint()) == nullptr)
+        showMenu();
+}
+
 bool frmDaten::eventFilter(QObject *watched, QEvent *event)
 {
+    if ((watched == lstBilder->viewport() || watched == lstSymbole->viewport())
+        && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+        showMenu();
+        return true;
+    }
+    if (watched == lstSymbole)
+        watched = lstBilder; // the keys mean the same in every view
     // F2 edits the name whichever cell of the row is current: the name is the row's label.
     if (watched == lstBilder && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F2 && selectedRow() >= 0) {
-        lstBilder->edit(lstBilder->currentIndex().siblingAtColumn(AlbumListModel::Dateiname));
+        QAbstractItemView *shown = lstBilder->isVisible() ? static_cast<QAbstractItemView *>(lstBilder) : lstSymbole;
+        shown->edit(lstBilder->currentIndex().siblingAtColumn(AlbumListModel::Dateiname));
         return true;
     }
     if (watched == lstBilder && event->type() == QEvent::KeyRelease) {

@@ -3,6 +3,7 @@
 #include "AlbumContext.h"
 #include "InfoFields.h"
 #include "MainWindowServices.h"
+#include "modMenu.h"
 #include "modSortList.h"
 
 #include "app/AlbumWindowPort.h"
@@ -14,6 +15,8 @@
 #include <memory>
 
 class QLabel;
+class QListView;
+class QMenu;
 class QProgressBar;
 class QTreeView;
 
@@ -40,6 +43,10 @@ public:
     void FillList();
     void ShowSelected();
     void DeleteSelected();
+    void showMenu();
+    void runMenuCommand(int identifier);
+    // The menu while it is open, for tests that look at it.
+    QMenu *openMenu() const { return m_lastMenu; }
     const QString &currentFile() const;
 
     // Loads the skin in the folder and applies it; returns an empty text or what stopped it.
@@ -56,10 +63,14 @@ Q_SIGNALS:
     // The player bar takes its pictures from the same skin folder.
     void playerSkinRequested(const QString &skinFolder);
     void quitRequested();
+    void exportRequested(const QStringList &ExportSelection);
+    void importRequested();
+    void skinChooserRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -75,6 +86,10 @@ private:
     void leaveSearchMode();
     void sortByHeader(int logicalIndex);
     void showSortIcons();
+    void setViewMode(int mode);
+    void createNewAlbum();
+    void orderPrints();
+    QStringList selectedNamesInListOrder() const;
     bool renameRow(int row, const QString &newName);
     AlbumContext albumContext();
     void firstActivation();
@@ -99,6 +114,8 @@ private:
     QLabel *imgLogo = nullptr;
     QLabel *cmdSaveX = nullptr;
     QTreeView *lstBilder = nullptr;
+    QListView *lstSymbole = nullptr; // the same list in the icon and list views
+    QMenu *m_lastMenu = nullptr;
     QProgressBar *pbarSearch = nullptr;
     std::unique_ptr<InfoFields> m_fields;
     QPointer<QWidget> ctrlAV1;

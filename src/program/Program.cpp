@@ -1,6 +1,11 @@
 #include "Program.h"
 
 #include "album/frmDaten.h"
+#include "skins/frmSkinChange.h"
+#include "transfer/DriveChart.h"
+#include "transfer/FolderSource.h"
+#include "transfer/frmExplorer.h"
+#include "transfer/frmSaveFiles.h"
 #include "app/frmStart.h"
 #include "media/MovieModule.h"
 #include "media/MpvMciDevice.h"
@@ -65,14 +70,69 @@ AlbumWindowPort &Program::createMainWindow()
     if (m_mainWindow)
         return *m_mainWindow;
     const QString folder = skinFolder();
-    m_mainWindow = std::make_unique<frmDaten>(
-        MainWindowServices{m_paths, m_album, m_list, m_state, *m_services.shell, *m_services.dialogs}, folder);
+    MainWindowServices windowServices{m_paths, m_album, m_list, m_state, *m_services.shell, *m_services.dialogs};
+    windowServices.driveUsage = [this] {
+        const DriveChart chart = drawInfo(*m_services.drives, m_paths.programFolder);
+        return DriveUsage{chart.pie, chart.freeText, chart.usedText, chart.freeColour, chart.usedColour};
+    };
+    m_mainWindow = std::make_unique<frmDaten>(std::move(windowServices), folder);
     m_player = attachPlayer(*m_mainWindow, movieObj(), *m_services.shell, folder);
     connect(m_mainWindow.get(), &frmDaten::quitRequested, this, [] { QCoreApplication::exit(0); });
     // The player bar's picture-window button asks through the same signal.
     connect(m_mainWindow.get(), &frmDaten::pictureWindowRequested, this, &Program::ShowPictureWindow);
     connect(m_mainWindow.get(), &frmDaten::slideShowRequested, this, &Program::showSlideShow);
+    connect(m_mainWindow.get(), &frmDaten::importRequested, this, &Program::showImportBrowser);
+    connect(m_mainWindow.get(), &frmDaten::exportRequested, this, &Program::showExportDialog);
+    connect(m_mainWindow.get(), &frmDaten::skinChooserRequested, this, &Program::showSkinChooser);
     return *m_mainWindow;
+}
+
+template <typename Window>
+bool Program::raiseIfOpen(const std::unique_ptr<Window> &window)
+{
+    if (!window || !window->isVisible())
+        return false;
+    window->raise();
+    window->activateWindow();
+    return true;
+}
+
+void Program::showImportBrowser()
+{
+    if (raiseIfOpen(m_explorer))
+        return;
+    m_explorer = std::make_unique<frmExplorer>(ExplorerServices{m_paths, m_album, m_list, *m_services.drives,
+                                                                *m_services.settings, *m_services.dialogs,
+                                                                makeSystemFolderSource()});
+    m_explorer->show();
+}
+
+void Program::showExportDialog(const QStringList &ExportSelection)
+{
+    if (raiseIfOpen(m_saveFiles))
+        return;
+    SaveFilesServices services{m_paths, *m_services.drives, *m_services.dialogs, makeSystemFolderSource(),
+                               ExportSelection, [this] { movieObj().closeMovie(); }};
+    m_saveFiles = std::make_unique<frmSaveFiles>(std::move(services));
+    m_saveFiles->show();
+}
+
+void Program::showSkinChooser()
+{
+    if (raiseIfOpen(m_skinChange))
+        return;
+    m_skinChange = std::make_unique<frmSkinChange>(m_paths, *m_services.settings, m_settings);
+    connect(m_skinChange.get(), &frmSkinChange::skinApplied, this, &Program::applySkin);
+    m_skinChange->show();
+}
+
+// The chooser stored the name; the window and the player bar change at once, from one folder.
+void Program::applySkin(const QString &skinName)
+{
+    m_settings.SkinPath = skinName;
+    const QString problem = m_mainWindow->applySkin(skinFolder());
+    if (!problem.isEmpty())
+        m_services.dialogs->message(QStringLiteral("Skinauswahl"), problem, MessageIcon::Warning, MessageButtons::Ok);
 }
 
 void Program::ShowPictureWindow(const QString &path)

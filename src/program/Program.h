@@ -23,6 +23,9 @@ class frmDaten;
 class frmDiaShow;
 class frmPicWindow;
 class frmStart;
+class frmExplorer;
+class frmSaveFiles;
+class frmSkinChange;
 class MovieModule;
 class MpvMciDevice;
 
@@ -55,6 +58,13 @@ private:
     QString skinFolder() const;
     void ShowPictureWindow(const QString &path);
     void showSlideShow();
+    void showImportBrowser();
+    void showExportDialog(const QStringList &ExportSelection);
+    void showSkinChooser();
+    void applySkin(const QString &skinName);
+    // A dialog that is open already is raised instead of opened twice.
+    template <typename Window>
+    bool raiseIfOpen(const std::unique_ptr<Window> &window);
 
     AlbumPaths m_paths;
     ProgramServices m_services;
@@ -74,6 +84,9 @@ private:
     // Top-level windows of their own, made anew for each opening after they were closed.
     std::unique_ptr<frmPicWindow> m_picWindow;
     std::unique_ptr<frmDiaShow> m_diaShow;
+    std::unique_ptr<frmExplorer> m_explorer;
+    std::unique_ptr<frmSaveFiles> m_saveFiles;
+    std::unique_ptr<frmSkinChange> m_skinChange;
 };
 
 // The services of a real run: the user's settings, Qt's dialogs, the desktop shell, the
