@@ -105,6 +105,7 @@ void Program::showImportBrowser()
                                                                 *m_services.settings, *m_services.dialogs,
                                                                 makeSystemFolderSource()});
     m_explorer->show();
+    m_explorer->activateWindow(); // a dialog the user just asked for takes the keyboard
 }
 
 void Program::showExportDialog(const QStringList &ExportSelection)
@@ -115,6 +116,7 @@ void Program::showExportDialog(const QStringList &ExportSelection)
                                ExportSelection, [this] { movieObj().closeMovie(); }};
     m_saveFiles = std::make_unique<frmSaveFiles>(std::move(services));
     m_saveFiles->show();
+    m_saveFiles->activateWindow(); // a dialog the user just asked for takes the keyboard
 }
 
 void Program::showSkinChooser()
@@ -124,6 +126,7 @@ void Program::showSkinChooser()
     m_skinChange = std::make_unique<frmSkinChange>(m_paths, *m_services.settings, m_settings);
     connect(m_skinChange.get(), &frmSkinChange::skinApplied, this, &Program::applySkin);
     m_skinChange->show();
+    m_skinChange->activateWindow(); // a dialog the user just asked for takes the keyboard
 }
 
 // The chooser stored the name; the window and the player bar change at once, from one folder.
