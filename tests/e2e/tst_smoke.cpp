@@ -1,5 +1,6 @@
 // Starts the real program in a fresh album folder under the X server and looks at the screen.
 #include "store/PictureTrailer.h"
+#include "support/ProgramRun.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -13,22 +14,6 @@
 #include <QTest>
 
 namespace {
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else if (!QFile::copy(source, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Mean difference per channel between a screen region and the same region of a picture.
 double difference(const QImage &screen, const QPoint &origin, const QImage &picture, const QRect &area)
@@ -60,8 +45,8 @@ void TestSmoke::programShowsSkinnedAlbum()
     QVERIFY2(QFile::exists(built + QStringLiteral("/zidoverev")), "album folder not built");
     QTemporaryDir album;
     QVERIFY(QFile::copy(built + QStringLiteral("/zidoverev"), album.filePath(QStringLiteral("zidoverev"))));
-    QVERIFY(copyTree(built + QStringLiteral("/Skins"), album.filePath(QStringLiteral("Skins"))));
-    QVERIFY(copyTree(built + QStringLiteral("/Hilfe"), album.filePath(QStringLiteral("Hilfe"))));
+    QVERIFY(zv::test::copyTree(built + QStringLiteral("/Skins"), album.filePath(QStringLiteral("Skins"))));
+    QVERIFY(zv::test::copyTree(built + QStringLiteral("/Hilfe"), album.filePath(QStringLiteral("Hilfe"))));
     QDir(album.path()).mkdir(QStringLiteral("Bilder"));
     const QColor colour(30, 160, 60);
     for (const char *name : {"wiese.jpg", "feld.jpg"}) {
