@@ -1,10 +1,13 @@
 #include "modMenu.h"
 
+#include <QBoxLayout>
+#include <QFrame>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QPainterPath>
-#include <QWidgetAction>
-#include <QLabel>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace zv {
 namespace {
@@ -107,11 +110,71 @@ QAction *item(QMenu &menu, int identifier, const QString &caption, const QIcon &
     return action;
 }
 
+// Qt menus have no column break. This one keeps room on its right (contents margins, which the
+// menu's own layout honours) and places a second column there.
+class TwoColumnMenu final : public QMenu {
+public:
+    using QMenu::QMenu;
+
+    void setStorageColumn(std::unique_ptr<QWidget> column)
+    {
+        m_column = column.release();
+        m_column->setParent(this);
+        const QSize wanted = m_column->sizeHint();
+        const int leftHeight = sizeHint().height();
+        setContentsMargins(0, 0, wanted.width(), std::max(0, wanted.height() - leftHeight));
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QMenu::resizeEvent(event);
+        if (m_column) {
+            const int frame = style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, this);
+            const int width = contentsMargins().right();
+            m_column->setGeometry(this->width() - width - frame, frame, width, height() - 2 * frame);
+        }
+    }
+
+private:
+    QWidget *m_column = nullptr; // owned by the menu as its child
+};
+
+std::unique_ptr<QWidget> storageColumn(const QList<QAction *> &items, const QImage &pie)
+{
+    auto column = std::make_unique<QWidget>();
+    column->setObjectName(QStringLiteral("SpeicherInfo"));
+    auto *outer = new QHBoxLayout(column.get());
+    outer->setContentsMargins(0, 2, 6, 2);
+    auto *rule = new QFrame;
+    rule->setFrameShape(QFrame::VLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    outer->addWidget(rule);
+    auto *rows = new QVBoxLayout;
+    outer->addLayout(rows);
+    rows->addWidget(new QLabel(items[0]->text()));
+    auto *picture = new QLabel;
+    picture->setObjectName(QStringLiteral("picDrvInfo"));
+    picture->setPixmap(QPixmap::fromImage(pie));
+    picture->setContentsMargins(12, 2, 2, 2);
+    rows->addWidget(picture);
+    for (const QAction *legend : {items[1], items[2]}) {
+        auto *row = new QHBoxLayout;
+        auto *square = new QLabel;
+        square->setPixmap(legend->icon().pixmap(16, 16));
+        row->addWidget(square);
+        row->addWidget(new QLabel(legend->text()), 1);
+        rows->addLayout(row);
+    }
+    rows->addStretch(1);
+    return column;
+}
+
 } // namespace
 
 std::unique_ptr<QMenu> BuildPopupMenu(const MenuState &state, QWidget *parent)
 {
-    auto menu = std::make_unique<QMenu>(parent);
+    auto menu = std::make_unique<TwoColumnMenu>(parent);
     menu->setObjectName(QStringLiteral("PopupMenu"));
     item(*menu, SelectAll, QStringLiteral("alles markieren"));
     menu->addSeparator();
@@ -139,19 +202,14 @@ std::unique_ptr<QMenu> BuildPopupMenu(const MenuState &state, QWidget *parent)
     menu->addSeparator();
     item(*menu, ChooseSkin, QStringLiteral("Skin wählen"));
 
-    // Qt menus have no column break: the drive's usage follows below a separator.
-    menu->addSeparator();
-    item(*menu, StorageInfo, QStringLiteral("Speicher-Info:"));
-    auto *pie = new QWidgetAction(menu.get());
-    auto *picture = new QLabel;
-    picture->setObjectName(QStringLiteral("picDrvInfo"));
-    picture->setPixmap(QPixmap::fromImage(state.drive.pie));
-    picture->setContentsMargins(24, 2, 2, 2);
-    pie->setDefaultWidget(picture);
-    pie->setData(int(StorageInfo));
-    menu->addAction(pie);
-    item(*menu, FreeSpace, state.drive.freeText, legendIcon(state.drive.freeColour));
-    item(*menu, UsedSpace, state.drive.usedText, legendIcon(state.drive.usedColour));
+    // The second column: the inert items stay in the menu (found by identifier) but are drawn by
+    // a panel in the room the menu keeps free on its right.
+    const QList<QAction *> info{item(*menu, StorageInfo, QStringLiteral("Speicher-Info:")),
+                                item(*menu, FreeSpace, state.drive.freeText, legendIcon(state.drive.freeColour)),
+                                item(*menu, UsedSpace, state.drive.usedText, legendIcon(state.drive.usedColour))};
+    for (QAction *action : info)
+        action->setVisible(false);
+    menu->setStorageColumn(storageColumn(info, state.drive.pie));
     return menu;
 }
 
