@@ -5,9 +5,11 @@
 #include "media/MpvMciQueries.h"
 #include "media/MpvSession.h"
 #include "media/MpvVideoWidget.h"
+#include "platform/FileNames.h"
 
-#include <QFileInfo>
 #include <QWidget>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <optional>
@@ -155,7 +157,8 @@ int MpvMciDevice::open(const MciCommand &c)
         return mci::UnsupportedFunction;
     if (session_)
         return mci::DuplicateAlias;
-    if (!QFileInfo(c.device).isFile())
+    struct stat status {};
+    if (::stat(nativePath(c.device).constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return mci::FileNotFound;
     QWidget *window = nullptr;
     if (parent) {

@@ -2,6 +2,7 @@
 
 #include "media/MciErrors.h"
 #include "media/MpvVideoWidget.h"
+#include "platform/FileNames.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -242,7 +243,8 @@ bool MpvSession::eventFilter(QObject *watched, QEvent *event)
 
 int MpvSession::load(const QString &path)
 {
-    const QByteArray file = path.toUtf8();
+    // mpv takes the name's bytes as they are on disk, which need not be UTF-8.
+    const QByteArray file = nativePath(path);
     const char *args[] = {"loadfile", file.constData(), "replace", nullptr};
     if (mpv_command(mpv_, args) < 0)
         return mci::InvalidFile;
