@@ -52,7 +52,8 @@ QString proposedNewAlbumFolder()
     return QDir(pictures.isEmpty() ? QDir::homePath() : pictures).filePath(QStringLiteral("neues Album"));
 }
 
-NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, const QStringList &mediaNames)
+NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, const QStringList &mediaNames,
+                               const QString &programFile)
 {
     NewAlbumOutcome outcome;
     const AlbumPaths album{QDir::cleanPath(target)};
@@ -72,7 +73,7 @@ NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, 
     copyFolder(source.programFolder + QStringLiteral("/Dorido"), album.programFolder + QStringLiteral("/Dorido"),
                outcome.failures, false);
     // The running program and its companion: an album folder starts and scripts on its own.
-    const QString program = QCoreApplication::applicationFilePath();
+    const QString program = programFile.isEmpty() ? QCoreApplication::applicationFilePath() : programFile;
     const QString programCopy = album.programFolder + QLatin1Char('/') + QFileInfo(program).fileName();
     const QStringList before = outcome.failures;
     copyOne(program, programCopy, outcome.failures);

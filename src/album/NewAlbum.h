@@ -16,9 +16,10 @@ QString proposedNewAlbumFolder();
 
 // A complete album folder at target: Bilder/ with copies of the named media files (trailers
 // included), Skins/, Hilfe/ and Dorido/ when there is one, and the program files beside them
-// (the program and its companion). Every file is copied to a temporary name and renamed into
-// place; a failure is named and the rest still copied.
-NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, const QStringList &mediaNames);
+// (programFile, the running program when empty, and the companion beside it). Every file is
+// copied to a temporary name and renamed into place; a failure is named and the rest still copied.
+NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, const QStringList &mediaNames,
+                               const QString &programFile = {});
 
 // The print-ordering program of the album, Dorido/ips or, from an album carried over from
 // Windows, Dorido/ips.exe; empty when neither is there and executable.

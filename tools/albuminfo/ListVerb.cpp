@@ -16,7 +16,12 @@ int usage(QTextStream &err)
            "  albuminfo find PROGRAMMORDNER [--datum T] [--ort WOERTER] [--namen WOERTER] [--anlass WOERTER]"
            " [--json]\n"
            "  albuminfo set DATEI [--datum T] [--ort T] [--namen T] [--anlass T] [--bemerkungen T]"
-           " [--schreibgeschuetzt]\n";
+           " [--schreibgeschuetzt]\n"
+           "  albuminfo rename PROGRAMMORDNER NAME NEUER_NAME\n"
+           "  albuminfo delete PROGRAMMORDNER NAME...\n"
+           "  albuminfo newalbum PROGRAMMORDNER ZIELORDNER [NAME...]\n"
+           "  albuminfo import PROGRAMMORDNER DATEI... [--number START] [--overwrite ask|all|none]\n"
+           "  albuminfo export PROGRAMMORDNER ZIELORDNER NAME... [--overwrite ask|all|none]\n";
     return 2;
 }
 

@@ -22,6 +22,12 @@ int main(int argc, char **argv)
         return albuminfo::find(args.mid(1), out, err);
     if (verb == QLatin1String("set"))
         return albuminfo::set(args.mid(1), err);
+    if (verb == QLatin1String("rename"))
+        return albuminfo::rename(args.mid(1), err);
+    if (verb == QLatin1String("delete"))
+        return albuminfo::remove(args.mid(1), err);
+    if (verb == QLatin1String("newalbum"))
+        return albuminfo::newAlbum(args.mid(1), out, err);
     if (verb == QLatin1String("import"))
         return importVerb(args.mid(1));
     if (verb == QLatin1String("export"))

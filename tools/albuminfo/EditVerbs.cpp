@@ -1,0 +1,127 @@
+// Renaming, deleting and making a new album from the command line, through the same code as
+// the main window's editing and its popup menu.
+#include "Verbs.h"
+
+#include "album/DeleteEntries.h"
+#include "album/NewAlbum.h"
+#include "album/RenameEntry.h"
+#include "app/AlbumListModel.h"
+#include "app/AlbumLoader.h"
+#include "app/ProgramState.h"
+#include "platform/FileNames.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace albuminfo {
+namespace {
+
+// The album as the main window holds it: entries and list rows in the folder's order.
+struct OpenAlbum {
+    zv::AlbumPaths paths;
+    zv::Album album;
+    zv::AlbumListModel list;
+    zv::ProgramState state;
+    zv::AlbumContext context{paths, album, list, state, nullptr};
+
+    explicit OpenAlbum(const QString &folder) : paths{folder}
+    {
+        album = zv::loadAlbum(paths.mediaFolder());
+        list.fill(album);
+    }
+    std::optional<int> rowOf(const QString &name) const
+    {
+        for (int row = 0; row < list.rowCount(); ++row)
+            if (list.text(row, 0) == name)
+                return row;
+        return std::nullopt;
+    }
+};
+
+bool hasMediaFolder(const QString &folder, QTextStream &err)
+{
+    const QString media = zv::AlbumPaths{folder}.mediaFolder();
+    struct stat st {};
+    if (::stat(zv::nativePath(media).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return true;
+    err << "Kein Bilderordner: " << media << '\n';
+    return false;
+}
+
+} // namespace
+
+int rename(const QStringList &args, QTextStream &err)
+{
+    if (args.size() != 3)
+        return usage(err);
+    if (!hasMediaFolder(args[0], err))
+        return 1;
+    OpenAlbum open(args[0]);
+    const std::optional<int> row = open.rowOf(args[1]);
+    if (!row) {
+        err << "Nicht im Album: " << args[1] << '\n';
+        return 1;
+    }
+    if (const std::optional<zv::Refusal> refusal = zv::renameEntry(open.context, *row, args[2])) {
+        err << refusal->title << ": " << refusal->text << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int remove(const QStringList &args, QTextStream &err)
+{
+    if (args.size() < 2)
+        return usage(err);
+    if (!hasMediaFolder(args[0], err))
+        return 1;
+    OpenAlbum open(args[0]);
+    std::vector<int> rows;
+    for (const QString &name : args.mid(1)) {
+        const std::optional<int> row = open.rowOf(name);
+        if (!row) {
+            // A mistyped name must not leave the user wondering which of the others went.
+            err << "Nicht im Album: " << name << ". Es wurde nichts gelöscht.\n";
+            return 1;
+        }
+        rows.push_back(*row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const zv::DeleteOutcome outcome = zv::deleteEntries(open.context, rows);
+    for (const QString &failure : outcome.failures)
+        err << failure << '\n';
+    return outcome.failures.isEmpty() ? 0 : 1;
+}
+
+int newAlbum(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.size() < 2)
+        return usage(err);
+    if (!hasMediaFolder(args[0], err))
+        return 1;
+    const zv::AlbumPaths source{args[0]};
+    for (const QString &name : args.mid(2)) {
+        struct stat st {};
+        if (::stat(zv::nativePath(source.mediaFile(name)).constData(), &st) != 0) {
+            err << "Nicht im Album: " << name << ". Es wurde kein Album angelegt.\n";
+            return 1;
+        }
+    }
+    // The album's program lies beside this companion.
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("zidoverev"));
+    const zv::NewAlbumOutcome outcome = zv::createNewAlbum(source, args[1], args.mid(2), program);
+    for (const QString &failure : outcome.failures)
+        err << failure << '\n';
+    if (!outcome.programFile.isEmpty())
+        out << outcome.programFile << '\n';
+    return outcome.failures.isEmpty() ? 0 : 1;
+}
+
+} // namespace albuminfo
