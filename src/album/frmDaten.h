@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QListView;
@@ -89,6 +90,7 @@ private:
     void setViewMode(int mode);
     void createNewAlbum();
     void orderPrints();
+    std::vector<int> selectedRowsAscending() const;
     QStringList selectedNamesInListOrder() const;
     bool renameRow(int row, const QString &newName);
     AlbumContext albumContext();

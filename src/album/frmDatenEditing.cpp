@@ -85,15 +85,9 @@ void frmDaten::DeleteSelected()
         if (m_media)
             m_media->closeMovie();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        // Read from the ranges: asking for the selected rows one by one costs the square of
-        // their number. Thousands of ranges would then each be kept in step with every removed
-        // run, so the selection goes first, quietly; the rows it named are about to vanish.
-        std::vector<int> rows;
-        for (const QItemSelectionRange &range : lstBilder->selectionModel()->selection())
-            for (int r = range.top(); r <= range.bottom(); ++r)
-                rows.push_back(r);
-        std::sort(rows.begin(), rows.end());
-        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        // Thousands of selection ranges would each be kept in step with every removed run, so
+        // the selection goes first, quietly; the rows it named are about to vanish.
+        const std::vector<int> rows = selectedRowsAscending();
         lstBilder->selectionModel()->reset();
         lstBilder->viewport()->update();
         AlbumContext context = albumContext();

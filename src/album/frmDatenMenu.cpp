@@ -20,7 +20,8 @@
 
 namespace zv {
 
-QStringList frmDaten::selectedNamesInListOrder() const
+// Read from the ranges: asking for the selected rows one by one costs the square of their number.
+std::vector<int> frmDaten::selectedRowsAscending() const
 {
     std::vector<int> rows;
     for (const QItemSelectionRange &range : lstBilder->selectionModel()->selection())
@@ -28,8 +29,13 @@ QStringList frmDaten::selectedNamesInListOrder() const
             rows.push_back(r);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+QStringList frmDaten::selectedNamesInListOrder() const
+{
     QStringList names;
-    for (const int r : rows)
+    for (const int r : selectedRowsAscending())
         names << m_services.list.row(r).name;
     return names;
 }
