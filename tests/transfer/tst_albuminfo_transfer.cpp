@@ -67,8 +67,6 @@ void TestAlbumInfoTransfer::import_data()
                               << QStringList{"000005.pdf", "000006.jpg", "000007.jpg", "alt.jpg"} << QByteArray("old");
     QTest::newRow("overwrite none") << QStringList{"--overwrite", "none"} << QByteArray() << 0
                                     << QStringList{"000005.pdf", "alt.jpg", "neu.jpg"} << QByteArray("old");
-    QTest::newRow("overwrite all") << QStringList{"--overwrite", "all"} << QByteArray() << 0
-                                   << QStringList{"000005.pdf", "alt.jpg", "neu.jpg"} << QByteArray("new");
     QTest::newRow("asked, nein") << QStringList{} << QByteArray("n\n") << 0
                                  << QStringList{"000005.pdf", "alt.jpg", "neu.jpg"} << QByteArray("old");
     QTest::newRow("asked, ja") << QStringList{"--overwrite", "ask"} << QByteArray("vielleicht\nj\n") << 0

@@ -3,7 +3,6 @@
 #include "platform/FileCopy.h"
 #include "platform/FileNames.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -23,16 +22,15 @@ namespace {
 
 QByteArray randomBytes(qsizetype n)
 {
-    QByteArray b(n, Qt::Uninitialized);
-    for (qsizetype i = 0; i < n; ++i)
-        b[i] = char(QRandomGenerator::global()->bounded(256));
+    QByteArray b(n, 'r');
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(b.data()), n / 4);
     return b;
 }
 
+// Through nativePath, as names with bytes that are not UTF-8 need.
 void write(const QString &path, const QByteArray &bytes)
 {
     const int fd = ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY(fd >= 0);
     QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
     ::close(fd);
 }
@@ -41,13 +39,24 @@ QByteArray read(const QString &path)
 {
     QByteArray bytes;
     const int fd = ::open(nativePath(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return "<missing>";
     char buffer[65536];
     for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
         bytes.append(buffer, n);
     ::close(fd);
-    return bytes;
+    return fd < 0 ? QByteArray("<missing>") : bytes;
+}
+
+// Every name, sorted; QDir would skip the undecodable ones.
+QStringList names(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = ::opendir(nativePath(folder).constData());
+    while (const dirent *e = ::readdir(dir))
+        if (e->d_name[0] != '.' || (e->d_name[1] != 0 && e->d_name[1] != '.'))
+            names << decodeFileName(e->d_name);
+    ::closedir(dir);
+    names.sort();
+    return names;
 }
 
 // A disk that fills up after `budget` bytes, a kernel without copy_file_range, a failing flush.
@@ -80,20 +89,6 @@ private:
     }
 };
 
-// Every name, sorted, undecodable bytes escaped.
-QStringList folderNames(const QString &folder)
-{
-    QStringList names;
-    DIR *dir = ::opendir(nativePath(folder).constData());
-    while (const dirent *e = dir ? ::readdir(dir) : nullptr)
-        if (e->d_name[0] != '.' || (e->d_name[1] != 0 && e->d_name[1] != '.'))
-            names << decodeFileName(e->d_name);
-    if (dir)
-        ::closedir(dir);
-    names.sort();
-    return names;
-}
-
 } // namespace
 
 class TestFileCopy : public QObject {
@@ -125,7 +120,6 @@ void TestFileCopy::copies()
 {
     QFETCH(int, size);
     QFETCH(QString, name);
-    QFETCH(bool, ranged);
     QFETCH(bool, readOnly);
     QTemporaryDir from, to;
     QByteArray bytes = randomBytes(size);
@@ -136,18 +130,20 @@ void TestFileCopy::copies()
     if (readOnly)
         ::chmod(nativePath(from.filePath(name)).constData(), 0444);
     FaultyIo io;
+    QFETCH(bool, ranged);
     io.ranged = ranged;
     qint64 reported = 0;
-    const CopyResult r = copyFile(from.filePath(name), to.filePath(name), [&](qint64 done, qint64) {
+    const auto progress = [&](qint64 done, qint64) {
         reported = done;
         return true;
-    }, io);
+    };
+    const CopyResult r = copyFile(from.filePath(name), to.filePath(name), progress, io);
     QVERIFY(r);
     QCOMPARE(r.bytes, qint64(size));
     QCOMPARE(reported, qint64(size));
     QCOMPARE(read(to.filePath(name)), bytes);
     QCOMPARE(read(from.filePath(name)), bytes);
-    QCOMPARE(folderNames(to.path()), QStringList{name});
+    QCOMPARE(names(to.path()), QStringList{name});
     struct stat st {};
     ::stat(nativePath(to.filePath(name)).constData(), &st);
     QCOMPARE(st.st_mode & 0777, readOnly ? 0444u : 0644u);
@@ -199,7 +195,7 @@ void TestFileCopy::failures()
     const CopyResult r = copyFile(source, target, progress, io);
     QTEST(int(r.failure), "failure");
     QVERIFY(!copyFailureText(r).isEmpty());
-    QCOMPARE(folderNames(to.path()), QStringList{"a.jpg"}); // no temporary file left
+    QCOMPARE(names(to.path()), QStringList{"a.jpg"}); // no temporary file left
     QCOMPARE(read(to.filePath(QStringLiteral("a.jpg"))), QByteArray("old"));
     if (fault != QLatin1String("vanished") && fault != QLatin1String("folder"))
         QCOMPARE(read(from.filePath(QStringLiteral("a.jpg"))), bytes);
@@ -209,37 +205,33 @@ void TestFileCopy::readOnlyFolderForAnotherUser()
 {
     // Root may write anywhere; a child that gave up its privileges meets the folder as users do.
     QTemporaryDir from, to;
+    const QString source = from.filePath(QStringLiteral("a.jpg"));
+    write(source, "abc");
     ::chmod(QFile::encodeName(from.path()).constData(), 0755);
     ::chmod(QFile::encodeName(to.path()).constData(), 0555);
-    write(from.filePath(QStringLiteral("a.jpg")), "abc");
-    ::chmod(QFile::encodeName(from.filePath(QStringLiteral("a.jpg"))).constData(), 0644);
     const pid_t child = ::fork();
     if (child == 0) {
         if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(100);
-        const CopyResult r = copyFile(from.filePath(QStringLiteral("a.jpg")), to.filePath(QStringLiteral("a.jpg")));
-        ::_exit(int(r.failure));
+        ::_exit(int(copyFile(source, to.filePath(QStringLiteral("a.jpg"))).failure));
     }
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), int(CopyFailure::TargetFolder));
-    QVERIFY(folderNames(to.path()).isEmpty());
+    QVERIFY(names(to.path()).isEmpty());
 }
 
 void TestFileCopy::staleCopies()
 {
     QTemporaryDir dir;
-    write(dir.filePath(QStringLiteral(".zvcopy-dead0000.part")), "half");
-    write(dir.filePath(QStringLiteral(".zvcopy-alive000.part")), "busy");
-    write(dir.filePath(QStringLiteral("film.part")), "a user's file");
-    write(dir.filePath(QStringLiteral(".zvcopy-x")), "not ours either");
+    for (const char *name : {".zvcopy-dead0000.part", ".zvcopy-alive000.part", "film.part", ".zvcopy-x"})
+        write(dir.filePath(QLatin1String(name)), "x");
     // A copier at work holds its lock, in another process as here in another descriptor.
     const int alive = ::open(QFile::encodeName(dir.filePath(QStringLiteral(".zvcopy-alive000.part"))).constData(), O_RDONLY);
     QCOMPARE(::flock(alive, LOCK_EX), 0);
-    QVERIFY(isCopyTempName(u".zvcopy-dead0000.part"));
     QCOMPARE(removeStaleCopies(dir.path()), 1);
-    QCOMPARE(folderNames(dir.path()), (QStringList{".zvcopy-alive000.part", ".zvcopy-x", "film.part"}));
+    QCOMPARE(names(dir.path()), (QStringList{".zvcopy-alive000.part", ".zvcopy-x", "film.part"}));
     ::close(alive);
     QCOMPARE(removeStaleCopies(dir.path()), 1);
 }

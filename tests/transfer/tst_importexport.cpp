@@ -1,5 +1,6 @@
-// Import and export runs over a temporary album: overwrite answers, numbering, free space,
-// failures in the middle, and what the album and the list hold afterwards.
+// Import and export over a temporary album, by the runs and through the windows: overwrite
+// answers, numbering, free space, failures in the middle, what the album and the list hold
+// afterwards, and the overwrite question's window.
 #include "support/AlbumFolder.h"
 #include "support/Fakes.h"
 #include "support/TransferFakes.h"
@@ -9,11 +10,21 @@
 #include "app/AlbumLoader.h"
 #include "platform/SettingsStore.h"
 #include "transfer/ExportRun.h"
+#include "transfer/FolderTreeView.h"
 #include "transfer/ImportRun.h"
+#include "transfer/frmExplorer.h"
+#include "transfer/frmRequest.h"
+#include "transfer/frmSaveFiles.h"
 
-#include <QDir>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,23 +49,45 @@ private:
     off_t m_limit;
 };
 
-struct ImportFixture : test::AlbumFolder {
-    QTemporaryDir sourceDir;
+// Notes whether the import button was usable while the question waited.
+class WatchingQuestion : public test::ScriptedQuestion {
+public:
+    QPushButton *add = nullptr;
+    bool addEnabledWhileAsking = true;
+    QString ReqOverWr(const QString &name, const QString &title) override
+    {
+        addEnabledWhileAsking = add && add->isEnabled();
+        return ScriptedQuestion::ReqOverWr(name, title);
+    }
+};
+
+// An album, and a removable drive whose root `from` holds the files to import or takes the
+// exported ones.
+struct Fixture : test::AlbumFolder {
+    QTemporaryDir from;
     Album album;
     AlbumListModel list;
     test::FakeDrives drives;
-    test::ScriptedQuestion question;
-    std::unique_ptr<SettingsStore> settings = makeFileSettings(sourceDir.filePath(QStringLiteral("settings.ini")));
+    test::ScriptedDialogs dialogs;
+    WatchingQuestion question;
+    std::unique_ptr<SettingsStore> settings = makeFileSettings(from.filePath(QStringLiteral("s.ini")));
     QStringList messages;
 
-    ImportFixture() { drives.drive.freeBytes = qint64(1) << 40; }
-    QString source(const QString &name, const QByteArray &bytes)
+    Fixture()
     {
-        QFile f(sourceDir.filePath(name));
+        drives.drive.root = from.path();
+        drives.drive.name = QStringLiteral("Stick");
+        drives.drive.type = DriveType::Removable;
+        drives.drive.freeBytes = qint64(1) << 40;
+    }
+    QString source(const QString &name, const QByteArray &bytes, const QTemporaryDir &dir) const
+    {
+        QFile f(dir.filePath(name));
         if (f.open(QIODevice::WriteOnly))
             f.write(bytes);
         return f.fileName();
     }
+    QString source(const QString &name, const QByteArray &bytes) const { return source(name, bytes, from); }
     void load()
     {
         album = loadAlbum(media(QString()));
@@ -71,8 +104,22 @@ struct ImportFixture : test::AlbumFolder {
         run.end();
         return outcome;
     }
+    std::unique_ptr<frmExplorer> open()
+    {
+        load();
+        auto w = std::make_unique<frmExplorer>(
+            ExplorerServices{AlbumPaths{path()}, album, list, drives, *settings, dialogs, makeSystemFolderSource(), &question});
+        w->show();
+        return w;
+    }
     QStringList mediaNames() const { return QDir(media(QString())).entryList(QDir::Files | QDir::Hidden); }
 };
+
+template<typename T>
+T *child(QWidget &w, const char *name)
+{
+    return w.findChild<T *>(QLatin1String(name));
+}
 
 } // namespace
 
@@ -91,6 +138,13 @@ private Q_SLOTS:
     void failuresInTheMiddle();
     void exportAnswers_data();
     void exportAnswers();
+    void numberBox_data();
+    void numberBox();
+    void importFromTheList();
+    void border();
+    void exportToSelectedFolder();
+    void question_data();
+    void question();
 };
 
 void TestImportExport::overwriteAnswers_data()
@@ -101,10 +155,8 @@ void TestImportExport::overwriteAnswers_data()
     QTest::addColumn<int>("asked");
     QTest::newRow("nein, then ja alle") << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"n", "ja"}
                                         << QStringList{"b.jpg", "c.jpg"} << 2;
-    QTest::newRow("ja, then a new name") << QStringList{"a.jpg", "neu.jpg"} << QStringList{"j"}
-                                         << QStringList{"a.jpg"} << 1;
-    QTest::newRow("nein alle") << QStringList{"a.jpg", "b.jpg", "neu.jpg", "c.jpg"} << QStringList{"na"}
-                               << QStringList{} << 1;
+    QTest::newRow("ja, then a new name") << QStringList{"a.jpg", "neu.jpg"} << QStringList{"j"} << QStringList{"a.jpg"} << 1;
+    QTest::newRow("nein alle") << QStringList{"a.jpg", "b.jpg", "neu.jpg", "c.jpg"} << QStringList{"na"} << QStringList{} << 1;
 }
 
 void TestImportExport::overwriteAnswers()
@@ -112,9 +164,10 @@ void TestImportExport::overwriteAnswers()
     QFETCH(QStringList, sources);
     QFETCH(QStringList, answers);
     QFETCH(QStringList, replaced);
-    ImportFixture f;
-    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
-        f.file(QLatin1String(name), "old");
+    Fixture f;
+    const QStringList old{"a.jpg", "b.jpg", "c.jpg"};
+    for (const QString &name : old)
+        f.file(name, "old");
     f.load();
     const int rowOfB = f.list.rowOf(QStringLiteral("b.jpg"));
     QStringList paths;
@@ -126,29 +179,27 @@ void TestImportExport::overwriteAnswers()
     QCOMPARE(f.import(paths).failed, 0);
     QTEST(int(f.question.asked.size()), "asked");
     QCOMPARE(f.question.asked.first(), QStringLiteral("überschreiben?|a.jpg"));
-    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"}) {
-        const QString n = QLatin1String(name);
+    for (const QString &n : old) {
         const bool isReplaced = replaced.contains(n);
         QCOMPARE(f.bytes(n), isReplaced ? QByteArray(3000, 'n') : QByteArray("old"));
         QCOMPARE(f.album.find(n)->sizeKB, isReplaced ? 3 : 0);
         QCOMPARE(f.list.text(f.list.rowOf(n), AlbumListModel::Groesse), isReplaced ? QStringLiteral("3") : QStringLiteral("0"));
     }
     // Replaced files keep their place; only new names add entries and rows.
-    const int addedAnyway = sources.contains(QStringLiteral("neu.jpg")) ? 1 : 0;
+    const int count = sources.contains(QStringLiteral("neu.jpg")) ? 4 : 3;
     QCOMPARE(f.list.rowOf(QStringLiteral("b.jpg")), rowOfB);
-    QCOMPARE(f.album.EntryCount, 3 + addedAnyway);
-    QCOMPARE(int(f.album.size()), 3 + addedAnyway);
-    QCOMPARE(f.list.rowCount(), 3 + addedAnyway);
+    QCOMPARE(f.album.EntryCount, count);
+    QCOMPARE(int(f.album.size()), count);
+    QCOMPARE(f.list.rowCount(), count);
     QCOMPARE(resets.count(), 0);
-    QVERIFY(f.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString().endsWith(
-        QStringLiteral("[%1 Dateien geladen]").arg(3 + addedAnyway)));
-    if (addedAnyway)
+    QVERIFY(f.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString().endsWith(QStringLiteral("[%1 Dateien geladen]").arg(count)));
+    if (count == 4)
         QCOMPARE(AlbumListModel::rowKey(f.list.row(f.list.rowOf(QStringLiteral("neu.jpg")))), QStringLiteral("D4"));
 }
 
 void TestImportExport::kindsAndTrailer()
 {
-    ImportFixture f;
+    Fixture f;
     f.load();
     const QString pdf = f.source(QStringLiteral("x.pdf"), "pdf");
     const QString mp3 = f.source(QStringLiteral("y.mp3"), QByteArray(5000, 'm'));
@@ -176,15 +227,11 @@ void TestImportExport::sameNameTwice()
 {
     // The second is asked about while the first may still be under way.
     QFETCH(QString, answer);
-    ImportFixture f;
+    Fixture f;
     f.load();
     QTemporaryDir other;
-    const QString first = f.source(QStringLiteral("x.jpg"), "first");
-    QFile second(other.filePath(QStringLiteral("x.jpg")));
-    QVERIFY(second.open(QIODevice::WriteOnly) && second.write("second") == 6);
-    second.close();
     f.question.answers = {answer};
-    QCOMPARE(f.import({first, second.fileName()}).failed, 0);
+    QCOMPARE(f.import({f.source("x.jpg", "first"), f.source("x.jpg", "second", other)}).failed, 0);
     QCOMPARE(f.question.asked, QStringList{"überschreiben?|x.jpg"});
     QTEST(f.bytes(QStringLiteral("x.jpg")), "kept");
     QCOMPARE(f.album.EntryCount, 1);
@@ -206,12 +253,11 @@ void TestImportExport::numbering()
 {
     QFETCH(QString, start);
     QFETCH(QStringList, targets);
-    ImportFixture f;
+    Fixture f;
     f.file(QStringLiteral("000005.pdf"));
     f.load();
     f.settings->setValue(kImportSection, kNumberKey, QStringLiteral("0"));
-    const QStringList sources{f.source("a.JPG", "1"), f.source("b.jpg", "2"), f.source("c.gif", "3")};
-    f.import(sources, {true, start});
+    f.import({f.source("a.JPG", "1"), f.source("b.jpg", "2"), f.source("c.gif", "3")}, {true, start});
     for (const QString &t : targets)
         QVERIFY2(f.album.find(t), qPrintable(t));
     QCOMPARE(int(f.album.size()), 1 + int(targets.size()));
@@ -221,13 +267,12 @@ void TestImportExport::numbering()
 
 void TestImportExport::noRoom()
 {
-    ImportFixture f;
+    Fixture f;
     f.load();
     f.drives.drive.freeBytes = 5000;
     const QStringList sources{f.source("a.jpg", QByteArray(1000, 'a')), f.source("groß.avi", QByteArray(6000, 'g')),
                               f.source("c.jpg", QByteArray(10, 'c'))};
-    const SyncOutcome outcome = f.import(sources);
-    QVERIFY(outcome.stopped);
+    QVERIFY(f.import(sources).stopped);
     QCOMPARE(f.messages, QStringList{"Auf dem Datenträger ist nicht\r\ngenügend Platz für die Datei:\r\ngroß.avi"});
     QCOMPARE(f.mediaNames(), QStringList{"a.jpg"});
     QCOMPARE(f.album.EntryCount, 1);
@@ -246,7 +291,8 @@ void TestImportExport::failuresInTheMiddle_data()
 void TestImportExport::failuresInTheMiddle()
 {
     QFETCH(QString, fault);
-    ImportFixture f;
+    QFETCH(QString, reason);
+    Fixture f;
     f.file(QStringLiteral("b.jpg"), "old");
     f.load();
     QString b = f.source("b.jpg", QByteArray(2 << 20, 'b'));
@@ -258,11 +304,9 @@ void TestImportExport::failuresInTheMiddle()
         b = f.media("b.jpg");
     f.question.answers = {"ja"};
     SmallDiskIo io(fault == QLatin1String("full") ? 1 << 20 : 1 << 30);
-    const SyncOutcome outcome = f.import({f.source("a.jpg", "a"), b, f.source("c.jpg", "c")}, {}, io);
-    QCOMPARE(outcome.failed, 1);
+    QCOMPARE(f.import({f.source("a.jpg", "a"), b, f.source("c.jpg", "c")}, {}, io).failed, 1);
     QCOMPARE(f.messages.size(), 1);
     QVERIFY2(f.messages.first().startsWith(QStringLiteral("Die Datei b.jpg wurde nicht kopiert: ")), qPrintable(f.messages.first()));
-    QFETCH(QString, reason);
     QVERIFY2(f.messages.first().contains(reason), qPrintable(f.messages.first()));
     QCOMPARE(f.mediaNames(), (QStringList{"a.jpg", "b.jpg", "c.jpg"})); // and nothing half-done
     QCOMPARE(f.bytes("b.jpg"), QByteArray("old"));
@@ -277,38 +321,205 @@ void TestImportExport::exportAnswers_data()
     QTest::addColumn<QStringList>("replaced");
     QTest::addColumn<int>("asked");
     QTest::newRow("nein asks again") << QStringList{"n", "n"} << QStringList{"a.jpg"} << 2; // a.jpg is new there
-    QTest::newRow("ja alle") << QStringList{"ja"} << QStringList{"a.jpg", "b.jpg", "c.jpg"} << 1;
     QTest::newRow("ja, then ask again") << QStringList{"j", "n"} << QStringList{"a.jpg", "b.jpg"} << 2;
     QTest::newRow("nein alle") << QStringList{"na"} << QStringList{"a.jpg"} << 1;
+    QTest::newRow("other text replaces all") << QStringList{""} << QStringList{"a.jpg", "b.jpg", "c.jpg"} << 1;
 }
 
 void TestImportExport::exportAnswers()
 {
     QFETCH(QStringList, answers);
     QFETCH(QStringList, replaced);
-    test::AlbumFolder album;
-    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"}) {
-        album.file(QLatin1String(name), QByteArray(2000, name[0]));
-        album.info(QLatin1String(name), QStringLiteral("Ort ") + QLatin1String(name));
+    Fixture f;
+    const QStringList names{"a.jpg", "b.jpg", "c.jpg"};
+    for (const QString &name : names) {
+        f.file(name, QByteArray(2000, name[0].toLatin1()));
+        f.info(name, QStringLiteral("Ort ") + name);
     }
-    QTemporaryDir target;
-    for (const char *name : {"b.jpg", "c.jpg"}) {
-        QFile f(target.filePath(QLatin1String(name)));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("theirs");
-    }
-    test::ScriptedQuestion question;
-    question.answers.assign(answers.begin(), answers.end());
-    ExportRun run(AlbumPaths{album.path()}, target.path(), {"a.jpg", "b.jpg", "c.jpg"}, question);
+    f.source("b.jpg", "theirs");
+    f.source("c.jpg", "theirs");
+    f.question.answers.assign(answers.begin(), answers.end());
+    ExportRun run(AlbumPaths{f.path()}, f.from.path(), names, f.question);
     QCOMPARE(runNow(run, [](const QString &, const QString &text) { QFAIL(qPrintable(text)); }).failed, 0);
-    QTEST(int(question.asked.size()), "asked");
-    QCOMPARE(question.asked.first(), QStringLiteral("überschreiben?|") + target.filePath("b.jpg"));
-    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"}) {
-        QFile copy(target.filePath(QLatin1String(name)));
+    QTEST(int(f.question.asked.size()), "asked");
+    QCOMPARE(f.question.asked.first(), QStringLiteral("überschreiben?|") + f.from.filePath("b.jpg"));
+    for (const QString &name : names) {
+        QFile copy(f.from.filePath(name));
         QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), replaced.contains(QLatin1String(name)) ? album.bytes(QLatin1String(name)) : QByteArray("theirs"));
+        QCOMPARE(copy.readAll(), replaced.contains(name) ? f.bytes(name) : QByteArray("theirs"));
     }
 }
 
-QTEST_GUILESS_MAIN(TestImportExport)
+void TestImportExport::numberBox_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("digits") << "123" << "" << "123";
+    QTest::newRow("letter") << "12a" << "Hinweis|Bitte nur Zahlen eingeben" << "7";
+    QTest::newRow("cleared") << "" << "" << "";
+}
+
+void TestImportExport::numberBox()
+{
+    QFETCH(QString, typed);
+    Fixture f;
+    f.settings->setValue(QStringLiteral("Import"), QStringLiteral("Number"), QStringLiteral("7"));
+    const auto w = f.open();
+    auto *box = child<QLineEdit>(*w, "txtNumber");
+    QCOMPARE(box->text(), QStringLiteral("7"));
+    box->clear();
+    QTest::keyClicks(box, typed);
+    QTEST(f.dialogs.shown.join(QLatin1Char(';')), "shown");
+    QTEST(box->text(), "box");
+}
+
+void TestImportExport::importFromTheList()
+{
+    Fixture f;
+    f.file(QStringLiteral("a.jpg"), "old");
+    f.source(QStringLiteral("a.jpg"), QByteArray(2048, 'a'));
+    f.source(QStringLiteral("b.pdf"), QByteArray(1536, 'b'));
+    f.source(QStringLiteral("c.png"), "not listed");
+    f.settings->setValue(QStringLiteral("Import"), QStringLiteral("chkState"), QStringLiteral("1"));
+    const auto w = f.open();
+    f.question.add = child<QPushButton>(*w, "cmdAdd");
+    f.question.answers = {"j"};
+    QVERIFY(child<QCheckBox>(*w, "chkNumber")->isChecked());
+    child<QCheckBox>(*w, "chkNumber")->setChecked(false);
+
+    QSignalSpy listed(w.get(), &frmExplorer::listed);
+    w->listFolder(f.from.filePath(QStringLiteral("kein/Ordner")));
+    QVERIFY(listed.wait());
+    QCOMPARE(f.dialogs.shown, QStringList{"Kein Datenträger|Legen die einen Datenträger in das Laufwerk"});
+    w->listFolder(f.from.path());
+    QVERIFY(listed.wait());
+    auto *lv = child<QTreeWidget>(*w, "lv");
+    QStringList rows;
+    for (int i = 0; i < lv->topLevelItemCount(); ++i)
+        rows << lv->topLevelItem(i)->text(0) + QLatin1Char('/') + lv->topLevelItem(i)->text(1);
+    rows.sort();
+    QCOMPARE(rows, (QStringList{"a.jpg/2", "b.pdf/2"})); // 1.5 KB rounds to the even 2
+    lv->selectAll();
+
+    QSignalSpy finished(w.get(), &frmExplorer::importFinished);
+    QTest::mouseClick(child<QPushButton>(*w, "cmdAdd"), Qt::LeftButton);
+    QVERIFY(finished.wait());
+    QCOMPARE(f.question.asked, QStringList{"überschreiben?|a.jpg"});
+    QVERIFY(!f.question.addEnabledWhileAsking);
+    QVERIFY(child<QPushButton>(*w, "cmdAdd")->isEnabled());
+    QCOMPARE(f.dialogs.shown.last(), QStringLiteral("|Aktion ausgeführt."));
+    QCOMPARE(child<QPushButton>(*w, "cmdCancel")->text(), QStringLiteral("fertig"));
+    QCOMPARE(child<QProgressBar>(*w, "picDrop")->value(), 2);
+    QCOMPARE(f.bytes(QStringLiteral("a.jpg")), QByteArray(2048, 'a'));
+    QCOMPARE(f.album.EntryCount, 2);
+    QCOMPARE(f.list.rowCount(), 2);
+    QCOMPARE(f.list.text(f.list.rowOf(QStringLiteral("a.jpg")), AlbumListModel::Groesse), QStringLiteral("2"));
+
+    w->close();
+    QCOMPARE(f.settings->value(QStringLiteral("Import"), QStringLiteral("chkState"), {}), QStringLiteral("0"));
+}
+
+void TestImportExport::border()
+{
+    Fixture f;
+    const auto w = f.open();
+    auto *bar = child<QProgressBar>(*w, "picDrop");
+    auto *lv = child<QTreeWidget>(*w, "lv");
+    const int before = bar->x();
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 10));
+    const auto moveTo = [&](int x) {
+        const QPoint at = bar->mapFrom(w.get(), QPoint(x, 10));
+        QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(bar, &move);
+    };
+    moveTo(10); // within 20 pixels of the edge: stays
+    QCOMPARE(bar->x(), before);
+    moveTo(300);
+    QCOMPARE(bar->x(), 300 - bar->width() / 2);
+    QCOMPARE(child<QTreeWidget>(*w, "tv")->width(), bar->x());
+    QCOMPARE(lv->x(), bar->x() + bar->width());
+    QCOMPARE(lv->x() + lv->width(), w->width());
+    moveTo(w->width() - 10);
+    QCOMPARE(bar->x(), 300 - bar->width() / 2);
+}
+
+void TestImportExport::exportToSelectedFolder()
+{
+    Fixture f;
+    f.file(QStringLiteral("a.jpg"), QByteArray(1000, 'a'));
+    f.info(QStringLiteral("a.jpg"), QStringLiteral("Bonn"));
+    f.file(QStringLiteral("b.avi"), QByteArray(5000, 'b'));
+    int closedMovie = 0;
+    frmSaveFiles w({AlbumPaths{f.path()}, f.drives, f.dialogs, makeSystemFolderSource(), {"a.jpg", "b.avi"},
+                    [&] { ++closedMovie; }, &f.question});
+    w.show();
+    QTest::mouseClick(child<QPushButton>(w, "cmdSave"), Qt::LeftButton);
+    QCOMPARE(f.dialogs.shown, QStringList{"Hinweis|Bitte zuerst einen Ordner auswählen, in den gespeichert werden soll."});
+    QVERIFY(w.isVisible());
+    QCOMPARE(closedMovie, 0);
+
+    QSignalSpy titles(&w, &QWidget::windowTitleChanged);
+    QSignalSpy exported(&w, &frmSaveFiles::exported);
+    w.tree()->topLevelItem(0)->setSelected(true);
+    QTest::mouseClick(child<QPushButton>(w, "cmdSave"), Qt::LeftButton);
+    QVERIFY(exported.count() || exported.wait());
+    QVERIFY(!w.isVisible());
+    QCOMPARE(closedMovie, 1);
+    QCOMPARE(titles.first().first().toString(), QStringLiteral("Kopiere: a.jpg"));
+    QCOMPARE(titles.last().first().toString(), QStringLiteral("Kopiere: b.avi"));
+    for (const char *name : {"a.jpg", "b.avi"}) {
+        QFile copy(f.from.filePath(QLatin1String(name)));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), f.bytes(QLatin1String(name)));
+    }
+    QCOMPARE(child<QProgressBar>(w, "pb")->value(), 2);
+}
+
+void TestImportExport::question_data()
+{
+    QTest::addColumn<QStringList>("actions"); // button names, "" for the close box
+    QTest::addColumn<QStringList>("codes");
+    QTest::newRow("ja") << QStringList{"cmdYes"} << QStringList{"j"};
+    QTest::newRow("ja alle") << QStringList{"cmdYesAll"} << QStringList{"ja"};
+    QTest::newRow("nein") << QStringList{"cmdNo"} << QStringList{"n"};
+    QTest::newRow("nein alle") << QStringList{"cmdNoAll"} << QStringList{"na"};
+    QTest::newRow("close box") << QStringList{""} << QStringList{"n"};
+    QTest::newRow("close box after ja alle") << QStringList{"cmdYesAll", ""} << QStringList{"ja", "n"};
+}
+
+void TestImportExport::question()
+{
+    QFETCH(QStringList, actions);
+    frmRequest window;
+    // Another part of the program keeps running while the question waits.
+    int ticks = 0;
+    QTimer elsewhere;
+    connect(&elsewhere, &QTimer::timeout, [&] { ++ticks; });
+    elsewhere.start(1);
+    QStringList codes, seen;
+    for (const QString &action : actions) {
+        // Once the window shows: the button, or the close box.
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            if (!window.isVisible() || seen.size() > codes.size())
+                return;
+            seen << window.windowTitle() + QLatin1Char('|') + child<QLabel>(window, "lblMSG")->text();
+            if (action.isEmpty())
+                window.close();
+            else
+                child<QPushButton>(window, qPrintable(action))->click();
+        });
+        poll.start(10);
+        const int before = ticks;
+        codes << window.ReqOverWr(QStringLiteral("bild.jpg"), QStringLiteral("überschreiben?"));
+        QVERIFY(ticks > before);
+        QVERIFY(!window.isVisible());
+    }
+    QTEST(codes, "codes");
+    QCOMPARE(seen.size(), actions.size());
+    QCOMPARE(seen.first(), QStringLiteral("überschreiben?|Soll die Datei bild.jpg mit bild.jpg ersetzt werden?"));
+}
+
+QTEST_MAIN(TestImportExport)
 #include "tst_importexport.moc"
