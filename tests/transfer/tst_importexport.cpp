@@ -9,7 +9,6 @@
 #include "app/AlbumListModel.h"
 #include "app/AlbumLoader.h"
 #include "platform/SettingsStore.h"
-#include "transfer/ExportRun.h"
 #include "transfer/FolderTreeView.h"
 #include "transfer/ImportRun.h"
 #include "transfer/frmExplorer.h"
@@ -80,14 +79,19 @@ struct Fixture : test::AlbumFolder {
         drives.drive.type = DriveType::Removable;
         drives.drive.freeBytes = qint64(1) << 40;
     }
-    QString source(const QString &name, const QByteArray &bytes, const QTemporaryDir &dir) const
+    QString source(const QString &name, const QByteArray &bytes) const
     {
-        QFile f(dir.filePath(name));
+        QFile f(from.filePath(name));
+        QDir().mkpath(QFileInfo(f).path());
         if (f.open(QIODevice::WriteOnly))
             f.write(bytes);
         return f.fileName();
     }
-    QString source(const QString &name, const QByteArray &bytes) const { return source(name, bytes, from); }
+    static QByteArray read(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     void load()
     {
         album = loadAlbum(media(QString()));
@@ -97,10 +101,12 @@ struct Fixture : test::AlbumFolder {
     {
         ImportRun run({AlbumPaths{path()}, album, &list, drives, *settings, question}, sources, options);
         if (const auto refused = run.begin()) {
-            messages << refused->text;
+            messages << refused->title + QLatin1Char('|') + refused->text;
             return {1, true};
         }
-        const SyncOutcome outcome = runNow(run, [&](const QString &, const QString &text) { messages << text; }, io);
+        const SyncOutcome outcome = runNow(run, [&](const QString &title, const QString &text) {
+            messages << title + QLatin1Char('|') + text;
+        }, io);
         run.end();
         return outcome;
     }
@@ -126,172 +132,148 @@ T *child(QWidget &w, const char *name)
 class TestImportExport : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void overwriteAnswers_data();
-    void overwriteAnswers();
-    void kindsAndTrailer();
-    void sameNameTwice_data();
-    void sameNameTwice();
-    void numbering_data();
-    void numbering();
-    void noRoom();
-    void failuresInTheMiddle_data();
-    void failuresInTheMiddle();
-    void exportAnswers_data();
-    void exportAnswers();
+    void imports_data();
+    void imports();
+    void failures_data();
+    void failures();
     void numberBox_data();
     void numberBox();
     void importFromTheList();
-    void border();
     void exportToSelectedFolder();
     void question_data();
     void question();
 };
 
-void TestImportExport::overwriteAnswers_data()
+void TestImportExport::imports_data()
 {
-    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QStringList>("sources"); // "2/x.jpg": x.jpg from another folder
     QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QStringList>("replaced");
-    QTest::addColumn<int>("asked");
-    QTest::newRow("nein, then ja alle") << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"n", "ja"}
-                                        << QStringList{"b.jpg", "c.jpg"} << 2;
-    QTest::newRow("ja, then a new name") << QStringList{"a.jpg", "neu.jpg"} << QStringList{"j"} << QStringList{"a.jpg"} << 1;
-    QTest::newRow("nein alle") << QStringList{"a.jpg", "b.jpg", "neu.jpg", "c.jpg"} << QStringList{"na"} << QStringList{} << 1;
+    QTest::addColumn<QString>("start"); // "-": not numbered
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QStringList>("copies"); // album name=source
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("message");
+    const QStringList abc{"a.jpg", "b.jpg", "c.jpg"};
+    QTest::newRow("nein, then ja alle") << abc << QStringList{"n", "ja"} << "-" << QStringList{"a.jpg", "b.jpg"}
+                                        << QStringList{"b.jpg=b.jpg", "c.jpg=c.jpg"} << "" << "";
+    QTest::newRow("ja asks again, a new name")
+        << QStringList{"a.jpg", "neu.jpg", "b.jpg"} << QStringList{"j", "n"} << "-" << QStringList{"a.jpg", "b.jpg"}
+        << QStringList{"a.jpg=a.jpg", "neu.jpg=neu.jpg"} << "" << "";
+    QTest::newRow("nein alle") << QStringList{"a.jpg", "b.jpg", "neu.jpg", "c.jpg"} << QStringList{"na"} << "-"
+                               << QStringList{"a.jpg"} << QStringList{"neu.jpg=neu.jpg"} << "" << "";
+    // The second is asked about while the first may still be under way.
+    QTest::newRow("same name twice, nein") << QStringList{"x.jpg", "2/x.jpg"} << QStringList{"n"} << "-"
+                                           << QStringList{"x.jpg"} << QStringList{"x.jpg=x.jpg"} << "" << "";
+    QTest::newRow("same name twice, ja") << QStringList{"x.jpg", "2/x.jpg"} << QStringList{"j"} << "-"
+                                         << QStringList{"x.jpg"} << QStringList{"x.jpg=2/x.jpg"} << "" << "";
+    QTest::newRow("pdf and mp3") << QStringList{"x.pdf", "y.mp3"} << QStringList{} << "-" << QStringList{}
+                                 << QStringList{"x.pdf=x.pdf", "y.mp3=y.mp3"} << "" << "";
+    const QStringList numbered{"a.JPG", "b.jpg", "c.gif"};
+    QTest::newRow("numbered from the box") << numbered << QStringList{} << "000000" << QStringList{}
+                                           << QStringList{"000000.JPG=a.JPG", "000001.jpg=b.jpg", "000002.gif=c.gif"} << "3" << "";
+    QTest::newRow("empty box is 0") << numbered << QStringList{} << "" << QStringList{}
+                                    << QStringList{"000000.JPG=a.JPG", "000001.jpg=b.jpg", "000002.gif=c.gif"} << "3" << "";
+    QTest::newRow("skips numbers of other media kinds")
+        << numbered << QStringList{} << "5" << QStringList{}
+        << QStringList{"000007.JPG=a.JPG", "000008.jpg=b.jpg", "000009.gif=c.gif"} << "10" << "";
+    QTest::newRow("past 32 bits") << QStringList{"a.jpg", "b.jpg"} << QStringList{} << "2147483647" << QStringList{}
+                                  << QStringList{"2147483647.jpg=a.jpg", "2147483648.jpg=b.jpg"} << "2147483649" << "";
+    QTest::newRow("too long a number") << numbered << QStringList{} << "12345678901234567890" << QStringList{}
+                                       << QStringList{} << "0" << "Hinweis|Die Startnummer darf höchstens 18 Ziffern haben.";
 }
 
-void TestImportExport::overwriteAnswers()
+void TestImportExport::imports()
 {
     QFETCH(QStringList, sources);
     QFETCH(QStringList, answers);
-    QFETCH(QStringList, replaced);
+    QFETCH(QString, start);
+    QFETCH(QStringList, copies);
+    QFETCH(QString, message);
     Fixture f;
     const QStringList old{"a.jpg", "b.jpg", "c.jpg"};
     for (const QString &name : old)
         f.file(name, "old");
+    // Numbers taken by media of other kinds; a text file takes none.
+    for (const char *name : {"000005.pdf", "000006.mpeg", "000008.txt"})
+        f.file(QLatin1String(name));
     f.load();
+    f.settings->setValue(kImportSection, kNumberKey, QStringLiteral("0"));
+    const int before = f.album.EntryCount;
     const int rowOfB = f.list.rowOf(QStringLiteral("b.jpg"));
+    QHash<QString, QByteArray> bytes;
     QStringList paths;
-    for (const QString &s : sources)
-        paths << f.source(s, QByteArray(3000, 'n'));
+    f.drives.drive.freeBytes = 0;
+    for (const QString &s : sources) {
+        paths << f.source(s, QByteArray(3000, 'n') + s.toUtf8());
+        PictureInfo info;
+        info.ort = s;
+        QVERIFY(!WritePictureInfo(paths.last(), info));
+        bytes[s] = f.read(paths.last());
+        f.drives.drive.freeBytes = std::max<qint64>(f.drives.drive.freeBytes, bytes[s].size()); // exactly fits
+    }
     f.question.answers.assign(answers.begin(), answers.end());
     QSignalSpy resets(&f.list, &QAbstractItemModel::modelReset);
 
-    QCOMPARE(f.import(paths).failed, 0);
-    QTEST(int(f.question.asked.size()), "asked");
-    QCOMPARE(f.question.asked.first(), QStringLiteral("überschreiben?|a.jpg"));
-    for (const QString &n : old) {
-        const bool isReplaced = replaced.contains(n);
-        QCOMPARE(f.bytes(n), isReplaced ? QByteArray(3000, 'n') : QByteArray("old"));
-        QCOMPARE(f.album.find(n)->sizeKB, isReplaced ? 3 : 0);
-        QCOMPARE(f.list.text(f.list.rowOf(n), AlbumListModel::Groesse), isReplaced ? QStringLiteral("3") : QStringLiteral("0"));
+    f.import(paths, {start != QLatin1String("-"), start});
+    QCOMPARE(f.messages, message.isEmpty() ? QStringList{} : QStringList{message});
+    QFETCH(QStringList, asked);
+    for (QString &name : asked)
+        name.prepend(QStringLiteral("überschreiben?|"));
+    QCOMPARE(f.question.asked, asked);
+    QStringList added;
+    for (const QString &copy : copies) {
+        const QString name = copy.section(QLatin1Char('='), 0, 0);
+        const QString source = copy.section(QLatin1Char('='), 1);
+        QCOMPARE(f.bytes(name), bytes[source]);
+        QVERIFY2(f.album.find(name), qPrintable(name));
+        QCOMPARE(f.album.find(name)->info.ort, source);
+        QCOMPARE(f.album.find(name)->sizeKB, 4);
+        const int row = f.list.rowOf(name);
+        QCOMPARE(f.list.text(row, AlbumListModel::Ort), source);
+        QCOMPARE(f.list.text(row, AlbumListModel::Groesse), QStringLiteral("4"));
+        if (name.endsWith(QLatin1String(".pdf")) || name.endsWith(QLatin1String(".mp3")))
+            QCOMPARE(f.album.find(name)->kind, MediaKind::Unbekannt);
+        if (!old.contains(name))
+            added << name;
     }
-    // Replaced files keep their place; only new names add entries and rows.
-    const int count = sources.contains(QStringLiteral("neu.jpg")) ? 4 : 3;
+    for (const QString &name : old)
+        if (!copies.contains(name + QLatin1Char('=') + name))
+            QCOMPARE(f.bytes(name), QByteArray("old"));
+    // Replaced files keep their place; only new names add entries and rows, at the end.
+    const int count = before + int(added.size());
     QCOMPARE(f.list.rowOf(QStringLiteral("b.jpg")), rowOfB);
     QCOMPARE(f.album.EntryCount, count);
     QCOMPARE(int(f.album.size()), count);
     QCOMPARE(f.list.rowCount(), count);
     QCOMPARE(resets.count(), 0);
     QVERIFY(f.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString().endsWith(QStringLiteral("[%1 Dateien geladen]").arg(count)));
-    if (count == 4)
-        QCOMPARE(AlbumListModel::rowKey(f.list.row(f.list.rowOf(QStringLiteral("neu.jpg")))), QStringLiteral("D4"));
+    if (!added.isEmpty())
+        QCOMPARE(AlbumListModel::rowKey(f.list.row(f.list.rowOf(added.last()))), QStringLiteral("D%1").arg(count));
+    QFETCH(QString, stored);
+    if (!stored.isEmpty())
+        QCOMPARE(f.settings->value(kImportSection, kNumberKey, {}), stored);
 }
 
-void TestImportExport::kindsAndTrailer()
-{
-    Fixture f;
-    f.load();
-    const QString pdf = f.source(QStringLiteral("x.pdf"), "pdf");
-    const QString mp3 = f.source(QStringLiteral("y.mp3"), QByteArray(5000, 'm'));
-    PictureInfo info;
-    info.ort = QStringLiteral("Köln");
-    QVERIFY(!WritePictureInfo(mp3, info));
-    QCOMPARE(f.import({pdf, mp3}).failed, 0);
-    for (const char *name : {"x.pdf", "y.mp3"}) {
-        QCOMPARE(f.album.find(QLatin1String(name))->kind, MediaKind::Unbekannt);
-        QCOMPARE(f.list.row(f.list.rowOf(QLatin1String(name))).kind, MediaKind::Unbekannt);
-    }
-    QCOMPARE(f.album.find(QStringLiteral("y.mp3"))->info.ort, QStringLiteral("Köln"));
-    QCOMPARE(f.list.text(f.list.rowOf(QStringLiteral("y.mp3")), AlbumListModel::Ort), QStringLiteral("Köln"));
-}
-
-void TestImportExport::sameNameTwice_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QByteArray>("kept");
-    QTest::newRow("nein") << "n" << QByteArray("first");
-    QTest::newRow("ja") << "j" << QByteArray("second");
-}
-
-void TestImportExport::sameNameTwice()
-{
-    // The second is asked about while the first may still be under way.
-    QFETCH(QString, answer);
-    Fixture f;
-    f.load();
-    QTemporaryDir other;
-    f.question.answers = {answer};
-    QCOMPARE(f.import({f.source("x.jpg", "first"), f.source("x.jpg", "second", other)}).failed, 0);
-    QCOMPARE(f.question.asked, QStringList{"überschreiben?|x.jpg"});
-    QTEST(f.bytes(QStringLiteral("x.jpg")), "kept");
-    QCOMPARE(f.album.EntryCount, 1);
-    QCOMPARE(f.list.rowCount(), 1);
-}
-
-void TestImportExport::numbering_data()
-{
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QStringList>("targets");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("from the box") << "000000" << QStringList{"000000.JPG", "000001.jpg", "000002.gif"} << "3";
-    QTest::newRow("empty box is 0") << "" << QStringList{"000000.JPG", "000001.jpg", "000002.gif"} << "3";
-    QTest::newRow("skips 000005.pdf") << "5" << QStringList{"000006.JPG", "000007.jpg", "000008.gif"} << "9";
-    QTest::newRow("too long a number") << "12345678901234567890" << QStringList{} << "0";
-}
-
-void TestImportExport::numbering()
-{
-    QFETCH(QString, start);
-    QFETCH(QStringList, targets);
-    Fixture f;
-    f.file(QStringLiteral("000005.pdf"));
-    f.load();
-    f.settings->setValue(kImportSection, kNumberKey, QStringLiteral("0"));
-    f.import({f.source("a.JPG", "1"), f.source("b.jpg", "2"), f.source("c.gif", "3")}, {true, start});
-    for (const QString &t : targets)
-        QVERIFY2(f.album.find(t), qPrintable(t));
-    QCOMPARE(int(f.album.size()), 1 + int(targets.size()));
-    QTEST(f.settings->value(kImportSection, kNumberKey, {}), "stored");
-    QCOMPARE(f.question.asked, QStringList{}); // numbered names never exist yet
-}
-
-void TestImportExport::noRoom()
-{
-    Fixture f;
-    f.load();
-    f.drives.drive.freeBytes = 5000;
-    const QStringList sources{f.source("a.jpg", QByteArray(1000, 'a')), f.source("groß.avi", QByteArray(6000, 'g')),
-                              f.source("c.jpg", QByteArray(10, 'c'))};
-    QVERIFY(f.import(sources).stopped);
-    QCOMPARE(f.messages, QStringList{"Auf dem Datenträger ist nicht\r\ngenügend Platz für die Datei:\r\ngroß.avi"});
-    QCOMPARE(f.mediaNames(), QStringList{"a.jpg"});
-    QCOMPARE(f.album.EntryCount, 1);
-}
-
-void TestImportExport::failuresInTheMiddle_data()
+void TestImportExport::failures_data()
 {
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("vanished source") << "vanished" << "nicht mehr vorhanden";
-    QTest::newRow("write-protected album file") << "protected" << "schreibgeschützt";
-    QTest::newRow("disk fills up") << "full" << "nicht genügend Platz";
-    QTest::newRow("the album file itself") << "self" << "dieselbe Datei";
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("names");
+    const QString notCopied = QStringLiteral("Fehler beim Kopieren|Die Datei b.jpg wurde nicht kopiert: ");
+    const QStringList abc{"a.jpg", "b.jpg", "c.jpg"};
+    QTest::newRow("vanished source") << "vanished" << notCopied + "die Quelldatei ist nicht mehr vorhanden." << abc;
+    QTest::newRow("write-protected album file") << "protected" << notCopied + "die Zieldatei ist schreibgeschützt." << abc;
+    QTest::newRow("disk fills up") << "full" << notCopied + "auf dem Datenträger ist nicht genügend Platz." << abc;
+    QTest::newRow("the album file itself") << "self" << notCopied + "Quelle und Ziel sind dieselbe Datei." << abc;
+    QTest::newRow("one byte too little room")
+        << "room" << "Kein Platz|Auf dem Datenträger ist nicht\r\ngenügend Platz für die Datei:\r\nb.jpg"
+        << QStringList{"a.jpg", "b.jpg"};
 }
 
-void TestImportExport::failuresInTheMiddle()
+void TestImportExport::failures()
 {
     QFETCH(QString, fault);
-    QFETCH(QString, reason);
+    QFETCH(QStringList, names);
     Fixture f;
     f.file(QStringLiteral("b.jpg"), "old");
     f.load();
@@ -302,52 +284,17 @@ void TestImportExport::failuresInTheMiddle()
         ::chmod(QFile::encodeName(f.media("b.jpg")).constData(), 0444);
     if (fault == QLatin1String("self"))
         b = f.media("b.jpg");
+    if (fault == QLatin1String("room"))
+        f.drives.drive.freeBytes = (2 << 20) - 1;
     f.question.answers = {"ja"};
     SmallDiskIo io(fault == QLatin1String("full") ? 1 << 20 : 1 << 30);
-    QCOMPARE(f.import({f.source("a.jpg", "a"), b, f.source("c.jpg", "c")}, {}, io).failed, 1);
-    QCOMPARE(f.messages.size(), 1);
-    QVERIFY2(f.messages.first().startsWith(QStringLiteral("Die Datei b.jpg wurde nicht kopiert: ")), qPrintable(f.messages.first()));
-    QVERIFY2(f.messages.first().contains(reason), qPrintable(f.messages.first()));
-    QCOMPARE(f.mediaNames(), (QStringList{"a.jpg", "b.jpg", "c.jpg"})); // and nothing half-done
+    f.import({f.source("a.jpg", "a"), b, f.source("c.jpg", "c")}, {}, io);
+    QTEST(f.messages.join(QLatin1Char(';')), "message");
+    QCOMPARE(f.mediaNames(), names); // and nothing half-done
     QCOMPARE(f.bytes("b.jpg"), QByteArray("old"));
-    QCOMPARE(f.album.EntryCount, 3);
-    QCOMPARE(f.list.rowCount(), 3);
+    QCOMPARE(f.album.EntryCount, names.size());
+    QCOMPARE(f.list.rowCount(), names.size());
     QCOMPARE(f.album.find("b.jpg")->sizeKB, 0);
-}
-
-void TestImportExport::exportAnswers_data()
-{
-    QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QStringList>("replaced");
-    QTest::addColumn<int>("asked");
-    QTest::newRow("nein asks again") << QStringList{"n", "n"} << QStringList{"a.jpg"} << 2; // a.jpg is new there
-    QTest::newRow("ja, then ask again") << QStringList{"j", "n"} << QStringList{"a.jpg", "b.jpg"} << 2;
-    QTest::newRow("nein alle") << QStringList{"na"} << QStringList{"a.jpg"} << 1;
-    QTest::newRow("other text replaces all") << QStringList{""} << QStringList{"a.jpg", "b.jpg", "c.jpg"} << 1;
-}
-
-void TestImportExport::exportAnswers()
-{
-    QFETCH(QStringList, answers);
-    QFETCH(QStringList, replaced);
-    Fixture f;
-    const QStringList names{"a.jpg", "b.jpg", "c.jpg"};
-    for (const QString &name : names) {
-        f.file(name, QByteArray(2000, name[0].toLatin1()));
-        f.info(name, QStringLiteral("Ort ") + name);
-    }
-    f.source("b.jpg", "theirs");
-    f.source("c.jpg", "theirs");
-    f.question.answers.assign(answers.begin(), answers.end());
-    ExportRun run(AlbumPaths{f.path()}, f.from.path(), names, f.question);
-    QCOMPARE(runNow(run, [](const QString &, const QString &text) { QFAIL(qPrintable(text)); }).failed, 0);
-    QTEST(int(f.question.asked.size()), "asked");
-    QCOMPARE(f.question.asked.first(), QStringLiteral("überschreiben?|") + f.from.filePath("b.jpg"));
-    for (const QString &name : names) {
-        QFile copy(f.from.filePath(name));
-        QVERIFY(copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), replaced.contains(name) ? f.bytes(name) : QByteArray("theirs"));
-    }
 }
 
 void TestImportExport::numberBox_data()
@@ -355,7 +302,6 @@ void TestImportExport::numberBox_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("box");
-    QTest::newRow("digits") << "123" << "" << "123";
     QTest::newRow("letter") << "12a" << "Hinweis|Bitte nur Zahlen eingeben" << "7";
     QTest::newRow("cleared") << "" << "" << "";
 }
@@ -418,30 +364,6 @@ void TestImportExport::importFromTheList()
 
     w->close();
     QCOMPARE(f.settings->value(QStringLiteral("Import"), QStringLiteral("chkState"), {}), QStringLiteral("0"));
-}
-
-void TestImportExport::border()
-{
-    Fixture f;
-    const auto w = f.open();
-    auto *bar = child<QProgressBar>(*w, "picDrop");
-    auto *lv = child<QTreeWidget>(*w, "lv");
-    const int before = bar->x();
-    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 10));
-    const auto moveTo = [&](int x) {
-        const QPoint at = bar->mapFrom(w.get(), QPoint(x, 10));
-        QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(bar, &move);
-    };
-    moveTo(10); // within 20 pixels of the edge: stays
-    QCOMPARE(bar->x(), before);
-    moveTo(300);
-    QCOMPARE(bar->x(), 300 - bar->width() / 2);
-    QCOMPARE(child<QTreeWidget>(*w, "tv")->width(), bar->x());
-    QCOMPARE(lv->x(), bar->x() + bar->width());
-    QCOMPARE(lv->x() + lv->width(), w->width());
-    moveTo(w->width() - 10);
-    QCOMPARE(bar->x(), 300 - bar->width() / 2);
 }
 
 void TestImportExport::exportToSelectedFolder()

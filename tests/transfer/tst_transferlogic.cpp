@@ -1,5 +1,5 @@
-// The widget-free decisions of import and export (numbering, the number box, free space, the
-// browser's kinds), the drive chart, and the folder tree that reads one level ahead.
+// The number box, the browser's kinds, the drive chart, and the folder tree that reads one
+// level ahead.
 #include "support/Fakes.h"
 #include "support/TransferFakes.h"
 
@@ -8,7 +8,6 @@
 #include "transfer/FolderFiles.h"
 #include "transfer/FolderTree.h"
 #include "transfer/FolderTreeView.h"
-#include "transfer/FreeSpace.h"
 #include "transfer/Numbering.h"
 
 #include <QTemporaryDir>
@@ -66,12 +65,8 @@ QStringList texts(const FolderTree &tree, const std::vector<int> &nodes)
 class TestTransferLogic : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void numbering_data();
-    void numbering();
     void startNumber_data();
     void startNumber();
-    void freeSpace_data();
-    void freeSpace();
     void browserKinds_data();
     void browserKinds();
     void listingMessages();
@@ -85,46 +80,16 @@ private Q_SLOTS:
     void hangingMount();
 };
 
-void TestTransferLogic::numbering_data()
-{
-    QTest::addColumn<qint64>("start");
-    QTest::addColumn<QStringList>("existing");
-    QTest::addColumn<QStringList>("targets");
-    QTest::addColumn<qint64>("next");
-    QTest::newRow("every media extension counts") << qint64(1) << QStringList{"000001.mov", "000002.wav", "000003.mpeg", "000004.txt"}
-                                                  << QStringList{"000004.avi", "000005.avi"} << qint64(6);
-    QTest::newRow("past 32 bits") << qint64(2147483647) << QStringList{} << QStringList{"2147483647.avi", "2147483648.avi"}
-                                  << qint64(2147483649);
-}
-
-void TestTransferLogic::numbering()
-{
-    QFETCH(qint64, start);
-    QFETCH(QStringList, existing);
-    qint64 n = start;
-    QStringList targets;
-    for (int i = 0; i < 2; ++i) {
-        const NumberedName numbered = numberedName(n, u"avi", [&](const QString &name) { return existing.contains(name); });
-        targets << numbered.name;
-        existing << numbered.name; // the copy is there now
-        n = numbered.next;
-    }
-    QTEST(targets, "targets");
-    QTEST(n, "next");
-}
-
 void TestTransferLogic::startNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<qint64>("value");
-    QTest::newRow("empty is 0") << "" << true << qint64(0);
     QTest::newRow("leading zeros") << "0042" << true << qint64(42);
     QTest::newRow("18 digits") << "999999999999999999" << true << qint64(999999999999999999);
     QTest::newRow("zeros do not count") << "0000000000000000000000017" << true << qint64(17);
     QTest::newRow("19 digits") << "1000000000000000000" << false << qint64(0);
     QTest::newRow("letter") << "12a" << false << qint64(0);
-    QTest::newRow("sign") << "-1" << false << qint64(0);
 }
 
 void TestTransferLogic::startNumber()
@@ -137,24 +102,6 @@ void TestTransferLogic::startNumber()
         QTEST(*n, "value");
     // The box complains about non-digits only; length is the import's business.
     QCOMPARE(isNumberText(text), valid || text.size() > 18);
-}
-
-void TestTransferLogic::freeSpace_data()
-{
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("exactly") << qint64(1000) << false;
-    QTest::newRow("one byte more") << qint64(1001) << true;
-}
-
-void TestTransferLogic::freeSpace()
-{
-    QFETCH(qint64, bytes);
-    QFETCH(bool, refused);
-    const auto refusal = freeSpaceRefusal(bytes, disk(1000, 2000), QStringLiteral("urlaub.avi"));
-    QCOMPARE(refusal.has_value(), refused);
-    if (refused)
-        QCOMPARE(refusal->title, QStringLiteral("Kein Platz"));
 }
 
 void TestTransferLogic::browserKinds_data()
