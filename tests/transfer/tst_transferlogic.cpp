@@ -70,8 +70,6 @@ private Q_SLOTS:
     void browserKinds_data();
     void browserKinds();
     void listingMessages();
-    void sizeText_data();
-    void sizeText();
     void chart_data();
     void chart();
     void treeReadsOneLevelAhead_data();
@@ -128,27 +126,6 @@ void TestTransferLogic::listingMessages()
     QVERIFY(!listingMessage(EACCES).text.isEmpty());
 }
 
-void TestTransferLogic::sizeText_data()
-{
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("just under a KB") << qint64(1023) << "1023 Bytes";
-    QTest::newRow("one KB") << qint64(1024) << "1 KB";
-    QTest::newRow("1.5 KB up") << qint64(1536) << "2 KB";
-    QTest::newRow("2.5 KB down to even") << qint64(2560) << "2 KB";
-    QTest::newRow("just under a MB") << qint64(1048575) << "1024 KB";
-    QTest::newRow("one MB") << qint64(1048576) << "1 MB";
-    QTest::newRow("one GB still in MB") << qint64(1073741824) << "1024 MB";
-    QTest::newRow("just over a GB") << qint64(1073741825) << "1 GB";
-    QTest::newRow("3.5 GB up to even") << qint64(3758096384) << "4 GB";
-}
-
-void TestTransferLogic::sizeText()
-{
-    QFETCH(qint64, bytes);
-    QTEST(driveSizeText(bytes), "text");
-}
-
 void TestTransferLogic::chart_data()
 {
     QTest::addColumn<DriveInfo>("info");
@@ -156,12 +133,14 @@ void TestTransferLogic::chart_data()
     QTest::addColumn<QString>("usedText");
     // Colour letters at 22.5°, 67.5°, ... 337.5°, counter-clockwise from 3 o'clock.
     QTest::addColumn<QString>("octants");
-    QTest::newRow("one quarter free") << disk(250, 1000) << "frei:  250 Bytes" << "belegt:  750 Bytes" << "ggrrrrrr";
-    QTest::newRow("three quarters free") << disk(750, 1000) << "frei:  750 Bytes" << "belegt:  250 Bytes" << "ggggggrr";
-    QTest::newRow("512 bytes of a GB free") << disk(512, 1073742336) << "frei:  512 Bytes" << "belegt:  1024 MB" << "rrrrrrrr";
-    QTest::newRow("empty drive") << disk(1536, 1536) << "frei:  2 KB" << "belegt:  0 Bytes" << "gggggggg";
+    QTest::newRow("1023 bytes, 1 KB") << disk(1023, 2047) << "frei:  1023 Bytes" << "belegt:  1 KB" << "ggggrrrr";
+    QTest::newRow("1.5 KB up, 2.5 KB down") << disk(1536, 4096) << "frei:  2 KB" << "belegt:  2 KB" << "gggrrrrr";
+    QTest::newRow("three quarters free") << disk(3072, 4096) << "frei:  3 KB" << "belegt:  1 KB" << "ggggggrr";
+    QTest::newRow("1024 KB, 1 MB") << disk(1048575, 2097151) << "frei:  1024 KB" << "belegt:  1 MB" << "ggggrrrr";
+    QTest::newRow("1024 MB, 1 GB") << disk(1073741824, 2147483649) << "frei:  1024 MB" << "belegt:  1 GB" << "ggggrrrr";
+    QTest::newRow("full drive, 3.5 GB up") << disk(0, 3758096384) << "frei:  0 Bytes" << "belegt:  4 GB" << "rrrrrrrr";
+    QTest::newRow("empty drive") << disk(1024, 1024) << "frei:  1 KB" << "belegt:  0 Bytes" << "gggggggg";
     QTest::newRow("free above total") << disk(5000, 2048) << "frei:  2 KB" << "belegt:  0 Bytes" << "gggggggg";
-    QTest::newRow("full drive") << disk(0, 3758096384) << "frei:  0 Bytes" << "belegt:  4 GB" << "rrrrrrrr";
     QTest::newRow("total 0") << disk(0, 0) << "frei:  unbekannt" << "belegt:  unbekannt" << "........";
     QTest::newRow("not readable") << disk(500, 1000, false) << "frei:  unbekannt" << "belegt:  unbekannt" << "........";
 }
