@@ -143,18 +143,14 @@ struct Fixture : test::AlbumFolder {
         album = loadAlbum(media(QString()));
         list.fill(album);
     }
-    SyncOutcome import(const QStringList &sources, ImportOptions options = {}, CopyIo &io = systemCopyIo())
+    void import(const QStringList &sources, ImportOptions options = {}, CopyIo &io = systemCopyIo())
     {
         ImportRun run({AlbumPaths{path()}, album, &list, drives, *settings, question}, sources, options);
-        if (const auto refused = run.begin()) {
-            messages << refused->title + QLatin1Char('|') + refused->text;
-            return {1, true};
-        }
-        const SyncOutcome outcome = runNow(run, [&](const QString &title, const QString &text) {
-            messages << title + QLatin1Char('|') + text;
-        }, io);
+        const auto report = [&](const QString &title, const QString &text) { messages << title + QLatin1Char('|') + text; };
+        if (const auto refused = run.begin())
+            return report(refused->title, refused->text);
+        runNow(run, report, io);
         run.end();
-        return outcome;
     }
     std::unique_ptr<frmExplorer> open()
     {
