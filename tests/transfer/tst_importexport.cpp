@@ -3,13 +3,13 @@
 // free space, failures in the middle, and what the album and the list hold afterwards.
 #include "support/AlbumFolder.h"
 #include "support/Fakes.h"
+#include "support/TransferChecks.h"
 #include "support/TransferFakes.h"
 
 #include "app/Album.h"
 #include "app/AlbumListModel.h"
 #include "app/AlbumLoader.h"
 #include "platform/FileCopy.h"
-#include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 #include "transfer/FolderTreeView.h"
 #include "transfer/ImportRun.h"
@@ -29,13 +29,13 @@
 #include <QTreeWidget>
 
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zv;
+using namespace zv::test;
 
 namespace {
 
@@ -44,38 +44,6 @@ QByteArray randomBytes(qsizetype n)
     QByteArray b(n, 'r');
     QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(b.data()), n / 4);
     return b;
-}
-
-// Through nativePath, as names with bytes that are not UTF-8 need.
-void write(const QString &path, const QByteArray &bytes)
-{
-    const int fd = ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
-    ::close(fd);
-}
-
-QByteArray read(const QString &path)
-{
-    QByteArray bytes;
-    const int fd = ::open(nativePath(path).constData(), O_RDONLY);
-    char buffer[65536];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-        bytes.append(buffer, n);
-    ::close(fd);
-    return fd < 0 ? QByteArray("<missing>") : bytes;
-}
-
-// Every name, sorted; QDir would skip the undecodable ones.
-QStringList names(const QString &folder)
-{
-    QStringList names;
-    DIR *dir = ::opendir(nativePath(folder).constData());
-    while (const dirent *e = ::readdir(dir))
-        if (e->d_name[0] != '.' || (e->d_name[1] != 0 && e->d_name[1] != '.'))
-            names << decodeFileName(e->d_name);
-    ::closedir(dir);
-    names.sort();
-    return names;
 }
 
 // A disk on which no file grows past `room` bytes, a kernel without copy_file_range, a failing
@@ -135,7 +103,7 @@ struct Fixture : test::AlbumFolder {
     QString source(const QString &name, const QByteArray &bytes) const
     {
         QDir().mkpath(QFileInfo(from.filePath(name)).path());
-        write(from.filePath(name), bytes);
+        writeFile(from.filePath(name), bytes);
         return from.filePath(name);
     }
     void load()
@@ -215,8 +183,8 @@ void TestImportExport::copies()
     if (size >= 914)
         bytes.replace(size - 914, 8, "FileInfo");
     const QString source = from.filePath(name);
-    write(source, bytes);
-    write(to.filePath(name), "old"); // replaced
+    QVERIFY(writeFile(source, bytes));
+    QVERIFY(writeFile(to.filePath(name), "old")); // replaced
     if (fault == QLatin1String("readonly"))
         ::chmod(nativePath(source).constData(), 0444);
     const QString target = fault == QLatin1String("nofolder") ? to.filePath(QStringLiteral("weg/a.jpg")) : to.filePath(name);
@@ -233,9 +201,9 @@ void TestImportExport::copies()
     const bool copied = failure == int(CopyFailure::None);
     QTEST(int(r.failure), "failure");
     QCOMPARE(copyFailureText(r).isEmpty(), copied);
-    QCOMPARE(names(to.path()), QStringList{name}); // no temporary file left
-    QCOMPARE(read(to.filePath(name)), copied ? bytes : QByteArray("old"));
-    QCOMPARE(read(source), bytes);
+    QCOMPARE(folderNames(to.path()), QStringList{name}); // no temporary file left
+    QCOMPARE(readFile(to.filePath(name)), copied ? bytes : QByteArray("old"));
+    QCOMPARE(readFile(source), bytes);
     if (!copied)
         return;
     QCOMPARE(r.bytes, qint64(size));
@@ -249,12 +217,12 @@ void TestImportExport::staleCopies()
 {
     QTemporaryDir dir;
     for (const char *name : {".zvcopy-dead0000.part", ".zvcopy-alive000.part", "film.part", ".zvcopy-x"})
-        write(dir.filePath(QLatin1String(name)), "x");
+        QVERIFY(writeFile(dir.filePath(QLatin1String(name)), "x"));
     // A copier at work holds its lock, in another process as here in another descriptor.
     const int alive = ::open(QFile::encodeName(dir.filePath(QStringLiteral(".zvcopy-alive000.part"))).constData(), O_RDONLY);
     QCOMPARE(::flock(alive, LOCK_EX), 0);
     QCOMPARE(removeStaleCopies(dir.path()), 1);
-    QCOMPARE(names(dir.path()), (QStringList{".zvcopy-alive000.part", ".zvcopy-x", "film.part"}));
+    QCOMPARE(folderNames(dir.path()), (QStringList{".zvcopy-alive000.part", ".zvcopy-x", "film.part"}));
     ::close(alive);
     QCOMPARE(removeStaleCopies(dir.path()), 1);
 }
@@ -319,7 +287,7 @@ void TestImportExport::imports()
         PictureInfo info;
         info.ort = s;
         QVERIFY(!WritePictureInfo(paths.last(), info));
-        bytes[s] = read(paths.last());
+        bytes[s] = readFile(paths.last());
         f.drives.drive.freeBytes = std::max<qint64>(f.drives.drive.freeBytes, bytes[s].size()); // exactly fits
     }
     f.question.answers.assign(answers.begin(), answers.end());
@@ -411,10 +379,10 @@ void TestImportExport::failures()
     const ImportOptions options{fault == QLatin1String("number"), QStringLiteral("12345678901234567890")};
     f.import({f.source("a.jpg", "a"), b, f.source("c.jpg", "c")}, options, io);
     QTEST(f.messages.join(QLatin1Char(';')), "message");
-    QCOMPARE(::names(f.media(QString())), names); // and nothing half-done
+    QCOMPARE(folderNames(f.media(QString())), names); // and nothing half-done
     QCOMPARE(f.bytes("b.jpg"), QByteArray("old"));
     if (fault != QLatin1String("vanished") && fault != QLatin1String("folder") && fault != QLatin1String("self"))
-        QCOMPARE(read(f.from.filePath("b.jpg")), bytes);
+        QCOMPARE(readFile(f.from.filePath("b.jpg")), bytes);
     QCOMPARE(f.album.EntryCount, names.size());
     QCOMPARE(f.list.rowCount(), names.size());
     QCOMPARE(f.album.find("b.jpg")->sizeKB, 0);
