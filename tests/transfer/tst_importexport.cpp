@@ -69,18 +69,6 @@ private:
     size_t left(int out) const { return size_t(std::max<off_t>(0, room - ::lseek(out, 0, SEEK_CUR))); }
 };
 
-// Notes whether the import button was usable while the question waited.
-class WatchingQuestion : public test::ScriptedQuestion {
-public:
-    QPushButton *add = nullptr;
-    bool addEnabledWhileAsking = true;
-    QString ReqOverWr(const QString &name, const QString &title) override
-    {
-        addEnabledWhileAsking = add && add->isEnabled();
-        return ScriptedQuestion::ReqOverWr(name, title);
-    }
-};
-
 // An album, and a removable drive whose root `from` holds the files to import or takes the
 // exported ones.
 struct Fixture : test::AlbumFolder {
@@ -89,7 +77,7 @@ struct Fixture : test::AlbumFolder {
     AlbumListModel list;
     test::FakeDrives drives;
     test::ScriptedDialogs dialogs;
-    WatchingQuestion question;
+    test::ScriptedQuestion question;
     std::unique_ptr<SettingsStore> settings = makeFileSettings(from.filePath(QStringLiteral("s.ini")));
     QStringList messages;
 
@@ -123,8 +111,9 @@ struct Fixture : test::AlbumFolder {
     std::unique_ptr<frmExplorer> open()
     {
         load();
+        // The browser asks through its own question window.
         auto w = std::make_unique<frmExplorer>(
-            ExplorerServices{AlbumPaths{path()}, album, list, drives, *settings, dialogs, makeSystemFolderSource(), &question});
+            ExplorerServices{AlbumPaths{path()}, album, list, drives, *settings, dialogs, makeSystemFolderSource()});
         w->show();
         return w;
     }
@@ -399,8 +388,6 @@ void TestImportExport::importFromTheList()
     f.settings->setValue(QStringLiteral("Import"), QStringLiteral("chkState"), QStringLiteral("1"));
     f.settings->setValue(QStringLiteral("Import"), QStringLiteral("Number"), QStringLiteral("7"));
     const auto w = f.open();
-    f.question.add = child<QPushButton>(*w, "cmdAdd");
-    f.question.answers = {"j"};
     QVERIFY(child<QCheckBox>(*w, "chkNumber")->isChecked());
     child<QCheckBox>(*w, "chkNumber")->setChecked(false);
     auto *box = child<QLineEdit>(*w, "txtNumber");
@@ -425,11 +412,23 @@ void TestImportExport::importFromTheList()
     QCOMPARE(rows, (QStringList{"a.jpg/2", "b.pdf/2"})); // 1.5 KB rounds to the even 2
     lv->selectAll();
 
+    QStringList asked;
+    bool addEnabledWhileAsking = false; // a second import must wait
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("frmRequest") && top->isVisible()) {
+                asked << child<QLabel>(*top, "lblMSG")->text();
+                addEnabledWhileAsking |= child<QPushButton>(*w, "cmdAdd")->isEnabled();
+                child<QPushButton>(*top, "cmdYes")->click();
+            }
+    });
+    answer.start(10);
     QSignalSpy finished(w.get(), &frmExplorer::importFinished);
     QTest::mouseClick(child<QPushButton>(*w, "cmdAdd"), Qt::LeftButton);
     QVERIFY(finished.wait());
-    QCOMPARE(f.question.asked, QStringList{"überschreiben?|a.jpg"});
-    QVERIFY(!f.question.addEnabledWhileAsking);
+    QCOMPARE(asked, QStringList{"Soll die Datei a.jpg mit a.jpg ersetzt werden?"});
+    QVERIFY(!addEnabledWhileAsking);
     QVERIFY(child<QPushButton>(*w, "cmdAdd")->isEnabled());
     QCOMPARE(f.dialogs.shown.last(), QStringLiteral("|Aktion ausgeführt."));
     QCOMPARE(child<QPushButton>(*w, "cmdCancel")->text(), QStringLiteral("fertig"));
