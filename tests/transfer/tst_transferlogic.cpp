@@ -1,88 +1,90 @@
-// The widget-free decisions of import and export: numbering, the number box, overwrite
-// answers, free space, the browser's kinds.
+// The number box, the browser's kinds, the drive chart, and the folder tree that reads one
+// level ahead.
+#include "support/Fakes.h"
 #include "support/TransferFakes.h"
 
-#include "platform/Drives.h"
+#include "platform/FileNames.h"
+#include "transfer/DriveChart.h"
 #include "transfer/FolderFiles.h"
-#include "transfer/FreeSpace.h"
+#include "transfer/FolderTree.h"
+#include "transfer/FolderTreeView.h"
 #include "transfer/Numbering.h"
-#include "transfer/OverwriteDecision.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
+#include <cmath>
+#include <numbers>
+#include <sys/stat.h>
 
 using namespace zv;
+
+namespace {
+
+DriveInfo drive(const char *root, DriveType type, qint64 freeBytes = 0, qint64 totalBytes = 0, bool ready = true)
+{
+    DriveInfo d;
+    d.root = QLatin1String(root);
+    d.name = d.root;
+    d.type = type;
+    d.freeBytes = freeBytes;
+    d.totalBytes = totalBytes;
+    d.ready = ready;
+    return d;
+}
+
+DriveInfo disk(qint64 freeBytes, qint64 totalBytes, bool ready = true)
+{
+    return drive("/", DriveType::Fixed, freeBytes, totalBytes, ready);
+}
+
+// Five drives over a small folder tree in memory.
+struct TreeFixture {
+    QList<DriveInfo> drives{drive("/", DriveType::Fixed), drive("/media/cd", DriveType::CdRom),
+                            drive("/mnt/ram", DriveType::RamDisk), drive("/srv", DriveType::Unknown),
+                            drive("/net", DriveType::Network)};
+    std::shared_ptr<test::FakeFolderSource> source = std::make_shared<test::FakeFolderSource>();
+    TreeFixture()
+    {
+        source->folders = {{"/", {"home", "usr"}}, {"/home", {"eva", "tom"}}, {"/home/eva", {"Fotos"}},
+                           {"/home/tom", {}}, {"/usr", {}}, {"/mnt/ram", {"x"}}, {"/net", {}}};
+    }
+};
+
+QStringList texts(const FolderTree &tree, const std::vector<int> &nodes)
+{
+    QStringList t;
+    for (const int n : nodes)
+        t << tree.node(n).text + QLatin1Char('=') + tree.node(n).image;
+    return t;
+}
+
+} // namespace
 
 class TestTransferLogic : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void numbering_data();
-    void numbering();
     void startNumber_data();
     void startNumber();
-    void overwrite_data();
-    void overwrite();
-    void freeSpace_data();
-    void freeSpace();
     void browserKinds_data();
     void browserKinds();
-    void listingMessages();
+    void chart_data();
+    void chart();
+    void treeReadsOneLevelAhead_data();
+    void treeReadsOneLevelAhead();
+    void undecodableFolderNames();
+    void hangingMount();
 };
-
-void TestTransferLogic::numbering_data()
-{
-    QTest::addColumn<qint64>("start");
-    QTest::addColumn<QStringList>("existing");
-    QTest::addColumn<QStringList>("sources");
-    QTest::addColumn<QStringList>("targets");
-    QTest::addColumn<qint64>("next");
-    QTest::newRow("from 0, case kept") << qint64(0) << QStringList{} << QStringList{"a.JPG", "b.jpg", "c.gif"}
-                                       << QStringList{"000000.JPG", "000001.jpg", "000002.gif"} << qint64(3);
-    QTest::newRow("number used by another kind") << qint64(5) << QStringList{"000005.pdf"} << QStringList{"x.jpg"}
-                                                 << QStringList{"000006.jpg"} << qint64(7);
-    QTest::newRow("every media extension counts")
-        << qint64(1) << QStringList{"000001.mov", "000002.wav", "000003.mpeg", "000004.txt"}
-        << QStringList{"y.avi", "z.avi"} << QStringList{"000004.avi", "000005.avi"} << qint64(6);
-    QTest::newRow("seven digits as they are") << qint64(1234567) << QStringList{} << QStringList{"p.jpg"}
-                                              << QStringList{"1234567.jpg"} << qint64(1234568);
-    QTest::newRow("past 32 bits") << qint64(2147483647) << QStringList{} << QStringList{"p.jpg", "q.jpg"}
-                                  << QStringList{"2147483647.jpg", "2147483648.jpg"} << qint64(2147483649);
-}
-
-void TestTransferLogic::numbering()
-{
-    QFETCH(qint64, start);
-    QFETCH(QStringList, existing);
-    QFETCH(QStringList, sources);
-    qint64 n = start;
-    QStringList targets;
-    for (const QString &source : sources) {
-        const NumberedName numbered = numberedName(n, source.mid(source.lastIndexOf('.') + 1),
-                                                   [&](const QString &name) { return existing.contains(name); });
-        targets << numbered.name;
-        existing << numbered.name; // the copy is there now
-        n = numbered.next;
-    }
-    QTEST(targets, "targets");
-    QTEST(n, "next");
-}
 
 void TestTransferLogic::startNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<qint64>("value");
-    QTest::newRow("empty is 0") << "" << true << qint64(0);
-    QTest::newRow("box default") << "000000" << true << qint64(0);
-    QTest::newRow("leading zeros") << "0042" << true << qint64(42);
-    QTest::newRow("above 2147483647") << "2147483648" << true << qint64(2147483648);
     QTest::newRow("18 digits") << "999999999999999999" << true << qint64(999999999999999999);
     QTest::newRow("zeros do not count") << "0000000000000000000000017" << true << qint64(17);
     QTest::newRow("19 digits") << "1000000000000000000" << false << qint64(0);
     QTest::newRow("letter") << "12a" << false << qint64(0);
-    QTest::newRow("sign") << "-1" << false << qint64(0);
-    QTest::newRow("blank") << " 1" << false << qint64(0);
 }
 
 void TestTransferLogic::startNumber()
@@ -97,72 +99,14 @@ void TestTransferLogic::startNumber()
     QCOMPARE(isNumberText(text), valid || text.size() > 18);
 }
 
-void TestTransferLogic::overwrite_data()
-{
-    QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QString>("decisions"); // per existing file: C copy, S skip
-    QTest::addColumn<int>("asked");
-    QTest::newRow("nein, then ja alle") << QStringList{"n", "ja"} << "SCC" << 2;
-    QTest::newRow("ja asks again") << QStringList{"j", "n", "j"} << "CSC" << 3;
-    QTest::newRow("nein alle") << QStringList{"na"} << "SSS" << 1;
-    QTest::newRow("ja alle") << QStringList{"ja"} << "CCC" << 1;
-    QTest::newRow("other text replaces all") << QStringList{""} << "CCC" << 1;
-}
-
-void TestTransferLogic::overwrite()
-{
-    QFETCH(QStringList, answers);
-    QFETCH(QString, decisions);
-    test::ScriptedQuestion question;
-    question.answers.assign(answers.begin(), answers.end());
-    OverwriteDecision decision;
-    QString got;
-    for (int i = 0; i < decisions.size(); ++i)
-        got += decision.replace(QStringLiteral("f%1.jpg").arg(i), question) ? 'C' : 'S';
-    QCOMPARE(got, decisions);
-    QTEST(int(question.asked.size()), "asked");
-    QCOMPARE(question.asked.first(), QStringLiteral("überschreiben?|f0.jpg"));
-}
-
-void TestTransferLogic::freeSpace_data()
-{
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<qint64>("free");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("fits") << qint64(999) << qint64(1000) << false;
-    QTest::newRow("exactly") << qint64(1000) << qint64(1000) << false;
-    QTest::newRow("one byte more") << qint64(1001) << qint64(1000) << true;
-    QTest::newRow("full drive") << qint64(1) << qint64(0) << true;
-}
-
-void TestTransferLogic::freeSpace()
-{
-    QFETCH(qint64, bytes);
-    QFETCH(qint64, free);
-    QFETCH(bool, refused);
-    DriveInfo drive;
-    drive.freeBytes = free;
-    const auto refusal = freeSpaceRefusal(bytes, drive, QStringLiteral("urlaub.avi"));
-    QCOMPARE(refusal.has_value(), refused);
-    if (refused) {
-        QCOMPARE(refusal->title, QStringLiteral("Kein Platz"));
-        QCOMPARE(refusal->text, QStringLiteral("Auf dem Datenträger ist nicht\r\ngenügend Platz für die Datei:\r\nurlaub.avi"));
-    }
-}
-
 void TestTransferLogic::browserKinds_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("kind");
     QTest::newRow("jpeg") << "a.JPEG" << "Bild";
-    QTest::newRow("gif") << "a.gif" << "Bild";
     QTest::newRow("mov") << "a.Mov" << "Video";
-    QTest::newRow("mp3") << "y.mp3" << "Audio";
     QTest::newRow("wav") << "y.WAV" << "Audio";
-    QTest::newRow("pdf") << "x.pdf" << "text";
-    QTest::newRow("png is not listed") << "x.png" << "";
     QTest::newRow("no extension") << "README" << "";
-    QTest::newRow("copy under way") << ".zvcopy-abcdefgh.part" << "";
 }
 
 void TestTransferLogic::browserKinds()
@@ -171,13 +115,134 @@ void TestTransferLogic::browserKinds()
     QTEST(browserKind(name), "kind");
 }
 
-void TestTransferLogic::listingMessages()
+void TestTransferLogic::chart_data()
 {
-    QCOMPARE(listingMessage(ENOENT).title, QStringLiteral("Kein Datenträger"));
-    QCOMPARE(listingMessage(ENOENT).text, QStringLiteral("Legen die einen Datenträger in das Laufwerk"));
-    QCOMPARE(listingMessage(EACCES).title, QStringLiteral("Fehler: %1").arg(EACCES));
-    QVERIFY(!listingMessage(EACCES).text.isEmpty());
+    QTest::addColumn<DriveInfo>("info");
+    QTest::addColumn<QString>("freeText");
+    QTest::addColumn<QString>("usedText");
+    // Colour letters at 22.5°, 67.5°, ... 337.5°, counter-clockwise from 3 o'clock.
+    QTest::addColumn<QString>("octants");
+    QTest::newRow("1023 bytes, 1 KB") << disk(1023, 2047) << "frei:  1023 Bytes" << "belegt:  1 KB" << "ggggrrrr";
+    QTest::newRow("1.5 KB up, 2.5 KB down") << disk(1536, 4096) << "frei:  2 KB" << "belegt:  2 KB" << "gggrrrrr";
+    QTest::newRow("three quarters free") << disk(3072, 4096) << "frei:  3 KB" << "belegt:  1 KB" << "ggggggrr";
+    QTest::newRow("1024 KB, 1 MB") << disk(1048575, 2097151) << "frei:  1024 KB" << "belegt:  1 MB" << "ggggrrrr";
+    QTest::newRow("1024 MB, 1 GB") << disk(1073741824, 2147483649) << "frei:  1024 MB" << "belegt:  1 GB" << "ggggrrrr";
+    QTest::newRow("full drive, 3.5 GB up") << disk(0, 3758096384) << "frei:  0 Bytes" << "belegt:  4 GB" << "rrrrrrrr";
+    QTest::newRow("empty drive") << disk(1024, 1024) << "frei:  1 KB" << "belegt:  0 Bytes" << "gggggggg";
+    QTest::newRow("free above total") << disk(5000, 2048) << "frei:  2 KB" << "belegt:  0 Bytes" << "gggggggg";
+    QTest::newRow("total 0") << disk(0, 0) << "frei:  unbekannt" << "belegt:  unbekannt" << "........";
+    QTest::newRow("not readable") << disk(500, 1000, false) << "frei:  unbekannt" << "belegt:  unbekannt" << "........";
 }
 
-QTEST_GUILESS_MAIN(TestTransferLogic)
+void TestTransferLogic::chart()
+{
+    QFETCH(DriveInfo, info);
+    QFETCH(QString, octants);
+    test::FakeDrives drives;
+    drives.drive = info;
+    const DriveChart chart = drawInfo(drives, QStringLiteral("/album"));
+    QTEST(chart.freeText, "freeText");
+    QTEST(chart.usedText, "usedText");
+    const bool known = octants != QLatin1String("........");
+    const QColor grey(192, 192, 192);
+    QCOMPARE(chart.known, known);
+    QCOMPARE(chart.freeColour, known ? QColor(0, 255, 0) : grey);
+    QCOMPARE(chart.usedColour, known ? QColor(255, 0, 0) : grey);
+    QCOMPARE(chart.pie.size(), QSize(90, 90));
+    QString seen;
+    for (int i = 0; i < 8; ++i) {
+        // Two thirds out from the centre.
+        const double a = (22.5 + 45 * i) * std::numbers::pi / 180;
+        const QColor c = chart.pie.pixelColor(qRound(45 + 30 * std::cos(a)), qRound(45 - 30 * std::sin(a)));
+        seen += c == QColor(0, 255, 0) ? u'g' : c == QColor(255, 0, 0) ? u'r' : c == grey ? u'.' : u'?';
+    }
+    QCOMPARE(seen, octants);
+    // The disc fills the box edge to edge and leaves the corners clear.
+    QCOMPARE(chart.pie.pixelColor(2, 2).alpha(), 0);
+    QCOMPARE(chart.pie.pixelColor(45, 2).alpha(), 255);
+    QCOMPARE(chart.pie.pixelColor(2, 45).alpha(), 255);
+}
+
+void TestTransferLogic::treeReadsOneLevelAhead_data()
+{
+    QTest::addColumn<int>("offer");
+    QTest::addColumn<QStringList>("top");
+    QTest::newRow("import browser") << int(FolderTree::Offer::AllDrives)
+                                    << QStringList{"/=intern", "/media/cd=CD", "/mnt/ram=ram", "/srv=unbekannt", "/net=netzwerk"};
+    QTest::newRow("export dialog") << int(FolderTree::Offer::NoCdOrUnknown)
+                                   << QStringList{"/=intern", "/mnt/ram=ram", "/net=netzwerk"};
+}
+
+void TestTransferLogic::treeReadsOneLevelAhead()
+{
+    QFETCH(int, offer);
+    QFETCH(QStringList, top);
+    TreeFixture f;
+    FolderTree tree;
+    tree.readNow(tree.fill(f.drives, FolderTree::Offer(offer)), *f.source);
+    QCOMPARE(texts(tree, tree.topLevel()), top);
+    QCOMPARE(f.source->reads.load(), top.size());
+    const int cd = tree.find(QStringLiteral("drive:/media/cd"));
+    if (cd >= 0)
+        QVERIFY(tree.node(cd).children.empty() && tree.node(cd).unreadable);
+
+    const int root = tree.find(QStringLiteral("drive:/"));
+    QCOMPARE(tree.folderOf(root), QStringLiteral("/"));
+    tree.readNow(tree.expand(root), *f.source);
+    QCOMPARE(f.source->reads - top.size(), 2); // /home and /usr, not deeper
+    QCOMPARE(tree.node(root).image, QStringLiteral("intern"));
+    const int home = tree.find(QStringLiteral("/home"));
+    QCOMPARE(texts(tree, tree.node(home).children), (QStringList{"eva=zu", "tom=zu"}));
+    QCOMPARE(tree.find(QStringLiteral("/home/eva/Fotos")), -1);
+
+    tree.readNow(tree.expand(home), *f.source);
+    QCOMPARE(tree.node(home).image, QStringLiteral("auf"));
+    QCOMPARE(texts(tree, tree.node(tree.find(QStringLiteral("/home/eva"))).children), QStringList{"Fotos=zu"});
+    const int nodes = tree.size();
+    const int reads = f.source->reads;
+    // Again, and with an answer that arrives twice: nothing new is read or added.
+    tree.readNow(tree.expand(home), *f.source);
+    QVERIFY(tree.deliver(tree.find(QStringLiteral("/home/eva")), f.source->subfolders(QStringLiteral("/home/eva"))).empty());
+    QCOMPARE(tree.size(), nodes);
+    QCOMPARE(f.source->reads, reads + 1);
+    tree.collapse(home);
+    QCOMPARE(tree.node(home).image, QStringLiteral("zu"));
+}
+
+void TestTransferLogic::undecodableFolderNames()
+{
+    QTemporaryDir dir;
+    const QByteArray latin1 = QFile::encodeName(dir.path()) + "/M\xfcll";
+    QCOMPARE(::mkdir(latin1.constData(), 0755), 0);
+    QCOMPARE(::mkdir((latin1 + "/1999").constData(), 0755), 0);
+    const auto source = makeSystemFolderSource();
+    FolderTree tree;
+    tree.readNow(tree.fill({drive(qPrintable(dir.path()), DriveType::Removable)}, FolderTree::Offer::AllDrives), *source);
+    const int folder = tree.node(0).children.front();
+    QCOMPARE(tree.node(folder).text, QStringLiteral("Müll"));
+    QCOMPARE(nativePath(tree.folderOf(folder)), latin1);
+    tree.readNow(tree.expand(0), *source);
+    QCOMPARE(texts(tree, tree.node(folder).children), QStringList{"1999=zu"});
+}
+
+void TestTransferLogic::hangingMount()
+{
+    TreeFixture f;
+    f.source->hanging = QStringLiteral("/net");
+    FolderTreeView view(f.source, true);
+    view.setReadTimeout(100);
+    view.show();
+    view.fill(f.drives, FolderTree::Offer::AllDrives);
+    const int net = view.tree().find(QStringLiteral("drive:/net"));
+    QTRY_VERIFY(view.tree().node(net).unreadable);
+    QCOMPARE(view.itemOf(net)->toolTip(0), QStringLiteral("nicht lesbar"));
+    // The other drives arrived while /net hangs.
+    QTRY_COMPARE(view.itemOf(view.tree().find(QStringLiteral("drive:/")))->childCount(), 2);
+    f.source->release();
+    QTRY_VERIFY(!view.tree().node(net).unreadable);
+    QCOMPARE(view.itemOf(net)->toolTip(0), QString());
+    QTRY_COMPARE(view.pendingReads(), 0);
+}
+
+QTEST_MAIN(TestTransferLogic)
 #include "tst_transferlogic.moc"
