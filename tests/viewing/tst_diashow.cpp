@@ -214,6 +214,7 @@ private Q_SLOTS:
         s.file(QStringLiteral("b.mp4"));
         s.picture(QStringLiteral("c.jpg"), {400, 300});
         frmDiaShow &w = s.open(QStringLiteral("500"));
+        QCOMPARE(w.interval(), 500);
         QVERIFY(w.start());
         QVERIFY(QTest::qWaitForWindowActive(&w)); // the timer runs while the show is the active window
         QVERIFY(w.shownFile().isEmpty()); // the first picture comes one delay after opening
