@@ -1,0 +1,40 @@
+#pragma once
+// Short clips made by ffmpeg for the media tests, and what a picture of one shows.
+
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <QStringList>
+
+// Makes a short test clip with the ffmpeg command; returns false when ffmpeg failed.
+inline bool makeClip(const QString &path, const QStringList &codecArgs, bool withVideo = true,
+                     const QString &size = QStringLiteral("320x240"), int seconds = 2)
+{
+    QStringList args = {"-hide_banner", "-loglevel", "error", "-y"};
+    if (withVideo)
+        args << "-f" << "lavfi" << "-i" << QStringLiteral("testsrc=size=%1:rate=25").arg(size);
+    args << "-f" << "lavfi" << "-i" << "sine=frequency=440:sample_rate=44100" << "-t" << QString::number(seconds)
+         << codecArgs << path;
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), args);
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+}
+
+// Copies a clip and marks its video as filmed turned by degrees, as phones do.
+inline bool rotatedCopy(const QString &from, const QString &to, int degrees)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-hide_banner", "-loglevel", "error", "-y", "-i", from, "-c", "copy",
+                                            "-metadata:s:v:0", QStringLiteral("rotate=%1").arg(degrees), to});
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+}
+
+// How many colours a grid of every fourth pixel shows; a plain or black picture has one.
+inline int distinctColours(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4)
+            colours.insert(image.pixel(x, y));
+    return int(colours.size());
+}
