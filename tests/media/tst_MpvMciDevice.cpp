@@ -3,11 +3,16 @@
 #include "media/MciErrors.h"
 #include "media/MpvMciDevice.h"
 #include "media/MpvVideoWidget.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
+
+#include <climits>
+#include <cstdlib>
+#include <unistd.h>
 
 using zv::MciResult;
 using zv::MpvMciDevice;
@@ -16,16 +21,27 @@ namespace mci = zv::mci;
 namespace {
 
 // True while some descriptor of this process points at the file, also after it was deleted.
+// Compared as bytes: the name need not be UTF-8.
 bool fileIsOpen(const QString &path)
 {
-    const QFileInfo info(path);
-    const QString target = QFileInfo(info.absolutePath()).canonicalFilePath() + u'/' + info.fileName();
+    const QByteArray native = zv::nativePath(path);
+    const qsizetype slash = native.lastIndexOf('/');
+    char folder[PATH_MAX];
+    if (!::realpath(native.left(slash).constData(), folder))
+        return false;
+    const QByteArray target = QByteArray(folder) + native.mid(slash);
     const QDir fds(QStringLiteral("/proc/self/fd"));
-    for (const QString &fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-        if (QFile::symLinkTarget(fds.filePath(fd)).startsWith(target)) // also "... (deleted)"
+    for (const QString &fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        char link[PATH_MAX];
+        const ssize_t n = ::readlink(QFile::encodeName(fds.filePath(fd)).constData(), link, sizeof link);
+        if (n > 0 && QByteArray(link, n).startsWith(target)) // also "... (deleted)"
             return true;
+    }
     return false;
 }
+
+// "Käse.mpg" as an old Windows medium names it, in Latin-1.
+const QString kLatin1Name = zv::decodeFileName("K\xe4se.mpg");
 
 } // namespace
 
@@ -85,6 +101,7 @@ private Q_SLOTS:
         QVERIFY(makeClip(folder_ + "gleich weg.avi", {"-c:v", "mpeg4", "-c:a", "pcm_s16le"}));
         QVERIFY(makeClip(folder_ + "upright.mov", {"-c:v", "mpeg4", "-c:a", "aac"}));
         QVERIFY(rotatedCopy(folder_ + "upright.mov", folder_ + "phone.mov", 90));
+        QCOMPARE(::link(zv::nativePath(folder_ + "clip.mpg"), zv::nativePath(folder_ + kLatin1Name)), 0);
         QVERIFY(makeClip(folder_ + "sound.wav", {}, false));
         QFile clip(folder_ + "clip.mpg"), junk(folder_ + "junk.mpg"), cut(folder_ + "cut.mpg"), empty(folder_ + "empty.mpg");
         QVERIFY(clip.open(QIODevice::ReadOnly) && junk.open(QIODevice::WriteOnly) && cut.open(QIODevice::WriteOnly)
@@ -101,6 +118,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
 
+    void cleanupTestCase() { ::unlink(zv::nativePath(folder_ + kLatin1Name).constData()); } // Qt cannot name it
+
     // Opened into the box, measured, played, closed; the first clip goes through every control.
     void containers_data()
     {
@@ -108,6 +127,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("source"); // empty for a sound
         QTest::newRow("clip.mpg") << "clip.mpg" << "0 0 320 240";
         QTest::newRow("phone.mov") << "phone.mov" << "0 0 240 320";
+        QTest::newRow("name not UTF-8") << kLatin1Name << "0 0 320 240";
         QTest::newRow("deleted while open") << "gleich weg.avi" << "0 0 320 240";
         QTest::newRow("sound.wav") << "sound.wav" << "";
     }
