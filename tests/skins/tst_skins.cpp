@@ -314,7 +314,7 @@ private Q_SLOTS:
         w.menue.resize(layout::kMenuPanel.size()); // the panel paints the background under it
         const QPoint inside(5, 6);
         if (complete)
-            QCOMPARE(w.menue.grab().toImage().pixelColor(inside), w.bg.pixelColor(inside + layout::kMenuPanel.topLeft()));
+            QCOMPARE(w.menue.grab().toImage().pixelColor(inside), w.bg.pixelColor(layout::kMenuPanel.topLeft() + inside));
     }
 
     // The chooser, "Skinauswahl".
@@ -403,7 +403,8 @@ private Q_SLOTS:
             w.select(skin);
         const bool takes = !skin.isEmpty() && !onlyCurrent;
         // The selected skin's own background, fitted, or a placeholder: compare the centres.
-        const QImage original(file.isEmpty() ? album.path() + QStringLiteral("/Skins/%1/Hintergrund.jpg").arg(skin) : put);
+        const QString background = album.path() + QStringLiteral("/Skins/%1/Hintergrund.jpg").arg(skin);
+        const QImage original(file.isEmpty() ? background : put);
         const auto *view = w.form->findChild<QLabel *>(QStringLiteral("imgView"));
         const QImage seen = view->pixmap().toImage();
         if (takes && !original.isNull()) {
