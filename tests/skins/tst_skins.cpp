@@ -1,23 +1,31 @@
+#include "app/AppSettings.h"
+#include "platform/FileNames.h"
+#include "platform/SettingsStore.h"
 #include "skins/ApplySkin.h"
 #include "skins/ImageButton.h"
 #include "skins/LoadSkin.h"
-#include "skins/ParseColour.h"
 #include "skins/ProfileFile.h"
 #include "skins/SkinFiles.h"
+#include "skins/SkinFolderList.h"
 #include "skins/SkinPanel.h"
+#include "skins/frmSkinChange.h"
+#include "support/AlbumFolder.h"
+#include "support/CoreChecks.h"
 
 #include <QDir>
-#include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
-#include <memory>
-#include <vector>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zv;
 
@@ -55,8 +63,7 @@ bool writeSkin(const QString &programFolder, const QString &name, const QString 
     for (const QString &file : files)
         if (!QDir().mkpath(folder) || !solid({12, 10}, Qt::darkCyan).save(folder + file, "JPG"))
             return false;
-    QFile file(folder + QStringLiteral("skin.INI"));
-    return ini == u"-" || (file.open(QIODevice::WriteOnly) && file.write(ini.toLatin1()) == ini.size());
+    return ini == u"-" || test::writeAll(folder + QStringLiteral("skin.INI"), ini.toLatin1());
 }
 
 // The controls LoadSkin colours, each starting in a colour no skin uses.
@@ -100,7 +107,7 @@ struct ApplyWindow {
     int playerSkins = 0;
     SkinnedWindow skinned;
 
-    explicit ApplyWindow(const QString &missing = {})
+    explicit ApplyWindow(const QString &missing)
     {
         const auto put = [&](const QString &key, const QPixmap &picture) {
             if (key != missing)
@@ -127,72 +134,68 @@ struct ApplyWindow {
     }
 };
 
+// The chooser over an album folder, with its own settings file.
+struct Window {
+    explicit Window(const test::AlbumFolder &album)
+        : form(std::make_unique<frmSkinChange>(AlbumPaths{album.path()}, *store, settings))
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    QListWidget *list() const { return form->findChild<QListWidget *>(QStringLiteral("lstSkins")); }
+    QPushButton *button(const char *name) const { return form->findChild<QPushButton *>(QLatin1String(name)); }
+    int row(const QString &skin) const { return list()->row(list()->findItems(skin, Qt::MatchExactly).value(0)); }
+    void select(const QString &skin) const
+    {
+        QListWidgetItem *item = list()->item(row(skin));
+        QVERIFY(item);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(item).center());
+    }
+    QString stored(const QString &section, const QString &key) const
+    {
+        return makeFileSettings(iniPath)->value(section, key, QStringLiteral("-"));
+    }
+
+    QTemporaryDir settingsDir;
+    QString iniPath = settingsDir.filePath(QStringLiteral("settings.ini"));
+    std::unique_ptr<SettingsStore> store = makeFileSettings(iniPath);
+    SettingsValues settings;
+    std::unique_ptr<frmSkinChange> form;
+};
+
 } // namespace
 
 class TestSkins : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void parseColour_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QColor>("colour"); // invalid: not a colour
-        QTest::newRow("red is the first pair") << "FF0000" << QColor(255, 0, 0);
-        QTest::newRow("any case") << "aBcDeF" << QColor(0xAB, 0xCD, 0xEF);
-        QTest::newRow("junk after the digits") << "12345678" << QColor();
-        QTest::newRow("blank after the digits") << "123456 " << QColor();
-        QTest::newRow("too short") << "12345" << QColor();
-        QTest::newRow("letter beyond F") << "12G456" << QColor();
-        QTest::newRow("hash prefix") << "#FF0000" << QColor();
-        QTest::newRow("leading blank") << " FF0000" << QColor();
-        QTest::newRow("sign") << "+12345" << QColor();
-    }
-
-    void parseColour()
-    {
-        QFETCH(QString, text);
-        QFETCH(QColor, colour);
-        QCOMPARE(ParseColour(text).value_or(QColor()), colour);
-    }
-
     void profileValue_data()
     {
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes"); // of Skin.ini; null: no file
         QTest::addColumn<QString>("expected"); // of Farben/OrtBG, "-" when missing
-        QTest::newRow("section and key case") << "[FARBEN]\northg=1\nortbg=aBc\n" << "aBc";
-        QTest::newRow("missing key") << "[Farben]\nOrtFC=000000\n" << "-";
-        QTest::newRow("key of another section") << "OrtBG=1\n[Andere]\nOrtBG=2\n[Farben]\n" << "-";
-        QTest::newRow("comments, blanks, blank lines") << "; x\n\n [Farben] \n;OrtBG=9\n\n OrtBG = 1 2 \n" << "1 2";
-        QTest::newRow("first of two wins") << "[Farben]\nOrtBG=1\nOrtBG=2\n" << "1";
-        QTest::newRow("quotes removed, escapes kept") << "[Farben]\nOrtBG=\"a\\b, c\"\n" << "a\\b, c";
-        QTest::newRow("empty value is not missing") << "[Farben]\nOrtBG=\n" << "";
-        QTest::newRow("cut at 254") << "[Farben]\nOrtBG=" + QString(300, u'7') << QString(254, u'7');
-        QTest::newRow("254 kept") << "[Farben]\nOrtBG=" + QString(254, u'7') << QString(254, u'7');
+        QTest::newRow("section and key case") << QByteArray("[FARBEN]\northg=1\nortbg=aBc\n") << "aBc";
+        QTest::newRow("missing key") << QByteArray("[Farben]\nOrtFC=000000\n") << "-";
+        QTest::newRow("key of another section") << QByteArray("OrtBG=1\n[Andere]\nOrtBG=2\n[Farben]\n") << "-";
+        QTest::newRow("comments, blanks, blank lines") << QByteArray("; x\n\n [Farben] \n;OrtBG=9\n\n OrtBG = 1 2 \n")
+                                                       << "1 2";
+        QTest::newRow("first of two wins") << QByteArray("[Farben]\nOrtBG=1\nOrtBG=2\n") << "1";
+        QTest::newRow("quotes removed, escapes kept") << QByteArray("[Farben]\nOrtBG=\"a\\b, c\"\n") << "a\\b, c";
+        QTest::newRow("empty value is not missing") << QByteArray("[Farben]\nOrtBG=\n") << "";
+        QTest::newRow("cut at 254") << "[Farben]\nOrtBG=" + QByteArray(300, '7') << QString(254, u'7');
+        QTest::newRow("Windows-1252") << QByteArray("[Farben]\r\nOrtBG=M\xfchle \x80.jpg\r\n") << "Mühle €.jpg";
+        QTest::newRow("no file") << QByteArray() << "-";
+        // Only the first 64 KB are read: the value is cut where they end.
+        QTest::newRow("64 KB") << "[Farben]\n;" + QByteArray(ProfileFile::kMaxFileSize - 19, 'x') + "\nOrtBG=12345"
+                               << "12";
     }
-
     void profileValue()
     {
-        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
-        QCOMPARE(ProfileFile::parse(text).value(u"Farben", u"OrtBG", QStringLiteral("-")), expected);
-    }
-
-    void profileFile()
-    {
         QTemporaryDir dir;
-        QFile file(dir.filePath(QStringLiteral("Skin.ini")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[Liste]\r\nWert=M\xfchle \x80.jpg\r\n") > 0);
-        file.close(); // Windows-1252
-        QCOMPARE(ProfileFile::read(file.fileName()).value(u"Liste", u"Wert", {}), QString::fromUtf8("Mühle €.jpg"));
-        QCOMPARE(ProfileFile::read(dir.filePath(QStringLiteral("fehlt.ini"))).value(u"Liste", u"Wert", "-"), "-");
-        // Only the first 64 KB are read: a key behind them is missing.
-        QFile big(dir.filePath(QStringLiteral("Gross.ini")));
-        QVERIFY(big.open(QIODevice::WriteOnly));
-        big.write("[Liste]\nVorne=1\n;" + QByteArray(ProfileFile::kMaxFileSize, 'x') + "\nHinten=2\n");
-        big.close();
-        const ProfileFile bigIni = ProfileFile::read(big.fileName());
-        QCOMPARE(bigIni.value(u"Liste", u"Vorne", "-"), "1");
-        QCOMPARE(bigIni.value(u"Liste", u"Hinten", "-"), "-");
+        const QString ini = dir.filePath(QStringLiteral("Skin.ini"));
+        QVERIFY(bytes.isNull() || test::writeAll(ini, bytes));
+        QCOMPARE(ProfileFile::read(ini).value(u"Farben", u"OrtBG", QStringLiteral("-")), expected);
     }
 
     void loadSkin_data()
@@ -218,21 +221,18 @@ private Q_SLOTS:
                "FortschrittBG=0B0B0B\nFortschrittFC=0C0C0C\n[BildListe]\nSchriftFarbe=0D0D0D\nHintergrundWert=0E0E0E\n"
             << "" << each << 20;
         QTest::newRow("bild in lower case is a colour")
-            << "Main" << "[BildListe]\nHintergrundTyp=bild\nHintergrundWert=0000FF\n" << "" << listIn(Qt::blue) << 20;
+            << "Main" << "[BildListe]\nHintergrundTyp=bild\nHintergrundWert=0000ff\n" << "" << listIn(Qt::blue) << 20;
         QTest::newRow("missing folder loads Main, red list") << "Gibtsnicht" << red << "" << listIn(Qt::red) << 20;
-        QTest::newRow("no name loads Main") << "" << red << "" << listIn(Qt::red) << 20;
         // Loading stops at a missing picture or a malformed colour; what came before stays.
         QTest::newRow("button picture") << "Main" << "" << "button 1 suchen.jpg" << defaults << 2;
         QTest::newRow("logo") << "Main" << "" << "Logo.jpg" << defaults << 20;
         QTest::newRow("no tile") << "Main" << "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.jpg" << "F.jpg"
                                  << setUpTo(0) << 0;
-        QTest::newRow("list colour") << "Main" << "[BildListe]\nHintergrundWert=x" << "HintergrundWert" << setUpTo(0)
-                                     << 0;
+        QTest::newRow("list colour too long") << "Main" << "[BildListe]\nHintergrundWert=FF00001" << "HintergrundWert"
+                                              << setUpTo(0) << 0;
         QTest::newRow("short colour") << "Main" << "[Farben]\nOrtBG=12345" << "OrtBG" << setUpTo(4) << 0;
-        QTest::newRow("bad character") << "Main" << "[Farben]\nNamenBG=00GG00" << "NamenBG" << setUpTo(8) << 0;
-        QTest::newRow("progress bar") << "Main" << "[Farben]\nFortschrittBG=x" << "FortschrittBG" << setUpTo(12) << 0;
+        QTest::newRow("letter beyond F") << "Main" << "[Farben]\nNamenBG=00GG00" << "NamenBG" << setUpTo(8) << 0;
     }
-
     void loadSkin()
     {
         QFETCH(QString, skin);
@@ -277,41 +277,6 @@ private Q_SLOTS:
             QCOMPARE(QColor(shown.pixel(x, 5)), QColor(x % 4 < 2 ? Qt::red : Qt::blue));
     }
 
-    void imageButton_data()
-    {
-        QTest::addColumn<Qt::MouseButton>("mouseButton");
-        QTest::addColumn<QPoint>("releaseAt");
-        QTest::addColumn<int>("clicks");
-        QTest::newRow("left inside") << Qt::LeftButton << QPoint(5, 5) << 1;
-        QTest::newRow("left released outside") << Qt::LeftButton << QPoint(50, 5) << 0;
-        QTest::newRow("right inside") << Qt::RightButton << QPoint(5, 5) << 0;
-    }
-
-    void imageButton()
-    {
-        QFETCH(Qt::MouseButton, mouseButton);
-        QFETCH(QPoint, releaseAt);
-        QFETCH(int, clicks);
-        SkinImages images;
-        images.insert(QStringLiteral("btnSaveDn"), solid({10, 10}, Qt::blue));
-        ImageButton button(QStringLiteral("cmdAktual"), QStringLiteral("btnSaveDn"), QStringLiteral("btnSaveUp"),
-                           images);
-        button.resize(20, 20);
-        QSignalSpy clicked(&button, &ImageButton::clicked);
-        QTest::mousePress(&button, mouseButton, {}, QPoint(5, 5));
-        QCOMPARE(shownColour(button), QColor(Qt::blue));
-        // Pictures are fetched each time, so a newly loaded skin shows without re-dressing.
-        images.insert(QStringLiteral("btnSaveUp"), solid({10, 10}, Qt::cyan));
-        QTest::mouseRelease(&button, mouseButton, {}, releaseAt);
-        QCOMPARE(shownColour(button), QColor(Qt::cyan));
-        QCOMPARE(clicked.count(), clicks);
-        images.clear(); // without its pictures, the button keeps the one it shows
-        QTest::mousePress(&button, mouseButton, {}, QPoint(5, 5));
-        QCOMPARE(shownColour(button), QColor(Qt::cyan));
-        QVERIFY(!button.showReleased());
-        QCOMPARE(shownColour(button), QColor(Qt::cyan));
-    }
-
     void applySkin_data()
     {
         QTest::addColumn<QString>("missingKey");
@@ -322,7 +287,6 @@ private Q_SLOTS:
         QTest::newRow("search frame") << "frmSearch" << 9;
         QTest::newRow("background") << "picBG" << 9;
     }
-
     void applySkin()
     {
         QFETCH(QString, missingKey);
@@ -347,40 +311,122 @@ private Q_SLOTS:
         QPainter(&frame).drawImage(QPoint(10, 24), w.bg.copy(area.adjusted(10, 24, -10, -10)));
         QCOMPARE(rgb(w.imgSearch.pixmap()), complete ? frame : QImage());
         QCOMPARE(rgb(w.picSearch), complete ? frame : QImage());
+        w.menue.resize(layout::kMenuPanel.size()); // the panel paints the background under it
+        const QPoint inside(5, 6);
+        if (complete)
+            QCOMPARE(w.menue.grab().toImage().pixelColor(inside), w.bg.pixelColor(layout::kMenuPanel.topLeft() + inside));
     }
 
-    // The skins the build draws into the album folder.
-    void albumSkins()
+    // The chooser, "Skinauswahl".
+    void listing_data()
     {
-        const QString album = qEnvironmentVariable("ZV_ALBUM_DIR"), skins = album + QStringLiteral("/Skins/");
-        QStringList files = PlayerSkinFiles() + QStringList{kLogoFile, kSaveLockFile};
-        for (const auto &entry : KeyedSkinFiles())
-            files << entry.file;
-        QCOMPARE(QSet<QString>(files.begin(), files.end()).size(), 41);
-        for (const QString &skin : {QStringLiteral("Main"), QStringLiteral("Blau")}) {
-            const QString folder = skins + skin + QLatin1Char('/');
-            // Exact names: the lookup ignoring case must not hide a misspelt file.
-            const QStringList present = QDir(folder).entryList(QDir::Files);
-            QVERIFY2(present.contains(kSkinIniFile), qPrintable(folder));
-            for (const QString &file : files)
-                QVERIFY2(present.contains(file) && QImageReader(folder + file).format() == "jpeg",
-                         qPrintable(folder + file));
-            LoadWindow loaded;
-            ApplyWindow w;
-            const auto load = LoadSkin(SkinFolder(album, skin), loaded.targets, w.images);
-            QVERIFY2(load.complete, qPrintable(load.message));
-            const auto apply = ApplySkin(w.skinned, w.images);
-            QVERIFY2(apply.complete, qPrintable(apply.message));
-            QCOMPARE(w.background.size(), layout::kWindow);
-            w.menue.resize(layout::kMenuPanel.size()); // the panel paints the background under it
-            QCOMPARE(QColor(w.menue.grab().toImage().pixel(5, 6)),
-                     QColor(w.background.toImage().pixel(layout::kMenuPanel.topLeft() + QPoint(5, 6))));
+        QTest::addColumn<QByteArrayList>("entries"); // "d:x" folder, "f:x" file, "l:x>y" link x to y
+        QTest::addColumn<QByteArrayList>("expected");
+        QTest::newRow("folders only") << QByteArrayList{"d:Main", "f:Skin.ini", "f:liesmich.txt"}
+                                      << QByteArrayList{"Main"};
+        QTest::newRow("sorted without case")
+            << QByteArrayList{"d:Zebra", "d:blau", "d:Main", "d:alt"} << QByteArrayList{"alt", "blau", "Main", "Zebra"};
+        QTest::newRow("case breaks ties") << QByteArrayList{"d:main", "d:Main"} << QByteArrayList{"Main", "main"};
+        QTest::newRow("hidden folders") << QByteArrayList{"d:.thumbs", "d:Main"} << QByteArrayList{"Main"};
+        QTest::newRow("links") << QByteArrayList{"d:Main", "l:Blau>Main", "l:Weg>fehlt", "f:x", "l:Datei>x"}
+                               << QByteArrayList{"Blau", "Main"};
+        QTest::newRow("name not UTF-8") << QByteArrayList{"d:Gr\xfcn", "d:Main"} << QByteArrayList{"Gr\xfcn", "Main"};
+        QTest::newRow("no Skins folder") << QByteArrayList{} << QByteArrayList{};
+    }
+    void listing()
+    {
+        QFETCH(QByteArrayList, entries);
+        QFETCH(QByteArrayList, expected);
+        QTemporaryDir dir;
+        const QByteArray skins = nativePath(dir.filePath(QStringLiteral("Skins"))) + '/';
+        QVERIFY(entries.isEmpty() || ::mkdir(skins.constData(), 0755) == 0);
+        for (const QByteArray &e : entries) {
+            const QByteArrayList link = e.mid(2).split('>');
+            if (e.startsWith("d:"))
+                QVERIFY(::mkdir((skins + e.mid(2)).constData(), 0755) == 0);
+            else if (e.startsWith("f:"))
+                QVERIFY(test::writeNative(skins + e.mid(2), {}));
+            else
+                QVERIFY(::symlink(link.last().constData(), (skins + link.first()).constData()) == 0);
         }
-        QVERIFY(QImage(skins + QStringLiteral("Main/Hintergrund.jpg")) !=
-                QImage(skins + QStringLiteral("Blau/Hintergrund.jpg")));
-        QFile mainIni(skins + QStringLiteral("Main/Skin.ini")), blueIni(skins + QStringLiteral("Blau/Skin.ini"));
-        QVERIFY(mainIni.open(QIODevice::ReadOnly) && blueIni.open(QIODevice::ReadOnly));
-        QVERIFY(mainIni.readAll() != blueIni.readAll());
+        QStringList names, want;
+        for (const SkinFolderEntry &skin : ListSkinFolders(decodeFileName(skins))) {
+            names << skin.name;
+            struct stat st{};
+            QVERIFY2(::stat(nativePath(skin.path).constData(), &st) == 0 && S_ISDIR(st.st_mode), qPrintable(skin.path));
+            QVERIFY(skin.path.endsWith(skin.name + QLatin1Char('/')));
+        }
+        for (const QByteArray &e : expected)
+            want << decodeFileName(e);
+        ::rmdir((skins + "Gr\xfcn").constData()); // QTemporaryDir cannot remove a name that is not UTF-8
+        QCOMPARE(names, want);
+    }
+
+    void chooser_data()
+    {
+        QTest::addColumn<QString>("skin");     // selected; empty: none
+        QTest::addColumn<bool>("onlyCurrent"); // the row is current, but not selected
+        QTest::addColumn<QString>("file");     // put into Main in place of its background; empty: the built skins
+        QTest::addColumn<QByteArray>("bytes"); // empty: a 200 x 100 picture
+        QTest::newRow("Blau") << "Blau" << false << "" << QByteArray();
+        QTest::newRow("Main") << "Main" << false << "" << QByteArray();
+        QTest::newRow("small background, enlarged, any case") << "Main" << false << "hintergrund.JPG" << QByteArray();
+        QTest::newRow("without background") << "Main" << false << "-" << QByteArray();
+        QTest::newRow("background not a picture") << "Main" << false << "Hintergrund.jpg" << QByteArray("kein JPEG");
+        QTest::newRow("nothing selected") << QString() << false << "" << QByteArray();
+        QTest::newRow("current, not selected") << "Blau" << true << "" << QByteArray();
+    }
+    void chooser()
+    {
+        QFETCH(QString, skin);
+        QFETCH(bool, onlyCurrent);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        test::AlbumFolder album(file.isEmpty() ? QString() : QStringLiteral("Hintergrund.jpg"));
+        const QString put = album.path() + QStringLiteral("/Skins/Main/") + file;
+        QImage small(200, 100, QImage::Format_RGB32);
+        small.fill(Qt::blue);
+        if (!file.isEmpty() && file != u"-")
+            QVERIFY(bytes.isEmpty() ? small.save(put, "JPEG") : test::writeAll(put, bytes));
+        Window w(album);
+        QStringList shown;
+        for (int i = 0; i < w.list()->count(); ++i)
+            shown << w.list()->item(i)->text();
+        QCOMPARE(shown, (file.isEmpty() ? QStringList{"Blau", "Main"} : QStringList{"Main"}));
+        QVERIFY(w.list()->selectedItems().isEmpty());
+        w.settings.SkinPath = QStringLiteral("vorher");
+        w.settings.Delay = QStringLiteral("4500");
+        QSignalSpy applied(w.form.get(), &frmSkinChange::skinApplied);
+        if (onlyCurrent)
+            w.list()->setCurrentRow(w.row(skin), QItemSelectionModel::NoUpdate);
+        else if (!skin.isEmpty())
+            w.select(skin);
+        const bool takes = !skin.isEmpty() && !onlyCurrent;
+        // The selected skin's own background, fitted, or a placeholder: compare the centres.
+        const QString background = album.path() + QStringLiteral("/Skins/%1/Hintergrund.jpg").arg(skin);
+        const QImage original(file.isEmpty() ? background : put);
+        const auto *view = w.form->findChild<QLabel *>(QStringLiteral("imgView"));
+        const QImage seen = view->pixmap().toImage();
+        if (takes && !original.isNull()) {
+            QCOMPARE(seen.size(), original.size().scaled(view->size(), Qt::KeepAspectRatio));
+            const QColor a = original.pixelColor(original.width() / 2, original.height() / 2);
+            const QColor b = seen.pixelColor(seen.width() / 2, seen.height() / 2);
+            QVERIFY2(qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 40,
+                     qPrintable(a.name() + QLatin1Char(' ') + b.name()));
+        } else if (takes) {
+            QVERIFY(seen.isNull());
+            QCOMPARE(view->text(), QStringLiteral("keine Vorschau"));
+        }
+        QTest::mouseClick(w.button("cmdApply"), Qt::LeftButton);
+        QCOMPARE(w.stored(QStringLiteral("Skin"), QStringLiteral("SkinPath")), takes ? skin : QStringLiteral("-"));
+        QCOMPARE(w.stored(QStringLiteral("DiaShow"), QStringLiteral("Delay")), QLatin1String(takes ? "4500" : "-"));
+        QCOMPARE(w.settings.SkinPath, takes ? skin : QStringLiteral("vorher"));
+        QCOMPARE(applied.count(), takes ? 1 : 0);
+        QCOMPARE(applied.value(0).value(0).toString(), takes ? skin : QString());
+        QCOMPARE(w.button("cmdCancel")->text(), takes ? QStringLiteral("fertig") : QStringLiteral("abbrechen"));
+        QVERIFY(w.form->isVisible()); // open for another skin until closed
+        QTest::mouseClick(w.button("cmdCancel"), Qt::LeftButton);
+        QVERIFY(!w.form->isVisible());
     }
 };
 

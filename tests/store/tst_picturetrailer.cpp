@@ -1,36 +1,16 @@
 #include "store/PictureTrailer.h"
 #include "store/Windows1252.h"
+#include "support/CoreChecks.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace zv;
+using test::mediaBytes;
+using test::readAll;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray mediaBytes(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>((i * 37 + 11) & 0xFF);
-    return bytes;
-}
 
 PictureInfo sample()
 {
@@ -48,140 +28,100 @@ PictureInfo sample()
 class TestPictureTrailer : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void codecMatchesIcuForEveryByte();
-    void unencodable_data();
-    void unencodable();
-    void layoutIsByteExact();
-    void roundTrip_data();
-    void roundTrip();
-    void longTextsAreCut();
-};
-
-void TestPictureTrailer::codecMatchesIcuForEveryByte()
-{
-    QByteArray all(256, Qt::Uninitialized);
-    for (int i = 0; i < 256; ++i)
-        all[i] = static_cast<char>(i);
-    QStringDecoder icu("windows-1252");
-    QVERIFY(icu.isValid());
-    const QString expected = icu.decode(all);
-    const QString ours = windows1252::decode(all.constData(), all.size());
-    // ICU leaves the five unassigned bytes undefined; everything else must agree.
-    for (int i = 0; i < 256; ++i) {
-        if (i == 0x81 || i == 0x8D || i == 0x8F || i == 0x90 || i == 0x9D)
-            continue;
-        QCOMPARE(ours.at(i), expected.at(i));
+    void codecMatchesIcuForEveryByte()
+    {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            all[i] = static_cast<char>(i);
+        const QString expected = QStringDecoder("windows-1252").decode(all);
+        const QString ours = windows1252::decode(all.constData(), all.size());
+        // ICU leaves the five unassigned bytes undefined; everything else must agree.
+        for (int i = 0; i < 256; ++i)
+            if (!QList<int>{0x81, 0x8D, 0x8F, 0x90, 0x9D}.contains(i))
+                QCOMPARE(ours.at(i), expected.at(i));
+        QCOMPARE(windows1252::encode(ours), all);
+        QCOMPARE(windows1252::encode(QStringLiteral("€ä😀")), QByteArray("\x80\xE4?"));
     }
-    QCOMPARE(windows1252::encode(ours), all);
-    QCOMPARE(windows1252::encode(QStringLiteral("€ä😀")), QByteArray("\x80\xE4?"));
-}
 
-void TestPictureTrailer::unencodable_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("characters");
-    QTest::newRow("Western European") << QStringLiteral("Köln, Straße, 5 € – „gut“ ?") << QStringList();
-    QTest::newRow("C1 bytes Windows leaves unassigned") << QStringLiteral("\u0081\u009D") << QStringList();
-    QTest::newRow("Chinese, each once") << QStringLiteral("a你好你") << QStringList{"你", "好"};
-    QTest::newRow("emoji is one character") << QStringLiteral("x😀y😀") << QStringList{"😀"};
-    QTest::newRow("Polish and Greek") << QStringLiteral("Łódź Ω") << QStringList{"Ł", "ź", "Ω"};
-    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QStringList{QString(QChar(0xD800))};
-}
+    void layoutIsByteExact()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.jpg"));
+        QVERIFY(test::writeAll(path, "JPEG"));
+        PictureInfo info = sample();
+        QVERIFY(!WritePictureInfo(path, info));
+        QCOMPARE(info.marker, QStringLiteral("FileInfo"));
+        const QByteArray bytes = readAll(path);
+        QCOMPARE(bytes.size(), 4 + 914);
+        const QByteArray t = bytes.mid(4);
+        QCOMPARE(t.left(8), QByteArray("FileInfo"));
+        QCOMPARE(t.mid(8, 128), QByteArray("J\xFCrgen, K\xE4the und \xD6skar").leftJustified(128, ' '));
+        QCOMPARE(t.mid(136, 128), QByteArray("Stra\xDF" "e am Flu\xDF").leftJustified(128, ' '));
+        QCOMPARE(t.mid(264, 10), QByteArray("24.12.1999"));
+        QCOMPARE(t.mid(274, 128), QByteArray("Weihnachten f\xFCr 5 \x80").leftJustified(128, ' '));
+        QCOMPARE(t.mid(402, 512), QByteArray("  f\xFChrende Leerzeichen bleiben").leftJustified(512, ' '));
+    }
 
-void TestPictureTrailer::unencodable()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, characters);
-    QCOMPARE(windows1252::unencodable(text), characters);
-}
+    void roundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<bool>("trailerBefore");
+        QTest::addColumn<int>("kept"); // leading bytes that stay; the trailer follows them
+        PictureInfo old;
+        old.ort = QStringLiteral("Berlin");
+        const QByteArray trailer = trailer::encode(old);
+        QTest::newRow("empty file appends") << QByteArray() << false << 0;
+        QTest::newRow("913 bytes append") << mediaBytes(913) << false << 913;
+        QTest::newRow("914 bytes without marker append") << mediaBytes(914) << false << 914;
+        QTest::newRow("second save overwrites") << mediaBytes(5000) + trailer << true << 5000;
+        QTest::newRow("bare trailer overwritten") << trailer << true << 0;
+        QTest::newRow("marker case matters") << mediaBytes(100) + QByteArray("fileinfo").leftJustified(914, 'x') << false
+                                             << 1014;
+        // Any bytes that spell the marker count as a trailer and get overwritten.
+        QTest::newRow("accidental marker") << mediaBytes(100) + QByteArray("FileInfo").leftJustified(914, 'x') << true
+                                           << 100;
+    }
+    void roundTrip()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(bool, trailerBefore);
+        QFETCH(int, kept);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.bin"));
+        QVERIFY(test::writeAll(path, before));
+        const PictureReadResult read = ReadPictureInfo(path);
+        QVERIFY(!read.error);
+        QCOMPARE(read.info != PictureInfo(), trailerBefore);
+        PictureInfo info = sample();
+        QVERIFY(!WritePictureInfo(path, info));
+        QCOMPARE(readAll(path), before.left(kept) + trailer::encode(info));
+        const PictureReadResult back = ReadPictureInfo(path);
+        QVERIFY(!back.error);
+        QCOMPARE(trimmed(back.info), info);
+    }
 
-void TestPictureTrailer::layoutIsByteExact()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.jpg"));
-    writeAll(path, "JPEG");
-    PictureInfo info = sample();
-    QVERIFY(!WritePictureInfo(path, info));
-    QCOMPARE(info.marker, QStringLiteral("FileInfo"));
-
-    const QByteArray bytes = readAll(path);
-    QCOMPARE(bytes.size(), 4 + 914);
-    const QByteArray t = bytes.mid(4);
-    QCOMPARE(t.left(8), QByteArray("FileInfo"));
-    QCOMPARE(t.mid(8, 128), QByteArray("J\xFCrgen, K\xE4the und \xD6skar").leftJustified(128, ' '));
-    QCOMPARE(t.mid(136, 128), QByteArray("Stra\xDF" "e am Flu\xDF").leftJustified(128, ' '));
-    QCOMPARE(t.mid(264, 10), QByteArray("24.12.1999"));
-    QCOMPARE(t.mid(274, 128), QByteArray("Weihnachten f\xFCr 5 \x80").leftJustified(128, ' '));
-    QCOMPARE(t.mid(402, 512), QByteArray("  f\xFChrende Leerzeichen bleiben").leftJustified(512, ' '));
-}
-
-void TestPictureTrailer::roundTrip_data()
-{
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<bool>("trailerBefore");
-    QTest::addColumn<int>("sizeAfter");
-    QTest::addColumn<int>("kept"); // leading bytes that must not change
-    PictureInfo old;
-    old.ort = QStringLiteral("Berlin");
-    const QByteArray trailer = trailer::encode(old);
-    QTest::newRow("empty file appends") << QByteArray() << false << 914 << 0;
-    QTest::newRow("913 bytes append") << mediaBytes(913) << false << 1827 << 913;
-    QTest::newRow("914 bytes without marker append") << mediaBytes(914) << false << 1828 << 914;
-    QTest::newRow("large file appends") << mediaBytes(100000) << false << 100914 << 100000;
-    QTest::newRow("second save overwrites") << mediaBytes(5000) + trailer << true << 5914 << 5000;
-    QTest::newRow("bare trailer overwritten") << trailer << true << 914 << 0;
-    QTest::newRow("marker case matters") << mediaBytes(100) + QByteArray("fileinfo").leftJustified(914, 'x') << false
-                                         << 1928 << 1014;
-    // Any bytes that spell the marker count as a trailer and get overwritten.
-    QTest::newRow("accidental marker") << mediaBytes(100) + QByteArray("FileInfo").leftJustified(914, 'x') << true
-                                       << 1014 << 100;
-}
-
-void TestPictureTrailer::roundTrip()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(bool, trailerBefore);
-    QFETCH(int, sizeAfter);
-    QFETCH(int, kept);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("f.bin"));
-    writeAll(path, before);
-
-    const PictureReadResult read = ReadPictureInfo(path);
-    QVERIFY(!read.error);
-    QCOMPARE(read.info != PictureInfo(), trailerBefore);
-
-    PictureInfo info = sample();
-    QVERIFY(!WritePictureInfo(path, info));
-    const QByteArray after = readAll(path);
-    QCOMPARE(after.size(), sizeAfter);
-    QCOMPARE(after.left(kept), before.left(kept));
-    const PictureReadResult back = ReadPictureInfo(path);
-    QVERIFY(!back.error);
-    QCOMPARE(trimmed(back.info), info);
-}
-
-void TestPictureTrailer::longTextsAreCut()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("f"));
-    writeAll(path, "x");
-    PictureInfo info;
-    info.namen = QString(129, QLatin1Char('n'));
-    info.datum = QStringLiteral("01.02.20034");
-    info.bemerkungen = QString(600, QLatin1Char('b'));
-    info.ort = QStringLiteral("   ");
-    info.anlass = QStringLiteral(" Feier ");
-    QVERIFY(!WritePictureInfo(path, info));
-    const PictureInfo back = ReadPictureInfo(path).info;
-    // Blanks are padding: all-blank reads back empty, leading blanks stay.
-    QCOMPARE(trimmed(back).ort, QString());
-    QCOMPARE(trimmed(back).anlass, QStringLiteral(" Feier"));
-    QCOMPARE(back.namen, QString(128, QLatin1Char('n')));
-    QCOMPARE(back.datum, QStringLiteral("01.02.2003"));
-    QCOMPARE(back.bemerkungen, QString(512, QLatin1Char('b')));
-    QCOMPARE(QFileInfo(path).size(), 915);
-}
+    void longTextsAreCut()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f"));
+        QVERIFY(test::writeAll(path, "x"));
+        PictureInfo info;
+        info.namen = QString(129, QLatin1Char('n'));
+        info.datum = QStringLiteral("01.02.20034");
+        info.bemerkungen = QString(600, QLatin1Char('b'));
+        info.ort = QStringLiteral("   ");
+        info.anlass = QStringLiteral(" Feier ");
+        QVERIFY(!WritePictureInfo(path, info));
+        const PictureInfo back = ReadPictureInfo(path).info;
+        // Blanks are padding: all-blank reads back empty, leading blanks stay.
+        QCOMPARE(trimmed(back).ort, QString());
+        QCOMPARE(trimmed(back).anlass, QStringLiteral(" Feier"));
+        QCOMPARE(back.namen, QString(128, QLatin1Char('n')));
+        QCOMPARE(back.datum, QStringLiteral("01.02.2003"));
+        QCOMPARE(back.bemerkungen, QString(512, QLatin1Char('b')));
+        QCOMPARE(QFileInfo(path).size(), 915);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPictureTrailer)
 #include "tst_picturetrailer.moc"
