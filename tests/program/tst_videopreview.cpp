@@ -44,11 +44,8 @@ void TestVideoPreview::selectingAVideoShowsAndReleasesIt()
     const AttachedPlayer player = attachPlayer(*w, movie, fx.shell, SkinFolder(fx.path(), QStringLiteral("Main")));
 
     fx.clickRow(*w, fx.rowOf(QStringLiteral("a.mpg")));
-    QCOMPARE(movie.getStatus(), QStringLiteral("Stopped"));
     QCOMPARE(openMediaFiles(), QStringList{QStringLiteral("a.mpg")});
     QTRY_VERIFY_WITH_TIMEOUT(distinctColours(w->previewBox()->grab().toImage()) > 4, 5000);
-    // 320 x 240 fitted into the 183-pixel box: full width, centred vertically.
-    QCOMPARE(device.send(QStringLiteral("where movie window")).reply, QStringLiteral("0 23 183 137"));
     click(*w, "imgPlay");
     QVERIFY(movie.isMoviePlaying());
 
