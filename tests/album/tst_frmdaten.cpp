@@ -194,9 +194,6 @@ void TestFrmDaten::editingAndMenuCommands()
     for (const QString &name : exports[0][0].toStringList())
         QVERIFY(!QFile::exists(fx.media(name)));
     QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Dateiname [1 Dateien geladen]"));
-    w->runMenuCommand(SelectAll);
-    w->runMenuCommand(RemoveFiles);
-    QCOMPARE(fx.list.rowCount(), 0);
 }
 
 void TestFrmDaten::searchModeAndSorting()
