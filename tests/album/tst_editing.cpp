@@ -203,7 +203,8 @@ void TestEditing::deletingRemovesTheSelectedAndNamesWhatStays()
     f.closeForOthers();
     QVERIFY(runAsOtherUser([&] {
         f.deleteRows({0, 1});
-        return f.deleted.deleted == 0 && f.deleted.failures.size() == 2 && f.list.rowCount() == 2 && f.album.size() == 2;
+        return f.deleted.deleted == 0 && f.deleted.failures.size() == 2 && f.list.rowCount() == 2
+               && f.album.size() == 2;
     }));
     QCOMPARE(QDir(f.dir.filePath(QStringLiteral("Bilder"))).entryList(QDir::Files).size(), 2);
 }

@@ -174,14 +174,13 @@ void TestFrmDaten::editingAndMenuCommands()
     QSignalSpy skins(w.get(), &frmDaten::skinChooserRequested);
     list->selectionModel()->select(fx.list.index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w->runMenuCommand(SaveAs);
-    QCOMPARE(exports.size(), 1);
-    QCOMPARE(exports[0][0].toStringList(), (QStringList{fx.list.text(0, 0), fx.list.text(2, 0)})); // list order
     w->runMenuCommand(AddFiles);
     w->runMenuCommand(ChooseSkin);
     for (int inert : {int(StorageInfo), int(FreeSpace), int(UsedSpace), 0})
         w->runMenuCommand(inert);
-    QCOMPARE(exports.size() + imports.size() + skins.size(), 3);
-    QVERIFY(fx.dialogs.shown.isEmpty());
+    QCOMPARE(exports.size(), 1);
+    QCOMPARE(exports[0][0].toStringList(), (QStringList{fx.list.text(0, 0), fx.list.text(2, 0)})); // list order
+    QVERIFY(imports.size() == 1 && skins.size() == 1 && fx.dialogs.shown.isEmpty());
 
     // Delete asks each time, closes the player, then removes the selected rows and their files.
     fx.dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes};
@@ -193,7 +192,8 @@ void TestFrmDaten::editingAndMenuCommands()
     QCOMPARE(fx.dialogs.shown, QStringList(2, QStringLiteral("löschen|Soll der Löschvorgang gestartet werden?")));
     for (const QString &name : exports[0][0].toStringList())
         QVERIFY(!QFile::exists(fx.media(name)));
-    QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Dateiname [1 Dateien geladen]"));
+    QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("Dateiname [1 Dateien geladen]"));
 }
 
 void TestFrmDaten::searchModeAndSorting()
@@ -217,7 +217,8 @@ void TestFrmDaten::searchModeAndSorting()
     click(*w, "cmdSuche");
     child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("köln"));
     click(*w, "cmdStart");
-    QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Dateiname [2 Dateien gefunden]"));
+    QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("Dateiname [2 Dateien gefunden]"));
     // The rows shown are live: saving works on the file of the row.
     fx.clickRow(*w, fx.rowOf(QStringLiteral("a.txt")));
     child<QLineEdit>(*w, "txtDatum")->setText(QStringLiteral("1999"));
