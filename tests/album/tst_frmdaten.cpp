@@ -1,328 +1,158 @@
-#include "skins/ImageButton.h"
+// The main window over a temporary album: preview, keys, buttons, editing, search and its menu.
 #include "album/PreviewBox.h"
-#include "support/WindowFixture.h"
+#include "album/modMenu.h"
+#include "platform/Shell.h"
+#include "skins/ImageButton.h"
+#include "support/AlbumWindow.h"
 
-#include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
-#include <QInputMethodEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProgressBar>
+#include <QListView>
+#include <QMenu>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTreeView>
 
 using namespace zv;
-
-using test::WindowFixture;
-using AlbumFixture = WindowFixture;
+using namespace zv::test;
 
 class TestFrmDaten : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void fillShowsColumnsAndHeader();
-    void inputWhileMediaWaitsIsIgnored();
-    void editingThroughTheWindow();
+    void selectionKeysAndActivation();
+    void buttonsBoxesAndSkin();
+    void editingAndMenuCommands();
     void searchModeAndSorting();
-    void boxesRefuseWhatCannotBeStored();
-    void previewDoubleClickAsksForPictureWindow();
-    void previewGeometry_data();
-    void previewGeometry();
-    void unknownKindKeepsPreviewButShowsItsInformation();
-    void arrowKeysShowButPageDownDoesNot();
-    void videoClosesThenOpens();
-    void saveLockAndRemarksBox();
-    void firstActivationShowsFirstFile();
-    void windowButtons();
-    void incompleteSkinIsToldAndWindowWorks();
-    void skinButtonsSwapPictures();
+    void menuStructure_data();
+    void menuStructure();
+    void printOrderingQuotesEveryName();
 };
 
-void TestFrmDaten::fillShowsColumnsAndHeader()
+void TestFrmDaten::selectionKeysAndActivation()
 {
-    AlbumFixture fx;
-    fx.picture(QStringLiteral("a.jpg"), {10, 10});
-    fx.info(QStringLiteral("a.jpg"), QStringLiteral("Rom"));
-    fx.file(QStringLiteral("b.mpg"), QByteArray(1536, 'v'));
-    fx.file(QStringLiteral("c.txt"));
-    QFile::setPermissions(fx.media(QStringLiteral("c.txt")), QFile::ReadOwner);
-    auto w = fx.open();
-    const AlbumListModel &m = fx.list;
-    auto *list = w->findChild<QTreeView *>(QStringLiteral("lstBilder"));
-    QCOMPARE(m.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Dateiname [3 Dateien geladen]"));
-    // Every column fits the list without a long empty scroll.
-    QVERIFY(list->header()->length() < 1000);
-
-    const int a = fx.rowOf(QStringLiteral("a.jpg"));
-    const int b = fx.rowOf(QStringLiteral("b.mpg"));
-    const int c = fx.rowOf(QStringLiteral("c.txt"));
-    QCOMPARE(m.text(a, AlbumListModel::Ort), QStringLiteral("Rom"));
-    QCOMPARE(m.text(a, AlbumListModel::Datum), QStringLiteral("xx.05.1990"));
-    QCOMPARE(m.text(b, AlbumListModel::Groesse), QStringLiteral("2"));
-    QCOMPARE(m.text(b, AlbumListModel::Typ), QStringLiteral("Video"));
-    QCOMPARE(m.text(c, AlbumListModel::Typ), QStringLiteral("unbekannt"));
-    QCOMPARE(m.data(m.index(c, 3), Qt::ToolTipRole).toString(), QStringLiteral("unbekannt"));
-    QCOMPARE(m.text(c, AlbumListModel::Schreibschutz), QStringLiteral("X"));
-    QCOMPARE(m.text(a, AlbumListModel::Schreibschutz), QString());
-    // Keys follow album order, whatever order the list shows.
-    for (int r = 0; r < 3; ++r)
-        QCOMPARE(m.data(m.index(r, 0), AlbumListModel::RowKeyRole).toString(), QStringLiteral("D%1").arg(r + 1));
-}
-
-void TestFrmDaten::previewGeometry_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QRectF>("expected");
-    QTest::newRow("400x300") << QSize(400, 300) << QRectF(0, 22.875, 183, 137.25);
-    QTest::newRow("300x400") << QSize(300, 400) << QRectF(22.875, 0, 137.25, 183);
-    QTest::newRow("500x500") << QSize(500, 500) << QRectF(0, 0, 183, 183);
-}
-
-void TestFrmDaten::previewGeometry()
-{
-    QFETCH(QSize, size);
-    QFETCH(QRectF, expected);
-    AlbumFixture fx;
-    fx.picture(QStringLiteral("p.jpg"), size);
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    fx.clickRow(*w, 0);
-    QCOMPARE(fx.state.CurrentFile, fx.media(QStringLiteral("p.jpg")));
-    QCOMPARE(w->previewBox()->pictureRect(), expected);
-    auto *image = w->findChild<QLabel *>(QStringLiteral("imgvorschau"));
-    QVERIFY(image->isVisible());
-    QCOMPARE(image->geometry(), expected.toRect());
-}
-
-void TestFrmDaten::unknownKindKeepsPreviewButShowsItsInformation()
-{
-    AlbumFixture fx;
-    fx.picture(QStringLiteral("p.jpg"), {400, 300});
-    fx.info(QStringLiteral("p.jpg"), QStringLiteral("Paris"), QStringLiteral("Zeile 1"));
-    fx.file(QStringLiteral("notiz.doc"));
-    fx.picture(QStringLiteral("kaputt.jpg"), {10, 10});
+    WindowFixture fx;
+    fx.picture(QStringLiteral("p.jpg"), {300, 400});
     fx.file(QStringLiteral("kaputt.jpg"), "\xFF\xD8 broken");
+    fx.file(QStringLiteral("notiz.doc"));
+    fx.file(QStringLiteral("v.mpg"));
+    for (int i = 0; i < 30; ++i)
+        fx.file(QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0')));
+    for (const QString &name : QDir(fx.media({})).entryList(QDir::Files))
+        fx.info(name, name); // each file's place is its name
+    QFile::setPermissions(fx.media(QStringLiteral("f00.txt")), QFile::ReadOwner);
     auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    auto *image = w->findChild<QLabel *>(QStringLiteral("imgvorschau"));
+    QCOMPARE(fx.list.text(fx.rowOf(QStringLiteral("f00.txt")), AlbumListModel::Schreibschutz), QStringLiteral("X"));
+    QVERIFY(fx.state.CurrentFile.isEmpty());
+    w->showMainWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QCOMPARE(fx.field(*w, "txtOrt"), fx.album.at(0).name); // the first activation shows the first file
 
-    fx.clickRow(*w, fx.rowOf(QStringLiteral("p.jpg")));
-    QCOMPARE(fx.field(*w, "txtOrt"), QStringLiteral("Paris"));
-    QCOMPARE(fx.field(*w, "txtBemerkungen"), QStringLiteral("Zeile 1"));
-    const QPixmap shown = image->pixmap();
-
-    fx.clickRow(*w, fx.rowOf(QStringLiteral("notiz.doc")));
-    QCOMPARE(fx.state.CurrentFile, fx.media(QStringLiteral("notiz.doc")));
-    QCOMPARE(fx.field(*w, "txtOrt"), QString());
-    QCOMPARE(fx.field(*w, "txtDatum"), QString());
-    QVERIFY(image->isVisible());
-    QCOMPARE(image->pixmap().cacheKey(), shown.cacheKey());
-
-    // A picture that cannot be decoded shows the last good one again.
-    fx.clickRow(*w, fx.rowOf(QStringLiteral("kaputt.jpg")));
-    QVERIFY(image->isVisible());
-    QCOMPARE(w->previewBox()->pictureRect(), QRectF(0, 22.875, 183, 137.25));
-}
-
-void TestFrmDaten::arrowKeysShowButPageDownDoesNot()
-{
-    AlbumFixture fx;
-    for (int i = 0; i < 30; ++i) {
-        const QString name = QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0'));
-        fx.file(name);
-        fx.info(name, name);
+    auto *list = child<QTreeView>(*w, "lstBilder");
+    const auto clickOn = [&](const QString &name) {
+        list->scrollTo(fx.list.index(fx.rowOf(name), 0));
+        fx.clickRow(*w, fx.rowOf(name));
+    };
+    fx.player.busy = true; // a click while the device still opens the last file
+    const QStringList calls = fx.player.calls;
+    clickOn(fx.list.text(fx.list.rowCount() - 1, 0));
+    QCOMPARE(fx.state.CurrentFile, fx.media(fx.album.at(0).name));
+    QCOMPARE(fx.player.calls, calls);
+    fx.player.busy = false;
+    fx.player.calls.clear();
+    auto *image = child<QLabel>(*w, "imgvorschau");
+    clickOn(QStringLiteral("p.jpg"));
+    QCOMPARE(image->geometry(), QRect(23, 0, 137, 183));
+    const qint64 shown = image->pixmap().cacheKey();
+    // Neither a file of no known kind nor a picture that cannot be decoded hides the last one.
+    for (const char *name : {"notiz.doc", "kaputt.jpg"}) {
+        clickOn(QString::fromLatin1(name));
+        QCOMPARE(fx.field(*w, "txtOrt"), QString::fromLatin1(name));
+        QVERIFY(image->isVisible() && image->pixmap().cacheKey() == shown);
     }
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    auto *list = w->findChild<QTreeView *>(QStringLiteral("lstBilder"));
-    fx.clickRow(*w, 0);
-    const QString first = fx.field(*w, "txtOrt");
-    QCOMPARE(first, fx.list.text(0, 0));
+    QCOMPARE(w->previewBox()->pictureRect(), QRectF(22.875, 0, 137.25, 183));
+    clickOn(QStringLiteral("v.mpg"));
+    QVERIFY(!image->isVisible());
+    QCOMPARE(fx.player.calls, (QStringList{"close", "close", "close", "close", "open v.mpg"}));
+    QSignalSpy requests(w.get(), &frmDaten::pictureWindowRequested);
+    QTest::mouseDClick(w->previewBox(), Qt::LeftButton, {}, QPoint(2, 2)); // the band beside the picture
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests[0][0].toString(), fx.media(QStringLiteral("v.mpg")));
 
+    clickOn(fx.list.text(0, 0));
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(fx.field(*w, "txtOrt"), fx.list.text(1, 0));
-
     QTest::keyClick(list, Qt::Key_PageDown);
     QVERIFY(list->currentIndex().row() > 1);
     QCOMPARE(fx.field(*w, "txtOrt"), fx.list.text(1, 0));
-    QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(1, 0)));
-
-    QTest::keyClick(list, Qt::Key_Up);
-    const int row = list->currentIndex().row();
-    QCOMPARE(fx.field(*w, "txtOrt"), fx.list.text(row, 0));
-}
-
-void TestFrmDaten::videoClosesThenOpens()
-{
-    AlbumFixture fx;
-    fx.file(QStringLiteral("a.mpg"));
-    fx.file(QStringLiteral("b.avi"));
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    fx.clickRow(*w, fx.rowOf(QStringLiteral("a.mpg")));
-    fx.clickRow(*w, fx.rowOf(QStringLiteral("b.avi")));
-    QCOMPARE(fx.player.calls, (QStringList{"close", "open a.mpg", "close", "open b.avi"}));
-    QVERIFY(!w->findChild<QLabel *>(QStringLiteral("imgvorschau"))->isVisible());
-}
-
-void TestFrmDaten::saveLockAndRemarksBox()
-{
-    AlbumFixture fx;
-    fx.file(QStringLiteral("a.txt"));
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    auto *lock = w->findChild<QLabel *>(QStringLiteral("cmdSaveX"));
-    auto *save = w->findChild<ImageButton *>(QStringLiteral("cmdAktual"));
-    QVERIFY(!lock->isVisible());
-    w->setSaveLocked(true);
-    QVERIFY(lock->isVisible());
-    QVERIFY(lock->geometry().contains(save->geometry()));
-    QVERIFY(!lock->pixmap().isNull());
-
-    auto *remarks = w->findChild<QPlainTextEdit *>(QStringLiteral("txtBemerkungen"));
-    QCOMPARE(remarks->height(), 13);
-    w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    remarks->setFocus();
-    QTRY_COMPARE(remarks->height(), 100);
-    remarks->setPlainText(QString(600, QLatin1Char('b')));
-    QCOMPARE(remarks->toPlainText().size(), 512);
-    w->findChild<QTreeView *>(QStringLiteral("lstBilder"))->setFocus();
-    QTRY_COMPARE(remarks->height(), 13);
-}
-
-void TestFrmDaten::firstActivationShowsFirstFile()
-{
-    AlbumFixture fx;
-    fx.file(QStringLiteral("a.txt"));
-    fx.info(QStringLiteral("a.txt"), QStringLiteral("Erster"));
-    fx.file(QStringLiteral("b.txt"));
-    fx.info(QStringLiteral("b.txt"), QStringLiteral("Zweiter"));
-    auto w = fx.open();
-    QVERIFY(fx.state.CurrentFile.isEmpty());
-    w->showMainWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    const QString first = fx.album.at(0).name;
-    QCOMPARE(fx.state.CurrentFile, fx.media(first));
-    QCOMPARE(fx.field(*w, "txtOrt"), fx.album.at(0).info.ort);
     // Later activations leave the shown file alone.
-    fx.clickRow(*w, 1);
+    QEvent activation(QEvent::ActivationChange);
+    QCoreApplication::sendEvent(w.get(), &activation);
+    QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(1, 0)));
+}
+
+void TestFrmDaten::buttonsBoxesAndSkin()
+{
+    WindowFixture fx(QStringLiteral("button 0 Hilfe.jpg")); // a skin without one picture
+    auto w = fx.open();
+    QVERIFY(child<ImageButton>(*w, "cmdX")->pixmap().isNull()); // those after the gap stay off
+    w->showMainWindow();
     w->hide();
     w->showMainWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(1, 0)));
-}
+    QCOMPARE(fx.dialogs.shown.size(), 1); // told once the window is up, and only once
+    QVERIFY(fx.dialogs.shown[0].contains(QStringLiteral("button 0 Hilfe.jpg")));
 
-void TestFrmDaten::windowButtons()
-{
-    AlbumFixture fx;
-    fx.file(QStringLiteral("a.txt"));
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    QTest::mouseClick(w->findChild<ImageButton *>(QStringLiteral("cmdHilfe")), Qt::LeftButton);
-    QCOMPARE(fx.shell.opened, QStringList{fx.dir.path() + QStringLiteral("/Hilfe/Hilfe.html")});
-
-    QTest::mouseClick(w->findChild<ImageButton *>(QStringLiteral("cmdHilfe2")), Qt::LeftButton);
+    const QString help = fx.path() + QStringLiteral("/Hilfe/Hilfe.html");
+    click(*w, "cmdHilfe");
+    QCOMPARE(fx.shell.opened, QStringList{help});
+    fx.shell.succeeds = false; // no handler for the page: the user is told which file
+    click(*w, "cmdHilfe");
+    QCOMPARE(fx.dialogs.shown.size(), 2);
+    QVERIFY(fx.dialogs.shown[1].startsWith(QStringLiteral("Hilfe|Die Hilfeseite „") + help + QStringLiteral("“")));
+    click(*w, "cmdHilfe2");
     QWidget *about = nullptr;
-    QTRY_VERIFY((about = w->findChild<QWidget *>(QStringLiteral("frmAbout"))) && about->isVisible());
-    QTest::mouseClick(about->findChild<QLabel *>(QStringLiteral("lblEnde")), Qt::LeftButton);
-    QTRY_VERIFY(!w->findChild<QWidget *>(QStringLiteral("frmAbout")));
-
-    // Without a handler for the page the user is told which file could not be opened.
-    fx.shell.succeeds = false;
-    QTest::mouseClick(w->findChild<ImageButton *>(QStringLiteral("cmdHilfe")), Qt::LeftButton);
-    QCOMPARE(fx.dialogs.shown.size(), 1);
-    QVERIFY(fx.dialogs.shown[0].startsWith(QStringLiteral("Hilfe|Die Hilfeseite")));
-    QVERIFY(fx.dialogs.shown[0].contains(fx.dir.path() + QStringLiteral("/Hilfe/Hilfe.html")));
-
-    fx.player.calls.clear();
+    QTRY_VERIFY((about = child(*w, "frmAbout")) && about->isVisible());
+    click(*about, "lblEnde");
+    QTRY_VERIFY(!child(*w, "frmAbout"));
     QSignalSpy quits(w.get(), &frmDaten::quitRequested);
-    QTest::mouseClick(w->findChild<ImageButton *>(QStringLiteral("cmdX")), Qt::LeftButton);
+    click(*w, "cmdX");
     QCOMPARE(fx.player.calls, QStringList{"close"});
     QCOMPARE(quits.size(), 1);
+
+    w->setSaveLocked(true);
+    QVERIFY(child(*w, "cmdSaveX")->isVisible());
+    QVERIFY(child(*w, "cmdSaveX")->geometry().contains(child(*w, "cmdAktual")->geometry()));
+    // The remarks grow while they have the focus and take 512 characters; the boxes refuse
+    // what Windows-1252 cannot hold.
+    auto *remarks = child<QPlainTextEdit>(*w, "txtBemerkungen");
+    const int collapsed = remarks->height();
+    remarks->setFocus();
+    QTRY_VERIFY(remarks->height() > collapsed);
+    remarks->insertPlainText(QString(513, QLatin1Char('b'))); // one past the limit
+    QCOMPARE(remarks->toPlainText().size(), 512);
+    remarks->setPlainText(QStringLiteral("Sonne 😀 am Rhein"));
+    QCOMPARE(remarks->toPlainText(), QStringLiteral("Sonne  am Rhein"));
+    auto *ort = child<QLineEdit>(*w, "txtOrt");
+    ort->setFocus();
+    QTRY_COMPARE(remarks->height(), collapsed);
+    QGuiApplication::clipboard()->setText(QStringLiteral("Köln 北京 €x😀y"));
+    ort->paste();
+    QCOMPARE(ort->text(), QStringLiteral("Köln  €xy"));
 }
 
-void TestFrmDaten::incompleteSkinIsToldAndWindowWorks()
+void TestFrmDaten::editingAndMenuCommands()
 {
-    AlbumFixture fx(QStringLiteral("button 0 Hilfe.jpg"));
-    fx.picture(QStringLiteral("p.jpg"), {400, 300});
-    auto w = fx.open();
-    // Pictures before the gap are on, those after it are not.
-    QVERIFY(!w->findChild<ImageButton *>(QStringLiteral("cmdAktual"))->pixmap().isNull());
-    QVERIFY(w->findChild<ImageButton *>(QStringLiteral("cmdX"))->pixmap().isNull());
-    QVERIFY(fx.dialogs.shown.isEmpty());
-    w->showMainWindow();
-    QCOMPARE(fx.dialogs.shown.size(), 1);
-    QVERIFY(fx.dialogs.shown[0].contains(QStringLiteral("button 0 Hilfe.jpg")));
-    w->hide();
-    w->showMainWindow();
-    QCOMPARE(fx.dialogs.shown.size(), 1);
-    fx.clickRow(*w, 0);
-    QCOMPARE(w->previewBox()->pictureRect(), QRectF(0, 22.875, 183, 137.25));
-}
-
-void TestFrmDaten::skinButtonsSwapPictures()
-{
-    AlbumFixture fx;
-    fx.file(QStringLiteral("a.txt"));
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    auto *save = w->findChild<ImageButton *>(QStringLiteral("cmdAktual"));
-    const QImage released = save->pixmap().toImage();
-    QVERIFY(!released.isNull());
-    QTest::mousePress(save, Qt::LeftButton);
-    const QImage pressed = save->pixmap().toImage();
-    QVERIFY(pressed != released);
-    QTest::mouseRelease(save, Qt::LeftButton);
-    QCOMPARE(save->pixmap().toImage(), released);
-
-}
-
-void TestFrmDaten::inputWhileMediaWaitsIsIgnored()
-{
-    AlbumFixture fx;
-    fx.file(QStringLiteral("a.mpg"));
-    fx.file(QStringLiteral("b.txt"));
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    fx.player.busy = true;
-    fx.clickRow(*w, fx.rowOf(QStringLiteral("b.txt")));
-    QVERIFY(fx.player.calls.isEmpty());
-    QVERIFY(fx.state.CurrentFile.isEmpty());
-    fx.player.busy = false;
-    fx.clickRow(*w, fx.rowOf(QStringLiteral("a.mpg")));
-    QCOMPARE(fx.player.calls, (QStringList{"close", "open a.mpg"}));
-}
-
-void TestFrmDaten::editingThroughTheWindow()
-{
-    AlbumFixture fx;
+    WindowFixture fx;
     for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
-        fx.picture(QString::fromLatin1(name), {40, 30});
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    auto *list = w->findChild<QTreeView *>(QStringLiteral("lstBilder"));
+        fx.file(QString::fromLatin1(name));
+    auto w = shownWindow(fx);
+    QVERIFY(w);
+    auto *list = child<QTreeView>(*w, "lstBilder");
     fx.clickRow(*w, fx.rowOf(QStringLiteral("b.jpg")));
-    auto *date = w->findChild<QLineEdit *>(QStringLiteral("txtDatum"));
-    date->setText(QStringLiteral("5.2003"));
-    QTest::mouseClick(w->findChild<ImageButton *>(QStringLiteral("cmdAktual")), Qt::LeftButton);
-    QCOMPARE(date->text(), QStringLiteral("xx.05.2003"));
-    QCOMPARE(ReadPictureInfo(fx.media(QStringLiteral("b.jpg"))).info.datum, QStringLiteral("xx.05.2003"));
-
+    child<QLineEdit>(*w, "txtDatum")->setText(QStringLiteral("5.2003"));
+    click(*w, "cmdAktual");
+    QCOMPARE(fx.field(*w, "txtDatum"), QStringLiteral("xx.05.2003"));
     // F2 edits the name in place; Return renames the file.
-    list->setFocus();
     QTest::keyClick(list, Qt::Key_F2);
     auto *editor = list->findChild<QLineEdit *>();
     QVERIFY(editor);
@@ -330,124 +160,144 @@ void TestFrmDaten::editingThroughTheWindow()
     QTest::keyClicks(editor, QStringLiteral("Urlaub.jpg"));
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(QFile::exists(fx.media(QStringLiteral("Urlaub.jpg"))));
-    QCOMPARE(fx.list.text(fx.rowOf(QStringLiteral("Urlaub.jpg")), 0), QStringLiteral("Urlaub.jpg"));
-    QCOMPARE(fx.state.CurrentFile, fx.media(QStringLiteral("Urlaub.jpg")));
 
-    // Delete asks once, then removes the selected rows and their files.
+    // The views share rows and selection.
+    w->runMenuCommand(ViewList);
+    QCOMPARE(fx.state.ViewMode, 3);
+    auto *icons = child<QListView>(*w, "lstSymbole");
+    QTest::mouseClick(icons->viewport(), Qt::LeftButton, {}, icons->visualRect(fx.list.index(2, 0)).center());
+    QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(2, 0)));
+    w->runMenuCommand(ViewDetails);
+    QVERIFY(!icons->isVisible() && list->isVisible());
+    QSignalSpy exports(w.get(), &frmDaten::exportRequested);
+    QSignalSpy imports(w.get(), &frmDaten::importRequested);
+    QSignalSpy skins(w.get(), &frmDaten::skinChooserRequested);
+    list->selectionModel()->select(fx.list.index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    w->runMenuCommand(SaveAs);
+    w->runMenuCommand(AddFiles);
+    w->runMenuCommand(ChooseSkin);
+    for (int inert : {int(StorageInfo), int(FreeSpace), int(UsedSpace), 0})
+        w->runMenuCommand(inert);
+    QCOMPARE(exports.size(), 1);
+    QCOMPARE(exports[0][0].toStringList(), (QStringList{fx.list.text(0, 0), fx.list.text(2, 0)})); // list order
+    QVERIFY(imports.size() == 1 && skins.size() == 1 && fx.dialogs.shown.isEmpty());
+
+    // Delete asks each time, closes the player, then removes the selected rows and their files.
     fx.dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes};
-    list->selectionModel()->select(fx.list.index(fx.rowOf(QStringLiteral("a.jpg")), 0),
-                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(fx.list.rowCount(), 3);
-    QTest::keyClick(list, Qt::Key_Delete);
-    QCOMPARE(fx.dialogs.shown, (QStringList{"löschen|Soll der Löschvorgang gestartet werden?",
-                                            "löschen|Soll der Löschvorgang gestartet werden?"}));
-    QCOMPARE(fx.list.rowCount(), 1);
-    QVERIFY(!QFile::exists(fx.media(QStringLiteral("Urlaub.jpg"))) && !QFile::exists(fx.media(QStringLiteral("a.jpg"))));
+    fx.player.calls.clear();
+    w->runMenuCommand(RemoveFiles);
+    QCOMPARE(fx.player.calls, QStringList{"close"});
+    QCOMPARE(fx.dialogs.shown, QStringList(2, QStringLiteral("löschen|Soll der Löschvorgang gestartet werden?")));
+    for (const QString &name : exports[0][0].toStringList())
+        QVERIFY(!QFile::exists(fx.media(name)));
     QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("Dateiname [1 Dateien geladen]"));
 }
 
 void TestFrmDaten::searchModeAndSorting()
 {
-    AlbumFixture fx;
+    WindowFixture fx;
     fx.file(QStringLiteral("a.txt"));
     fx.info(QStringLiteral("a.txt"), QStringLiteral("Köln"), {}, QStringLiteral("01.02.2004"));
     fx.file(QStringLiteral("b.txt"));
     fx.info(QStringLiteral("b.txt"), QStringLiteral("Bonn"), {}, QStringLiteral("31.12.2002"));
     fx.file(QStringLiteral("c.txt"));
     fx.info(QStringLiteral("c.txt"), QStringLiteral("Köln"), QStringLiteral("Dom"), QStringLiteral("15.01.2003"));
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    const auto click = [&](const char *button) {
-        QTest::mouseClick(w->findChild<ImageButton *>(QLatin1String(button)), Qt::LeftButton);
-    };
+    auto w = shownWindow(fx);
+    QVERIFY(w);
     fx.clickRow(*w, fx.rowOf(QStringLiteral("c.txt")));
-    click("cmdSuche");
-    QVERIFY(w->findChild<QWidget *>(QStringLiteral("picSuche"))->isVisible());
-    QCOMPARE(fx.field(*w, "txtOrt"), QString());
+    click(*w, "cmdSuche");
     QCOMPARE(fx.field(*w, "txtBemerkungen"), QString());
-    click("cmdBack"); // no search ran: the list is not refilled
+    click(*w, "cmdBack"); // no search ran: the boxes show the file again
     QCOMPARE(fx.field(*w, "txtBemerkungen"), QStringLiteral("Dom"));
-    QVERIFY(!w->findChild<QWidget *>(QStringLiteral("picSuche"))->isVisible());
+    QVERIFY(!child(*w, "picSuche")->isVisible());
 
-    click("cmdSuche");
-    w->findChild<QLineEdit *>(QStringLiteral("txtOrt"))->setText(QStringLiteral("köln"));
-    click("cmdStart");
-    QCOMPARE(fx.list.rowCount(), 2);
+    click(*w, "cmdSuche");
+    child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("köln"));
+    click(*w, "cmdStart");
     QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("Dateiname [2 Dateien gefunden]"));
-    QCOMPARE(fx.album.size(), 3u);
-
     // The rows shown are live: saving works on the file of the row.
     fx.clickRow(*w, fx.rowOf(QStringLiteral("a.txt")));
-    w->findChild<QLineEdit *>(QStringLiteral("txtDatum"))->setText(QStringLiteral("1999"));
-    click("cmdAktual");
+    child<QLineEdit>(*w, "txtDatum")->setText(QStringLiteral("1999"));
+    click(*w, "cmdAktual");
     QCOMPARE(ReadPictureInfo(fx.media(QStringLiteral("a.txt"))).info.datum, QStringLiteral("xx.xx.1999"));
-    QCOMPARE(ReadPictureInfo(fx.media(QStringLiteral("c.txt"))).info.datum, QStringLiteral("15.01.2003"));
-
-    // The date header sorts the rows shown, then the other way round.
-    auto *header = w->findChild<QTreeView *>(QStringLiteral("lstBilder"))->header();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(2) + 20, 5));
-    QCOMPARE(fx.list.text(0, AlbumListModel::Dateiname), QStringLiteral("a.txt")); // xx.xx.1999 first
-    QCOMPARE(header->sortIndicatorSection(), 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(2) + 20, 5));
+    // The date header sorts the rows shown, the second click the other way round.
+    auto *header = child<QTreeView>(*w, "lstBilder")->header();
+    const QPoint date(header->sectionViewportPosition(2) + 20, 5);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, date);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, date);
     QCOMPARE(fx.list.text(0, AlbumListModel::Dateiname), QStringLiteral("c.txt"));
+    QCOMPARE(header->sortIndicatorSection(), 2);
     QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
-
-    click("cmdBack");
+    click(*w, "cmdBack");
     QCOMPARE(fx.list.rowCount(), 3);
     QCOMPARE(header->sortIndicatorSection(), -1);
 
-    // Searching an empty list is refused with a message.
-    click("cmdSuche");
-    w->findChild<QLineEdit *>(QStringLiteral("txtOrt"))->setText(QStringLiteral("Ulm"));
-    click("cmdStart");
+    // A search that left nothing: searching again is refused with a message.
+    click(*w, "cmdSuche");
+    child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("Ulm"));
+    click(*w, "cmdStart");
     QCOMPARE(fx.list.rowCount(), 0);
-    QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
-             QStringLiteral("Dateiname [0 Dateien gefunden]"));
-    click("cmdStart");
+    click(*w, "cmdStart");
     QCOMPARE(fx.dialogs.shown, QStringList{"Fehler|Es sind keine Einträge in der Liste"});
 }
 
-void TestFrmDaten::boxesRefuseWhatCannotBeStored()
+void TestFrmDaten::menuStructure_data()
 {
-    AlbumFixture fx;
-    fx.file(QStringLiteral("a.txt"));
-    auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    auto *ort = w->findChild<QLineEdit *>(QStringLiteral("txtOrt"));
-    ort->setFocus();
-    QTest::keyClicks(ort, QStringLiteral("Koln "));
-    QInputMethodEvent typed; // how an input method delivers Chinese
-    typed.setCommitString(QStringLiteral("北京 €"));
-    QApplication::sendEvent(ort, &typed);
-    QCOMPARE(ort->text(), QStringLiteral("Koln  €"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("x😀y"));
-    ort->paste();
-    QCOMPARE(ort->text(), QStringLiteral("Koln  €xy"));
-    auto *remarks = w->findChild<QPlainTextEdit *>(QStringLiteral("txtBemerkungen"));
-    remarks->setFocus();
-    remarks->insertPlainText(QStringLiteral("Sonne 😀 am Rhein")); // as a paste arrives
-    QCOMPARE(remarks->toPlainText(), QStringLiteral("Sonne  am Rhein"));
+    QTest::addColumn<bool>("dorido");
+    QTest::addColumn<int>("viewMode");
+    QTest::newRow("without Dorido, details") << false << 4;
+    QTest::newRow("with Dorido, list") << true << 3;
 }
 
-void TestFrmDaten::previewDoubleClickAsksForPictureWindow()
+void TestFrmDaten::menuStructure()
 {
-    AlbumFixture fx;
-    fx.picture(QStringLiteral("p.jpg"), {400, 300});
+    QFETCH(bool, dorido);
+    QFETCH(int, viewMode);
+    const auto menu = BuildPopupMenu(MenuState{dorido, viewMode, {}});
+    QVERIFY(findMenuItem(*menu, SelectAll) && findMenuItem(*menu, ChooseSkin) && findMenuItem(*menu, FreeSpace));
+    QStringList captions;
+    for (const QAction *a : menu->findChild<QMenu *>(QStringLiteral("mnuDateien"))->actions())
+        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QStringList expected{"speichern unter", "hinzufügen", "entfernen", "neues Album"};
+    if (dorido)
+        expected << "-" << "bei Dorido bestellen";
+    QCOMPARE(captions, expected);
+    for (int mode = ViewIcons; mode <= ViewDetails; ++mode)
+        QCOMPARE(IsItemChecked(*menu, mode), mode == viewMode);
+}
+
+void TestFrmDaten::printOrderingQuotesEveryName()
+{
+    WindowFixture fx;
+    for (const char *name : {"Oma und Opa.jpg", "Köln.jpg"})
+        fx.file(QString::fromUtf8(name));
     auto w = fx.open();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    fx.clickRow(*w, 0);
-    QSignalSpy requests(w.get(), &frmDaten::pictureWindowRequested);
-    auto *image = w->findChild<QLabel *>(QStringLiteral("imgvorschau"));
-    QTest::mouseDClick(image, Qt::LeftButton);
-    QTest::mouseDClick(w->previewBox(), Qt::LeftButton, {}, QPoint(2, 2)); // the band beside the picture
-    QCOMPARE(requests.size(), 2);
-    QCOMPARE(requests[0][0].toString(), fx.media(QStringLiteral("p.jpg")));
+    w->runMenuCommand(OrderPrints); // no Dorido folder: told, nothing started
+    QCOMPARE(fx.dialogs.shown.size(), 1);
+    QVERIFY(fx.dialogs.shown[0].contains(QStringLiteral("Dorido/ips")));
+
+    // A real program in its place writes down the arguments it got.
+    QDir(fx.path()).mkpath(QStringLiteral("Dorido"));
+    const QString received = fx.dir.filePath(QStringLiteral("received.txt"));
+    QFile script(fx.dir.filePath(QStringLiteral("Dorido/ips")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + received.toUtf8() + "'\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const auto shell = makeDesktopShell();
+    frmDaten window(MainWindowServices{AlbumPaths{fx.path()}, fx.album, fx.list, fx.state, *shell, fx.dialogs},
+                    SkinFolder(fx.path(), QStringLiteral("Main")));
+    window.runMenuCommand(SelectAll);
+    window.runMenuCommand(OrderPrints);
+    QFile got(received);
+    QTRY_VERIFY(got.exists() && got.size() > 0);
+    QVERIFY(got.open(QIODevice::ReadOnly));
+    const QStringList expected{fx.media(fx.list.text(0, 0)), fx.media(fx.list.text(1, 0))};
+    QCOMPARE(QString::fromUtf8(got.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
 }
 
 QTEST_MAIN(TestFrmDaten)
