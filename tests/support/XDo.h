@@ -103,4 +103,35 @@ inline bool hasWindow(qint64 pid, const QString &title)
         && !ids.trimmed().isEmpty();
 }
 
+// The ids of the visible windows with this title; the search is blind to letter case.
+inline QStringList windowIds(const QString &title)
+{
+    QByteArray ids;
+    if (!xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                  QLatin1Char('^') + title + QLatin1Char('$')},
+                 &ids))
+        return {};
+    return QString::fromLatin1(ids).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+inline bool clickInWindow(const QString &id, const QPoint &at)
+{
+    return xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), id, QString::number(at.x()),
+                    QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// Waits until the keyboard goes to this window (without a window manager only a click on it, or
+// the program itself, moves it there).
+inline bool awaitFocus(const QString &id, int timeoutMs = 5000)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QByteArray focused;
+    while (!xdotool({QStringLiteral("getwindowfocus")}, &focused) || QString::fromLatin1(focused).trimmed() != id) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
+
 } // namespace zv::test
