@@ -11,7 +11,7 @@
 #include <QStorageInfo>
 #include <QTest>
 
-#include <csignal>
+#include <signal.h>
 
 using namespace zv::test;
 
