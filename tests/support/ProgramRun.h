@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -60,5 +61,21 @@ struct ProgramRun {
         process.waitForFinished();
     }
 };
+
+// The processes that run this program file, by what /proc/<pid>/exe points at.
+inline QList<qint64> processesOf(const QString &program)
+{
+    QList<qint64> pids;
+    const QString wanted = QFileInfo(program).canonicalFilePath();
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (isPid && !wanted.isEmpty()
+            && QFileInfo(QStringLiteral("/proc/") + entry + QStringLiteral("/exe")).symLinkTarget() == wanted)
+            pids << pid;
+    }
+    return pids;
+}
 
 } // namespace zv::test
