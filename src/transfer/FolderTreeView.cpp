@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QTimer>
 
+#include <utility>
+
 namespace zv {
 
 FolderTreeView::FolderTreeView(std::shared_ptr<const FolderSource> source, bool waitCursorOnExpand, QWidget *parent)
@@ -28,8 +30,18 @@ FolderTreeView::FolderTreeView(std::shared_ptr<const FolderSource> source, bool 
         m_tree.collapse(node);
         showNode(node);
     });
+    // A folder is chosen by moving onto it with the keys as well as by clicking; a click on the
+    // folder already chosen lists it again.
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (!item)
+            return;
+        m_chosen = m_tree.folderOf(item->data(0, NodeRole).toInt());
+        Q_EMIT folderClicked(m_chosen);
+    });
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
-        Q_EMIT folderClicked(m_tree.folderOf(item->data(0, NodeRole).toInt()));
+        const QString folder = m_tree.folderOf(item->data(0, NodeRole).toInt());
+        if (folder != std::exchange(m_chosen, QString()))
+            Q_EMIT folderClicked(folder);
     });
 }
 

@@ -11,6 +11,7 @@
 #include "transfer/Numbering.h"
 
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <cmath>
@@ -73,7 +74,7 @@ private Q_SLOTS:
     void treeReadsOneLevelAhead_data();
     void treeReadsOneLevelAhead();
     void undecodableFolderNames();
-    void hangingMount();
+    void treeViewWaitsForNoMountAndFollowsKeys();
 };
 
 void TestTransferLogic::startNumber_data()
@@ -225,7 +226,7 @@ void TestTransferLogic::undecodableFolderNames()
     QCOMPARE(texts(tree, tree.node(folder).children), QStringList{"1999=zu"});
 }
 
-void TestTransferLogic::hangingMount()
+void TestTransferLogic::treeViewWaitsForNoMountAndFollowsKeys()
 {
     TreeFixture f;
     f.source->hanging = QStringLiteral("/net");
@@ -242,6 +243,17 @@ void TestTransferLogic::hangingMount()
     QTRY_VERIFY(!view.tree().node(net).unreadable);
     QCOMPARE(view.itemOf(net)->toolTip(0), QString());
     QTRY_COMPARE(view.pendingReads(), 0);
+
+    // Keys choose a folder as a click does; a click on it afterwards does not list it twice.
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Home);
+    QSignalSpy chosen(&view, &FolderTreeView::folderClicked);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen[0][0].toString(), QStringLiteral("/media/cd"));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(view.currentItem()).center());
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(view.currentItem()).center());
+    QCOMPARE(chosen.size(), 2);
 }
 
 QTEST_MAIN(TestTransferLogic)
