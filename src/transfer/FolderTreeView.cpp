@@ -6,8 +6,6 @@
 #include <QHeaderView>
 #include <QTimer>
 
-#include <utility>
-
 namespace zv {
 
 FolderTreeView::FolderTreeView(std::shared_ptr<const FolderSource> source, bool waitCursorOnExpand, QWidget *parent)
@@ -30,18 +28,20 @@ FolderTreeView::FolderTreeView(std::shared_ptr<const FolderSource> source, bool 
         m_tree.collapse(node);
         showNode(node);
     });
-    // A folder is chosen by moving onto it with the keys as well as by clicking; a click on the
-    // folder already chosen lists it again.
-    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
-        if (!item)
-            return;
-        m_chosen = m_tree.folderOf(item->data(0, NodeRole).toInt());
-        Q_EMIT folderClicked(m_chosen);
+    // A click lists the folder at once. Moving with the keys lists the folder they stop on, as
+    // a tree in a file manager does; the folders passed on the way (a hanging share, one that
+    // cannot be read and would complain) are not read.
+    m_restingOn = new QTimer(this);
+    m_restingOn->setSingleShot(true);
+    m_restingOn->setInterval(300);
+    connect(m_restingOn, &QTimer::timeout, this, [this] {
+        if (QTreeWidgetItem *item = currentItem())
+            Q_EMIT folderClicked(m_tree.folderOf(item->data(0, NodeRole).toInt()));
     });
+    connect(this, &QTreeWidget::currentItemChanged, m_restingOn, qOverload<>(&QTimer::start));
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
-        const QString folder = m_tree.folderOf(item->data(0, NodeRole).toInt());
-        if (folder != std::exchange(m_chosen, QString()))
-            Q_EMIT folderClicked(folder);
+        m_restingOn->stop();
+        Q_EMIT folderClicked(m_tree.folderOf(item->data(0, NodeRole).toInt()));
     });
 }
 

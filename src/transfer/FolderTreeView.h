@@ -4,6 +4,7 @@
 #include "FolderTree.h"
 
 #include <QHash>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <memory>
@@ -46,7 +47,7 @@ private:
     bool m_waitCursor;
     int m_timeoutMs = 2000;
     FolderTree m_tree;
-    QString m_chosen; // announced on moving onto it; the click that follows says it again
+    QTimer *m_restingOn = nullptr; // lists the folder the keys stopped on
     QHash<int, QTreeWidgetItem *> m_items;
     QHash<int, std::vector<FolderRead>> m_pending; // by batch
     int m_nextBatch = 0;

@@ -244,14 +244,14 @@ void TestTransferLogic::treeViewWaitsForNoMountAndFollowsKeys()
     QCOMPARE(view.itemOf(net)->toolTip(0), QString());
     QTRY_COMPARE(view.pendingReads(), 0);
 
-    // Keys choose a folder as a click does; a click on it afterwards does not list it twice.
+    // The keys list the folder they stop on, not the ones passed; a click lists at once.
     view.setFocus();
     QTest::keyClick(&view, Qt::Key_Home);
     QSignalSpy chosen(&view, &FolderTreeView::folderClicked);
     QTest::keyClick(&view, Qt::Key_Down);
-    QCOMPARE(chosen.size(), 1);
-    QCOMPARE(chosen[0][0].toString(), QStringLiteral("/media/cd"));
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(view.currentItem()).center());
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTRY_COMPARE(chosen.size(), 1);
+    QCOMPARE(chosen[0][0].toString(), QStringLiteral("/mnt/ram"));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(view.currentItem()).center());
     QCOMPARE(chosen.size(), 2);
 }
