@@ -257,8 +257,21 @@ void TestFrmDaten::menuStructure()
 {
     QFETCH(bool, dorido);
     QFETCH(int, viewMode);
-    const auto menu = BuildPopupMenu(MenuState{dorido, viewMode, {}});
+    QImage pie(90, 90, QImage::Format_ARGB32);
+    pie.fill(Qt::green);
+    const auto menu = BuildPopupMenu(MenuState{dorido, viewMode, {pie, QStringLiteral("frei:  1 GB"), {}, {}, {}}});
     QVERIFY(findMenuItem(*menu, SelectAll) && findMenuItem(*menu, ChooseSkin) && findMenuItem(*menu, FreeSpace));
+    // The drive's usage stands in a second column, right of the commands and not among them.
+    menu->popup(QPoint(0, 0));
+    QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
+    const QWidget *column = child(*menu, "SpeicherInfo");
+    QVERIFY(column);
+    QVERIFY(column->geometry().left() >= menu->actionGeometry(findMenuItem(*menu, SelectAll)).right());
+    QCOMPARE(child<QLabel>(*column, "picDrvInfo")->pixmap().height(), 90);
+    QVERIFY(menu->actionGeometry(findMenuItem(*menu, FreeSpace)).isEmpty());
+    const QList<QLabel *> labels = column->findChildren<QLabel *>();
+    QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel *l) { return l->text() == "frei:  1 GB"; }));
+    menu->close();
     QStringList captions;
     for (const QAction *a : menu->findChild<QMenu *>(QStringLiteral("mnuDateien"))->actions())
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
