@@ -149,6 +149,63 @@ private Q_SLOTS:
         QCOMPARE(entries[1 - at].toObject()[QStringLiteral("name")].toString(), QStringLiteral("café.jpg"));
     }
 
+    // The window's rename, delete and new album from a script, on an album of a.jpg (with its
+    // information), b.jpg and c.jpg. NEW stands for a new album's folder.
+    void editVerbs_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("left"); // in Bilder afterwards
+        QTest::addColumn<QString>("error");
+        const QStringList all{"a.jpg", "b.jpg", "c.jpg"};
+        QTest::newRow("rename") << QStringList{"rename", "a.jpg", "Köln 1.jpg"} << 0
+                                << QStringList{"Köln 1.jpg", "b.jpg", "c.jpg"} << "";
+        QTest::newRow("rename onto another, letter case aside") << QStringList{"rename", "a.jpg", "B.JPG"} << 1 << all
+                                                                << "bereits vorhanden";
+        QTest::newRow("rename what is not there") << QStringList{"rename", "x.jpg", "y.jpg"} << 1 << all
+                                                  << "Nicht im Album: x.jpg";
+        QTest::newRow("delete two") << QStringList{"delete", "c.jpg", "a.jpg"} << 0 << QStringList{"b.jpg"} << "";
+        QTest::newRow("a mistyped name deletes nothing") << QStringList{"delete", "a.jpg", "x.jpg"} << 1 << all
+                                                         << "Es wurde nichts gelöscht";
+        QTest::newRow("new album") << QStringList{"newalbum", "NEW", "c.jpg", "a.jpg"} << 0 << all << "";
+        QTest::newRow("new album under a file") << QStringList{"newalbum", "ALBUM/Bilder/b.jpg/neu"} << 1 << all
+                                                << "konnte nicht angelegt werden";
+    }
+    void editVerbs()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, left);
+        QFETCH(QString, error);
+        QTemporaryDir album, target;
+        for (const char *folder : {"Bilder", "Skins/Main", "Hilfe"})
+            QVERIFY(QDir(album.path()).mkpath(QLatin1String(folder)));
+        QVERIFY(writeAll(album.filePath(QStringLiteral("Skins/Main/Skin.ini")), "[Skin]\n"));
+        QVERIFY(writeAll(album.filePath(QStringLiteral("Hilfe/Hilfe.html")), "<html/>"));
+        for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+            QVERIFY(writeAll(album.filePath(QStringLiteral("Bilder/") + QLatin1String(name)), name));
+        const QString a = album.filePath(QStringLiteral("Bilder/a.jpg"));
+        QCOMPARE(albuminfo({"set", a, "--ort", "Rom"}).exitCode, 0);
+        const QByteArray aBytes = readAll(a);
+        const QString fresh = target.filePath(QStringLiteral("Urlaub"));
+        args.replaceInStrings(QStringLiteral("NEW"), fresh).replaceInStrings(QStringLiteral("ALBUM"), album.path());
+        args.insert(1, album.path());
+
+        const Run run = albuminfo(args);
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
+        QVERIFY2(run.err.contains(error) && run.err.isEmpty() == error.isEmpty(), qPrintable(run.err));
+        QCOMPARE(QDir(album.filePath(QStringLiteral("Bilder"))).entryList(QDir::Files, QDir::Name), left);
+        if (args[0] == QLatin1String("rename") && exitCode == 0) // the information went with the name
+            QCOMPARE(readAll(album.filePath(QStringLiteral("Bilder/Köln 1.jpg"))), aBytes);
+        if (args[0] == QLatin1String("newalbum") && exitCode == 0) {
+            QCOMPARE(run.lines(), QStringList{fresh + QStringLiteral("/zidoverev")});
+            QCOMPARE(QDir(fresh + QStringLiteral("/Bilder")).entryList(QDir::Files, QDir::Name), (QStringList{"a.jpg", "c.jpg"}));
+            QCOMPARE(readAll(fresh + QStringLiteral("/Bilder/a.jpg")), aBytes);
+            for (const char *file : {"zidoverev", "albuminfo", "Skins/Main/Skin.ini", "Hilfe/Hilfe.html"})
+                QVERIFY2(QFile::exists(fresh + u'/' + QLatin1String(file)), file);
+        }
+    }
+
     // FILE stands for a 4-byte file. A failure names its cause and leaves FILE as it was; a set
     // stores the date form of what --datum typed.
     void verbs_data()
