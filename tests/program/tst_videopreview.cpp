@@ -1,5 +1,5 @@
 // The main window with the real player bar and media engine: a video in the preview box.
-#include "../media/Clips.h"
+#include "support/MediaClips.h"
 
 #include "album/PreviewBox.h"
 #include "media/MovieModule.h"
