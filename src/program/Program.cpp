@@ -49,6 +49,10 @@ void Program::start()
         [this]() -> AlbumWindowPort & { return createMainWindow(); },
         [](int code) { QCoreApplication::exit(code); }});
     m_start->show();
+    m_trace.mark("start-up window shown");
+    connect(&m_list, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { m_trace.mark("album loaded, list filling", static_cast<qsizetype>(m_album.size())); },
+            Qt::SingleShotConnection);
 }
 
 QString Program::skinFolder() const
@@ -69,6 +73,7 @@ AlbumWindowPort &Program::createMainWindow()
 {
     if (m_mainWindow)
         return *m_mainWindow;
+    m_trace.mark("main window requested");
     const QString folder = skinFolder();
     MainWindowServices windowServices{m_paths, m_album, m_list, m_state, *m_services.shell, *m_services.dialogs};
     windowServices.driveUsage = [this] {
@@ -84,6 +89,8 @@ AlbumWindowPort &Program::createMainWindow()
     connect(m_mainWindow.get(), &frmDaten::importRequested, this, &Program::showImportBrowser);
     connect(m_mainWindow.get(), &frmDaten::exportRequested, this, &Program::showExportDialog);
     connect(m_mainWindow.get(), &frmDaten::skinChooserRequested, this, &Program::showSkinChooser);
+    m_trace.mark("main window made");
+    m_trace.markFirstPaint(m_mainWindow.get(), m_album);
     return *m_mainWindow;
 }
 
