@@ -18,6 +18,7 @@
 #include <array>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -366,14 +367,16 @@ FileProbe probeFile(const QByteArray &folder, const QByteArray &name, std::span<
     return probeAt(dir.get(), name.constData(), tail);
 }
 
-QStringList listRegularFiles(const QByteArray &folder, bool *ok)
+namespace {
+
+// Calls visit with each regular file's raw name until it returns false.
+bool visitRegularFiles(const QByteArray &folder, bool *ok, const std::function<bool(const char *)> &visit)
 {
-    QStringList names;
     const DirHandle dir(::opendir(folder.constData()));
     if (ok)
         *ok = dir != nullptr;
     if (!dir)
-        return names;
+        return false;
     const int dirFd = ::dirfd(dir.get());
     while (const dirent *e = ::readdir(dir.get())) {
         if (isLeftOut(e))
@@ -383,9 +386,32 @@ QStringList listRegularFiles(const QByteArray &folder, bool *ok)
             if (::fstatat(dirFd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
                 continue;
         }
-        names << decodeFileName(e->d_name);
+        if (!visit(e->d_name))
+            return true;
     }
+    return true;
+}
+
+} // namespace
+
+QStringList listRegularFiles(const QByteArray &folder, bool *ok)
+{
+    QStringList names;
+    visitRegularFiles(folder, ok, [&](const char *name) {
+        names << decodeFileName(name);
+        return true;
+    });
     return names;
+}
+
+bool hasRegularFile(const QByteArray &folder, bool *ok)
+{
+    bool found = false;
+    visitRegularFiles(folder, ok, [&](const char *) {
+        found = true;
+        return false;
+    });
+    return found;
 }
 
 } // namespace zv

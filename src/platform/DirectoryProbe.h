@@ -45,4 +45,7 @@ FileProbe probeFile(const QByteArray &folder, const QByteArray &name, std::span<
 // Names of the regular files directly in a folder (links followed), in the file system's order.
 QStringList listRegularFiles(const QByteArray &folder, bool *ok);
 
+// Whether the folder holds at least one such file; reads only as far as the first.
+bool hasRegularFile(const QByteArray &folder, bool *ok);
+
 } // namespace zv
