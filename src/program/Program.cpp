@@ -8,6 +8,7 @@
 #include "transfer/frmSaveFiles.h"
 #include "app/frmStart.h"
 #include "media/MovieModule.h"
+#include "media/MovieWindows.h"
 #include "media/MpvMciDevice.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
@@ -18,6 +19,7 @@
 #include "viewing/frmPicWindow.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace zv {
 
@@ -50,6 +52,12 @@ void Program::start()
         [](int code) { QCoreApplication::exit(code); }});
     m_start->show();
     m_trace.mark("start-up window shown");
+    // The driver takes a fifth of a second to load and set up; the start-up window waits a
+    // second anyway, so the main window's first showing need not.
+    QTimer::singleShot(0, this, [this] {
+        movieWindows::warmUpGl();
+        m_trace.mark("GL driver loaded");
+    });
     connect(&m_list, &QAbstractItemModel::modelAboutToBeReset, this,
             [this] { m_trace.mark("album loaded, list filling", static_cast<qsizetype>(m_album.size())); },
             Qt::SingleShotConnection);
