@@ -193,7 +193,7 @@ void report(const char *title, const QString &albumFolder, int runs, const std::
             v.push_back(field(r));
         return median(v);
     };
-    for (const char *m : {"start-up window shown", "main window requested", "main window made", "album loaded, list filling"})
+    for (const char *m : {"start-up window shown", "GL driver loaded", "main window requested", "main window made", "album loaded, list filling"})
         std::printf("  %-34s %8.1f ms\n", m, med([&](const Run &r) {
                         const auto it = r.milestones.find(m);
                         return it == r.milestones.end() ? -1.0 : it->second;
