@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -168,7 +169,7 @@ private:
     void work()
     {
         std::vector<char> buffer(m_tailBytes * std::size_t(m_spread.batch));
-        TailReads reads(unsigned(m_spread.batch));
+        std::optional<TailReads> reads; // a ring only for threads that read batches
         for (;;) {
             std::unique_lock lock(m_mutex);
             m_workCv.wait(lock, [this] { return m_stop || m_next >= m_total || claimable(); });
@@ -182,7 +183,7 @@ private:
             if (count == 1)
                 probe(first, std::span<char>(buffer.data(), m_tailBytes));
             else
-                probeBatch(first, count, reads, buffer);
+                probeBatch(first, count, reads ? *reads : reads.emplace(unsigned(m_spread.batch)), buffer);
         }
     }
 
