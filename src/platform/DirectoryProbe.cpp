@@ -371,13 +371,13 @@ FileProbe probeFile(const QByteArray &folder, const QByteArray &name, std::span<
 namespace {
 
 // Calls visit with each regular file's raw name until it returns false.
-bool visitRegularFiles(const QByteArray &folder, bool *ok, const std::function<bool(const char *)> &visit)
+void visitRegularFiles(const QByteArray &folder, bool *ok, const std::function<bool(const char *)> &visit)
 {
     const DirHandle dir(::opendir(folder.constData()));
     if (ok)
         *ok = dir != nullptr;
     if (!dir)
-        return false;
+        return;
     const int dirFd = ::dirfd(dir.get());
     while (const dirent *e = ::readdir(dir.get())) {
         if (isLeftOut(e))
@@ -388,9 +388,8 @@ bool visitRegularFiles(const QByteArray &folder, bool *ok, const std::function<b
                 continue;
         }
         if (!visit(e->d_name))
-            return true;
+            return;
     }
-    return true;
 }
 
 } // namespace
