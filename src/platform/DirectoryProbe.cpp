@@ -122,6 +122,7 @@ public:
     {
         m_spread = spread;
         try {
+            m_batched = spread.atFirst >= spread.inFlight;
             startWorkers(spread.atFirst);
             deliverAll();
         } catch (...) {
@@ -176,7 +177,8 @@ private:
             if (m_stop || m_next >= m_total)
                 return;
             const std::size_t first = m_next;
-            const std::size_t count = std::min({std::size_t(m_spread.batch), m_total - first, m_delivered + m_window - first});
+            const std::size_t batch = m_batched ? std::size_t(m_spread.batch) : 1;
+            const std::size_t count = std::min({batch, m_total - first, m_delivered + m_window - first});
             m_next += count - 1;
             claimed();
             lock.unlock();
@@ -228,8 +230,13 @@ private:
             return;
         m_recentCount = 0;
         std::nth_element(m_recent.begin(), m_recent.begin() + m_recent.size() / 2, m_recent.end());
-        if (m_recent[m_recent.size() / 2] > std::chrono::microseconds(50))
+        if (m_recent[m_recent.size() / 2] > std::chrono::microseconds(50)) {
+            {
+                const std::lock_guard lock(m_mutex);
+                m_batched = true;
+            }
             startWorkers(m_spread.inFlight);
+        }
     }
 
     void deliverAll()
@@ -274,6 +281,9 @@ private:
     std::vector<char> m_ready;           // per window slot
     std::size_t m_next = 0;              // first file not yet claimed
     std::size_t m_delivered = 0;         // files handed back to the caller
+    // Batches only once the files turned out slow: warm, one file at a time hands each entry
+    // over as soon as it is read.
+    bool m_batched = false;
     bool m_stop = false;
 };
 
