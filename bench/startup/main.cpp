@@ -162,7 +162,8 @@ Run startOnce(const QString &albumFolder)
         QThread::msleep(2000);
         run.settledMB = residentMB(program.processId());
         if (program.state() != QProcess::Running || run.settledMB <= 0)
-            std::printf("  the program ended within 2 s of the filled list (exit code %d): %s\n", program.exitCode(),
+            std::printf("  the program ended within 2 s of the filled list (%s %d): %s\n",
+                        program.exitStatus() == QProcess::CrashExit ? "crashed, signal" : "exit code", program.exitCode(),
                         program.readAllStandardError().right(300).constData());
     }
     program.terminate();
