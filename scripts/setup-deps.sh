@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core
   clang libclang-rt-14-dev llvm python3
   libfuse3-dev fuse3
+  liburing-dev
 )
 
 missing=()

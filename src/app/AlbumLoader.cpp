@@ -32,6 +32,11 @@ QStringList listMediaFiles(const QString &folder, bool *ok)
     return listRegularFiles(nativePath(folder), ok);
 }
 
+bool hasMediaFiles(const QString &folder, bool *ok)
+{
+    return hasRegularFile(nativePath(folder), ok);
+}
+
 Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress, int inFlight)
 {
     Album album;

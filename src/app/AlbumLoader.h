@@ -16,6 +16,9 @@ using LoadProgress = std::function<void(int done, int total)>;
 // Sets *ok to false when the folder cannot be read.
 QStringList listMediaFiles(const QString &folder, bool *ok = nullptr);
 
+// Whether listMediaFiles would name at least one file, without listing a large folder whole.
+bool hasMediaFiles(const QString &folder, bool *ok = nullptr);
+
 // One entry per file of the media folder in enumeration order: kind from the extension,
 // size, attributes and the trailer's texts. Each file is opened once, for its last 914 bytes,
 // with up to inFlight files open at once (0: as many as suit the folder's file system).

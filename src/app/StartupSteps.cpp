@@ -31,13 +31,14 @@ QString ensureMediaFolder(const AlbumPaths &paths)
 QString ensureAlbumNotEmpty(const AlbumPaths &paths)
 {
     bool readable = false;
-    const QStringList files = listMediaFiles(paths.mediaFolder(), &readable);
+    // The first file settles it; listing a large album whole would cost a tenth of a second.
+    const bool hasFiles = hasMediaFiles(paths.mediaFolder(), &readable);
     if (!readable) {
         return QStringLiteral("Der Bilderordner \"%1\" kann nicht gelesen werden. "
                               "Das Programm wird beendet.")
             .arg(QDir::toNativeSeparators(paths.mediaFolder()));
     }
-    if (!files.isEmpty())
+    if (hasFiles)
         return {};
     // Created exclusively: a link lying in wait under the logo's name is never followed.
     if (const QString reason = writeBuiltInLogo(paths.logoFile()); !reason.isEmpty()) {

@@ -1,6 +1,8 @@
 #include "media/MovieWindows.h"
 
 #include <QHash>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 #include <QOpenGLWidget>
 #include <QPointer>
 #include <QWidget>
@@ -48,6 +50,15 @@ void prepareForVideo(QWidget *widget)
     auto *keeper = new QOpenGLWidget(widget);
     keeper->setObjectName(Name);
     keeper->hide();
+}
+
+void warmUpGl()
+{
+    QOffscreenSurface surface;
+    surface.create();
+    QOpenGLContext context;
+    if (context.create() && context.makeCurrent(&surface))
+        context.doneCurrent();
 }
 
 } // namespace zv::movieWindows

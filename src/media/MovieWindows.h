@@ -17,4 +17,8 @@ QWidget *find(long long handle);
 // showing instead of being recreated when the first movie appears.
 void prepareForVideo(QWidget *widget);
 
+// Makes one GL context and drops it, so the driver is loaded and set up before the first
+// window with GL composition is shown (the start-up window's idle second is the place).
+void warmUpGl();
+
 } // namespace zv::movieWindows

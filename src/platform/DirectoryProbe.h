@@ -35,8 +35,8 @@ int probesInFlightFor(const QByteArray &folder);
 
 // Lists a folder in the file system's order, leaving out entries the listing already shows to
 // be special files, then opens each entry once for its size, mode and last tailBytes bytes,
-// keeping up to inFlight files in progress (0: probesInFlightFor). False when the folder
-// cannot be read.
+// with up to inFlight threads (0: probesInFlightFor); on local disks each thread opens a few
+// files and reads their tails together. False when the folder cannot be read.
 bool probeDirectory(const QByteArray &folder, int inFlight, std::size_t tailBytes, const ProbeHandlers &handlers);
 
 // One file probed the same way; tail is the buffer for its last bytes.
@@ -44,5 +44,8 @@ FileProbe probeFile(const QByteArray &folder, const QByteArray &name, std::span<
 
 // Names of the regular files directly in a folder (links followed), in the file system's order.
 QStringList listRegularFiles(const QByteArray &folder, bool *ok);
+
+// Whether the folder holds at least one such file; reads only as far as the first.
+bool hasRegularFile(const QByteArray &folder, bool *ok);
 
 } // namespace zv

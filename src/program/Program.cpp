@@ -8,6 +8,7 @@
 #include "transfer/frmSaveFiles.h"
 #include "app/frmStart.h"
 #include "media/MovieModule.h"
+#include "media/MovieWindows.h"
 #include "media/MpvMciDevice.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
@@ -18,6 +19,7 @@
 #include "viewing/frmPicWindow.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace zv {
 
@@ -49,6 +51,16 @@ void Program::start()
         [this]() -> AlbumWindowPort & { return createMainWindow(); },
         [](int code) { QCoreApplication::exit(code); }});
     m_start->show();
+    m_trace.mark("start-up window shown");
+    // The driver takes a fifth of a second to load and set up; the start-up window waits a
+    // second anyway, so the main window's first showing need not.
+    QTimer::singleShot(0, this, [this] {
+        movieWindows::warmUpGl();
+        m_trace.mark("GL driver loaded");
+    });
+    connect(&m_list, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { m_trace.mark("album loaded, list filling", static_cast<qsizetype>(m_album.size())); },
+            Qt::SingleShotConnection);
 }
 
 QString Program::skinFolder() const
@@ -69,6 +81,7 @@ AlbumWindowPort &Program::createMainWindow()
 {
     if (m_mainWindow)
         return *m_mainWindow;
+    m_trace.mark("main window requested");
     const QString folder = skinFolder();
     MainWindowServices windowServices{m_paths, m_album, m_list, m_state, *m_services.shell, *m_services.dialogs};
     windowServices.driveUsage = [this] {
@@ -84,6 +97,8 @@ AlbumWindowPort &Program::createMainWindow()
     connect(m_mainWindow.get(), &frmDaten::importRequested, this, &Program::showImportBrowser);
     connect(m_mainWindow.get(), &frmDaten::exportRequested, this, &Program::showExportDialog);
     connect(m_mainWindow.get(), &frmDaten::skinChooserRequested, this, &Program::showSkinChooser);
+    m_trace.mark("main window made");
+    m_trace.markFirstPaint(m_mainWindow.get(), m_album);
     return *m_mainWindow;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlayerWiring.h"
+#include "StartupTrace.h"
 
 #include "app/Album.h"
 #include "app/AlbumListModel.h"
@@ -66,6 +67,7 @@ private:
     template <typename Window>
     bool raiseIfOpen(const std::unique_ptr<Window> &window);
 
+    StartupTrace m_trace;
     AlbumPaths m_paths;
     ProgramServices m_services;
     SettingsValues m_settings;
