@@ -54,9 +54,10 @@ public:
         shown << title + QLatin1Char('|') + prompt;
         if (inputs.empty())
             return std::nullopt;
-        auto answer = inputs.front();
+        const QString answer = inputs.front().value_or(QString());
+        const bool given = inputs.front().has_value();
         inputs.pop_front();
-        return answer;
+        return given ? std::optional<QString>(answer) : std::nullopt;
     }
 };
 
