@@ -32,11 +32,8 @@ void TestEditJourney::typedDateIsSavedIntoTheSecondFile()
         before[name] = f.readAll();
     }
     QVERIFY(run.start());
-    QRect window;
-    QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Zidoverev"))).isEmpty()
-                                 && window.size() == QSize(799, 600),
-                             15000);
-    QTest::qWait(500); // the first file is shown on the first activation
+    const QRect window = awaitMainWindow();
+    QVERIFY(!window.isEmpty());
 
     QVERIFY(pressKeys({QStringLiteral("Down")})); // the list has the focus: the second row
     QVERIFY(clickAt(window.topLeft() + QPoint(540, 90))); // txtDatum

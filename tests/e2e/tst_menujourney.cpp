@@ -49,14 +49,7 @@ constexpr int kTypeAhead = 600; // longer than a view's type-ahead interval, so 
 // Starts the program and waits for its main window; its geometry, or an empty rect.
 QRect startProgram(ProgramRun &run)
 {
-    if (!run.start())
-        return {};
-    const QDeadlineTimer deadline(15000);
-    QRect window;
-    while (((window = windowNamed(kMain)).size() != QSize(799, 600)) && !deadline.hasExpired())
-        QTest::qWait(50);
-    QTest::qWait(500); // the first file is shown on the first activation
-    return window.size() == QSize(799, 600) ? window : QRect();
+    return run.start() ? awaitMainWindow() : QRect();
 }
 
 // A picture of one colour, with a trailer when a place is given.
@@ -200,11 +193,8 @@ void TestMenuJourney::listViewAndBlueSkin()
     const QImage blue(run.album.filePath(QStringLiteral("Skins/Blau/Hintergrund.jpg")));
     QVERIFY(!blue.isNull());
     QVERIFY(run.start());
-    QRect window;
-    QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Zidoverev"))).isEmpty()
-                                 && window.size() == QSize(799, 600),
-                             15000);
-    QTest::qWait(500);
+    QRect window = awaitMainWindow();
+    QVERIFY(!window.isEmpty());
     const QPoint freeSurface = window.topLeft() + QPoint(300, 400);
 
     // "Ansicht" → "Liste": the list loses its column headers.
@@ -230,9 +220,7 @@ void TestMenuJourney::listViewAndBlueSkin()
     run.process.kill();
     run.process.waitForFinished();
     QVERIFY(run.start());
-    QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Zidoverev"))).isEmpty()
-                                 && window.size() == QSize(799, 600),
-                             15000);
+    QVERIFY(!(window = awaitMainWindow()).isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(bandDifference(window.topLeft(), blue) < 14, 5000);
 }
 

@@ -58,11 +58,8 @@ void TestSearchJourney::searchBackAndSortByDate()
         QVERIFY(!zv::WritePictureInfo(path, info));
     }
     QVERIFY(run.start());
-    QRect window;
-    QTRY_VERIFY_WITH_TIMEOUT(!(window = windowNamed(QStringLiteral("Zidoverev"))).isEmpty()
-                                 && window.size() == QSize(799, 600),
-                             15000);
-    QTest::qWait(500);
+    const QRect window = awaitMainWindow();
+    QVERIFY(!window.isEmpty());
     const QPoint preview = window.topLeft() + QPoint(196 + 91, 60 + 91);
     const QPoint firstRow = window.topLeft() + QPoint(120, 440 + 30);
     // The rows from the top, read through the preview: click the first, then step down.

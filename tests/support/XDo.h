@@ -134,4 +134,16 @@ inline bool awaitFocus(const QString &id, int timeoutMs = 5000)
     return true;
 }
 
+// The main window once it has its size, and half a second more: the first file is shown on its
+// first activation. Empty when it did not come.
+inline QRect awaitMainWindow(int timeoutMs = 15000)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QRect window;
+    while ((window = windowNamed(QStringLiteral("Zidoverev"))).size() != QSize(799, 600) && !deadline.hasExpired())
+        QTest::qWait(50);
+    QTest::qWait(500);
+    return window.size() == QSize(799, 600) ? window : QRect();
+}
+
 } // namespace zv::test
