@@ -43,15 +43,10 @@ Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress, int in
     // Entries wait here between the thread that read them and their turn in the album; the
     // window keeps this to a few per thread.
     std::vector<std::optional<AlbumEntry>> waiting;
-    int total = 0;
+    int total = -1; // not listed yet
+    int delivered = 0;
     ProbeHandlers handlers;
-    handlers.listed = [&](std::size_t count, std::size_t window) {
-        total = static_cast<int>(count);
-        waiting.resize(window);
-        album.reserve(count);
-        if (progress)
-            progress(0, total);
-    };
+    handlers.started = [&](std::size_t window) { waiting.resize(window); };
     handlers.probed = [&](std::size_t index, const char *encodedName, const FileProbe &probe) {
         waiting[index % waiting.size()] = entryFor(decodeFileName(encodedName), probe);
     };
@@ -60,8 +55,18 @@ Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress, int in
         if (entry)
             album.append(std::move(*entry));
         entry.reset();
-        if (progress)
-            progress(static_cast<int>(index) + 1, total);
+        delivered = static_cast<int>(index) + 1;
+        if (progress && total >= 0)
+            progress(delivered, total);
+    };
+    handlers.listed = [&](std::size_t count) {
+        total = static_cast<int>(count);
+        album.reserve(count);
+        if (!progress)
+            return;
+        progress(0, total);
+        if (delivered > 0) // the files handed over while the listing went on, at once
+            progress(delivered, total);
     };
     probeDirectory(nativePath(mediaFolder), inFlight, PictureInfo::TrailerSize, handlers);
     album.EntryCount = static_cast<int>(album.size());

@@ -9,7 +9,8 @@
 
 namespace zv {
 
-// Called once with the number of files (done == 0), then after each file.
+// Called once with the number of files (done == 0) when the folder is listed, then as files
+// are done; the files read while the listing went on are counted in one call.
 using LoadProgress = std::function<void(int done, int total)>;
 
 // Names of the regular files directly in a folder, in the file system's own order.

@@ -19,13 +19,17 @@ struct FileProbe {
 };
 
 struct ProbeHandlers {
-    // Once, on the calling thread, after the listing and before the first file is opened:
-    // the number of files and how many of them may be probed ahead of the last one delivered.
-    std::function<void(std::size_t total, std::size_t window)> listed;
+    // Once, on the calling thread, before the first file is opened: how many files may be
+    // probed ahead of the last one delivered.
+    std::function<void(std::size_t window)> started;
     // On any thread, for index < last delivered + window; probe.tail lives during the call only.
     std::function<void(std::size_t index, const char *encodedName, const FileProbe &probe)> probed;
-    // On the calling thread, in listing order, after probed for the same index returned.
+    // On the calling thread, in listing order, after probed for the same index returned. The
+    // first files come while the folder is still being listed.
     std::function<void(std::size_t index)> delivered;
+    // Once, on the calling thread, when the listing is complete: the number of files. The files
+    // listed last are opened only after this.
+    std::function<void(std::size_t total)> listed;
 };
 
 // Files opened at once when the caller does not say: many on network and user-space file
@@ -34,7 +38,7 @@ struct ProbeHandlers {
 int probesInFlightFor(const QByteArray &folder);
 
 // Lists a folder in the file system's order, leaving out entries the listing already shows to
-// be special files, then opens each entry once for its size, mode and last tailBytes bytes,
+// be special files, and opens each entry once for its size, mode and last tailBytes bytes,
 // with up to inFlight threads (0: probesInFlightFor); on local disks each thread opens a few
 // files and reads their tails together. False when the folder cannot be read.
 bool probeDirectory(const QByteArray &folder, int inFlight, std::size_t tailBytes, const ProbeHandlers &handlers);

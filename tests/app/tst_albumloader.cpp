@@ -130,6 +130,29 @@ private Q_SLOTS:
         ::unlink(latin1.constData()); // QTemporaryDir cannot name it
         QVERIFY(ok);
     }
+
+    // More files than the listing hands out at once: the first ones are read and delivered
+    // while the folder is still being listed, and the count comes later.
+    void deliversWhileListing()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 2100; ++i)
+            QVERIFY(writeAll(dir.filePath(QStringLiteral("%1.jpg").arg((i * 7919) % 10007)),
+                             i % 2 ? withOrt(i, QByteArray::number(i)) : QByteArray(i, 'm')));
+        const Album serial = loadAlbum(dir.path(), {}, 1);
+        QCOMPARE(namesOf(serial), listMediaFiles(dir.path()));
+        QCOMPARE(serial.find(QStringLiteral("7919.jpg"))->info.ort, QStringLiteral("1"));
+        for (const int inFlight : {2, 48, 0}) {
+            QList<QPair<int, int>> calls;
+            const Album parallel = loadAlbum(dir.path(), [&](int done, int total) {
+                calls.append({QThread::currentThread() == thread() ? done : -1, total});
+            }, inFlight);
+            QVERIFY2(sameEntries(serial, parallel), qPrintable(QString::number(inFlight)));
+            QCOMPARE(calls.first(), qMakePair(0, 2100));
+            QCOMPARE(calls.last(), qMakePair(2100, 2100));
+            QVERIFY(std::is_sorted(calls.begin(), calls.end()));
+        }
+    }
 };
 
 QTEST_MAIN(TestAlbumLoader)
