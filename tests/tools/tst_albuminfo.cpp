@@ -1,4 +1,4 @@
-// albuminfo as a user runs it: a real process on a generated album.
+// albuminfo as a user runs it: a real process on a generated album, and its import and export.
 #include "support/CoreChecks.h"
 
 #include <QDir>
@@ -23,11 +23,13 @@ struct Run {
     QStringList lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 };
 
-Run albuminfo(const QStringList &args)
+Run albuminfo(const QStringList &args, const QByteArray &input = {})
 {
     QProcess p;
     p.start(qEnvironmentVariable("ZV_ALBUM_DIR") + QStringLiteral("/albuminfo"), args);
-    p.waitForFinished(10000);
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(30000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
@@ -42,6 +44,12 @@ QStringList sorted(QStringList list)
 {
     list.sort();
     return list;
+}
+
+// A copy left half done would show as a hidden file.
+QStringList files(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 } // namespace
@@ -194,12 +202,12 @@ private Q_SLOTS:
         const Run run = albuminfo(args);
         QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
         QVERIFY2(run.err.contains(error) && run.err.isEmpty() == error.isEmpty(), qPrintable(run.err));
-        QCOMPARE(QDir(album.filePath(QStringLiteral("Bilder"))).entryList(QDir::Files, QDir::Name), left);
+        QCOMPARE(files(album.filePath(QStringLiteral("Bilder"))), left);
         if (args[0] == QLatin1String("rename") && exitCode == 0) // the information went with the name
             QCOMPARE(readAll(album.filePath(QStringLiteral("Bilder/Köln 1.jpg"))), aBytes);
         if (args[0] == QLatin1String("newalbum") && exitCode == 0) {
             QCOMPARE(run.lines(), QStringList{fresh + QStringLiteral("/zidoverev")});
-            QCOMPARE(QDir(fresh + QStringLiteral("/Bilder")).entryList(QDir::Files, QDir::Name), (QStringList{"a.jpg", "c.jpg"}));
+            QCOMPARE(files(fresh + QStringLiteral("/Bilder")), (QStringList{"a.jpg", "c.jpg"}));
             QCOMPARE(readAll(fresh + QStringLiteral("/Bilder/a.jpg")), aBytes);
             for (const char *file : {"zidoverev", "albuminfo", "Skins/Main/Skin.ini", "Hilfe/Hilfe.html"})
                 QVERIFY2(QFile::exists(fresh + u'/' + QLatin1String(file)), file);
@@ -255,6 +263,68 @@ private Q_SLOTS:
         }
         QVERIFY2(run.err.contains(expected), qPrintable(run.err));
         QCOMPARE(readAll(file), QByteArray("JPEG"));
+    }
+
+    // An album of alt.jpg and 000005.pdf; alt.jpg and neu.jpg are imported.
+    void import_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("album");
+        QTest::addColumn<QByteArray>("alt"); // what alt.jpg holds afterwards
+        QTest::newRow("numbered") << QStringList{"--number", "5"} << QByteArray() << 0
+                                  << QStringList{"000005.pdf", "000006.jpg", "000007.jpg", "alt.jpg"} << QByteArray("old");
+        QTest::newRow("overwrite none") << QStringList{"--overwrite", "none"} << QByteArray() << 0
+                                        << QStringList{"000005.pdf", "alt.jpg", "neu.jpg"} << QByteArray("old");
+        QTest::newRow("asked, nein") << QStringList{} << QByteArray("n\n") << 0
+                                     << QStringList{"000005.pdf", "alt.jpg", "neu.jpg"} << QByteArray("old");
+        QTest::newRow("asked, ja") << QStringList{"--overwrite", "ask"} << QByteArray("vielleicht\nj\n") << 0
+                                   << QStringList{"000005.pdf", "alt.jpg", "neu.jpg"} << QByteArray("new");
+        QTest::newRow("a vanished file") << QStringList{"--overwrite", "all", "/nirgendwo/weg.jpg"} << QByteArray() << 1
+                                         << QStringList{"000005.pdf", "alt.jpg", "neu.jpg"} << QByteArray("new");
+        QTest::newRow("bad option") << QStringList{"--overwrite", "immer"} << QByteArray() << 2
+                                    << QStringList{"000005.pdf", "alt.jpg"} << QByteArray("old");
+    }
+
+    void import()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, input);
+        QTemporaryDir album, from;
+        QDir(album.path()).mkdir(QStringLiteral("Bilder"));
+        QVERIFY(writeAll(album.filePath(QStringLiteral("Bilder/alt.jpg")), "old"));
+        QVERIFY(writeAll(album.filePath(QStringLiteral("Bilder/000005.pdf")), "pdf"));
+        QVERIFY(writeAll(from.filePath(QStringLiteral("alt.jpg")), "new"));
+        QVERIFY(writeAll(from.filePath(QStringLiteral("neu.jpg")), "neu"));
+        const Run run = albuminfo(QStringList{"import", album.path(), from.filePath("alt.jpg"), from.filePath("neu.jpg")} + options,
+                                  input);
+        QTEST(run.exitCode, "exitCode");
+        QTEST(files(album.filePath(QStringLiteral("Bilder"))), "album");
+        QTEST(readAll(album.filePath(QStringLiteral("Bilder/alt.jpg"))), "alt");
+        if (!input.isEmpty())
+            QVERIFY2(run.out.contains(QStringLiteral("Soll die Datei alt.jpg mit alt.jpg ersetzt werden?")), qPrintable(run.out));
+        if (run.exitCode == 1)
+            QVERIFY2(run.err.contains(QStringLiteral("Die Datei weg.jpg wurde nicht kopiert")), qPrintable(run.err));
+    }
+
+    void exportFiles()
+    {
+        QTemporaryDir album, to;
+        QDir(album.path()).mkdir(QStringLiteral("Bilder"));
+        QVERIFY(writeAll(album.filePath(QStringLiteral("Bilder/a.jpg")), "bild"));
+        QVERIFY(writeAll(album.filePath(QStringLiteral("Bilder/b.mov")), "film"));
+        QVERIFY(writeAll(to.filePath(QStringLiteral("b.mov")), "theirs"));
+        Run run = albuminfo({"export", album.path(), to.path(), "a.jpg", "b.mov", "--overwrite", "none"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(readAll(to.filePath(QStringLiteral("a.jpg"))), QByteArray("bild"));
+        QCOMPARE(readAll(to.filePath(QStringLiteral("b.mov"))), QByteArray("theirs"));
+        run = albuminfo({"export", album.path(), to.path(), "fehlt.jpg", "b.mov"}, "j\n");
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("fehlt.jpg")), qPrintable(run.err));
+        QVERIFY(run.out.contains(QStringLiteral("Soll die Datei ") + to.filePath(QStringLiteral("b.mov"))));
+        QCOMPARE(readAll(to.filePath(QStringLiteral("b.mov"))), QByteArray("film"));
+        QCOMPARE(files(to.path()), (QStringList{"a.jpg", "b.mov"}));
     }
 
 private:
