@@ -119,9 +119,7 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(a).size(), 5914);
         struct stat st{};
         QVERIFY(::stat(QFile::encodeName(a).constData(), &st) == 0 && (st.st_mode & 0777) == 0444);
-        const Run list = albuminfo({"list", m_album.path()});
-        QCOMPARE(list.exitCode, 0);
-        QCOMPARE(sorted(list.lines()).value(0), QStringLiteral("a.jpg\t2\t6\txx.xx.2003\tKöln\tAnna\tKirmes\tMit € und ß\t33"));
+        QCOMPARE(sorted(albuminfo({"list", m_album.path()}).lines()).value(0), QStringLiteral("a.jpg\t2\t6\txx.xx.2003\tKöln\tAnna\tKirmes\tMit € und ß\t33"));
     }
 
     void listEscapesAndJson()
@@ -134,18 +132,11 @@ private Q_SLOTS:
         const QString tricky = QString::fromUtf8(folder + "a\tb\nc\\d\x1b[31m.jpg");
         QCOMPARE(albuminfo({"set", tricky, "--ort", "Zeile 1\r\nZeile 2", "--namen", "\x1b]0;x\x07\x7f"}).exitCode, 0);
 
-        const Run list = albuminfo({"list", album.path()});
-        QCOMPARE(list.exitCode, 0);
-        QVERIFY(!list.out.contains(QChar(0x1B)) && !list.out.contains(QChar(0x7F)) && !list.out.contains(QChar('\r')));
-        QCOMPARE(sorted(list.lines()),
+        QCOMPARE(sorted(albuminfo({"list", album.path()}).lines()),
                  (QStringList{"a\\tb\\nc\\\\d\\x1B[31m.jpg\t2\t1\txx.xx.xxxx\tZeile 1\\r\\nZeile 2\t\\x1B]0;x\\x07\\x7F\t\t\t32",
                               "caf\\xE9.jpg\t2\t0\t\t\t\t\t\t32"}));
 
-        const Run json = albuminfo({"list", album.path(), "--json"});
-        QCOMPARE(json.exitCode, 0);
-        QJsonParseError error;
-        const QJsonArray entries = QJsonDocument::fromJson(json.out.toUtf8(), &error).array();
-        QCOMPARE(error.error, QJsonParseError::NoError);
+        const QJsonArray entries = QJsonDocument::fromJson(albuminfo({"list", album.path(), "--json"}).out.toUtf8()).array();
         QCOMPARE(entries.size(), 2);
         const int at = entries[0].toObject()[QStringLiteral("ort")].toString().isEmpty() ? 1 : 0;
         const QJsonObject e = entries[at].toObject();
@@ -252,13 +243,12 @@ private Q_SLOTS:
         QTest::newRow("option without value") << QStringList{"set", "FILE", "--ort"} << false << 2 << "Aufruf";
         QTest::newRow("list of two folders") << QStringList{"list", "/a", "/b"} << false << 2 << "Aufruf";
         QTest::newRow("no command") << QStringList{} << false << 2 << "Aufruf";
-        QTest::newRow("no date, no trailer yet") << QStringList{"set", "FILE", "--ort", "x"} << false << 0 << "xx.xx.xxxx";
-        const char *typed[] = {"", "1", "12", "200", "2003", "12003", "5.2003", "05.2003", "1.1.2003", "1.05.2003", "01.05.2003"};
-        const char *stored[] = {"xx.xx.xxxx", "xx.xx.xxxx", "xx.xx.xxxx", "xx.xx.xxxx", "xx.xx.2003", "xx.xx.xxxx",
-                                "xx.05.2003", "xx.05.2003", "xx.xx.xxxx", "01.05.2003", "01.05.2003"};
-        for (int n = 0; n <= 10; ++n)
-            QTest::addRow("date of length %d", n) << QStringList{"set", "FILE", "--ort", "x", "--datum", typed[n]} << false
-                                                  << 0 << stored[n];
+        const char *dates[][2] = {{"", "xx.xx.xxxx"},          {"2003", "xx.xx.2003"},      {"12003", "xx.xx.xxxx"},
+                                  {"5.2003", "xx.05.2003"},    {"05.2003", "xx.05.2003"},   {"1.1.2003", "xx.xx.xxxx"},
+                                  {"1.05.2003", "01.05.2003"}, {"01.05.2003", "01.05.2003"}};
+        for (const auto &date : dates)
+            QTest::addRow("date of length %d", int(qstrlen(date[0])))
+                << QStringList{"set", "FILE", "--ort", "x", "--datum", date[0]} << false << 0 << date[1];
         QTest::newRow("letters are not examined") << QStringList{"set", "FILE", "--datum", "abcd"} << false << 0
                                                   << "xx.xx.abcd";
     }
