@@ -1,14 +1,46 @@
+// The picture trailer: its codec and byte layout, saves after and over the media bytes, and the
+// writer when the system says no: a full disk, the file-size limit, a vanished file, no
+// permission, links. Each failure leaves the media bytes as they were and nothing behind.
+#include "platform/NewFile.h"
 #include "store/PictureTrailer.h"
 #include "store/Windows1252.h"
 #include "support/CoreChecks.h"
+#include "support/OtherUser.h"
 
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace zv;
 using test::mediaBytes;
 using test::readAll;
+using test::writeAll;
+
+namespace {
+
+TrailerError save(const QString &path)
+{
+    PictureInfo info;
+    info.namen = QStringLiteral("Käthe");
+    info.datum = QStringLiteral("01.05.2003");
+    info.bemerkungen = QString(500, QLatin1Char('b'));
+    return WritePictureInfo(path, info);
+}
+
+// The file as it was before the save: media bytes, with a trailer when asked.
+QByteArray startingBytes(int mediaSize, bool withTrailer)
+{
+    PictureInfo old;
+    old.ort = QStringLiteral("alt");
+    return mediaBytes(mediaSize) + (withTrailer ? trailer::encode(old) : QByteArray());
+}
+
+} // namespace
 
 class TestPictureTrailer : public QObject {
     Q_OBJECT
@@ -33,7 +65,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.jpg"));
-        QVERIFY(test::writeAll(path, "JPEG"));
+        QVERIFY(writeAll(path, "JPEG"));
         PictureInfo info;
         info.namen = QStringLiteral("Käthe ") + QString(200, QLatin1Char('n'));
         info.ort = QStringLiteral("   ");
@@ -79,7 +111,7 @@ private Q_SLOTS:
         QFETCH(int, kept);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("f.bin"));
-        QVERIFY(test::writeAll(path, before));
+        QVERIFY(writeAll(path, before));
         const PictureReadResult read = ReadPictureInfo(path);
         QVERIFY(!read.error);
         QCOMPARE(read.info != PictureInfo(), trailerBefore);
@@ -91,6 +123,119 @@ private Q_SLOTS:
         const PictureReadResult back = ReadPictureInfo(path);
         QVERIFY(!back.error);
         QCOMPARE(trimmed(back.info), info);
+    }
+
+    void failedSaveLeavesFileAsItWas_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("withTrailer");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        const int open = int(TrailerError::Kind::CannotOpen), write = int(TrailerError::Kind::CannotWrite);
+        QTest::newRow("size limit, append") << "limit" << false << write << "Datei zu groß für dieses Dateisystem";
+        QTest::newRow("size limit, overwrite") << "limit" << true << write << "Datei zu groß für dieses Dateisystem";
+        QTest::newRow("full disk") << "full" << false << write << "Datenträger voll";
+        QTest::newRow("vanished") << "vanished" << true << int(TrailerError::Kind::Missing) << "bild.jpg\" ist nicht mehr";
+        QTest::newRow("read-only") << "readonly" << false << open << "keine Berechtigung";
+        QTest::newRow("a folder") << "folder" << false << open << "keine gewöhnliche Datei";
+    }
+    void failedSaveLeavesFileAsItWas()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, withTrailer);
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QByteArray mountPoint = QFile::encodeName(dir.path());
+        const bool full = fault == QLatin1String("full");
+        if (full && (::geteuid() != 0 || ::mount("zv-full", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0))
+            QSKIP("mounting a small tmpfs needs root");
+        const auto unmount = qScopeGuard([&] {
+            if (full)
+                ::umount2(mountPoint.constData(), MNT_DETACH);
+        });
+        const QString path = dir.filePath(QStringLiteral("bild.jpg"));
+        // 4000 bytes fill one page: on the full disk the trailer needs a second.
+        const QByteArray before = startingBytes(4000, withTrailer);
+        QVERIFY(writeAll(path, before));
+        QVERIFY(!ReadPictureInfo(path).error); // as the window loads it
+        QByteArray after = before;
+        const auto refused = [&] {
+            const TrailerError error = save(path);
+            return int(error.kind) == kind && error.message.contains(message)
+                   && !error.message.contains(QStringLiteral("beschädigt"));
+        };
+        rlimit old{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
+        rlimit tight = old;
+        if (fault == QLatin1String("limit")) // part of the trailer fits under the limit
+            tight.rlim_cur = before.size() - (withTrailer ? 500 : -300);
+        if (fault == QLatin1String("vanished") || fault == QLatin1String("folder")) {
+            QVERIFY(QFile::remove(path));
+            after.clear(); // not made anew
+        }
+        if (fault == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(path));
+        QFile filler(dir.filePath(QStringLiteral("filler"))); // takes what the full disk has left
+        QVERIFY(!full || filler.open(QIODevice::WriteOnly));
+        while (full && filler.write(QByteArray(1024, 'f')) == 1024 && filler.flush()) {
+        }
+        filler.close();
+        if (fault == QLatin1String("readonly")) {
+            QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
+        }
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &tight) == 0);
+        // Root writes regardless of permissions.
+        const bool ok = fault == QLatin1String("readonly") ? test::runAsOtherUser(refused) : refused();
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &old) == 0);
+        QVERIFY(ok);
+        QCOMPARE(readAll(path), after);
+    }
+
+    void links_data()
+    {
+        QTest::addColumn<QString>("target"); // what the album entry links to
+        QTest::addColumn<bool>("written");
+        QTest::newRow("regular file") << "echt.jpg" << true;
+        QTest::newRow("fifo") << "fifo" << false;
+        QTest::newRow("dangling") << "fehlt.jpg" << false;
+    }
+    void links()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, written);
+        QTemporaryDir dir;
+        const QByteArray before = startingBytes(3000, false);
+        QVERIFY(writeAll(dir.filePath(QStringLiteral("echt.jpg")), before));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0644) == 0);
+        const QString link = dir.filePath(QStringLiteral("link.jpg"));
+        QVERIFY(QFile::link(target, link));
+        // A fifo would block an open for reading; neither call may hang.
+        QCOMPARE(bool(ReadPictureInfo(link).error), !written);
+        QCOMPARE(bool(save(link)), !written);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("echt.jpg"))).size(), before.size() + (written ? 914 : 0));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("fehlt.jpg"))));
+    }
+
+    void newFilesAreExclusive()
+    {
+        QTemporaryDir dir;
+        const QString victim = dir.filePath(QStringLiteral("victim"));
+        QVERIFY(writeAll(victim, "keep"));
+        const QString link = dir.filePath(QStringLiteral("Logo.bmp"));
+        QVERIFY(QFile::link(victim, link));
+        QCOMPARE(writeNewFile(link, "new"), EEXIST);
+        QCOMPARE(readAll(victim), QByteArray("keep"));
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nirgends")), link)); // dangling
+        QCOMPARE(writeNewFile(link, "new"), EEXIST);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("nirgends"))));
+        NewFile temporary = createTemporaryFile(dir.path(), QStringLiteral("kopie"));
+        QCOMPARE(temporary.error, 0);
+        QVERIFY(temporary.handle.isOpen());
+        QVERIFY(temporary.path.startsWith(dir.path() + QStringLiteral("/.kopie-")));
     }
 };
 
