@@ -392,9 +392,9 @@ void TestTransfer::imports_data()
     QTest::addColumn<QStringList>("asked");
     QTest::addColumn<QStringList>("copies"); // album name=source
     QTest::addColumn<QString>("stored");
-    const QStringList abc{"a.jpg", "b.jpg", "c.jpg"};
-    QTest::newRow("nein, then ja alle") << abc << QStringList{"n", "ja"} << "-" << QStringList{"a.jpg", "b.jpg"}
-                                        << QStringList{"b.jpg=b.jpg", "c.jpg=c.jpg"} << "";
+    QTest::newRow("nein, then ja alle")
+        << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"n", "ja"} << "-" << QStringList{"a.jpg", "b.jpg"}
+        << QStringList{"b.jpg=b.jpg", "c.jpg=c.jpg"} << "";
     QTest::newRow("ja asks again, a new name")
         << QStringList{"a.jpg", "neu.jpg", "b.jpg"} << QStringList{"j", "n"} << "-" << QStringList{"a.jpg", "b.jpg"}
         << QStringList{"a.jpg=a.jpg", "neu.jpg=neu.jpg"} << "";
