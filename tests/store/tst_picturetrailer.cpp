@@ -1,6 +1,7 @@
 // The picture trailer: its codec and byte layout, saves after and over the media bytes, and the
 // writer when the system says no: a full disk, the file-size limit, a vanished file, no
-// permission, links; new files are never made through a link. Each failure leaves the media bytes as they were and nothing behind.
+// permission, links. Each failure leaves the media bytes as they were and nothing behind; new
+// files are never made through a link.
 #include "platform/NewFile.h"
 #include "store/PictureTrailer.h"
 #include "store/Windows1252.h"

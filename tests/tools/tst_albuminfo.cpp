@@ -114,7 +114,8 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(a).size(), 5914);
         struct stat st{};
         QVERIFY(::stat(QFile::encodeName(a).constData(), &st) == 0 && (st.st_mode & 0777) == 0444);
-        QCOMPARE(sorted(albuminfo({"list", m_album.path()}).lines()).value(0), QStringLiteral("a.jpg\t2\t6\txx.xx.2003\tKöln\tAnna\tKirmes\tMit € und ß\t33"));
+        QCOMPARE(sorted(albuminfo({"list", m_album.path()}).lines()).value(0),
+                 QStringLiteral("a.jpg\t2\t6\txx.xx.2003\tKöln\tAnna\tKirmes\tMit € und ß\t33"));
     }
 
     void listEscapesAndJson()
