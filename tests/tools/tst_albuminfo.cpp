@@ -11,6 +11,8 @@
 
 #include <sys/stat.h>
 
+#include <csignal>
+
 using zv::test::readAll;
 using zv::test::writeAll;
 
@@ -258,6 +260,37 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(QStringLiteral("fehlt.jpg")), qPrintable(run.err));
         QVERIFY(run.out.contains(QStringLiteral("Soll die Datei ") + to.filePath(QStringLiteral("b.mov"))));
         QCOMPARE(readAll(to.filePath(QStringLiteral("b.mov"))), QByteArray("film"));
+    }
+
+    // A kill in the middle of a large copy leaves the old file under its name and the copy
+    // under a hidden temporary one, which the next import clears.
+    void killedInTheMiddle()
+    {
+        QTemporaryDir album, from;
+        const QString media = album.filePath(QStringLiteral("Bilder"));
+        QVERIFY(QDir(album.path()).mkdir(QStringLiteral("Bilder")));
+        QVERIFY(writeAll(media + QStringLiteral("/gross.avi"), "the old film"));
+        QVERIFY(writeAll(from.filePath(QStringLiteral("gross.avi")), {}));
+        QVERIFY(QFile::resize(from.filePath(QStringLiteral("gross.avi")), qint64(1) << 30)); // zeros, written out in full
+        QProcess p;
+        p.start(qEnvironmentVariable("ZV_ALBUM_DIR") + QStringLiteral("/albuminfo"),
+                {"import", album.path(), from.filePath(QStringLiteral("gross.avi")), "--overwrite", "all"});
+        QVERIFY(p.waitForStarted());
+        QString temp;
+        for (int waited = 0; temp.isEmpty() && waited < 20000 && p.state() == QProcess::Running; ++waited) {
+            for (const QString &n : files(media))
+                if (n.startsWith(QLatin1String(".zvcopy-")) && QFileInfo(media + u'/' + n).size() > 0)
+                    temp = n;
+            QTest::qSleep(1);
+        }
+        QVERIFY2(!temp.isEmpty(), "the copy ended before it could be killed");
+        ::kill(pid_t(p.processId()), SIGKILL);
+        QVERIFY(p.waitForFinished());
+        QCOMPARE(readAll(media + QStringLiteral("/gross.avi")), QByteArray("the old film"));
+        QCOMPARE(files(media), (QStringList{temp, "gross.avi"}));
+        QVERIFY(writeAll(from.filePath(QStringLiteral("klein.jpg")), "k"));
+        QCOMPARE(albuminfo({"import", album.path(), from.filePath(QStringLiteral("klein.jpg"))}).exitCode, 0);
+        QCOMPARE(files(media), (QStringList{"gross.avi", "klein.jpg"}));
     }
 
 private:
