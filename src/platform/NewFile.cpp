@@ -2,8 +2,6 @@
 
 #include "FileNames.h"
 
-#include <QRandomGenerator>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -20,20 +18,6 @@ NewFile createNewFile(const QString &path)
         file.error = errno;
     else
         file.handle = FileHandle(fd);
-    return file;
-}
-
-NewFile createTemporaryFile(const QString &folder, const QString &prefix)
-{
-    NewFile file;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = QStringLiteral("/.%1-%2.tmp")
-                                 .arg(prefix)
-                                 .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
-        file = createNewFile(folder + name);
-        if (file.error != EEXIST)
-            return file;
-    }
     return file;
 }
 

@@ -17,10 +17,6 @@ struct NewFile {
 // symlink (dangling or not) included, so nothing is written through a link or over a file.
 NewFile createNewFile(const QString &path);
 
-// An exclusively created file with an unused name beginning ".prefix" in folder, for a copy
-// that is renamed into place once complete.
-NewFile createTemporaryFile(const QString &folder, const QString &prefix);
-
 // Writes all bytes from offset on, resuming after short writes; errno on failure, else 0.
 // *written (when given) tells how many bytes went to the file, also on failure.
 int writeAllAt(int fd, const char *bytes, qsizetype size, qint64 offset, qsizetype *written = nullptr);
