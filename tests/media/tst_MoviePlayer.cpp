@@ -1,6 +1,7 @@
 // The media engine behind the command strings on real clips, MovieModule over a recording
 // device, and the player bar ctrlAV driving it.
 #include "support/AlbumFolder.h"
+#include "support/CoreChecks.h"
 #include "support/Fakes.h"
 #include "support/MediaClips.h"
 
@@ -24,10 +25,7 @@
 #include <functional>
 #include <unistd.h>
 
-using zv::MciResult;
-using zv::MovieModule;
-using zv::MpvMciDevice;
-namespace mci = zv::mci;
+using namespace zv;
 
 namespace {
 
@@ -35,7 +33,7 @@ namespace {
 // Compared as bytes: the name need not be UTF-8.
 bool fileIsOpen(const QString &path)
 {
-    const QByteArray native = zv::nativePath(path);
+    const QByteArray native = nativePath(path);
     const qsizetype slash = native.lastIndexOf('/');
     char folder[PATH_MAX];
     if (!::realpath(native.left(slash).constData(), folder))
@@ -52,20 +50,20 @@ bool fileIsOpen(const QString &path)
 }
 
 // "Käse.mpg" as an old Windows medium names it, in Latin-1.
-const QString kLatin1Name = zv::decodeFileName("K\xe4se.mpg");
+const QString kLatin1Name = decodeFileName("K\xe4se.mpg");
 
 // Records every command and answers from a script keyed by the command string, else with answerAll.
-struct RecordingDevice final : zv::MciDevice {
-    zv::MciResult send(const QString &command) override
+struct RecordingDevice final : MciDevice {
+    MciResult send(const QString &command) override
     {
         sent << command;
-        return script.value(command, zv::MciResult{0, answerAll});
+        return script.value(command, MciResult{0, answerAll});
     }
     QString errorText(int code) const override { return QStringLiteral("text %1").arg(code); }
     void reply(const QString &command, const QString &text, int code = 0) { script.insert(command, {code, text}); }
 
     QStringList sent;
-    QHash<QString, zv::MciResult> script;
+    QHash<QString, MciResult> script;
     QString answerAll;
 };
 
@@ -80,7 +78,7 @@ struct Bar {
         device.reply(QStringLiteral("status movie mode"), QStringLiteral("stopped"));
         box->setGeometry(0, 0, 183, 183);
         const auto current = [] { return QStringLiteral("/album/Bilder/Urlaub.mpg"); };
-        bar = new zv::ctrlAV(movie, shell, zv::PlayerHost{box, current, {}}, &window, 0.0);
+        bar = new ctrlAV(movie, shell, PlayerHost{box, current, {}}, &window, 0.0);
         bar->move(0, 183);
         bar->setSkinFolder(album.path() + QStringLiteral("/Skins/Main/"));
         window.show();
@@ -94,20 +92,14 @@ struct Bar {
     QTimer *timer() { return child<QTimer>("tmr1"); }
     QStringList sent(const char *start) const { return device.sent.filter(QString::fromLatin1(start)); }
     void click(const char *name) { QTest::mouseClick(child(name), Qt::LeftButton); }
-    // Whether the element shows that picture of the skin.
-    bool shows(const char *name, const QString &file)
-    {
-        const QPixmap shown = child(name)->pixmap();
-        return !shown.isNull() && shown.toImage() == QImage(album.path() + "/Skins/Main/" + file);
-    }
 
-    zv::test::AlbumFolder album;
+    test::AlbumFolder album;
     RecordingDevice device;
     MovieModule movie{device};
-    zv::test::RecordingShell shell;
+    test::RecordingShell shell;
     QWidget window;
     QWidget *box = new QWidget(&window);
-    zv::ctrlAV *bar = nullptr;
+    ctrlAV *bar = nullptr;
 };
 
 } // namespace
@@ -170,14 +162,11 @@ private Q_SLOTS:
         QVERIFY(makeClip(folder_ + "gleich weg.avi", {"-c:v", "mpeg4", "-c:a", "pcm_s16le"}));
         QVERIFY(makeClip(folder_ + "upright.mov", {"-c:v", "mpeg4", "-c:a", "aac"}));
         QVERIFY(rotatedCopy(folder_ + "upright.mov", folder_ + "phone.mov", 90));
-        QCOMPARE(::link(zv::nativePath(folder_ + "clip.mpg"), zv::nativePath(folder_ + kLatin1Name)), 0);
+        QCOMPARE(::link(nativePath(folder_ + "clip.mpg"), nativePath(folder_ + kLatin1Name)), 0);
         QVERIFY(makeClip(folder_ + "sound.wav", {}, false));
-        QFile clip(folder_ + "clip.mpg"), junk(folder_ + "junk.mpg"), cut(folder_ + "cut.mpg"), empty(folder_ + "empty.mpg");
-        QVERIFY(clip.open(QIODevice::ReadOnly) && junk.open(QIODevice::WriteOnly) && cut.open(QIODevice::WriteOnly)
-                && empty.open(QIODevice::WriteOnly));
-        for (int i = 0; i < 200000; ++i)
-            junk.putChar(char((i * 7919) % 251));
-        cut.write(clip.read(2048));
+        QVERIFY(test::writeAll(folder_ + "junk.mpg", test::mediaBytes(200000)));
+        QVERIFY(test::writeAll(folder_ + "empty.mpg", {}));
+        QVERIFY(test::writeAll(folder_ + "cut.mpg", test::readAll(folder_ + "clip.mpg").left(2048)));
         // As in the album: the preview box is a child inside the main window.
         window_ = std::make_unique<QWidget>();
         window_->resize(300, 260);
@@ -187,7 +176,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
 
-    void cleanupTestCase() { ::unlink(zv::nativePath(folder_ + kLatin1Name).constData()); } // Qt cannot name it
+    void cleanupTestCase() { ::unlink(nativePath(folder_ + kLatin1Name).constData()); } // Qt cannot name it
 
     // Opened into the box, measured, played, closed; the first clip goes through every control.
     void containers_data()
@@ -315,7 +304,7 @@ private Q_SLOTS:
              QCOMPARE(m.checkError(), QStringLiteral("text 263")), "play movie", 263);
         // A quote cannot be inside a quoted name: the open is not sent at all.
         CALL("quote in the name", m.Filename = "/a/clip.mpg\" alias \"movie"; m.openMovie(), "close movie",
-             zv::mci::InvalidFile);
+             mci::InvalidFile);
     }
     void moduleCommands()
     {
@@ -381,11 +370,11 @@ private Q_SLOTS:
         b.device.reply(QStringLiteral("where movie source"), source);
         b.bar->openVideo(QStringLiteral("/album/Bilder/Mein Film.mpg"));
         QCOMPARE(b.sent("put movie window"), put);
-        const qint64 handle = zv::movieWindows::handleOf(b.box);
+        const qint64 handle = movieWindows::handleOf(b.box);
         QCOMPARE(b.device.sent.mid(0, 2),
                  (QStringList{"close movie", QStringLiteral("open \"/album/Bilder/Mein Film.mpg\" alias movie parent "
                                                             "%1 style child ").arg(handle)}));
-        QCOMPARE(zv::movieWindows::find(handle), b.box);
+        QCOMPARE(movieWindows::find(handle), b.box);
         QVERIFY(!b.box->internalWinId()); // naming the box did not make it a native window
         QCOMPARE(b.device.sent.mid(b.device.sent.size() - 2), (QStringList{"seek movie to 0", "stop movie"}));
         QCOMPARE(b.bar->movieLength(), 10000.0);
@@ -436,8 +425,8 @@ private Q_SLOTS:
         QTest::mouseRelease(moved, Qt::LeftButton, {}, to);
         QCOMPARE(b.sent(volume ? "setaudio" : "seek movie to"), sent);
         QCOMPARE(volume ? b.bar->volumeImageIndex() : b.thumb()->x(), place);
-        if (volume)
-            QVERIFY(b.shows("picVol", QStringLiteral("2Vol%1.jpg").arg(place)));
+        const QString picture = b.album.path() + QStringLiteral("/Skins/Main/2Vol%1.jpg").arg(place);
+        QVERIFY(!volume || b.child("picVol")->pixmap().toImage() == QImage(picture));
     }
 
     // Playback: the timer moves the thumb, pause twice resumes, stop rewinds.
