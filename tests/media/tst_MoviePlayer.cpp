@@ -129,10 +129,6 @@ private:
         [&] { QCOMPARE(code, 0); }();
         return mode(device);
     }
-    QString openCommand(const QString &path)
-    {
-        return QStringLiteral("open \"%1\" alias movie parent %2 style child ").arg(path).arg(qint64(box_->winId()));
-    }
 
     void controls(MpvMciDevice &device)
     {
@@ -196,7 +192,8 @@ private Q_SLOTS:
         const QString path = folder_ + file;
         const bool video = !source.isEmpty();
         MpvMciDevice device;
-        QCOMPARE(device.send(openCommand(path)).code, 0);
+        const QString open = QStringLiteral("open \"%1\" alias movie parent %2 style child ");
+        QCOMPARE(device.send(open.arg(path).arg(qint64(box_->winId()))).code, 0);
         QVERIFY(fileIsOpen(path));
         if (file.startsWith(QStringLiteral("gleich")))
             QVERIFY(QFile::remove(path)); // what is open keeps playing
