@@ -1,12 +1,18 @@
-// MovieModule over a recording device, and the player bar ctrlAV driving it.
+// The media engine behind the command strings on real clips, MovieModule over a recording
+// device, and the player bar ctrlAV driving it.
 #include "support/AlbumFolder.h"
+#include "support/CoreChecks.h"
 #include "support/Fakes.h"
+#include "support/MediaClips.h"
 
 #include "media/MciDevice.h"
 #include "media/MciErrors.h"
 #include "media/MovieModule.h"
 #include "media/MovieWindows.h"
+#include "media/MpvMciDevice.h"
+#include "media/MpvVideoWidget.h"
 #include "media/ctrlAV.h"
+#include "platform/FileNames.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,24 +20,50 @@
 #include <QtTest>
 #include <qpa/qwindowsysteminterface.h>
 
+#include <climits>
+#include <cstdlib>
 #include <functional>
+#include <unistd.h>
 
-using zv::MovieModule;
+using namespace zv;
 
 namespace {
 
+// True while some descriptor of this process points at the file, also after it was deleted.
+// Compared as bytes: the name need not be UTF-8.
+bool fileIsOpen(const QString &path)
+{
+    const QByteArray native = nativePath(path);
+    const qsizetype slash = native.lastIndexOf('/');
+    char folder[PATH_MAX];
+    if (!::realpath(native.left(slash).constData(), folder))
+        return false;
+    const QByteArray target = QByteArray(folder) + native.mid(slash);
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString &fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        char link[PATH_MAX];
+        const ssize_t n = ::readlink(QFile::encodeName(fds.filePath(fd)).constData(), link, sizeof link);
+        if (n > 0 && QByteArray(link, n).startsWith(target)) // also "... (deleted)"
+            return true;
+    }
+    return false;
+}
+
+// "Käse.mpg" as an old Windows medium names it, in Latin-1.
+const QString kLatin1Name = decodeFileName("K\xe4se.mpg");
+
 // Records every command and answers from a script keyed by the command string, else with answerAll.
-struct RecordingDevice final : zv::MciDevice {
-    zv::MciResult send(const QString &command) override
+struct RecordingDevice final : MciDevice {
+    MciResult send(const QString &command) override
     {
         sent << command;
-        return script.value(command, zv::MciResult{0, answerAll});
+        return script.value(command, MciResult{0, answerAll});
     }
     QString errorText(int code) const override { return QStringLiteral("text %1").arg(code); }
     void reply(const QString &command, const QString &text, int code = 0) { script.insert(command, {code, text}); }
 
     QStringList sent;
-    QHash<QString, zv::MciResult> script;
+    QHash<QString, MciResult> script;
     QString answerAll;
 };
 
@@ -46,7 +78,7 @@ struct Bar {
         device.reply(QStringLiteral("status movie mode"), QStringLiteral("stopped"));
         box->setGeometry(0, 0, 183, 183);
         const auto current = [] { return QStringLiteral("/album/Bilder/Urlaub.mpg"); };
-        bar = new zv::ctrlAV(movie, shell, zv::PlayerHost{box, current, {}}, &window, 0.0);
+        bar = new ctrlAV(movie, shell, PlayerHost{box, current, {}}, &window, 0.0);
         bar->move(0, 183);
         bar->setSkinFolder(album.path() + QStringLiteral("/Skins/Main/"));
         window.show();
@@ -60,20 +92,14 @@ struct Bar {
     QTimer *timer() { return child<QTimer>("tmr1"); }
     QStringList sent(const char *start) const { return device.sent.filter(QString::fromLatin1(start)); }
     void click(const char *name) { QTest::mouseClick(child(name), Qt::LeftButton); }
-    // Whether the element shows that picture of the skin.
-    bool shows(const char *name, const QString &file)
-    {
-        const QPixmap shown = child(name)->pixmap();
-        return !shown.isNull() && shown.toImage() == QImage(album.path() + "/Skins/Main/" + file);
-    }
 
-    zv::test::AlbumFolder album;
+    test::AlbumFolder album;
     RecordingDevice device;
     MovieModule movie{device};
-    zv::test::RecordingShell shell;
+    test::RecordingShell shell;
     QWidget window;
     QWidget *box = new QWidget(&window);
-    zv::ctrlAV *bar = nullptr;
+    ctrlAV *bar = nullptr;
 };
 
 } // namespace
@@ -83,9 +109,168 @@ Q_DECLARE_METATYPE(Call)
 class TestMoviePlayer : public QObject {
     Q_OBJECT
 
+private:
+    QTemporaryDir dir_;
+    QString folder_; // a folder with blanks in its name
+    std::unique_ptr<QWidget> window_;
+    QWidget *box_ = nullptr;
+
+    int number(MpvMciDevice &device, const QString &command)
+    {
+        const MciResult result = device.send(command);
+        [&] { QCOMPARE(result.code, 0); }();
+        return result.reply.toInt();
+    }
+    QString mode(MpvMciDevice &device) { return device.send(QStringLiteral("status movie mode")).reply; }
+    // Sends a command that must succeed and tells the mode after it.
+    QString modeAfter(MpvMciDevice &device, const char *command)
+    {
+        const int code = device.send(QString::fromLatin1(command)).code;
+        [&] { QCOMPARE(code, 0); }();
+        return mode(device);
+    }
+
+    void controls(MpvMciDevice &device)
+    {
+        QCOMPARE(device.send("put movie window at 0 23 183 137").code, 0);
+        QCOMPARE(device.send("where movie window").reply, QStringLiteral("0 23 183 137"));
+        QTRY_VERIFY(device.videoWidget()->framesShown() > 1);
+        QCOMPARE(modeAfter(device, "pause movie"), QStringLiteral("paused"));
+        const int paused = number(device, "status movie position");
+        QTest::qWait(200);
+        QCOMPARE(number(device, "status movie position"), paused);
+        QCOMPARE(modeAfter(device, "seek movie to 500"), QStringLiteral("paused"));
+        QVERIFY(qAbs(number(device, "status movie position") - 500) <= 40);
+        QCOMPARE(modeAfter(device, "resume movie"), QStringLiteral("playing"));
+        QCOMPARE(modeAfter(device, "play movie from 1000"), QStringLiteral("playing"));
+        QVERIFY(number(device, "status movie position") >= 960);
+        QCOMPARE(modeAfter(device, "stop movie"), QStringLiteral("stopped"));
+        QCOMPARE(modeAfter(device, "seek movie to start"), QStringLiteral("stopped"));
+        QVERIFY(number(device, "status movie position") <= 40);
+    }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        folder_ = dir_.path() + QStringLiteral("/mit Leer zeichen/");
+        QVERIFY(QDir().mkpath(folder_));
+        QVERIFY(makeClip(folder_ + "clip.mpg", {"-c:v", "mpeg1video", "-c:a", "mp2"}));
+        QVERIFY(makeClip(folder_ + "gleich weg.avi", {"-c:v", "mpeg4", "-c:a", "pcm_s16le"}));
+        QVERIFY(makeClip(folder_ + "upright.mov", {"-c:v", "mpeg4", "-c:a", "aac"}));
+        QVERIFY(rotatedCopy(folder_ + "upright.mov", folder_ + "phone.mov", 90));
+        QCOMPARE(::link(nativePath(folder_ + "clip.mpg"), nativePath(folder_ + kLatin1Name)), 0);
+        QVERIFY(makeClip(folder_ + "sound.wav", {}, false));
+        QVERIFY(test::writeAll(folder_ + "junk.mpg", test::mediaBytes(200000)));
+        QVERIFY(test::writeAll(folder_ + "empty.mpg", {}));
+        QVERIFY(test::writeAll(folder_ + "cut.mpg", test::readAll(folder_ + "clip.mpg").left(2048)));
+        // As in the album: the preview box is a child inside the main window.
+        window_ = std::make_unique<QWidget>();
+        window_->resize(300, 260);
+        box_ = new QWidget(window_.get());
+        box_->setGeometry(20, 20, 183, 183);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void cleanupTestCase() { ::unlink(nativePath(folder_ + kLatin1Name).constData()); } // Qt cannot name it
+
+    // Opened into the box, measured, played, closed; the first clip goes through every control.
+    void containers_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("source"); // empty for a sound
+        QTest::newRow("clip.mpg") << "clip.mpg" << "0 0 320 240";
+        QTest::newRow("phone.mov") << "phone.mov" << "0 0 240 320";
+        QTest::newRow("name not UTF-8") << kLatin1Name << "0 0 320 240";
+        QTest::newRow("deleted while open") << "gleich weg.avi" << "0 0 320 240";
+        QTest::newRow("sound.wav") << "sound.wav" << "";
+    }
+    void containers()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, source);
+        const QString path = folder_ + file;
+        const bool video = !source.isEmpty();
+        MpvMciDevice device;
+        const QString open = QStringLiteral("open \"%1\" alias movie parent %2 style child ");
+        QCOMPARE(device.send(open.arg(path).arg(qint64(box_->winId()))).code, 0);
+        QVERIFY(fileIsOpen(path));
+        if (file.startsWith(QStringLiteral("gleich")))
+            QVERIFY(QFile::remove(path)); // what is open keeps playing
+        QCOMPARE(mode(device), QStringLiteral("stopped"));
+        const MciResult where = device.send(QStringLiteral("where movie source"));
+        QCOMPARE(where.code, video ? 0 : int(mci::UnsupportedFunction));
+        QCOMPARE(where.reply, source);
+        QCOMPARE(device.videoWidget()->isHidden(), !video); // a sound leaves the box as it was
+        QCOMPARE(device.send(QStringLiteral("set movie time format frames wait")).code, 0);
+        if (video)
+            QVERIFY(qAbs(number(device, "status movie length") - 50) <= 2);
+        QCOMPARE(device.send(QStringLiteral("set movie time format ms")).code, 0);
+        QVERIFY(qAbs(number(device, "status movie length") - 2000) <= 80);
+        QCOMPARE(modeAfter(device, "play movie"), QStringLiteral("playing"));
+        QTRY_VERIFY_WITH_TIMEOUT(number(device, "status movie position") > 200, 5000);
+        if (file == QLatin1String("clip.mpg"))
+            controls(device);
+        QCOMPARE(device.send(QStringLiteral("close all")).code, 0);
+        QVERIFY(!fileIsOpen(path));
+        QCOMPARE(device.send(QStringLiteral("status movie mode")).code, int(mci::InvalidDeviceName));
+    }
+
+    // Commands on the file (%1) given: the last one's code and reply; nothing stays open.
+    void engineCommands_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("commands");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("reply");
+        const auto row = [](const char *name, const char *commands, int code, const char *reply = "",
+                            const char *file = "clip.mpg") {
+            QTest::newRow(name) << QString::fromLatin1(file) << QString::fromUtf8(commands) << code
+                                << QString::fromLatin1(reply);
+        };
+#define OPEN "open \"%1\" alias movie|"
+        row("unknown command", "jump movie", mci::UnrecognizedCommand);
+        row("cd door", "set cdaudio door open", mci::DeviceNotInstalled);
+        row("not open", "play movie", mci::InvalidDeviceName);
+        row("missing file", "open \"/nicht/da.mpg\" alias movie", mci::FileNotFound);
+        row("unclosed quote", "open \"/a.mpg alias movie", mci::NoClosingQuote);
+        row("seek before start", OPEN "seek movie to -2000", mci::OutOfRange);
+        row("play past end", OPEN "play movie from 999999", mci::OutOfRange);
+        row("bad number", OPEN "setaudio movie volume to laut", mci::BadInteger);
+        row("volume too high", OPEN "setaudio movie volume to 1001", mci::OutOfRange);
+        row("unknown status", OPEN "status movie colour", mci::UnrecognizedKeyword);
+        row("second open", OPEN "open \"%1\" alias movie", mci::DuplicateAlias);
+        row("unknown parent window", OPEN "close movie|open \"%1\" alias movie parent 77 style child ",
+            mci::CreateWindow);
+        row("speed", OPEN "set movie speed 1500|status movie speed", 0, "1500");
+        row("step position", OPEN "step movie by 5|status movie position", 0, "200");
+        row("frame rate", OPEN "status movie nominal frame rate wait", 0, "25000");
+        // Broken files do not open into the box; a valid start and nothing else opens.
+#define BOX "open \"%1\" alias movie parent %box style child |"
+        row("junk", BOX "play movie", mci::InvalidDeviceName, "", "junk.mpg");
+        row("empty file", BOX "play movie", mci::InvalidDeviceName, "", "empty.mpg");
+        row("first packet only", BOX "close movie", 0, "", "cut.mpg");
+    }
+    void engineCommands()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, commands);
+        QFETCH(int, code);
+        QFETCH(QString, reply);
+        const QString path = folder_ + file;
+        MpvMciDevice device;
+        MciResult result;
+        for (QString command : commands.split(u'|'))
+            result = device.send(command.replace("%1", path).replace("%box", QString::number(box_->winId())));
+        QCOMPARE(result.code, code);
+        QCOMPARE(result.reply, reply);
+        QVERIFY(!device.errorText(code).isEmpty());
+        QCOMPARE(device.send(QStringLiteral("close all")).code, 0);
+        QVERIFY(!fileIsOpen(path));
+    }
+
     // One row per way a command goes wrong; the position is 3000 ms or 50 frames, seeks fail.
-    void commands_data()
+    void moduleCommands_data()
     {
         QTest::addColumn<Call>("call");
         QTest::addColumn<QString>("sent");
@@ -116,9 +301,9 @@ private Q_SLOTS:
              QCOMPARE(m.checkError(), QStringLiteral("text 263")), "play movie", 263);
         // A quote cannot be inside a quoted name: the open is not sent at all.
         CALL("quote in the name", m.Filename = "/a/clip.mpg\" alias \"movie"; m.openMovie(), "close movie",
-             zv::mci::InvalidFile);
+             mci::InvalidFile);
     }
-    void commands()
+    void moduleCommands()
     {
         QFETCH(Call, call);
         QFETCH(QString, sent);
@@ -182,11 +367,11 @@ private Q_SLOTS:
         b.device.reply(QStringLiteral("where movie source"), source);
         b.bar->openVideo(QStringLiteral("/album/Bilder/Mein Film.mpg"));
         QCOMPARE(b.sent("put movie window"), put);
-        const qint64 handle = zv::movieWindows::handleOf(b.box);
+        const qint64 handle = movieWindows::handleOf(b.box);
         QCOMPARE(b.device.sent.mid(0, 2),
                  (QStringList{"close movie", QStringLiteral("open \"/album/Bilder/Mein Film.mpg\" alias movie parent "
                                                             "%1 style child ").arg(handle)}));
-        QCOMPARE(zv::movieWindows::find(handle), b.box);
+        QCOMPARE(movieWindows::find(handle), b.box);
         QVERIFY(!b.box->internalWinId()); // naming the box did not make it a native window
         QCOMPARE(b.device.sent.mid(b.device.sent.size() - 2), (QStringList{"seek movie to 0", "stop movie"}));
         QCOMPARE(b.bar->movieLength(), 10000.0);
@@ -237,8 +422,8 @@ private Q_SLOTS:
         QTest::mouseRelease(moved, Qt::LeftButton, {}, to);
         QCOMPARE(b.sent(volume ? "setaudio" : "seek movie to"), sent);
         QCOMPARE(volume ? b.bar->volumeImageIndex() : b.thumb()->x(), place);
-        if (volume)
-            QVERIFY(b.shows("picVol", QStringLiteral("2Vol%1.jpg").arg(place)));
+        const QString picture = b.album.path() + QStringLiteral("/Skins/Main/2Vol%1.jpg").arg(place);
+        QVERIFY(!volume || b.child("picVol")->pixmap().toImage() == QImage(picture));
     }
 
     // Playback: the timer moves the thumb, pause twice resumes, stop rewinds.

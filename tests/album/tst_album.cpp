@@ -1,0 +1,616 @@
+// The album's commands on a real media folder without a window (saving, renaming, deleting, new
+// albums, searching and sorting), then the main window over it: preview, keys, buttons, editing,
+// search and its menu.
+#include "album/DeleteEntries.h"
+#include "album/NewAlbum.h"
+#include "album/PreviewBox.h"
+#include "album/RenameEntry.h"
+#include "album/SaveInformation.h"
+#include "album/SearchList.h"
+#include "album/modMenu.h"
+#include "album/modSortList.h"
+#include "album/modSuche.h"
+#include "platform/FileAttributes.h"
+#include "platform/Shell.h"
+#include "skins/ImageButton.h"
+#include "support/AlbumWindow.h"
+#include "support/CoreChecks.h"
+#include "support/OtherUser.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QSignalSpy>
+
+using namespace zv;
+using namespace zv::test;
+
+namespace {
+
+struct Editing : WindowFixture {
+    Editing(std::initializer_list<const char *> names)
+    {
+        for (const char *name : names)
+            file(QString::fromUtf8(name), QByteArray(100, 'm') + name);
+        album = loadAlbum(dir.filePath(QStringLiteral("Bilder")));
+        list.fill(album);
+    }
+    AlbumContext context() { return {AlbumPaths{dir.path()}, album, list, state, &player}; }
+    QString datum(const QString &name) const { return list.text(rowOf(name), AlbumListModel::Datum); }
+    SaveOutcome::Result save(int row, bool confirm = true)
+    {
+        AlbumContext c = context();
+        PictureInfo typed;
+        typed.datum = QStringLiteral("2003");
+        typed.ort = QStringLiteral("Köln");
+        typed.namen = QStringLiteral("  Oma ");
+        last = saveInformation(c, row, typed, [this, confirm] {
+            ++asked;
+            return confirm;
+        });
+        return last.result;
+    }
+    void deleteRows(std::vector<int> rows)
+    {
+        AlbumContext c = context();
+        std::sort(rows.begin(), rows.end());
+        deleted = deleteEntries(c, rows);
+    }
+    // Nobody else may write in the album folder or its media folder.
+    void closeForOthers() const
+    {
+        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+        QFile::setPermissions(dir.path(), open);
+        QFile::setPermissions(dir.filePath(QStringLiteral("Bilder")), open);
+    }
+
+    SaveOutcome last;
+    DeleteOutcome deleted;
+    int asked = 0;
+};
+
+QStringList cellsOf(const AlbumListModel &list, int column)
+{
+    QStringList texts;
+    for (int r = 0; r < list.rowCount(); ++r)
+        texts << list.text(r, column);
+    return texts;
+}
+
+const QString a = QStringLiteral("a.jpg");
+const QString b = QStringLiteral("b.jpg");
+
+} // namespace
+
+class TestAlbum : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void savingWritesOnlyTheTrailer()
+    {
+        Editing e({"a.jpg", "b.jpg"});
+        const QByteArray before = e.bytes(b);
+        QCOMPARE(e.save(e.rowOf(b)), SaveOutcome::Result::Saved);
+        QCOMPARE(e.last.stored.namen, QStringLiteral("  Oma")); // leading blanks are content
+        QCOMPARE(e.datum(b), QStringLiteral("xx.xx.2003"));
+        QCOMPARE(e.album.find(b)->info.ort, QStringLiteral("Köln"));
+        QCOMPARE(ReadPictureInfo(e.media(b)).info.datum, QStringLiteral("xx.xx.2003"));
+        QVERIFY(e.bytes(b).startsWith(before));
+        QVERIFY(e.player.calls.isEmpty()); // a picture leaves the player alone
+        const qint64 size = e.bytes(b).size();
+        e.save(e.rowOf(b)); // again: the trailer is overwritten in place
+        QCOMPARE(e.bytes(b).size(), size);
+        QCOMPARE(e.datum(a), QString());
+        QCOMPARE(e.asked, 0);
+
+        // A read-only file is written only when the user agrees, and stays read-only.
+        QCOMPARE(setReadOnly(e.media(a), true), 0);
+        const unsigned mode = *fileMode(e.media(a));
+        const QByteArray unsaved = e.bytes(a);
+        QCOMPARE(e.save(e.rowOf(a), false), SaveOutcome::Result::Declined);
+        QCOMPARE(e.bytes(a), unsaved);
+        QCOMPARE(e.save(e.rowOf(a), true), SaveOutcome::Result::Saved);
+        QCOMPARE(e.asked, 2);
+        QCOMPARE(*fileMode(e.media(a)), mode);
+        QCOMPARE(e.datum(a), QStringLiteral("xx.xx.2003"));
+
+        // Without a row, or with the file gone since loading, nothing is written or created.
+        QCOMPARE(e.save(-1), SaveOutcome::Result::NoRow);
+        QCOMPARE(e.save(2), SaveOutcome::Result::NoRow);
+        QVERIFY(QFile::remove(e.media(b)));
+        QCOMPARE(e.save(e.rowOf(b)), SaveOutcome::Result::Failed);
+        QVERIFY(e.last.message.contains(b) && !QFile::exists(e.media(b)));
+        // A file the user may not write: reported, its bytes and its row unchanged.
+        QCOMPARE(setReadOnly(e.media(a), false), 0);
+        e.closeForOthers();
+        e.list.setRowInfo(e.rowOf(a), {});
+        const QByteArray saved = e.bytes(a);
+        QVERIFY(runAsOtherUser([&] {
+            return e.save(e.rowOf(a)) == SaveOutcome::Result::Failed && e.last.message.contains(a) && e.datum(a).isEmpty();
+        }));
+        QCOMPARE(e.bytes(a), saved);
+    }
+
+    void savingAPlayingVideoPlaysOnFromTheSecond_data()
+    {
+        QTest::addColumn<bool>("playing");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("2.5 s halves to even") << true << 2500 << QStringList{"stop", "close", "open v.mpg", "play", "seek 2"};
+        QTest::newRow("3.5 s") << true << 3500 << QStringList{"stop", "close", "open v.mpg", "play", "seek 4"};
+        QTest::newRow("stopped") << false << 7000 << QStringList{"close", "open v.mpg"};
+    }
+
+    void savingAPlayingVideoPlaysOnFromTheSecond()
+    {
+        QFETCH(bool, playing);
+        QFETCH(int, position);
+        QFETCH(QStringList, calls);
+        Editing e({"v.mpg"});
+        e.player.playing = playing;
+        e.player.position = position;
+        QCOMPARE(e.save(0), SaveOutcome::Result::Saved);
+        QCOMPARE(e.player.calls, calls);
+    }
+
+    void renaming_data()
+    {
+        QTest::addColumn<QString>("newName");
+        QTest::addColumn<QString>("text"); // how the refusal starts; empty: renamed
+        const QString exists = QStringLiteral("Eine Datei mit diesem Namen ist\r\nbereits vorhanden.");
+        const QString invalid = QStringLiteral("ungültiger Name");
+        QTest::newRow("exists") << "b.jpg" << exists;
+        QTest::newRow("letter case only") << "A.JPG" << exists;
+        QTest::newRow("empty") << "" << invalid;
+        for (const char *bad : {"a/b.jpg", "a\\b.jpg", "a:b.jpg", "a*.jpg", "a?.jpg", "a\".jpg", "a<.jpg", "a>.jpg",
+                                "a|.jpg", "a\tb.jpg", "..", "a.jpg.", "a.jpg ", "con", "Nul.jpg", "COM1.txt", "lpt9"})
+            QTest::newRow(bad) << QString::fromUtf8(bad) << invalid + QLatin1Char('\n');
+        QTest::newRow("256 bytes") << QString(126, QChar(0xE4)) + QStringLiteral("x.jpg") << invalid + QLatin1Char('\n');
+        QTest::newRow("COM0 is a name") << "COM0.jpg" << "";
+        QTest::newRow("extension change") << "a.txt" << "";
+    }
+
+    void renaming()
+    {
+        QFETCH(QString, newName);
+        QFETCH(QString, text);
+        Editing e({"a.jpg", "b.jpg"});
+        AlbumContext context = e.context();
+        const auto refusal = renameEntry(context, e.rowOf(a), newName);
+        QCOMPARE(refusal.has_value(), !text.isEmpty());
+        if (refusal) {
+            QVERIFY2(refusal->text.startsWith(text), qPrintable(refusal->text));
+            const bool exists = text.startsWith(QLatin1String("Eine"));
+            QCOMPARE(refusal->title, exists ? QStringLiteral("kann nicht umbenannt werden") : QStringLiteral("Fehler"));
+            QVERIFY(QFile::exists(e.media(a)) && e.album.find(a));
+            QVERIFY(e.state.CurrentFile.isEmpty() && e.player.calls.isEmpty());
+            return;
+        }
+        QVERIFY(!QFile::exists(e.media(a)) && QFile::exists(e.media(newName)));
+        QVERIFY(e.album.find(newName) && !e.album.find(a));
+        QCOMPARE(e.album.find(newName)->kind, MediaKind::Bild); // until the next start
+        QCOMPARE(e.state.CurrentFile, e.media(newName));
+        QCOMPARE(e.player.calls, QStringList{"close"});
+    }
+
+    void deletingRemovesTheSelectedAndNamesWhatStays()
+    {
+        Editing e({"1.jpg", "2.mpg", "3.txt", "4.jpg", "5.jpg"});
+        QCOMPARE(setReadOnly(e.media(QStringLiteral("3.txt")), true), 0);
+        QVERIFY(QFile::remove(e.media(QStringLiteral("5.jpg"))));
+        e.deleteRows({e.rowOf(QStringLiteral("5.jpg")), e.rowOf(QStringLiteral("2.mpg")), e.rowOf(QStringLiteral("3.txt"))});
+        QCOMPARE(e.deleted.deleted, 2);
+        QCOMPARE(e.deleted.failures.size(), 1);
+        QVERIFY(e.deleted.failures[0].contains(QStringLiteral("5.jpg")));
+        QCOMPARE(QDir(e.dir.filePath(QStringLiteral("Bilder"))).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"1.jpg", "4.jpg"}));
+        QCOMPARE(e.list.rowCount(), 3);
+        QVERIFY(e.rowOf(QStringLiteral("4.jpg")) >= 0 && e.rowOf(QStringLiteral("5.jpg")) >= 0);
+        QVERIFY(e.album.find(QStringLiteral("5.jpg")) && !e.album.find(QStringLiteral("3.txt")));
+
+        // Without write permission on the media folder nothing can be deleted.
+        Editing f({"x.jpg", "y.jpg"});
+        f.closeForOthers();
+        QVERIFY(runAsOtherUser([&] {
+            f.deleteRows({0, 1});
+            return f.deleted.deleted == 0 && f.deleted.failures.size() == 2 && f.list.rowCount() == 2
+                   && f.album.size() == 2;
+        }));
+        QCOMPARE(QDir(f.dir.filePath(QStringLiteral("Bilder"))).entryList(QDir::Files).size(), 2);
+    }
+
+    void newAlbumCopiesTheSelectionAndWhatAnAlbumNeeds()
+    {
+        Editing e({"a.jpg", "b.jpg", "c.jpg"});
+        QVERIFY(QDir(e.path()).mkpath(QStringLiteral("Hilfe")));
+        QTemporaryDir target;
+        const QString folder = target.filePath(QStringLiteral("Urlaub/neu"));
+        const NewAlbumOutcome made = createNewAlbum(AlbumPaths{e.path()}, folder, {"a.jpg", "c.jpg"});
+        QVERIFY2(made.failures.isEmpty(), qPrintable(made.failures.join('\n')));
+        QCOMPARE(QDir(folder + QStringLiteral("/Bilder")).entryList(QDir::Files, QDir::Name), (QStringList{"a.jpg", "c.jpg"}));
+        QVERIFY(!made.programFile.isEmpty());
+
+        const NewAlbumOutcome refused = createNewAlbum(AlbumPaths{e.path()}, QStringLiteral("/proc/gibt/es/nicht"), {"a.jpg"});
+        QVERIFY(refused.programFile.isEmpty());
+        QCOMPARE(refused.failures.size(), 1);
+    }
+
+    void splitWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("every separator") << "a!b,c.d/e\\f:g;h&i(j)k[l]m{n}o?p q"
+                                         << QStringList{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l",
+                                                        "m", "n", "o", "p", "q"};
+        QTest::newRow("tab, hyphen, apostrophe, quote stay") << "Jean-Luc d'Arc\t\"x\"" << QStringList{"Jean-Luc", "d'Arc\t\"x\""};
+        QTest::newRow("separators only") << ".,;!?" << QStringList{};
+        QTest::newRow("leading and trailing separators, repeats kept") << " (Rom) Rom..." << QStringList{"Rom", "Rom"};
+    }
+
+    void splitWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, words);
+        QStringList result{QStringLiteral("schon da")};
+        SplitWords(text, result);
+        QCOMPARE(result, QStringList{QStringLiteral("schon da")} + words); // appended, not emptied
+    }
+
+    void rowMatching_data()
+    {
+        QTest::addColumn<QString>("datum"); // box texts
+        QTest::addColumn<QString>("namen");
+        QTest::addColumn<QString>("ort");
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("year") << "2003" << "" << "" << QStringList{"a", "b", "c", "d", "e"};
+        QTest::newRow("month gets its zero") << "5.2003" << "" << "" << QStringList{"a", "c", "e"};
+        QTest::newRow("nine characters get a zero") << "1.05.2003" << "" << "" << QStringList{"a"};
+        QTest::newRow("eight characters get none") << "1.1.2003" << "" << "" << QStringList{};
+        QTest::newRow("a trailing blank counts") << "2003 " << "" << "" << QStringList{};
+        QTest::newRow("names in any order, any case") << "" << "BERT anna" << "" << QStringList{"a"};
+        QTest::newRow("hyphenated is one word") << "" << "Jean" << "" << QStringList{};
+        QTest::newRow("hyphenated whole") << "" << "jean-luc" << "" << QStringList{"c"};
+        QTest::newRow("umlaut lower-cased") << "" << "" << "KÖLN" << QStringList{"a", "b"};
+        QTest::newRow("separators only ask nothing") << "" << "" << "..." << QStringList{"a", "b", "c", "d", "e"};
+        QTest::newRow("all boxes, one word short") << "2003" << "anna bert" << "köln" << QStringList{"a"};
+    }
+
+    void rowMatching()
+    {
+        QFETCH(QString, datum);
+        QFETCH(QString, namen);
+        QFETCH(QString, ort);
+        QFETCH(QStringList, kept);
+        AlbumListModel list;
+        list.appendRows({{1, "a", "1", "01.05.2003", "Köln", "Bert und Anna", ""},
+                                  {2, "b", "1", "xx.xx.2003", "Köln-Ost? nein: Köln", "Anna", ""},
+                                  {3, "c", "1", "xx.05.2003", "Rom", "Jean-Luc", ""},
+                                  {4, "d", "1", "xx.15.2003", "", "", ""},
+                                  {5, "e", "1", "11.05.2003", "", "", ""}});
+        PictureInfo boxes;
+        boxes.datum = datum;
+        boxes.namen = namen;
+        boxes.ort = ort;
+        QCOMPARE(runSearch(list, SearchQuery::fromBoxes(boxes)), kept.size());
+        QCOMPARE(cellsOf(list, AlbumListModel::Dateiname), kept);
+    }
+
+    void headerIconsAlternateAndReset()
+    {
+        HeaderSortState state;
+        state.click(4);
+        QCOMPARE(state.click(4)->order, SortOrder::Descending);
+        QCOMPARE(state.click(5)->order, SortOrder::Ascending);
+        QCOMPARE(state.icon(4), HeaderIcon::Unsorted);
+        QVERIFY(!state.click(8)); // "Schreibschutz" sorts nothing
+        QCOMPARE(state.icon(5), HeaderIcon::Unsorted);
+        QCOMPARE(state.click(7)->type, ColumnType::Text);
+    }
+
+    void sorting_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("order");
+        QTest::addColumn<QStringList>("names"); // row order afterwards
+        QTest::addColumn<QStringList>("cells"); // the sorted column's texts afterwards
+        const int up = int(SortOrder::Ascending);
+        const int down = int(SortOrder::Descending);
+        QTest::newRow("size up") << 2 << up << QStringList{"d", "e", "a", "c", "b"} << QStringList{"", "", "5", "33", "120"};
+        QTest::newRow("size down, zeros stable") << 2 << down << QStringList{"b", "c", "a", "d", "e"} << QStringList{"120", "33", "5", "", ""};
+        QTest::newRow("date up") << 3 << up << QStringList{"e", "b", "c", "d", "a"}
+                                 << QStringList{"", "31.12.2002", "15.01.2003", "xx.xx.2003", "01.02.2004"};
+        QTest::newRow("date down") << 3 << down << QStringList{"a", "d", "c", "b", "e"}
+                                   << QStringList{"01.02.2004", "xx.xx.2003", "15.01.2003", "31.12.2002", ""};
+        QTest::newRow("text without case, umlauts by base letter")
+            << 4 << up << QStringList{"b", "d", "c", "a", "e"} << QStringList{"aachen", "Ärzte", "Bonn", "Zell", "zell"};
+        QTest::newRow("text down keeps equal keys in order")
+            << 4 << down << QStringList{"a", "e", "c", "d", "b"} << QStringList{"Zell", "zell", "Bonn", "Ärzte", "aachen"};
+    }
+
+    void sorting()
+    {
+        QFETCH(int, column);
+        QFETCH(int, order);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, cells);
+        AlbumListModel list;
+        list.appendRows({{1, "a", "5", "01.02.2004", "Zell", "", ""},
+                                  {2, "b", "120", "31.12.2002", "aachen", "", ""},
+                                  {3, "c", "33", "15.01.2003", "Bonn", "", ""},
+                                  {4, "d", "0", "xx.xx.2003", "Ärzte", "", ""},
+                                  {5, "e", "", "", "zell", "", ""}});
+        QVERIFY(SortColumn(list, column, columnType(column), SortOrder(order)));
+        QCOMPARE(cellsOf(list, AlbumListModel::Dateiname), names);
+        QCOMPARE(cellsOf(list, column - 1), cells);
+    }
+
+    void selectionKeysAndActivation()
+    {
+        WindowFixture fx;
+        fx.picture(QStringLiteral("p.jpg"), {300, 400});
+        fx.file(QStringLiteral("kaputt.jpg"), "\xFF\xD8 broken");
+        fx.file(QStringLiteral("notiz.doc"));
+        fx.file(QStringLiteral("v.mpg"));
+        for (int i = 0; i < 30; ++i)
+            fx.file(QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0')));
+        for (const QString &name : QDir(fx.media({})).entryList(QDir::Files))
+            fx.info(name, name); // each file's place is its name
+        QFile::setPermissions(fx.media(QStringLiteral("f00.txt")), QFile::ReadOwner);
+        auto w = fx.open();
+        QCOMPARE(fx.list.text(fx.rowOf(QStringLiteral("f00.txt")), AlbumListModel::Schreibschutz), QStringLiteral("X"));
+        QVERIFY(fx.state.CurrentFile.isEmpty());
+        w->showMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QCOMPARE(fx.field(*w, "txtOrt"), fx.album.at(0).name); // the first activation shows the first file
+
+        auto *list = child<QTreeView>(*w, "lstBilder");
+        const auto clickOn = [&](const QString &name) {
+            list->scrollTo(fx.list.index(fx.rowOf(name), 0));
+            fx.clickRow(*w, fx.rowOf(name));
+        };
+        fx.player.busy = true; // a click while the device still opens the last file
+        const QStringList calls = fx.player.calls;
+        clickOn(fx.list.text(fx.list.rowCount() - 1, 0));
+        QCOMPARE(fx.state.CurrentFile, fx.media(fx.album.at(0).name));
+        QCOMPARE(fx.player.calls, calls);
+        fx.player.busy = false;
+        fx.player.calls.clear();
+        auto *image = child<QLabel>(*w, "imgvorschau");
+        clickOn(QStringLiteral("p.jpg"));
+        QCOMPARE(image->geometry(), QRect(23, 0, 137, 183));
+        const qint64 shown = image->pixmap().cacheKey();
+        // Neither a file of no known kind nor a picture that cannot be decoded hides the last one.
+        for (const char *name : {"notiz.doc", "kaputt.jpg"}) {
+            clickOn(QString::fromLatin1(name));
+            QCOMPARE(fx.field(*w, "txtOrt"), QString::fromLatin1(name));
+            QVERIFY(image->isVisible() && image->pixmap().cacheKey() == shown);
+        }
+        QCOMPARE(w->previewBox()->pictureRect(), QRectF(22.875, 0, 137.25, 183));
+        clickOn(QStringLiteral("v.mpg"));
+        QVERIFY(!image->isVisible());
+        QCOMPARE(fx.player.calls, (QStringList{"close", "close", "close", "close", "open v.mpg"}));
+        QSignalSpy requests(w.get(), &frmDaten::pictureWindowRequested);
+        QTest::mouseDClick(w->previewBox(), Qt::LeftButton, {}, QPoint(2, 2)); // the band beside the picture
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests[0][0].toString(), fx.media(QStringLiteral("v.mpg")));
+
+        clickOn(fx.list.text(0, 0));
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(fx.field(*w, "txtOrt"), fx.list.text(1, 0));
+        QTest::keyClick(list, Qt::Key_PageDown);
+        QVERIFY(list->currentIndex().row() > 1);
+        QCOMPARE(fx.field(*w, "txtOrt"), fx.list.text(1, 0));
+        // Later activations leave the shown file alone.
+        QEvent activation(QEvent::ActivationChange);
+        QCoreApplication::sendEvent(w.get(), &activation);
+        QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(1, 0)));
+    }
+
+    void buttonsBoxesAndSkin()
+    {
+        WindowFixture fx(QStringLiteral("button 0 Hilfe.jpg")); // a skin without one picture
+        auto w = fx.open();
+        QVERIFY(child<ImageButton>(*w, "cmdX")->pixmap().isNull()); // those after the gap stay off
+        w->showMainWindow();
+        w->hide();
+        w->showMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QCOMPARE(fx.dialogs.shown.size(), 1); // told once the window is up, and only once
+        QVERIFY(fx.dialogs.shown[0].contains(QStringLiteral("button 0 Hilfe.jpg")));
+
+        const QString help = fx.path() + QStringLiteral("/Hilfe/Hilfe.html");
+        click(*w, "cmdHilfe");
+        QCOMPARE(fx.shell.opened, QStringList{help});
+        fx.shell.succeeds = false; // no handler for the page: the user is told which file
+        click(*w, "cmdHilfe");
+        QCOMPARE(fx.dialogs.shown.size(), 2);
+        QVERIFY(fx.dialogs.shown[1].startsWith(QStringLiteral("Hilfe|Die Hilfeseite „") + help + QStringLiteral("“")));
+        QSignalSpy quits(w.get(), &frmDaten::quitRequested);
+        click(*w, "cmdX");
+        QCOMPARE(fx.player.calls, QStringList{"close"});
+        QCOMPARE(quits.size(), 1);
+
+        w->setSaveLocked(true);
+        QVERIFY(child(*w, "cmdSaveX")->isVisible());
+        // The remarks take 512 characters; the boxes refuse what Windows-1252 cannot hold.
+        auto *remarks = child<QPlainTextEdit>(*w, "txtBemerkungen");
+        remarks->insertPlainText(QString(513, QLatin1Char('b'))); // one past the limit
+        QCOMPARE(remarks->toPlainText().size(), 512);
+        remarks->setPlainText(QStringLiteral("Sonne 😀 am Rhein"));
+        QCOMPARE(remarks->toPlainText(), QStringLiteral("Sonne  am Rhein"));
+        auto *ort = child<QLineEdit>(*w, "txtOrt");
+        QGuiApplication::clipboard()->setText(QStringLiteral("Köln 北京 €x😀y"));
+        ort->paste();
+        QCOMPARE(ort->text(), QStringLiteral("Köln  €xy"));
+    }
+
+    void editingAndMenuCommands()
+    {
+        WindowFixture fx;
+        for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+            fx.file(QString::fromLatin1(name));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        auto *list = child<QTreeView>(*w, "lstBilder");
+        fx.clickRow(*w, fx.rowOf(QStringLiteral("b.jpg")));
+        child<QLineEdit>(*w, "txtDatum")->setText(QStringLiteral("5.2003"));
+        click(*w, "cmdAktual");
+        QCOMPARE(fx.field(*w, "txtDatum"), QStringLiteral("xx.05.2003"));
+        // F2 edits the name in place; Return renames the file.
+        QTest::keyClick(list, Qt::Key_F2);
+        auto *editor = list->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("Urlaub.jpg"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(QFile::exists(fx.media(QStringLiteral("Urlaub.jpg"))));
+
+        // The views share rows and selection.
+        w->runMenuCommand(ViewList);
+        QCOMPARE(fx.state.ViewMode, 3);
+        auto *icons = child<QListView>(*w, "lstSymbole");
+        QTest::mouseClick(icons->viewport(), Qt::LeftButton, {}, icons->visualRect(fx.list.index(2, 0)).center());
+        QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(2, 0)));
+        w->runMenuCommand(ViewDetails);
+        QVERIFY(!icons->isVisible() && list->isVisible());
+        QSignalSpy exports(w.get(), &frmDaten::exportRequested);
+        QSignalSpy imports(w.get(), &frmDaten::importRequested);
+        QSignalSpy skins(w.get(), &frmDaten::skinChooserRequested);
+        list->selectionModel()->select(fx.list.index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w->runMenuCommand(SaveAs);
+        w->runMenuCommand(AddFiles);
+        w->runMenuCommand(ChooseSkin);
+        for (int inert : {int(StorageInfo), int(FreeSpace), int(UsedSpace), 0})
+            w->runMenuCommand(inert);
+        QCOMPARE(exports.size(), 1);
+        QCOMPARE(exports[0][0].toStringList(), (QStringList{fx.list.text(0, 0), fx.list.text(2, 0)})); // list order
+        QVERIFY(imports.size() == 1 && skins.size() == 1 && fx.dialogs.shown.isEmpty());
+
+        // Delete asks each time, closes the player, then removes the selected rows and their files.
+        fx.dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(fx.list.rowCount(), 3);
+        fx.player.calls.clear();
+        w->runMenuCommand(RemoveFiles);
+        QCOMPARE(fx.player.calls, QStringList{"close"});
+        QCOMPARE(fx.dialogs.shown, QStringList(2, QStringLiteral("löschen|Soll der Löschvorgang gestartet werden?")));
+        for (const QString &name : exports[0][0].toStringList())
+            QVERIFY(!QFile::exists(fx.media(name)));
+        QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Dateiname [1 Dateien geladen]"));
+    }
+
+    void searchModeAndSorting()
+    {
+        WindowFixture fx;
+        fx.file(QStringLiteral("a.txt"));
+        fx.info(QStringLiteral("a.txt"), QStringLiteral("Köln"), {}, QStringLiteral("01.02.2004"));
+        fx.file(QStringLiteral("b.txt"));
+        fx.info(QStringLiteral("b.txt"), QStringLiteral("Bonn"), {}, QStringLiteral("31.12.2002"));
+        fx.file(QStringLiteral("c.txt"));
+        fx.info(QStringLiteral("c.txt"), QStringLiteral("Köln"), QStringLiteral("Dom"), QStringLiteral("15.01.2003"));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        fx.clickRow(*w, fx.rowOf(QStringLiteral("c.txt")));
+        click(*w, "cmdSuche");
+        QCOMPARE(fx.field(*w, "txtBemerkungen"), QString());
+        click(*w, "cmdBack"); // no search ran: the boxes show the file again
+        QCOMPARE(fx.field(*w, "txtBemerkungen"), QStringLiteral("Dom"));
+        QVERIFY(!child(*w, "picSuche")->isVisible());
+
+        click(*w, "cmdSuche");
+        child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("köln"));
+        click(*w, "cmdStart");
+        QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Dateiname [2 Dateien gefunden]"));
+        // The rows shown are live: saving works on the file of the row.
+        fx.clickRow(*w, fx.rowOf(QStringLiteral("a.txt")));
+        child<QLineEdit>(*w, "txtDatum")->setText(QStringLiteral("1999"));
+        click(*w, "cmdAktual");
+        QCOMPARE(ReadPictureInfo(fx.media(QStringLiteral("a.txt"))).info.datum, QStringLiteral("xx.xx.1999"));
+        // The date header sorts the rows shown, the second click the other way round.
+        auto *header = child<QTreeView>(*w, "lstBilder")->header();
+        const QPoint date(header->sectionViewportPosition(2) + 20, 5);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, date);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, date);
+        QCOMPARE(fx.list.text(0, AlbumListModel::Dateiname), QStringLiteral("c.txt"));
+        QCOMPARE(header->sortIndicatorSection(), 2);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        click(*w, "cmdBack");
+        QCOMPARE(fx.list.rowCount(), 3);
+        QCOMPARE(header->sortIndicatorSection(), -1);
+
+        // A search that left nothing: searching again is refused with a message.
+        click(*w, "cmdSuche");
+        child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("Ulm"));
+        click(*w, "cmdStart");
+        QCOMPARE(fx.list.rowCount(), 0);
+        click(*w, "cmdStart");
+        QCOMPARE(fx.dialogs.shown, QStringList{"Fehler|Es sind keine Einträge in der Liste"});
+    }
+
+    void menuStructure_data()
+    {
+        QTest::addColumn<bool>("dorido");
+        QTest::addColumn<int>("viewMode");
+        QTest::newRow("without Dorido, details") << false << 4;
+        QTest::newRow("with Dorido, list") << true << 3;
+    }
+
+    void menuStructure()
+    {
+        QFETCH(bool, dorido);
+        QFETCH(int, viewMode);
+        QImage pie(90, 90, QImage::Format_ARGB32);
+        pie.fill(Qt::green);
+        const auto menu = BuildPopupMenu(MenuState{dorido, viewMode, {pie, QStringLiteral("frei:  1 GB"), {}, {}, {}}});
+        // The drive's usage stands in a second column, right of the commands and not among them.
+        menu->popup(QPoint(0, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
+        const QWidget *column = child(*menu, "SpeicherInfo");
+        QVERIFY(column);
+        QVERIFY(column->geometry().left() >= menu->actionGeometry(findMenuItem(*menu, SelectAll)).right());
+        QCOMPARE(child<QLabel>(*column, "picDrvInfo")->pixmap().height(), 90);
+        QVERIFY(menu->actionGeometry(findMenuItem(*menu, FreeSpace)).isEmpty());
+        const QList<QLabel *> labels = column->findChildren<QLabel *>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel *l) { return l->text() == "frei:  1 GB"; }));
+        menu->close();
+        const QString last = menu->findChild<QMenu *>(QStringLiteral("mnuDateien"))->actions().last()->text();
+        QCOMPARE(last, dorido ? QStringLiteral("bei Dorido bestellen") : QStringLiteral("neues Album"));
+        for (int mode = ViewIcons; mode <= ViewDetails; ++mode)
+            QCOMPARE(IsItemChecked(*menu, mode), mode == viewMode);
+    }
+
+    void printOrderingQuotesEveryName()
+    {
+        WindowFixture fx;
+        for (const char *name : {"Oma und Opa.jpg", "Köln.jpg"})
+            fx.file(QString::fromUtf8(name));
+        auto w = fx.open();
+        w->runMenuCommand(OrderPrints); // no Dorido folder: told, nothing started
+        QCOMPARE(fx.dialogs.shown.size(), 1);
+        QVERIFY(fx.dialogs.shown[0].contains(QStringLiteral("Dorido/ips")));
+
+        // A real program in its place writes down the arguments it got.
+        QDir(fx.path()).mkpath(QStringLiteral("Dorido"));
+        const QString received = fx.dir.filePath(QStringLiteral("received.txt"));
+        const QString script = fx.dir.filePath(QStringLiteral("Dorido/ips"));
+        QVERIFY(writeAll(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + received.toUtf8() + "'\n"));
+        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
+        const auto shell = makeDesktopShell();
+        frmDaten window(MainWindowServices{AlbumPaths{fx.path()}, fx.album, fx.list, fx.state, *shell, fx.dialogs},
+                        SkinFolder(fx.path(), QStringLiteral("Main")));
+        window.runMenuCommand(SelectAll);
+        window.runMenuCommand(OrderPrints);
+        QFile got(received);
+        QTRY_VERIFY(got.exists() && got.size() > 0);
+        QVERIFY(got.open(QIODevice::ReadOnly));
+        const QStringList expected{fx.media(fx.list.text(0, 0)), fx.media(fx.list.text(1, 0))};
+        QCOMPARE(QString::fromUtf8(got.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+    }
+};
+
+QTEST_MAIN(TestAlbum)
+#include "tst_album.moc"

@@ -1,0 +1,357 @@
+// Loading an album: the folder read in parallel, the list as a working store, and the start-up.
+#include "app/AlbumListModel.h"
+#include "app/AlbumLoader.h"
+#include "app/AlbumWindowPort.h"
+#include "app/frmStart.h"
+#include "platform/FileNames.h"
+#include "platform/SettingsStore.h"
+#include "support/CoreChecks.h"
+#include "support/Fakes.h"
+#include "support/OtherUser.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QImageReader>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <numeric>
+
+using namespace zv;
+using test::writeAll;
+
+namespace {
+
+QStringList namesOf(const AlbumListModel &model)
+{
+    QStringList list;
+    for (int r = 0; r < model.rowCount(); ++r)
+        list << model.text(r, AlbumListModel::Dateiname);
+    return list;
+}
+
+// Media bytes and a trailer whose Ort lies on disk as given (Windows-1252); Namen comes first.
+QByteArray withOrt(int mediaBytes, const QByteArray &ort)
+{
+    QByteArray trailer(PictureInfo::TrailerSize, ' ');
+    trailer.replace(0, 8, "FileInfo");
+    trailer.replace(8 + 128, ort.size(), ort);
+    trailer.replace(8 + 128 + 128, 10, "01.05.2001");
+    return QByteArray(mediaBytes, 'm') + trailer;
+}
+
+bool sameEntries(const Album &a, const Album &b)
+{
+    return std::equal(a.entries().begin(), a.entries().end(), b.entries().begin(), b.entries().end(),
+                      [](const AlbumEntry &x, const AlbumEntry &y) {
+                          return x.name == y.name && x.kind == y.kind && x.sizeKB == y.sizeKB
+                                 && x.attributes == y.attributes && x.info == y.info;
+                      });
+}
+
+// One entry per name; each text tells its column and its file apart, videos are read-only.
+Album albumOf(const QStringList &files)
+{
+    Album album;
+    for (const QString &name : files) {
+        const bool video = name.endsWith(QLatin1String(".mpg"));
+        AlbumEntry e;
+        e.name = name;
+        e.kind = video ? MediaKind::Video : MediaKind::Bild;
+        e.sizeKB = name.size();
+        e.info = {{}, u'N' + name, u'O' + name, QStringLiteral("01.01.2000"), u'A' + name, {}};
+        e.attributes = video ? ReadOnlyAttribute : 0;
+        album.append(e);
+    }
+    return album;
+}
+
+void selectRow(QItemSelectionModel &selection, int row)
+{
+    selection.select(selection.model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+class RecordingWindow : public AlbumWindowPort {
+public:
+    QStringList calls;
+    void setSaveLocked(bool locked) override { calls << QStringLiteral("locked=%1").arg(locked); }
+    void fillList(const std::function<void(int, int)> &progress) override
+    {
+        progress(2, 2);
+        calls << QStringLiteral("fill");
+    }
+    void showMainWindow() override { calls << QStringLiteral("show"); }
+};
+
+struct Startup {
+    QTemporaryDir dir;
+    test::FakeDrives drives;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<SettingsStore> store = makeFileSettings(dir.filePath(QStringLiteral("s.ini")));
+    SettingsValues settings;
+    Album album;
+    RecordingWindow window;
+    int exitCode = -1;
+
+    std::unique_ptr<frmStart> make()
+    {
+        return std::make_unique<frmStart>(StartupContext{AlbumPaths{dir.path()}, drives, dialogs, *store, settings,
+                                                         album, [this]() -> AlbumWindowPort & { return window; },
+                                                         [this](int code) { exitCode = code; }});
+    }
+};
+
+} // namespace
+
+class TestAlbumStart : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // One folder with every kind of entry the loader meets, among enough files to keep many threads
+    // busy. The loads run as another user, to whom one file is unreadable; many threads must
+    // deliver what the serial loader finds, in the directory's order, on the calling thread.
+    void loadsTheFolderAsItLies()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                      | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+        for (int i = 0; i < 300; ++i)
+            QVERIFY(writeAll(dir.filePath(QStringLiteral("%1.%2").arg((i * 37) % 1009).arg(i % 3 ? "jpg" : "mpg")),
+                             i % 2 ? withOrt(100 * i, QByteArray::number(i)) : QByteArray(100 * i, 'm')));
+        const QList<QPair<const char *, QByteArray>> files{
+            {"b.MPEG", QByteArray(512, 'm')},         {"e.JPG", QByteArray(1536, 'm')},
+            {"g.bmp", QByteArray(2560, 'm')},         {"i.jpg.txt", "x"},
+            {"euro.jpg", withOrt(1000, "\x80 K\xf6ln")}, {"blanks.jpg", withOrt(10, "   Rom")},
+            {"bare.gif", withOrt(0, "Ulm")},          {"newline.avi", withOrt(5, "Bonn\r\n")},
+            {"c1.jpeg", withOrt(5, "a\x81")},         {"geheim.jpg", withOrt(3000 - 914, "Rom")},
+            {"Unterordner/c.jpg", "x"},               {".zvcopy-a1b2c3d4.part", "a killed import's copy"}};
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Unterordner")));
+        for (const auto &[name, bytes] : files)
+            QVERIFY(writeAll(dir.filePath(QString::fromUtf8(name)), bytes));
+        QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("geheim.jpg")), QFile::WriteOwner));
+        const QByteArray latin1 = QFile::encodeName(dir.path()) + "/K\xe4se.jpg";
+        QVERIFY(test::writeNative(latin1, "jpeg"));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.mpg"))).constData(), 0644), 0);
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("pipe.mpg")), dir.filePath(QStringLiteral("link.mpg"))));
+        const QString vanishing = dir.filePath(QStringLiteral("weg.jpg"));
+        QList<int> done;
+        const auto load = [&](int threads) {
+            writeAll(vanishing, "x");
+            done.clear();
+            return loadAlbum(dir.path(), [&](int d, int) {
+                if (d == 0)
+                    QFile::remove(vanishing); // listed, not yet opened
+                done << (QThread::currentThread() == thread() ? d : -1);
+            }, threads);
+        };
+        const bool ok = test::runAsOtherUser([&] {
+            const Album serial = load(1);
+            const QList<int> serialDone = done;
+            const Album parallel = load(48);
+            const QStringList listed = listMediaFiles(dir.path());
+            QStringList byName = listed;
+            byName.sort();
+            QList<int> counted(listed.size() + 3); // the vanished file and the link to the pipe count too
+            std::iota(counted.begin(), counted.end(), 0);
+            QStringList seen;
+            for (const auto &[name, bytes] : files)
+                if (const AlbumEntry *e = serial.find(QString::fromUtf8(name)))
+                    seen << QStringLiteral("%1 %2 %3 %4 %5")
+                                .arg(e->name, KindNames(e->kind))
+                                .arg(e->sizeKB)
+                                .arg(e->info.ort, e->info.datum);
+            const QStringList expected{"b.MPEG Video 0  ", "e.JPG Bild 2  ", "g.bmp Bild 2  ", "i.jpg.txt unbekannt 0  ",
+                                       "euro.jpg Bild 2 € Köln 01.05.2001", "blanks.jpg Bild 1    Rom 01.05.2001",
+                                       "bare.gif Bild 1 Ulm 01.05.2001", "newline.avi Video 1 Bonn\r\n 01.05.2001",
+                                       "c1.jpeg Bild 1 a\u0081 01.05.2001", "geheim.jpg Bild 3  "};
+            const AlbumEntry *kaese = serial.find(decodeFileName("K\xe4se.jpg"));
+            return seen == expected && kaese && displayFileName(kaese->name) == QStringLiteral("Käse.jpg")
+                   && nativePath(dir.path() + u'/' + kaese->name) == latin1 && kaese->kind == MediaKind::Bild
+                   && loadEntry(dir.path(), kaese->name) && listed.size() == 300 + 10 + 1
+                   && std::equal(listed.begin(), listed.end(), parallel.entries().begin(), parallel.entries().end(),
+                                 [](const QString &name, const AlbumEntry &e) { return name == e.name; })
+                   && listed != byName && done == counted && serialDone == counted
+                   && sameEntries(serial, parallel);
+        });
+        ::unlink(latin1.constData()); // QTemporaryDir cannot name it
+        QVERIFY(ok);
+    }
+
+    // More files than the listing hands out at once: the first ones are read and delivered
+    // while the folder is still being listed, and the count comes later.
+    void deliversWhileListing()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 2100; ++i)
+            QVERIFY(writeAll(dir.filePath(QStringLiteral("%1.jpg").arg((i * 7919) % 10007)),
+                             i % 2 ? withOrt(i, QByteArray::number(i)) : QByteArray(i, 'm')));
+        const Album serial = loadAlbum(dir.path(), {}, 1);
+        const QStringList listed = listMediaFiles(dir.path());
+        QVERIFY(std::equal(listed.begin(), listed.end(), serial.entries().begin(), serial.entries().end(),
+                           [](const QString &name, const AlbumEntry &e) { return name == e.name; }));
+        QCOMPARE(serial.find(QStringLiteral("7919.jpg"))->info.ort, QStringLiteral("1"));
+        for (const int inFlight : {2, 48, 0}) {
+            QList<QPair<int, int>> calls;
+            const Album parallel = loadAlbum(dir.path(), [&](int done, int total) {
+                calls.append({QThread::currentThread() == thread() ? done : -1, total});
+            }, inFlight);
+            QVERIFY2(sameEntries(serial, parallel), qPrintable(QString::number(inFlight)));
+            QCOMPARE(calls.first(), qMakePair(0, 2100));
+            QCOMPARE(calls.last(), qMakePair(2100, 2100));
+            QVERIFY(std::is_sorted(calls.begin(), calls.end()));
+        }
+    }
+
+    void listRemovalRunsAreOneCallEach_data()
+    {
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<int>("calls"); // rowsRemoved; -1: one layout change instead
+        QTest::newRow("runs at both ends") << QList<int>{0, 3, 4, 199} << 3;
+        QList<int> many;
+        for (int r = 1; r < 200; r += 2)
+            many << r;
+        many.insert(many.size() - 1, 198);
+        QTest::newRow("a hundred runs") << many << -1;
+    }
+    void listRemovalRunsAreOneCallEach()
+    {
+        QFETCH(QList<int>, rows);
+        QFETCH(int, calls);
+        AlbumListModel model;
+        QAbstractItemModelTester tester(&model);
+        QStringList expected;
+        for (int i = 0; i < 200; ++i)
+            expected << QStringLiteral("f%1.jpg").arg(i);
+        model.fill(albumOf(expected));
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+            expected.removeAt(*it);
+        // What a view reads while the runs are announced must already be the rows that remain.
+        QStringList seenAfterLastCall;
+        const auto look = [&] { seenAfterLastCall = namesOf(model); };
+        connect(&model, &QAbstractItemModel::rowsRemoved, this, look);
+        connect(&model, &QAbstractItemModel::layoutChanged, this, look);
+        QItemSelectionModel selection(&model);
+        selectRow(selection, 2); // a selected row that stays follows its row
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy relaid(&model, &QAbstractItemModel::layoutChanged);
+        model.removeRowList(std::vector<int>(rows.begin(), rows.end()));
+        QCOMPARE(removed.size(), std::max(calls, 0));
+        QCOMPARE(relaid.size(), calls < 0 ? 1 : 0);
+        QCOMPARE(selection.selectedRows().size(), 1);
+        QCOMPARE(namesOf(model)[selection.selectedRows()[0].row()], QStringLiteral("f2.jpg"));
+        QCOMPARE(namesOf(model), expected);
+        QCOMPARE(seenAfterLastCall, expected);
+        QCOMPARE(model.text(0, AlbumListModel::Namen), QLatin1Char('N') + expected[0]);
+    }
+
+    void listFillsEditsSortsAndRenames()
+    {
+        AlbumListModel model;
+        QAbstractItemModelTester tester(&model);
+        model.fill(albumOf({"c1", "a", "c2", "b.mpg", "c3"}));
+        model.fill(albumOf({"c1", "a", "c2", "b.mpg", "c3"})); // a refill replaces, it does not append
+        QCOMPARE(model.rowCount(), 5);
+        const QStringList expected{"b.mpg", "5", "01.01.2000", "Ob.mpg", "Nb.mpg", "Ab.mpg", "Video", "X"};
+        for (int c = 0; c < AlbumListModel::ColumnCount; ++c)
+            QCOMPARE(model.data(model.index(3, c), Qt::DisplayRole).toString(), expected[c]);
+        QCOMPARE(model.text(1, AlbumListModel::Schreibschutz), QString());
+        QCOMPARE(model.data(model.index(3, 0), AlbumListModel::RowKeyRole).toString(), QStringLiteral("D4"));
+        PictureInfo info;
+        info.namen = QStringLiteral("Oma");
+        info.anlass = QStringLiteral("Geburtstag");
+        model.setRowInfo(3, info);
+        QCOMPARE(model.text(3, AlbumListModel::Namen), QStringLiteral("Oma"));
+        QCOMPARE(model.text(3, AlbumListModel::Anlass), QStringLiteral("Geburtstag"));
+        // A stable sort; the selection follows its row.
+        QItemSelectionModel selection(&model);
+        selectRow(selection, 3); // "b.mpg"
+        model.sortRows([](const ListRow &x, const ListRow &y) { return x.name.left(1) < y.name.left(1); });
+        QCOMPARE(namesOf(model), (QStringList{"a", "b.mpg", "c1", "c2", "c3"}));
+        QCOMPARE(selection.selectedRows().value(0).row(), 1);
+        // The name cell takes a new name only when the handler agrees, and asks only for a change.
+        QStringList asked;
+        bool agree = false;
+        model.setRenameHandler([&](int row, const QString &name) {
+            asked << QString::number(row) + name;
+            return agree;
+        });
+        QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("x.jpg"), Qt::EditRole));
+        QCOMPARE(model.text(0, 0), QStringLiteral("a"));
+        agree = true;
+        QVERIFY(model.setData(model.index(0, 0), QStringLiteral("x.jpg"), Qt::EditRole));
+        QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("x.jpg"), Qt::EditRole));
+        QCOMPARE(asked, (QStringList{"0x.jpg", "0x.jpg"}));
+        QCOMPARE(model.rowOf(QStringLiteral("X.JPG")), 0);
+    }
+
+    // The drive decides the save lock; then the album loads, or a message ends the program.
+    void startup_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("bilderIsAFile");
+        QTest::addColumn<int>("drive");
+        QTest::addColumn<bool>("readOnlyMount");
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("album with files") << QStringList{"a.jpg", "b.mov", "c.doc"} << false << 2 << false << false;
+        QTest::newRow("empty album gets the logo") << QStringList{} << false << 1 << false << false;
+        QTest::newRow("a file where Bilder belongs") << QStringList{} << true << 2 << false << false;
+        QTest::newRow("unknown drive") << QStringList{} << false << 0 << false << true;
+        QTest::newRow("network") << QStringList{} << false << 3 << false << false;
+        QTest::newRow("cd-rom") << QStringList{} << false << 4 << false << true;
+        QTest::newRow("ram disk") << QStringList{} << false << 5 << false << true;
+        QTest::newRow("fixed but mounted read-only") << QStringList{} << false << 2 << true << true;
+    }
+    void startup()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, bilderIsAFile);
+        QFETCH(int, drive);
+        QFETCH(bool, readOnlyMount);
+        QFETCH(bool, locked);
+        const QString lock = QStringLiteral("locked=%1").arg(locked);
+        Startup s;
+        s.drives.drive.type = static_cast<DriveType>(drive);
+        s.drives.drive.readOnly = readOnlyMount;
+        s.store->setValue(QStringLiteral("Skin"), QStringLiteral("SkinPath"), QStringLiteral("Blau"));
+        const QString bilder = s.dir.filePath(QStringLiteral("Bilder"));
+        QVERIFY(bilderIsAFile ? writeAll(bilder, {}) : QDir().mkdir(bilder));
+        for (const QString &name : files)
+            QVERIFY(writeAll(bilder + u'/' + name, {}));
+        auto start = s.make();
+        QCOMPARE(start->label()->text(), QStringLiteral("Dateien werden geladen..."));
+        QCOMPARE(s.settings.SkinPath, QStringLiteral("Blau"));
+        QCOMPARE(s.settings.Delay, QStringLiteral("3000"));
+        if (files.isEmpty())
+            start->loadAlbum(); // otherwise loading starts by itself a second later
+        QTRY_VERIFY_WITH_TIMEOUT(!s.window.calls.isEmpty(), 3000);
+        QVERIFY(!start->timer()->isActive());
+        if (bilderIsAFile) {
+            QCOMPARE(s.exitCode, 1);
+            QCOMPARE(s.dialogs.shown.size(), 1);
+            QVERIFY(s.dialogs.shown[0].startsWith(QStringLiteral("Zidoverev|")));
+            QVERIFY(s.dialogs.shown[0].contains(QStringLiteral("Bilderordner")));
+            QCOMPARE(s.window.calls, QStringList{lock});
+            return;
+        }
+        QCOMPARE(s.album.size(), std::max<std::size_t>(files.size(), 1));
+        QCOMPARE(s.album.EntryCount, int(s.album.size()));
+        QCOMPARE(s.window.calls, (QStringList{lock, "fill", "show"}));
+        QCOMPARE(start->progress()->value(), 2); // the window's steps reach the start-up's bar
+        QCOMPARE(start->label()->text(), QStringLiteral("Bitte warten..."));
+        QCOMPARE(QImageReader(bilder + QStringLiteral("/Logo.bmp")).format(),
+                 files.isEmpty() ? QByteArray("bmp") : QByteArray());
+        QCOMPARE(s.exitCode, -1);
+        QVERIFY(s.dialogs.shown.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestAlbumStart)
+#include "tst_albumstart.moc"

@@ -1,0 +1,328 @@
+// Pictures fitted and loaded, the picture window, and the slide show: its walk and delay alone,
+// then its window over a temporary album.
+#include "support/AlbumFolder.h"
+#include "support/CoreChecks.h"
+#include "support/Fakes.h"
+#include "support/PictureFiles.h"
+
+#include "app/AlbumListModel.h"
+#include "app/AlbumLoader.h"
+#include "app/AppSettings.h"
+#include "platform/SettingsStore.h"
+#include "viewing/DiaButton.h"
+#include "viewing/DiaDelay.h"
+#include "viewing/DiaShowList.h"
+#include "viewing/PictureImage.h"
+#include "viewing/PictureLoader.h"
+#include "viewing/frmDiaShow.h"
+#include "viewing/frmPicWindow.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QTest>
+
+using namespace zv;
+using Direction = DiaWalk::Direction;
+
+namespace {
+
+// "BVU": Bild, Video, an unknown file; named f1.jpg, f2.jpg, ...
+std::vector<ListRow> rows(const QString &kinds)
+{
+    std::vector<ListRow> list;
+    for (int i = 0; i < kinds.size(); ++i) {
+        ListRow row;
+        row.key = i + 1;
+        row.name = QStringLiteral("f%1.jpg").arg(i + 1);
+        row.kind = kinds[i] == u'B' ? MediaKind::Bild : kinds[i] == u'V' ? MediaKind::Video : MediaKind::Unbekannt;
+        list.push_back(row);
+    }
+    return list;
+}
+
+// a.jpg, a video, c.jpg with information and d.jpg that cannot be decoded, or only the video.
+struct Show : test::AlbumFolder {
+    explicit Show(bool pictures = true)
+    {
+        file(QStringLiteral("b.mp4"));
+        if (!pictures)
+            return;
+        picture(QStringLiteral("a.jpg"), {400, 300});
+        picture(QStringLiteral("c.jpg"), {300, 400});
+        info(QStringLiteral("c.jpg"), QStringLiteral("Rom"), QStringLiteral("Am Brunnen"));
+        file(QStringLiteral("d.jpg"), "\xFF\xD8\xFF\xE0 kaputt");
+    }
+    // Files are listed by name, whatever order the folder gives them in.
+    frmDiaShow &open(const QString &delay = QStringLiteral("3000"))
+    {
+        album = loadAlbum(media({}));
+        list.fill(album);
+        list.sortRows([](const ListRow &a, const ListRow &b) { return a.name < b.name; });
+        store = makeFileSettings(dir.filePath(QStringLiteral("settings.ini")));
+        values.Delay = delay;
+        window = std::make_unique<frmDiaShow>(DiaShowServices{list, AlbumPaths{path()}, *store, values, dialogs});
+        return *window;
+    }
+    template <typename T = QLabel> T *child(const char *name) const { return window->findChild<T *>(name); }
+    QString shown() const { return QFileInfo(window->shownFile()).fileName(); }
+    // A button by name, the wheel a notch away from ("wheel+") or towards the user, or a key.
+    void act(const QString &action)
+    {
+        if (action.startsWith(QLatin1String("cmd"))) {
+            QTest::mouseClick(child<DiaButton>(qPrintable(action)), Qt::LeftButton);
+        } else if (action.startsWith(QLatin1String("wheel"))) {
+            QWheelEvent wheel(QPointF(600, 500), QPointF(600, 500), {}, QPoint(0, action.endsWith(u'+') ? 120 : -120),
+                              Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(window.get(), &wheel);
+        } else {
+            QTest::keyClick(window.get(), QKeySequence::fromString(action)[0].key());
+        }
+    }
+
+    Album album;
+    AlbumListModel list;
+    std::unique_ptr<SettingsStore> store;
+    SettingsValues values;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<frmDiaShow> window;
+};
+
+} // namespace
+
+class TestViewing : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    // Named .jpg whatever its format: album files are classified by name, decoded by content.
+    QString picture(const char *name, QSize size, QColor colour = Qt::red, const char *format = "JPEG")
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = dir_.filePath(QLatin1String(name));
+        return image.save(path, format) ? path : QString();
+    }
+
+private Q_SLOTS:
+    // Decoded at the preview's size despite a trailer; the broken, the missing and the pixel bomb
+    // give nothing.
+    void loader_data()
+    {
+        QTest::addColumn<QByteArray>("kind"); // a format, or how the file is made
+        QTest::addColumn<QSize>("natural");
+        QTest::addColumn<QSize>("decoded"); // empty: nothing
+        QTest::newRow("jpeg") << QByteArray("JPEG") << QSize(1600, 1200) << QSize(183, 137);
+        QTest::newRow("bmp") << QByteArray("BMP") << QSize(1600, 1200) << QSize(183, 137);
+        QTest::newRow("small jpeg enlarged") << QByteArray("JPEG") << QSize(40, 30) << QSize(183, 137);
+        QTest::newRow("stored sideways") << QByteArray("sideways") << QSize(400, 600) << QSize(122, 183);
+        QTest::newRow("broken jpeg") << QByteArray("broken") << QSize() << QSize();
+        QTest::newRow("missing") << QByteArray("missing") << QSize() << QSize();
+        QTest::newRow("30000 x 30000 pixel bomb") << QByteArray("bomb") << QSize() << QSize();
+    }
+    void loader()
+    {
+        QFETCH(QByteArray, kind);
+        QFETCH(QSize, natural);
+        QFETCH(QSize, decoded);
+        QString path = dir_.filePath(QString::fromLatin1(kind) + QStringLiteral(".jpg"));
+        if (kind == "sideways")
+            QVERIFY(test::writeSidewaysJpeg(path, natural.transposed()));
+        else if (kind == "bomb")
+            QVERIFY(test::writePixelBomb(path));
+        else if (kind == "broken")
+            QVERIFY(test::writeAll(path, "\xFF\xD8\xFF\xE0 not really a jpeg"));
+        else if (kind != "missing")
+            path = picture("bild.jpg", natural, Qt::red, kind.constData());
+        if (decoded.isEmpty()) {
+            QVERIFY(!loadPicture(path, QSize(183, 183)) && !loadPicture(path));
+            return;
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(QByteArray("FileInfo").leftJustified(914, ' '));
+        file.close();
+        const auto loaded = loadPicture(path, QSize(183, 183));
+        QVERIFY(loaded);
+        QCOMPARE(loaded->naturalSize, natural);
+        QCOMPARE(loaded->image.size(), decoded);
+        QVERIFY(kind == "sideways" ? test::looksUpright(loaded->image) : QColor(loaded->image.pixel(50, 50)).red() > 150);
+    }
+
+    // Refitted on resize without decoding again; what is no picture leaves the previous one.
+    void pictureWindow()
+    {
+        const QString red = picture("rot.jpg", {1600, 1200}, Qt::red);
+        const QString blue = picture("blau.jpg", {300, 400}, Qt::blue);
+        const QString video = dir_.filePath(QStringLiteral("film.mp4"));
+        QFile(video).open(QIODevice::WriteOnly);
+        frmPicWindow w;
+        w.showPicture(red);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_COMPARE(w.shownFile(), red);
+        w.resize(900, 300);
+        QTRY_COMPARE(w.pictureRect(), QRectF(250, 0, 400, 300));
+        QVERIFY(!w.isLoading());
+        QCOMPARE(w.findChild<PictureImage *>()->geometry(), QRect(250, 0, 400, 300));
+        w.refreshPicWindow(blue);
+        QCOMPARE(w.windowTitle(), blue);
+        QTRY_COMPARE(w.shownFile(), blue);
+        QCOMPARE(w.pictureRect(), QRectF(337.5, 0, 225, 300));
+        w.refreshPicWindow(video);
+        QTRY_VERIFY(!w.isLoading());
+        QCOMPARE(w.windowTitle(), video);
+        QCOMPARE(w.shownFile(), blue);
+        QCOMPARE(w.findChildren<PictureImage *>().size(), 1);
+        QVERIFY(w.findChild<PictureImage *>()->isVisible());
+    }
+
+    // Steps "f"orward and "b"ack; at "|" the list changes under the show. Each step shows a row
+    // (its name without ".jpg") or nothing; then where the show stands.
+    void walk_data()
+    {
+        QTest::addColumn<QString>("kinds");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("at");
+        QTest::newRow("video skipped, wraps to the start") << "BVB" << "fff" << "" << "f1 f3 f1" << "1/3";
+        QTest::newRow("back before the first picture: last") << "BVB" << "b" << "" << "f3" << "3/3";
+        QTest::newRow("back to the nearest picture before the end") << "BBVU" << "fb" << "" << "f1 f2" << "2/4";
+        QTest::newRow("single picture") << "VBV" << "ffb" << "" << "f2 f2 f2" << "2/3";
+        QTest::newRow("no picture: no loop") << "VVU" << "fb" << "" << "- -" << "0/3";
+        QTest::newRow("empty list") << "" << "fb" << "" << "- -" << "0/0";
+        const auto changed = [](const char *name, const char *change, const char *next, const char *at) {
+            QTest::newRow(name) << "BVBBBB" << "fff|f" << change << QStringLiteral("f1 f3 f4 ") + next << at;
+        };
+        changed("rows from the shown one to the end removed", "remove 3,4,5", "f1", "1/3");
+        changed("rows before it removed", "remove 0,1", "f5", "3/4");
+        changed("shown row removed", "remove 3", "f5", "4/5");
+        changed("sorted backwards", "reverse", "f3", "4/6");
+        changed("refilled without it", "refill", "f1", "1/2");
+        changed("every picture removed", "remove 0,2,3,4,5", "-", "1/1");
+    }
+    void walk()
+    {
+        QFETCH(QString, kinds);
+        QFETCH(QString, steps);
+        QFETCH(QString, change);
+        QFETCH(QString, shown);
+        QFETCH(QString, at);
+        AlbumListModel model;
+        model.appendRows(rows(kinds));
+        DiaShowList show(model);
+        QStringList seen;
+        for (QChar s : steps) {
+            if (s != u'|') {
+                const auto slide = show.step(s == u'f' ? Direction::Forward : Direction::Back);
+                seen << (slide ? slide->row.name.chopped(4) : QStringLiteral("-"));
+            } else if (change.startsWith(QLatin1String("remove"))) {
+                std::vector<int> doomed;
+                for (const QString &n : change.mid(7).split(u','))
+                    doomed.push_back(n.toInt());
+                model.removeRowList(doomed);
+            } else if (change == QLatin1String("reverse")) {
+                model.sortRows([](const ListRow &a, const ListRow &b) { return a.key > b.key; });
+            } else {
+                model.removeRowsIf([](const ListRow &) { return true; });
+                model.appendRows(rows(QStringLiteral("BV")));
+            }
+        }
+        QCOMPARE(seen.join(u' '), shown);
+        QCOMPARE(QStringLiteral("%1/%2").arg(show.current()).arg(show.rowCount()), at);
+        QCOMPARE(show.rowCount(), model.rowCount());
+    }
+
+    void delay_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<int>("delay");
+        QTest::newRow("shortest") << "500" << 500;
+        QTest::newRow("longest") << "30000" << 30000;
+        QTest::newRow("too short") << "499" << 3000;
+        QTest::newRow("too long") << "30001" << 3000;
+        QTest::newRow("words") << "schnell" << 3000;
+    }
+    void delay()
+    {
+        QFETCH(QString, setting);
+        QFETCH(int, delay);
+        QCOMPARE(DiaDelay(setting), delay);
+    }
+
+    // After d.jpg, which cannot be decoded, the picture stays the last one shown.
+    void windowSteps_data()
+    {
+        QTest::addColumn<QStringList>("actions");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("index");
+        QTest::newRow("broken file") << QStringList{"cmdNext", "cmdNext", "cmdNext"} << "d.jpg" << "c.jpg"
+                                     << "Datei: 4/4";
+        QTest::newRow("back before the first") << QStringList{"cmdBack", "cmdBack"} << "c.jpg" << "c.jpg"
+                                               << "Datei: 3/4";
+        QTest::newRow("arrow keys, back from the first") << QStringList{"Right", "Left"} << "d.jpg" << "a.jpg"
+                                                         << "Datei: 4/4";
+        QTest::newRow("wheel") << QStringList{"wheel-", "wheel-", "wheel+"} << "a.jpg" << "a.jpg" << "Datei: 1/4";
+    }
+    void windowSteps()
+    {
+        QFETCH(QStringList, actions);
+        QFETCH(QString, file);
+        QFETCH(QString, shown);
+        QFETCH(QString, index);
+        Show s;
+        frmDiaShow &w = s.open();
+        QVERIFY(w.start());
+        for (const QString &action : actions) {
+            s.act(action);
+            QTRY_VERIFY(s.shown() == s.child("lblFile")->text() || s.child("lblFile")->text() == "d.jpg");
+        }
+        QTest::qWait(50);
+        QCOMPARE(s.shown(), shown);
+        QCOMPARE(s.child("lblIndex")->text(), index);
+        QCOMPARE(s.child("lblFile")->text(), file);
+        const bool told = file == QLatin1String("c.jpg"); // the only one with information
+        QCOMPARE(s.child("lblOrt")->text(), told ? QStringLiteral("Ort: Rom") : QStringLiteral("Ort: "));
+        QCOMPARE(s.child<QPlainTextEdit>("txtBemerk")->toPlainText(), told ? QStringLiteral("Am Brunnen") : QString());
+    }
+
+    // Stepping by hand pauses a running show, play and the space bar go on; the slider saves the delay.
+    void windowPausesAndSavesTheDelay()
+    {
+        Show s;
+        QVERIFY(QFile::remove(s.media(QStringLiteral("d.jpg")))); // no wait at a broken file
+        frmDiaShow &w = s.open(QStringLiteral("500"));
+        QCOMPARE(w.interval(), 500);
+        QVERIFY(w.start());
+        QVERIFY(QTest::qWaitForWindowActive(&w)); // the timer runs while the show is the active window
+        QVERIFY(w.shownFile().isEmpty()); // the first picture comes one delay after opening
+        QTRY_COMPARE(s.shown(), QStringLiteral("a.jpg"));
+        s.act(QStringLiteral("cmdNext"));
+        QTRY_COMPARE(s.shown(), QStringLiteral("c.jpg"));
+        QVERIFY(!w.isRunning());
+        QVERIFY(s.child<DiaButton>("cmdPause")->isActive() && !s.child<DiaButton>("cmdPlay")->isActive());
+        s.act(QStringLiteral("cmdPlay"));
+        QVERIFY(w.isRunning());
+        QTRY_COMPARE(s.shown(), QStringLiteral("a.jpg"));
+        s.act(QStringLiteral("Space"));
+        QVERIFY(!w.isRunning());
+        QVERIFY(s.child<DiaButton>("cmdPause")->isActive());
+        s.child<QSlider>("sldDelay")->setValue(4500);
+        QCOMPARE(w.interval(), 4500);
+        QCOMPARE(makeFileSettings(s.dir.filePath(QStringLiteral("settings.ini")))
+                     ->value(QStringLiteral("DiaShow"), QStringLiteral("Delay"), {}),
+                 QStringLiteral("4500"));
+    }
+
+    void noPictureNoShow()
+    {
+        Show s(false);
+        QVERIFY(!s.open().start());
+        QVERIFY(!s.window->isVisible());
+        QCOMPARE(s.dialogs.shown, QStringList{"Diashow|In der Liste ist kein Bild, das die Diashow zeigen könnte."});
+    }
+};
+
+QTEST_MAIN(TestViewing)
+#include "tst_viewing.moc"
