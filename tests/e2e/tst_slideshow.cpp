@@ -100,7 +100,8 @@ void TestSlideShow::slideShowAndPictureWindow()
     // click shows it in a window titled with its path, which fits it in when made 900 x 400.
     const QStringList order = zv::listMediaFiles(run.album.filePath("Bilder"));
     const QString name = order[order.first().endsWith(".avi") ? 1 : 0];
-    const Shown expected = *std::find_if(kPictures.begin(), kPictures.end(), [&](const Shown &p) { return p.name == name; });
+    const Shown expected = *std::find_if(kPictures.begin(), kPictures.end(),
+                                         [&](const Shown &p) { return p.name == name; });
     QVERIFY(clickAt(window.topLeft() + QPoint(31 + 60, 440 + 27)));
     if (name != order.first())
         QVERIFY(pressKeys({"Down"}));

@@ -143,7 +143,9 @@ inline bool answerBox(const QString &title, const QStringList &keys, const QStri
         return !box.isEmpty();
     };
     QByteArray focused;
-    const auto hasKeyboard = [&] { return xdotool({"getwindowfocus"}, &focused) && focused.trimmed() == box.toLatin1(); };
+    const auto hasKeyboard = [&] {
+        return xdotool({"getwindowfocus"}, &focused) && focused.trimmed() == box.toLatin1();
+    };
     return waitUntil(boxIsUp, 10000) && xdotool({"mousemove", "--window", box, "3", "3", "click", "1"})
         && waitUntil(hasKeyboard, 5000) && pressKeys(keys);
 }
