@@ -68,7 +68,6 @@ void TestSlideShow::slideShowAndPictureWindow()
     const QPoint preview = window.topLeft() + QPoint(196 + 91, 60 + 91);
     // The preview shows the first file: a picture or the video.
     QTRY_VERIFY_WITH_TIMEOUT(colourAt(preview) != QColor(Qt::black), 20000);
-    QTest::qWait(500);
 
     QVERIFY(clickAt(window.topLeft() + QPoint(14 + 79, 56 + 135))); // cmdDia
     // The show covers the main window: black until the first picture comes, one delay later.
