@@ -196,7 +196,7 @@ void TestJourneys::searchBackAndSortByDate()
                                   {"gruen.jpg", QColor(30, 170, 40)},
                                   {"blau.jpg", QColor(30, 40, 200)},
                                   {"gelb.jpg", QColor(220, 200, 20)}};
-    const QStringList places{"Köln", "Bonn", "Köln Dom", "Ulm"};
+    const QStringList places{"Berlin", "Bonn", "Berlin Mitte", "Ulm"};
     const QStringList dates{"01.02.2004", "31.12.2002", "15.01.2003", "xx.xx.2003"};
     for (int i = 0; i < pictures.size(); ++i)
         QVERIFY(writePicture(run.media(pictures[i].name), pictures[i].colour, {80, 80}, places[i], dates[i]));
@@ -207,7 +207,7 @@ void TestJourneys::searchBackAndSortByDate()
 
     QVERIFY(clickAt(window.topLeft() + QPoint(94, 140))); // "Suchen"
     QVERIFY(clickAt(window.topLeft() + QPoint(540, 108))); // "Ort:"
-    QVERIFY(typeText("köln"));
+    QVERIFY(typeText("berlin")); // xdotool loses letters it must map first, as ö, when the program is slow
     QVERIFY(clickAt(window.topLeft() + QPoint(392 + 82, 212 + 30))); // start
     QCOMPARE(sorted(listedRows(window, pictures, 2)), (QStringList{"blau.jpg", "rot.jpg"}));
 
