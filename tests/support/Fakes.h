@@ -54,10 +54,9 @@ public:
         shown << title + QLatin1Char('|') + prompt;
         if (inputs.empty())
             return std::nullopt;
-        const QString answer = inputs.front().value_or(QString());
-        const bool given = inputs.front().has_value();
+        const std::optional<QString> answer = inputs.front();
         inputs.pop_front();
-        return given ? std::optional<QString>(answer) : std::nullopt;
+        return answer;
     }
 };
 

@@ -6,27 +6,29 @@
 #include <QSet>
 #include <QStringList>
 
+inline bool runFfmpeg(const QStringList &args)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{"-hide_banner", "-loglevel", "error", "-y"} + args);
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+}
+
 // Makes a short test clip with the ffmpeg command; returns false when ffmpeg failed.
 inline bool makeClip(const QString &path, const QStringList &codecArgs, bool withVideo = true,
                      const QString &size = QStringLiteral("320x240"), int seconds = 2)
 {
-    QStringList args = {"-hide_banner", "-loglevel", "error", "-y"};
+    QStringList args;
     if (withVideo)
         args << "-f" << "lavfi" << "-i" << QStringLiteral("testsrc=size=%1:rate=25").arg(size);
     args << "-f" << "lavfi" << "-i" << "sine=frequency=440:sample_rate=44100" << "-t" << QString::number(seconds)
          << codecArgs << path;
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), args);
-    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+    return runFfmpeg(args);
 }
 
 // Copies a clip and marks its video as filmed turned by degrees, as phones do.
 inline bool rotatedCopy(const QString &from, const QString &to, int degrees)
 {
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), {"-hide_banner", "-loglevel", "error", "-y", "-i", from, "-c", "copy",
-                                            "-metadata:s:v:0", QStringLiteral("rotate=%1").arg(degrees), to});
-    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+    return runFfmpeg({"-i", from, "-c", "copy", "-metadata:s:v:0", QStringLiteral("rotate=%1").arg(degrees), to});
 }
 
 // How many colours a grid of every fourth pixel shows; a plain or black picture has one.

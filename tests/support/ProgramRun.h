@@ -1,10 +1,15 @@
 #pragma once
 // The real program in a fresh album folder under the X server, with its own settings folder.
 
+#include "XDo.h"
+
+#include "store/PictureTrailer.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -55,12 +60,26 @@ struct ProgramRun {
         process.start(album.filePath(QStringLiteral("zidoverev")), {});
         return process.waitForStarted();
     }
+    // Its main window's geometry once it is up, or an empty rect.
+    QRect startWindow() { return start() ? awaitMainWindow() : QRect(); }
     ~ProgramRun()
     {
         process.kill();
         process.waitForFinished();
     }
 };
+
+// A picture of one colour, with a trailer when it has a place or a date.
+inline bool writePicture(const QString &path, QColor colour, QSize size = {60, 60}, const QString &ort = {},
+                         const QString &datum = {})
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    PictureInfo info;
+    info.ort = ort;
+    info.datum = datum;
+    return image.save(path, "JPEG", 95) && ((ort + datum).isEmpty() || !WritePictureInfo(path, info));
+}
 
 // The processes that run this program file, by what /proc/<pid>/exe points at.
 inline QList<qint64> processesOf(const QString &program)

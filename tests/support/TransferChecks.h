@@ -2,6 +2,8 @@
 // Files written and read back byte for byte, through nativePath as names with bytes that are not
 // UTF-8 need.
 
+#include "CoreChecks.h"
+
 #include "platform/FileNames.h"
 
 #include <QStringList>
@@ -14,10 +16,7 @@ namespace zv::test {
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
-    const int fd = ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == ssize_t(bytes.size());
-    ::close(fd);
-    return written;
+    return writeNative(nativePath(path), bytes);
 }
 
 inline QByteArray readFile(const QString &path)

@@ -1,11 +1,14 @@
 #pragma once
-// A person at the keyboard and mouse of the X server, through xdotool.
+// A person at the keyboard, mouse and screen of the X server, through xdotool.
 
 #include <QByteArray>
 #include <QDeadlineTimer>
-#include <QPoint>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QRect>
+#include <QScreen>
 #include <QStringList>
 #include <QTest>
 
@@ -22,128 +25,129 @@ inline bool xdotool(const QStringList &args, QByteArray *out = nullptr)
     return true;
 }
 
-// The on-screen geometry of the first visible window with exactly this title, or an empty rect.
-inline QRect windowNamed(const QString &title)
+// Asks again every 50 ms until the answer is yes or the time is up.
+template <typename Check>
+bool waitUntil(Check check, int timeoutMs)
 {
-    QByteArray ids;
-    if (!xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                  QLatin1Char('^') + title + QLatin1Char('$')},
-                 &ids))
-        return {};
-    const QString id = QString::fromLatin1(ids.split('\n').value(0));
-    QByteArray shell;
-    if (id.isEmpty() || !xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id}, &shell))
-        return {};
-    QRect r;
-    for (const QByteArray &line : shell.split('\n')) {
-        const auto value = [&](const char *key) { return line.mid(qstrlen(key)).toInt(); };
-        if (line.startsWith("X="))
-            r.moveLeft(value("X="));
-        else if (line.startsWith("Y="))
-            r.moveTop(value("Y="));
-        else if (line.startsWith("WIDTH="))
-            r.setWidth(value("WIDTH="));
-        else if (line.startsWith("HEIGHT="))
-            r.setHeight(value("HEIGHT="));
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!check()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(50);
     }
-    return r;
+    return true;
 }
 
-inline bool clickAt(const QPoint &screen, int count = 1)
+// The ids of the visible windows with exactly this title (of one process when given); the
+// search is blind to letter case.
+inline QStringList windowIds(const QString &title, qint64 pid = 0)
 {
-    return xdotool({QStringLiteral("mousemove"), QString::number(screen.x()), QString::number(screen.y()),
-                    QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(count), QStringLiteral("1")});
+    QStringList args{"search", "--onlyvisible"};
+    if (pid)
+        args << "--pid" << QString::number(pid);
+    QByteArray ids;
+    if (!xdotool(args << "--name" << QLatin1Char('^') + title + QLatin1Char('$'), &ids))
+        return {};
+    return QString::fromLatin1(ids).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// The on-screen geometry of the first such window, or an empty rect.
+inline QRect windowNamed(const QString &title)
+{
+    const QString id = windowIds(title).value(0);
+    QByteArray shell;
+    if (id.isEmpty() || !xdotool({"getwindowgeometry", "--shell", id}, &shell))
+        return {};
+    QMap<QByteArray, int> values;
+    for (const QByteArray &line : shell.split('\n'))
+        values[line.split('=').value(0)] = line.split('=').value(1).toInt();
+    return {values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]};
+}
+
+// Button 3 is the right one.
+inline bool clickAt(const QPoint &screen, int count = 1, int button = 1)
+{
+    return xdotool({"mousemove", QString::number(screen.x()), QString::number(screen.y()), "click", "--repeat",
+                    QString::number(count), "--delay", "60", QString::number(button)});
 }
 
 inline bool pressKeys(const QStringList &keys)
 {
-    return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} + keys);
+    return xdotool(QStringList{"key", "--delay", "60"} + keys);
 }
 
 inline bool typeText(const QString &text)
 {
-    return xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
+    return xdotool({"type", "--delay", "40", text});
 }
 
-inline bool rightClickAt(const QPoint &screen)
+inline QImage screenShot(const QRect &area = QRect(0, 0, -1, -1))
 {
-    return xdotool({QStringLiteral("mousemove"), QString::number(screen.x()), QString::number(screen.y()),
-                    QStringLiteral("click"), QStringLiteral("3")});
+    return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+}
+
+inline QColor colourAt(const QPoint &screen)
+{
+    return screenShot(QRect(screen, QSize(1, 1))).pixelColor(0, 0);
+}
+
+inline bool near(const QColor &a, const QColor &b, int tolerance = 24)
+{
+    return qAbs(a.red() - b.red()) < tolerance && qAbs(a.green() - b.green()) < tolerance
+        && qAbs(a.blue() - b.blue()) < tolerance;
 }
 
 // Waits until a visible window with exactly this title is there; its geometry, or an empty rect.
 inline QRect awaitWindow(const QString &title, int timeoutMs = 10000)
 {
-    const QDeadlineTimer deadline(timeoutMs);
     QRect r;
-    while ((r = windowNamed(title)).isEmpty() && !deadline.hasExpired())
-        QTest::qWait(50);
+    waitUntil([&] { return !(r = windowNamed(title)).isEmpty(); }, timeoutMs);
     return r;
 }
 
-// Waits until no visible window has this title any more.
 inline bool awaitWindowGone(const QString &title, int timeoutMs = 10000)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!windowNamed(title).isEmpty()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
-}
-
-// True when a process shows a visible window with exactly this title.
-inline bool hasWindow(qint64 pid, const QString &title)
-{
-    QByteArray ids;
-    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                    QString::number(pid), QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')},
-                   &ids)
-        && !ids.trimmed().isEmpty();
-}
-
-// The ids of the visible windows with this title; the search is blind to letter case.
-inline QStringList windowIds(const QString &title)
-{
-    QByteArray ids;
-    if (!xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                  QLatin1Char('^') + title + QLatin1Char('$')},
-                 &ids))
-        return {};
-    return QString::fromLatin1(ids).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-inline bool clickInWindow(const QString &id, const QPoint &at)
-{
-    return xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), id, QString::number(at.x()),
-                    QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
-}
-
-// Waits until the keyboard goes to this window (without a window manager only a click on it, or
-// the program itself, moves it there).
-inline bool awaitFocus(const QString &id, int timeoutMs = 5000)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    QByteArray focused;
-    while (!xdotool({QStringLiteral("getwindowfocus")}, &focused) || QString::fromLatin1(focused).trimmed() != id) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
+    return waitUntil([&] { return windowIds(title).isEmpty(); }, timeoutMs);
 }
 
 // The main window once it has its size, and half a second more: the first file is shown on its
 // first activation. Empty when it did not come.
 inline QRect awaitMainWindow(int timeoutMs = 15000)
 {
-    const QDeadlineTimer deadline(timeoutMs);
     QRect window;
-    while ((window = windowNamed(QStringLiteral("Zidoverev"))).size() != QSize(799, 600) && !deadline.hasExpired())
-        QTest::qWait(50);
+    const bool up = waitUntil([&] { return (window = windowNamed("Zidoverev")).size() == QSize(799, 600); }, timeoutMs);
     QTest::qWait(500);
-    return window.size() == QSize(799, 600) ? window : QRect();
+    return up ? window : QRect();
+}
+
+// Opens the popup menu with a right click and walks it with keys once it is there.
+inline bool chooseFromMenu(const QPoint &at, const QStringList &keys)
+{
+    const auto firstItem = [&] { return screenShot(QRect(at + QPoint(10, 4), QSize(60, 12))); };
+    const QImage before = firstItem();
+    if (!clickAt(at, 1, 3) || !waitUntil([&] { return firstItem() != before; }, 3000))
+        return false;
+    QTest::qWait(100);
+    return pressKeys(keys);
+}
+
+// Waits for a message or input box that is not one of the windows there before, clicks its
+// margin so it has the keyboard (without a window manager it may come up without), and presses
+// the keys.
+inline bool answerBox(const QString &title, const QStringList &keys, const QStringList &before = {})
+{
+    QString box;
+    const auto boxIsUp = [&] {
+        for (const QString &id : windowIds(title))
+            box = before.contains(id) ? box : id;
+        return !box.isEmpty();
+    };
+    QByteArray focused;
+    const auto hasKeyboard = [&] {
+        return xdotool({"getwindowfocus"}, &focused) && focused.trimmed() == box.toLatin1();
+    };
+    return waitUntil(boxIsUp, 10000) && xdotool({"mousemove", "--window", box, "3", "3", "click", "1"})
+        && waitUntil(hasKeyboard, 5000) && pressKeys(keys);
 }
 
 } // namespace zv::test

@@ -1,0 +1,333 @@
+// A user works the real program with mouse and keys: the skinned window, the list view and the
+// blue skin (still there after a restart), a date typed and saved, a search by place and a sort by
+// date, a new album, an import and an export. Each file is a picture of its own colour, so the
+// preview tells which rows the list holds.
+#include "support/CoreChecks.h"
+#include "support/ProgramRun.h"
+
+#include <QScopeGuard>
+#include <QStorageInfo>
+
+#include <signal.h>
+
+using namespace zv::test;
+
+namespace {
+
+const QPoint kFreeSurface(300, 400);
+const QPoint kPreview(196 + 91, 60 + 91);
+const QPoint kFirstRow(120, 440 + 30);
+const QPoint kClose(776, 23); // cmdX
+constexpr int kTypeAhead = 600; // longer than a view's type-ahead interval, so a new search starts
+
+struct Picture {
+    QString name;
+    QColor colour;
+};
+
+// How far the title band of the window at origin is from a skin's background, per channel.
+double bandDifference(const QPoint &origin, const QImage &background)
+{
+    const QImage shot = screenShot();
+    double sum = 0;
+    int n = 0;
+    for (int y = 4; y < 40; y += 3)
+        for (int x = 400; x < 690; x += 7) { // right of where the chooser opens
+            const QColor a = shot.pixelColor(origin + QPoint(x, y));
+            const QColor b = background.pixelColor(x, y);
+            sum += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+            n += 3;
+        }
+    return sum / n;
+}
+
+// The main list's rows from the top, told by the colour of the preview: a click on the first row,
+// then Down for each row expected, and once more to see that no other follows.
+QStringList listedRows(const QRect &window, const QList<Picture> &pictures, int expected)
+{
+    QString shown;
+    const auto moved = [&](const QString &last) {
+        const QColor colour = colourAt(window.topLeft() + kPreview);
+        shown.clear();
+        for (const Picture &p : pictures)
+            shown = near(colour, p.colour) ? p.name : shown;
+        return !shown.isEmpty() && shown != last;
+    };
+    QStringList rows;
+    clickAt(window.topLeft() + kFirstRow);
+    QTest::qWait(500);
+    if (waitUntil([&] { return moved({}); }, 3000))
+        rows << shown;
+    while (!rows.isEmpty() && rows.size() <= expected && pressKeys({"Down"})
+           && waitUntil([&] { return moved(rows.last()); }, rows.size() < expected ? 3000 : 500))
+        rows << shown;
+    return rows;
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+// In a folder tree at the window's top left: into the tree, to the folder's drive, then down its
+// path with the arrow keys and typed names, as a person without the mouse would.
+bool reachFolder(const QRect &window, const QString &folder)
+{
+    const QString path = QFileInfo(folder).canonicalFilePath();
+    const QStorageInfo volume(path);
+    const QString drive = volume.name().isEmpty() ? volume.rootPath() : volume.name();
+    if (!clickAt(window.topLeft() + QPoint(40, 10))) // the first drive
+        return false;
+    QTest::qWait(kTypeAhead);
+    if (!pressKeys({"End"}) || !typeText(drive)) // the search wraps to the top
+        return false;
+    for (const QString &step : QDir(volume.rootPath()).relativeFilePath(path).split('/', Qt::SkipEmptyParts)) {
+        QTest::qWait(kTypeAhead); // the subfolders are read one level ahead, on a thread
+        if (!pressKeys({"Right"}))
+            return false;
+        QTest::qWait(kTypeAhead);
+        if (!typeText(step))
+            return false;
+    }
+    return true;
+}
+
+// Clicks the highlighted row of the tree at the window's left edge, so the browser lists it.
+bool clickSelectedNode(const QRect &window, int treeWidth)
+{
+    const QImage shot = screenShot(QRect(window.topLeft(), QSize(treeWidth, window.height() - 40)));
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < shot.height(); ++y) {
+        int highlighted = 0;
+        for (int x = 0; x < shot.width(); x += 4) {
+            const QColor c = shot.pixelColor(x, y);
+            highlighted += c.hsvSaturation() > 120 && c.hsvHue() > 180 && c.hsvHue() < 240;
+        }
+        if (highlighted > shot.width() / 8) {
+            top = top < 0 ? y : top;
+            bottom = y;
+        } else if (top >= 0) {
+            break;
+        }
+    }
+    return top >= 0 && clickAt(window.topLeft() + QPoint(treeWidth / 2, (top + bottom) / 2));
+}
+
+} // namespace
+
+class TestJourneys : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void skinPreviewListViewAndBlueSkin();
+    void typedDateIsSavedIntoTheSecondFile();
+    void searchBackAndSortByDate();
+    void newAlbumFromAllFiles();
+    void importTwoFilesNumbered();
+    void exportOneFile();
+};
+
+void TestJourneys::skinPreviewListViewAndBlueSkin()
+{
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    for (const char *name : {"a.jpg", "b.jpg"})
+        QVERIFY(writePicture(run.media(name), Qt::darkGreen, {400, 300}));
+    const QImage main(run.album.filePath("Skins/Main/Hintergrund.jpg"));
+    const QImage blue(run.album.filePath("Skins/Blau/Hintergrund.jpg"));
+    QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+    const QPoint at = window.topLeft();
+
+    // The Main skin; the first file previewed, fitted: a 4:3 picture leaves bands above and below.
+    QTRY_VERIFY(bandDifference(at, main) < 12);
+    QTRY_VERIFY(near(colourAt(at + kPreview), Qt::darkGreen));
+    QVERIFY(!near(colourAt(at + QPoint(kPreview.x(), 70)), Qt::darkGreen));
+
+    // "Ansicht" → "Liste": the list loses its column headers.
+    const QPoint header = at + QPoint(31 + 150, 440 + 8);
+    const QColor headerBefore = colourAt(header);
+    QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Right", "Down", "Down", "Return"}));
+    QTRY_VERIFY_WITH_TIMEOUT(colourAt(header) != headerBefore, 3000);
+
+    // "Skin wählen" → Blau (the first) → "übernehmen"; a new start opens in blue.
+    QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Down", "Return"}));
+    QVERIFY(!awaitWindow("Skinauswahl").isEmpty());
+    QTest::qWait(300);
+    QVERIFY(pressKeys({"Down", "Up", "Tab", "space"}));
+    QTRY_VERIFY_WITH_TIMEOUT(bandDifference(at, blue) < 14, 5000);
+    run.process.kill();
+    run.process.waitForFinished();
+    QVERIFY(!(window = run.startWindow()).isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(bandDifference(window.topLeft(), blue) < 14, 5000);
+}
+
+void TestJourneys::typedDateIsSavedIntoTheSecondFile()
+{
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    for (const char *name : {"eins.jpg", "zwei.jpg", "drei.jpg"})
+        QVERIFY(writePicture(run.media(name), Qt::darkCyan));
+    const QStringList order = QDir(run.media({})).entryList(QDir::Files, QDir::Unsorted);
+    QMap<QString, QByteArray> before;
+    for (const QString &name : order)
+        before[name] = readAll(run.media(name));
+    const QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+
+    QVERIFY(pressKeys({"Down"})); // the list has the focus: the second row
+    QVERIFY(clickAt(window.topLeft() + QPoint(540, 90))); // txtDatum
+    QVERIFY(pressKeys({"ctrl+a"}));
+    QVERIFY(typeText("2003"));
+    QVERIFY(clickAt(window.topLeft() + QPoint(94, 244))); // "Speichern"
+    QVERIFY(clickAt(window.topLeft() + kClose));
+    QVERIFY(run.process.waitForFinished(10000));
+    QCOMPARE(zv::ReadPictureInfo(run.media(order[1])).info.datum, "xx.xx.2003");
+    for (const QString &name : {order[0], order[2]})
+        QCOMPARE(readAll(run.media(name)), before[name]);
+}
+
+void TestJourneys::searchBackAndSortByDate()
+{
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    const QList<Picture> pictures{{"rot.jpg", QColor(200, 30, 30)},
+                                  {"gruen.jpg", QColor(30, 170, 40)},
+                                  {"blau.jpg", QColor(30, 40, 200)},
+                                  {"gelb.jpg", QColor(220, 200, 20)}};
+    const QStringList places{"Berlin", "Bonn", "Berlin Mitte", "Ulm"};
+    const QStringList dates{"01.02.2004", "31.12.2002", "15.01.2003", "xx.xx.2003"};
+    for (int i = 0; i < pictures.size(); ++i)
+        QVERIFY(writePicture(run.media(pictures[i].name), pictures[i].colour, {80, 80}, places[i], dates[i]));
+    const QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+    const QStringList all{"blau.jpg", "gelb.jpg", "gruen.jpg", "rot.jpg"};
+    QCOMPARE(sorted(listedRows(window, pictures, 4)), all);
+
+    QVERIFY(clickAt(window.topLeft() + QPoint(94, 140))); // "Suchen"
+    QVERIFY(clickAt(window.topLeft() + QPoint(540, 108))); // "Ort:"
+    QVERIFY(typeText("berlin")); // xdotool loses letters it must map first, as ö, when the program is slow
+    QVERIFY(clickAt(window.topLeft() + QPoint(392 + 82, 212 + 30))); // start
+    QCOMPARE(sorted(listedRows(window, pictures, 2)), (QStringList{"blau.jpg", "rot.jpg"}));
+
+    QVERIFY(clickAt(window.topLeft() + QPoint(392 + 234, 212 + 30))); // "zurück"
+    QCOMPARE(sorted(listedRows(window, pictures, 4)), all);
+
+    QVERIFY(clickAt(window.topLeft() + QPoint(31 + 190 + 75 + 40, 440 + 8))); // the "Datum" header
+    QCOMPARE(listedRows(window, pictures, 4), (QStringList{"gruen.jpg", "blau.jpg", "gelb.jpg", "rot.jpg"}));
+}
+
+void TestJourneys::newAlbumFromAllFiles()
+{
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    QVERIFY(writePicture(run.media("rot.jpg"), Qt::red, {60, 60}, "Köln"));
+    QVERIFY(writePicture(run.media("blau.jpg"), Qt::blue));
+    QTemporaryDir parent;
+    const QString target = parent.filePath("Urlaub 2004");
+    const QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+
+    QVERIFY(chooseFromMenu(window.topLeft() + kFreeSurface, {"Down", "Return"})); // "alles markieren"
+    QVERIFY(chooseFromMenu(window.topLeft() + kFreeSurface,
+                           {"Down", "Down", "Right", "Down", "Down", "Down", "Return"})); // "neues Album"
+    QVERIFY(answerBox("neues Album", {"ctrl+a"}));
+    QVERIFY(typeText(target));
+    QVERIFY(pressKeys({"Return"}));
+
+    // The new album's own program starts and shows its window.
+    const QString program = target + "/zidoverev";
+    QList<qint64> started;
+    const auto stop = qScopeGuard([&] {
+        for (const qint64 pid : processesOf(program))
+            ::kill(pid_t(pid), SIGKILL);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(!(started = processesOf(program)).isEmpty(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!windowIds("Zidoverev", started.first()).isEmpty(), 15000);
+
+    QVERIFY(QFileInfo(program).isExecutable());
+    QCOMPARE(readAll(program), readAll(run.album.filePath("zidoverev")));
+    QCOMPARE(QDir(target + "/Bilder").entryList(QDir::Files, QDir::Name), (QStringList{"blau.jpg", "rot.jpg"}));
+    for (const char *name : {"blau.jpg", "rot.jpg"}) // the trailer travels with the file
+        QCOMPARE(readAll(target + "/Bilder/" + name), readAll(run.media(name)));
+    for (const char *folder : {"Skins", "Hilfe"}) {
+        QDirIterator it(run.album.filePath(folder), QDir::Files, QDirIterator::Subdirectories);
+        int files = 0;
+        for (; it.hasNext(); ++files) {
+            const QString source = it.next();
+            QCOMPARE(readAll(target + source.mid(run.album.path().size())), readAll(source));
+        }
+        QVERIFY(files > 0);
+    }
+}
+
+void TestJourneys::importTwoFilesNumbered()
+{
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    QVERIFY(writePicture(run.media("rot.jpg"), Qt::red));
+    QTemporaryDir source;
+    QVERIFY(writePicture(source.filePath("blau.jpg"), Qt::blue, {60, 60}, "Bonn"));
+    QVERIFY(writePicture(source.filePath("gelb.jpg"), Qt::yellow));
+    QVERIFY(writeAll(source.filePath("notiz.txt"), "x")); // not a media file: not listed
+    const QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+
+    // "hinzufügen"
+    QVERIFY(chooseFromMenu(window.topLeft() + kFreeSurface, {"Down", "Down", "Right", "Down", "Return"}));
+    const QRect browser = awaitWindow("Velmora - Dateien einfügen");
+    QVERIFY(!browser.isEmpty());
+    QVERIFY(reachFolder(browser, source.path()));
+    QVERIFY(clickSelectedNode(browser, 180)); // the tree's width
+    // All files listed, numbering on from 41, "hinzufügen".
+    QVERIFY(pressKeys({"Tab", "ctrl+a", "Tab", "space", "Tab", "ctrl+a"}));
+    QVERIFY(typeText("41"));
+    const QStringList untitled = windowIds({});
+    QVERIFY(pressKeys({"Tab", "space"}));
+    QVERIFY(answerBox({}, {"Return"}, untitled)); // "Aktion ausgeführt.", a box without a title
+    QVERIFY(clickAt(browser.topLeft() + QPoint(browser.width() - 48, browser.height() - 19))); // "fertig"
+    QVERIFY(awaitWindowGone("Velmora - Dateien einfügen"));
+
+    // Numbered in the order the browser listed them, with the trailer, and listed after the
+    // first row; the note stays behind.
+    const bool blueFirst = readAll(run.media("000041.jpg")) == readAll(source.filePath("blau.jpg"));
+    const QString first = blueFirst ? "blau.jpg" : "gelb.jpg";
+    const QString second = blueFirst ? "gelb.jpg" : "blau.jpg";
+    QCOMPARE(readAll(run.media("000041.jpg")), readAll(source.filePath(first)));
+    QCOMPARE(readAll(run.media("000042.jpg")), readAll(source.filePath(second)));
+    const QList<Picture> colours{{"rot.jpg", Qt::red}, {"blau.jpg", Qt::blue}, {"gelb.jpg", Qt::yellow}};
+    QCOMPARE(listedRows(window, colours, 3), (QStringList{"rot.jpg", first, second}));
+    QVERIFY(clickAt(window.topLeft() + kClose));
+    QVERIFY(run.process.waitForFinished(10000));
+    QCOMPARE(QDir(run.media({})).entryList(QDir::Files, QDir::Name),
+             (QStringList{"000041.jpg", "000042.jpg", "rot.jpg"}));
+}
+
+void TestJourneys::exportOneFile()
+{
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    QVERIFY(writePicture(run.media("rot.jpg"), Qt::red, {60, 60}, "Köln"));
+    QVERIFY(writePicture(run.media("blau.jpg"), Qt::blue, {60, 60}, "Bonn"));
+    QTemporaryDir target;
+    const QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+    const QStringList rows = listedRows(window, {{"rot.jpg", Qt::red}, {"blau.jpg", Qt::blue}}, 2);
+    QCOMPARE(rows.size(), 2);
+    const QString chosen = rows[1]; // the second row stays selected
+
+    QVERIFY(chooseFromMenu(window.topLeft() + kFreeSurface, {"Down", "Down", "Right", "Return"})); // "speichern unter"
+    const QRect dialog = awaitWindow("Velmora - Speichern unter");
+    QVERIFY(!dialog.isEmpty());
+    QVERIFY(reachFolder(dialog, target.path()));
+    QVERIFY(pressKeys({"Tab", "space"})); // "speichern"
+    // While it copies, the dialog is titled after the file; it closes when the copy is in place.
+    QVERIFY(awaitWindowGone("Velmora - Speichern unter"));
+    QVERIFY(awaitWindowGone("Kopiere: " + chosen));
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{chosen});
+    QCOMPARE(readAll(target.filePath(chosen)), readAll(run.media(chosen)));
+}
+
+QTEST_MAIN(TestJourneys)
+#include "tst_journeys.moc"
