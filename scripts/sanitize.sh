@@ -21,7 +21,7 @@ cd build-sanitize
 # Mesa driver among them) and unload some before exit, so their few hundred bytes of registries
 # show up as leaks from an unknown module that no suppression can name. These tests run with leak
 # detection off; every other check of AddressSanitizer and UndefinedBehaviorSanitizer stays on.
-mpv_tests='tst_MoviePlayer|tst_videopreview|tst_smoke|journey|tst_slideshow'
+mpv_tests='tst_MoviePlayer|tst_videopreview|tst_journeys|tst_slideshow'
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 -E "$mpv_tests" "$@" || status=1
 ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" \
