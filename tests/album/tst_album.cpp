@@ -285,10 +285,10 @@ private Q_SLOTS:
         QFETCH(QStringList, kept);
         AlbumListModel list;
         list.appendRows({{1, "a", "1", "01.05.2003", "Köln", "Bert und Anna", ""},
-                                  {2, "b", "1", "xx.xx.2003", "Köln-Ost? nein: Köln", "Anna", ""},
-                                  {3, "c", "1", "xx.05.2003", "Rom", "Jean-Luc", ""},
-                                  {4, "d", "1", "xx.15.2003", "", "", ""},
-                                  {5, "e", "1", "11.05.2003", "", "", ""}});
+                         {2, "b", "1", "xx.xx.2003", "Köln-Ost? nein: Köln", "Anna", ""},
+                         {3, "c", "1", "xx.05.2003", "Rom", "Jean-Luc", ""},
+                         {4, "d", "1", "xx.15.2003", "", "", ""},
+                         {5, "e", "1", "11.05.2003", "", "", ""}});
         PictureInfo boxes;
         boxes.datum = datum;
         boxes.namen = namen;
@@ -337,10 +337,10 @@ private Q_SLOTS:
         QFETCH(QStringList, cells);
         AlbumListModel list;
         list.appendRows({{1, "a", "5", "01.02.2004", "Zell", "", ""},
-                                  {2, "b", "120", "31.12.2002", "aachen", "", ""},
-                                  {3, "c", "33", "15.01.2003", "Bonn", "", ""},
-                                  {4, "d", "0", "xx.xx.2003", "Ärzte", "", ""},
-                                  {5, "e", "", "", "zell", "", ""}});
+                         {2, "b", "120", "31.12.2002", "aachen", "", ""},
+                         {3, "c", "33", "15.01.2003", "Bonn", "", ""},
+                         {4, "d", "0", "xx.xx.2003", "Ärzte", "", ""},
+                         {5, "e", "", "", "zell", "", ""}});
         QVERIFY(SortColumn(list, column, columnType(column), SortOrder(order)));
         QCOMPARE(cellsOf(list, AlbumListModel::Dateiname), names);
         QCOMPARE(cellsOf(list, column - 1), cells);
