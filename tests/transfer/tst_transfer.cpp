@@ -595,8 +595,13 @@ void TestTransfer::importFromTheList()
     QCOMPARE(f.album.EntryCount, 3);
     QCOMPARE(f.list.text(f.list.rowOf(QStringLiteral("a.jpg")), AlbumListModel::Groesse), QStringLiteral("2"));
 
-    w->close();
-    QCOMPARE(f.settings->value(QStringLiteral("Import"), QStringLiteral("chkState"), {}), QStringLiteral("0"));
+    for (const bool checked : {true, false}) { // the box's state outlives the window
+        w->show();
+        child<QCheckBox>(*w, "chkNumber")->setChecked(checked);
+        w->close();
+        QCOMPARE(f.settings->value(QStringLiteral("Import"), QStringLiteral("chkState"), {}),
+                 checked ? QStringLiteral("1") : QStringLiteral("0"));
+    }
 }
 
 void TestTransfer::exportToSelectedFolder()
