@@ -1,6 +1,7 @@
 // A pass-through FUSE file system over SOURCE that waits DELAY_US microseconds before each
-// lookup, open, read and release, like a network drive with that round trip.
-// Usage: bench_latencyfs SOURCE MOUNTPOINT [DELAY_US=1000]   (runs until unmounted)
+// lookup, open, read and release, like a network drive with that round trip. With "jitter",
+// each wait is drawn between none and twice the delay, so answers come back out of order.
+// Usage: bench_latencyfs SOURCE MOUNTPOINT [DELAY_US=1000 [jitter]]   (runs until unmounted)
 #define FUSE_USE_VERSION 312
 #include <fuse3/fuse.h>
 
@@ -15,6 +16,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -22,9 +24,20 @@ namespace {
 
 std::string g_source;
 std::chrono::microseconds g_delay{1000};
+bool g_jitter = false;
 
 std::string real(const char *path) { return g_source + path; }
-void roundTrip() { std::this_thread::sleep_for(g_delay); }
+
+void roundTrip()
+{
+    if (!g_jitter) {
+        std::this_thread::sleep_for(g_delay);
+        return;
+    }
+    thread_local std::minstd_rand random{std::random_device{}()};
+    std::uniform_int_distribution<long> wait(0, 2 * g_delay.count());
+    std::this_thread::sleep_for(std::chrono::microseconds(wait(random)));
+}
 
 void *init(fuse_conn_info *conn, fuse_config *cfg)
 {
@@ -117,7 +130,7 @@ int statfs(const char *path, struct statvfs *st)
 int main(int argc, char **argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s SOURCE MOUNTPOINT [DELAY_US]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s SOURCE MOUNTPOINT [DELAY_US [jitter]]\n", argv[0]);
         return 2;
     }
     char source[PATH_MAX];
@@ -128,6 +141,7 @@ int main(int argc, char **argv)
     g_source = source;
     if (argc > 3)
         g_delay = std::chrono::microseconds(std::atol(argv[3]));
+    g_jitter = argc > 4 && std::string(argv[4]) == "jitter";
 
     fuse_operations ops{};
     ops.init = init;

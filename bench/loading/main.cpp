@@ -16,6 +16,7 @@
 #include <QDir>
 #include "../BenchAlbum.h"
 #include "../BenchStats.h"
+#include "../latencyfs/LatencyMount.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,12 +32,9 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <functional>
-#include <thread>
 
 namespace {
 
@@ -123,57 +121,21 @@ void ensureAlbum(const QString &folder, int count)
     }
 }
 
+QString latencyDaemon()
+{
+#ifdef ZV_LATENCYFS
+    return QStringLiteral(ZV_LATENCYFS);
+#else
+    return {};
+#endif
+}
+
 bool dropCaches()
 {
     ::sync();
     QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
     return drop.open(QIODevice::WriteOnly) && drop.write("3\n") == 2;
 }
-
-// The latency file system mounted over a folder for as long as this lives.
-class LatencyMount {
-public:
-    LatencyMount(const QString &source, int delayUs)
-    {
-#ifdef ZV_LATENCYFS
-        if (!QFileInfo::exists(QStringLiteral("/dev/fuse"))) {
-            m_why = QStringLiteral("/dev/fuse is missing");
-            return;
-        }
-        m_daemon.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_daemon.start(QStringLiteral(ZV_LATENCYFS), {source, m_point.path(), QString::number(delayUs)});
-        for (int i = 0; i < 100 && m_daemon.state() != QProcess::NotRunning; ++i) {
-            struct statfs fs {};
-            if (::statfs(QFile::encodeName(m_point.path()).constData(), &fs) == 0 && fs.f_type == 0x65735546) {
-                m_mounted = true;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        m_why = QStringLiteral("the mount was refused");
-#else
-        Q_UNUSED(source);
-        Q_UNUSED(delayUs);
-        m_why = QStringLiteral("built without libfuse3");
-#endif
-    }
-    ~LatencyMount()
-    {
-        if (m_mounted)
-            QProcess::execute(QStringLiteral("fusermount3"), {QStringLiteral("-u"), m_point.path()});
-        if (m_daemon.state() != QProcess::NotRunning && !m_daemon.waitForFinished(5000))
-            m_daemon.kill();
-    }
-    bool mounted() const { return m_mounted; }
-    QString path() const { return m_point.path(); }
-    QString why() const { return m_why; }
-
-private:
-    QTemporaryDir m_point;
-    QProcess m_daemon;
-    bool m_mounted = false;
-    QString m_why;
-};
 
 // Wall clock against the baseline, and the median processor time of the same contestant.
 void printRow(const char *what, double ms, double baseline, std::size_t contestant)
@@ -250,7 +212,7 @@ int main(int argc, char **argv)
     if (wanted("latency")) {
         const QString small = folder + QStringLiteral("-%1").arg(latencyFiles);
         ensureAlbum(small, latencyFiles);
-        LatencyMount mount(small, delayUs);
+        LatencyMount mount(latencyDaemon(), small, delayUs);
         if (!mount.mounted()) {
             std::printf("latency file system: skipped, %s\n", qPrintable(mount.why()));
         } else {
@@ -266,7 +228,7 @@ int main(int argc, char **argv)
             printRow("loadAlbum, 16 in flight", m[3], m[0], 3);
             printRow("loadAlbum, 32 in flight", m[4], m[0], 4);
         }
-        LatencyMount large(folder, delayUs);
+        LatencyMount large(latencyDaemon(), folder, delayUs);
         if (large.mounted()) {
             std::printf("latency file system, %d us per operation, %d files\n", delayUs, count);
             const double first = timeMs(load(large.path(), 0));

@@ -8,6 +8,7 @@
 #include "support/CoreChecks.h"
 #include "support/Fakes.h"
 #include "support/OtherUser.h"
+#include "latencyfs/LatencyMount.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -208,6 +209,26 @@ private Q_SLOTS:
             QCOMPARE(calls.last(), qMakePair(2100, 2100));
             QVERIFY(std::is_sorted(calls.begin(), calls.end()));
         }
+    }
+
+    // A share that answers in any order, each request waiting up to 1 ms: the threads' answers
+    // still reach the album in listing order.
+    void answersOutOfOrder()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 600; ++i)
+            QVERIFY(writeAll(dir.filePath(QStringLiteral("%1.jpg").arg((i * 7919) % 10007)),
+                             i % 2 ? withOrt(i, QByteArray::number(i)) : QByteArray(i, 'm')));
+#ifdef ZV_LATENCYFS
+        const LatencyMount share(QStringLiteral(ZV_LATENCYFS), dir.path(), 500, true);
+#else
+        const LatencyMount share({}, dir.path(), 500, true);
+#endif
+        if (!share.mounted())
+            QSKIP(qPrintable(share.why()));
+        const Album local = loadAlbum(dir.path(), {}, 1);
+        for (const int inFlight : {64, 0})
+            QVERIFY2(sameEntries(local, loadAlbum(share.path(), {}, inFlight)), qPrintable(QString::number(inFlight)));
     }
 
     void listRemovalRunsAreOneCallEach_data()
