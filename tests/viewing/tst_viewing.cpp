@@ -139,8 +139,7 @@ private Q_SLOTS:
             return;
         }
         QFile file(path);
-        QVERIFY(file.open(QIODevice::Append));
-        file.write(QByteArray("FileInfo").leftJustified(914, ' '));
+        QVERIFY(file.open(QIODevice::Append) && file.write(QByteArray("FileInfo").leftJustified(914, ' ')) == 914);
         file.close();
         const auto loaded = loadPicture(path, QSize(183, 183));
         QVERIFY(loaded);
@@ -230,7 +229,6 @@ private Q_SLOTS:
         }
         QCOMPARE(seen.join(u' '), shown);
         QCOMPARE(QStringLiteral("%1/%2").arg(show.current()).arg(show.rowCount()), at);
-        QCOMPARE(show.rowCount(), model.rowCount());
     }
 
     void delay_data()
@@ -241,7 +239,6 @@ private Q_SLOTS:
         QTest::newRow("longest") << "30000" << 30000;
         QTest::newRow("too short") << "499" << 3000;
         QTest::newRow("too long") << "30001" << 3000;
-        QTest::newRow("words") << "schnell" << 3000;
     }
     void delay()
     {
