@@ -47,6 +47,25 @@ QImage rgb(const QPixmap &pixmap)
     return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// Writes programFolder/Skins/<name>/ with every picture in one colour, a tile F.png (left half red,
+// right half blue), and the ini unless it is "-". The ini's name differs in case, as in skins made
+// where case does not matter.
+bool writeSkin(const QString &programFolder, const QString &name, const QString &ini)
+{
+    const QString folder = programFolder + QStringLiteral("/Skins/") + name + QLatin1Char('/');
+    QStringList files{kLogoFile, kSaveLockFile};
+    for (const auto &entry : KeyedSkinFiles())
+        files << entry.file;
+    for (const QString &file : files)
+        if (!QDir().mkpath(folder) || !solid({12, 10}, Qt::darkCyan).save(folder + file, "JPG"))
+            return false;
+    QImage tile(4, 4, QImage::Format_RGB32);
+    tile.fill(Qt::red);
+    QPainter(&tile).fillRect(2, 0, 2, 4, Qt::blue);
+    return tile.save(folder + QStringLiteral("F.png"))
+           && (ini == u"-" || test::writeAll(folder + QStringLiteral("skin.INI"), ini.toLatin1()));
+}
+
 // The controls LoadSkin colours, each starting in a colour no skin uses.
 struct LoadWindow {
     QTreeView list;
@@ -193,19 +212,13 @@ private Q_SLOTS:
         QFETCH(QString, stoppedAt);
         QFETCH(QList<QColor>, expected);
         QFETCH(int, pictures);
-        test::AlbumFolder album(stoppedAt.isEmpty() ? QStringLiteral("-") : stoppedAt); // Main copied without it
-        const QString main = album.path() + QStringLiteral("/Skins/Main/");
-        QVERIFY(QFile::remove(main + QStringLiteral("Skin.ini")));
-        // The ini's name differs in case, as in skins made where case does not matter.
-        QVERIFY(ini == u"-" || test::writeAll(main + QStringLiteral("skin.INI"), ini.toLatin1()));
-        QImage tile(4, 4, QImage::Format_RGB32); // left half red, right half blue
-        tile.fill(Qt::red);
-        QPainter(&tile).fillRect(2, 0, 2, 4, Qt::blue);
-        QVERIFY(stoppedAt == u"F.png" || tile.save(main + QStringLiteral("F.png")));
+        QTemporaryDir dir;
+        QVERIFY(writeSkin(dir.path(), QStringLiteral("Main"), ini));
+        QFile::remove(dir.path() + QStringLiteral("/Skins/Main/") + stoppedAt);
         LoadWindow w;
         SkinImages images;
         images.insert(QStringLiteral("vomLetztenSkin"), QPixmap(1, 1));
-        const auto outcome = LoadSkin(SkinFolder(album.path(), skin), w.targets, images);
+        const auto outcome = LoadSkin(SkinFolder(dir.path(), skin), w.targets, images);
         QCOMPARE(outcome.complete, stoppedAt.isEmpty());
         QCOMPARE(outcome.stoppedAt, stoppedAt);
         QCOMPARE(outcome.message.isEmpty(), outcome.complete);
