@@ -332,7 +332,6 @@ private Q_SLOTS:
         QTest::newRow("small background, enlarged, any case") << "Main" << false << "hintergrund.JPG" << QByteArray();
         QTest::newRow("without background") << "Main" << false << "-" << QByteArray();
         QTest::newRow("background not a picture") << "Main" << false << "Hintergrund.jpg" << QByteArray("kein JPEG");
-        QTest::newRow("nothing selected") << QString() << false << "" << QByteArray();
         QTest::newRow("current, not selected") << "Blau" << true << "" << QByteArray();
     }
     void chooser()
