@@ -11,7 +11,8 @@ namespace zv {
 QString ensureMediaFolder(const AlbumPaths &paths)
 {
     const QString folder = paths.mediaFolder();
-    const QFileInfo info(folder);
+    // Without the trailing separator: "Bilder/" of a plain file would not exist at all.
+    const QFileInfo info(QDir::cleanPath(folder));
     if (info.isDir())
         return {};
     if (info.exists()) {

@@ -340,7 +340,7 @@ private Q_SLOTS:
             QCOMPARE(exitCode, 1);
             QCOMPARE(dialogs.shown.size(), 1);
             QVERIFY(dialogs.shown[0].startsWith(QStringLiteral("Zidoverev|")));
-            QVERIFY(dialogs.shown[0].contains(QStringLiteral("Bilderordner")));
+            QVERIFY(dialogs.shown[0].contains(QStringLiteral("liegt eine Datei")));
             QCOMPARE(window.calls, QStringList{lock});
             return;
         }
