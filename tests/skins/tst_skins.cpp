@@ -204,6 +204,8 @@ private Q_SLOTS:
                                               << setUpTo(0) << 0;
         QTest::newRow("short colour") << "Main" << "[Farben]\nOrtBG=12345" << "OrtBG" << setUpTo(4) << 0;
         QTest::newRow("letter beyond F") << "Main" << "[Farben]\nNamenBG=00GG00" << "NamenBG" << setUpTo(8) << 0;
+        QTest::newRow("progress colour") << "Main" << "[Farben]\nFortschrittBG=12345" << "FortschrittBG" << setUpTo(12)
+                                         << 0;
     }
     void loadSkin()
     {
