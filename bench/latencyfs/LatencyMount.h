@@ -11,12 +11,17 @@
 #include <chrono>
 #include <thread>
 
-// The latency file system (bench_latencyfs, given as daemon; empty when it was not built)
-// mounted over a folder for as long as this lives.
+// The latency file system (bench_latencyfs, whose path the build hands over as ZV_LATENCYFS
+// when libfuse3 is there) mounted over a folder for as long as this lives.
 class LatencyMount {
 public:
-    LatencyMount(const QString &daemon, const QString &source, int delayUs, bool jitter = false)
+    LatencyMount(const QString &source, int delayUs, bool jitter = false)
     {
+#ifdef ZV_LATENCYFS
+        const QString daemon = QStringLiteral(ZV_LATENCYFS);
+#else
+        const QString daemon;
+#endif
         if (daemon.isEmpty()) {
             m_why = QStringLiteral("built without libfuse3");
             return;

@@ -121,15 +121,6 @@ void ensureAlbum(const QString &folder, int count)
     }
 }
 
-QString latencyDaemon()
-{
-#ifdef ZV_LATENCYFS
-    return QStringLiteral(ZV_LATENCYFS);
-#else
-    return {};
-#endif
-}
-
 bool dropCaches()
 {
     ::sync();
@@ -212,7 +203,7 @@ int main(int argc, char **argv)
     if (wanted("latency")) {
         const QString small = folder + QStringLiteral("-%1").arg(latencyFiles);
         ensureAlbum(small, latencyFiles);
-        LatencyMount mount(latencyDaemon(), small, delayUs);
+        LatencyMount mount(small, delayUs);
         if (!mount.mounted()) {
             std::printf("latency file system: skipped, %s\n", qPrintable(mount.why()));
         } else {
@@ -228,7 +219,7 @@ int main(int argc, char **argv)
             printRow("loadAlbum, 16 in flight", m[3], m[0], 3);
             printRow("loadAlbum, 32 in flight", m[4], m[0], 4);
         }
-        LatencyMount large(latencyDaemon(), folder, delayUs);
+        LatencyMount large(folder, delayUs);
         if (large.mounted()) {
             std::printf("latency file system, %d us per operation, %d files\n", delayUs, count);
             const double first = timeMs(load(large.path(), 0));

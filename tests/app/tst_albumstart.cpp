@@ -196,11 +196,7 @@ private Q_SLOTS:
         for (int i = 0; i < 600; ++i)
             QVERIFY(writeAll(dir.filePath(QStringLiteral("%1.jpg").arg((i * 7919) % 10007)),
                              i % 2 ? withOrt(i, QByteArray::number(i)) : QByteArray(i, 'm')));
-#ifdef ZV_LATENCYFS
-        const LatencyMount share(QStringLiteral(ZV_LATENCYFS), dir.path(), 500, true);
-#else
-        const LatencyMount share({}, dir.path(), 500, true);
-#endif
+        const LatencyMount share(dir.path(), 500, true);
         if (!share.mounted())
             QSKIP(qPrintable(share.why()));
         const Album local = loadAlbum(dir.path(), {}, 1);
