@@ -226,8 +226,8 @@ void smallIntoLarge(const QString &work)
         e.kind = MediaKind::Bild;
         album.append(std::move(e));
     }
-    album.EntryCount = 100000;
     AlbumListModel list;
+    list.follow(album);
     list.fill(album);
     QStringList sources;
     for (int i = 0; i < 1000; ++i) {

@@ -1,9 +1,10 @@
 #include "AlbumListModel.h"
 
-#include "Album.h"
 #include "KindIcons.h"
 
 #include "platform/FileNames.h"
+
+#include <QFont>
 
 #include <algorithm>
 #include <numeric>
@@ -31,6 +32,81 @@ AlbumListModel::AlbumListModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_firstCaption(caption(Dateiname))
 {
+}
+
+AlbumListModel::~AlbumListModel()
+{
+    if (m_followed)
+        m_followed->setObserver(nullptr);
+}
+
+void AlbumListModel::follow(Album &album)
+{
+    if (m_followed)
+        m_followed->setObserver(nullptr);
+    m_followed = &album;
+    album.setObserver(this);
+}
+
+void AlbumListModel::entryAppended(int key, const AlbumEntry &entry)
+{
+    // Only an import appends; its rows get the read-only mark with the next full filling.
+    ListRow row = ListRow::fromEntry(key, entry);
+    row.readOnly = false;
+    appendRows({std::move(row)});
+}
+
+void AlbumListModel::entryChanged(const AlbumEntry &entry)
+{
+    // Rows a search dropped need nothing: leaving the search fills the list from the album.
+    for (std::size_t r = 0; r < m_order.size(); ++r) {
+        ListRow &row = at(r);
+        if (row.name != entry.name)
+            continue;
+        row.size = entry.sizeText();
+        row.datum = entry.info.datum;
+        row.ort = entry.info.ort;
+        row.namen = entry.info.namen;
+        row.anlass = entry.info.anlass;
+        announceRow(int(r), Groesse, Anlass);
+    }
+}
+
+void AlbumListModel::entryRenamed(const QString &oldName, const AlbumEntry &entry)
+{
+    for (std::size_t r = 0; r < m_order.size(); ++r) {
+        if (at(r).name != oldName)
+            continue;
+        at(r).name = entry.name;
+        announceRow(int(r), Dateiname, Dateiname);
+    }
+    if (m_markedName == oldName)
+        m_markedName = entry.name;
+}
+
+void AlbumListModel::entriesRemoved(const QSet<QString> &names)
+{
+    removeRowsIf([&](const ListRow &row) { return names.contains(row.name); });
+    if (names.contains(m_markedName))
+        m_markedName.clear();
+}
+
+void AlbumListModel::announceRow(int row, int firstColumn, int lastColumn)
+{
+    Q_EMIT dataChanged(index(row, firstColumn), index(row, lastColumn));
+}
+
+void AlbumListModel::setMarkedName(const QString &name)
+{
+    if (name == m_markedName)
+        return;
+    const QString before = std::exchange(m_markedName, name);
+    for (const QString &changed : {before, name}) {
+        if (changed.isEmpty())
+            continue;
+        if (const int r = rowOf(changed); r >= 0)
+            announceRow(r, 0, ColumnCount - 1);
+    }
 }
 
 void AlbumListModel::fill(const Album &album, const std::function<void(int, int)> &progress)
@@ -78,19 +154,6 @@ void AlbumListModel::setRowInfo(int r, const PictureInfo &info)
     target.namen = info.namen;
     target.anlass = info.anlass;
     Q_EMIT dataChanged(index(r, Datum), index(r, Anlass));
-}
-
-void AlbumListModel::setRowFile(int r, const QString &size, const PictureInfo &info)
-{
-    m_rows[physical(r)].size = size;
-    setRowInfo(r, info);
-    Q_EMIT dataChanged(index(r, Groesse), index(r, Groesse));
-}
-
-void AlbumListModel::setRowName(int r, const QString &name)
-{
-    at(physical(r)).name = name;
-    Q_EMIT dataChanged(index(r, Dateiname), index(r, Dateiname));
 }
 
 void AlbumListModel::appendRows(std::vector<ListRow> rows)
@@ -250,7 +313,7 @@ void AlbumListModel::rewriteRows(const std::function<bool(ListRow &)> &rewrite)
 int AlbumListModel::rowOf(const QString &name) const
 {
     for (std::size_t r = 0; r < m_order.size(); ++r)
-        if (at(r).name.compare(name, Qt::CaseInsensitive) == 0)
+        if (at(r).name == name)
             return static_cast<int>(r);
     return -1;
 }
@@ -293,6 +356,17 @@ QVariant AlbumListModel::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole:
         return index.column() == Dateiname ? QVariant(KindIcons::icon(r.kind)) : QVariant();
     case Qt::ToolTipRole: return KindNames(r.kind);
+    case Qt::FontRole:
+        if (m_markedName.isEmpty() || r.name != m_markedName)
+            return {};
+        {
+            // The list is bold already: the shown file stands out by slant and underline.
+            QFont font;
+            font.setBold(true);
+            font.setItalic(true);
+            font.setUnderline(true);
+            return font;
+        }
     case Qt::TextAlignmentRole:
         return index.column() == Groesse ? int(Qt::AlignRight | Qt::AlignVCenter)
                                          : int(Qt::AlignLeft | Qt::AlignVCenter);
@@ -310,10 +384,8 @@ bool AlbumListModel::setData(const QModelIndex &index, const QVariant &value, in
     const QString newName = value.toString();
     if (newName == displayFileName(row(index.row()).name))
         return false; // the editor closed without a change
-    if (!m_renameHandler(index.row(), newName))
-        return false;
-    setRowName(index.row(), newName);
-    return true;
+    // The album renames the entry, and its announcement renames the row.
+    return m_renameHandler(index.row(), newName);
 }
 
 Qt::ItemFlags AlbumListModel::flags(const QModelIndex &index) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Album.h"
 #include "MediaKind.h"
 
 #include "store/PictureInfo.h"
@@ -11,9 +12,6 @@
 #include <vector>
 
 namespace zv {
-
-class Album;
-struct AlbumEntry;
 
 // One row of lstBilder. The list is a working store of its own: search drops rows and
 // sorting rewrites them, so rows copy the album's texts (shared, not duplicated, by QString).
@@ -31,10 +29,11 @@ struct ListRow {
     static ListRow fromEntry(int key, const AlbumEntry &entry);
 };
 
-// The album list as the windows share it: the main window shows it, the slide show walks it,
-// the import appends to it. Changes arrive as whole runs of rows, never as resets, so a view
-// keeps its selection and scroll position.
-class AlbumListModel : public QAbstractTableModel {
+// The album list as the windows share it: the main window shows it, the slide show walks it.
+// It follows the album it was given: an entry appended, changed, renamed or removed there is a
+// row appended, changed, renamed or removed here. Changes arrive as whole runs of rows, never as
+// resets, so a view keeps its selection and scroll position.
+class AlbumListModel : public QAbstractTableModel, private AlbumObserver {
     Q_OBJECT
 public:
     enum Column { Dateiname, Groesse, Datum, Ort, Namen, Anlass, Typ, Schreibschutz, ColumnCount };
@@ -45,6 +44,11 @@ public:
     using RenameHandler = std::function<bool(int row, const QString &newName)>;
 
     explicit AlbumListModel(QObject *parent = nullptr);
+    ~AlbumListModel() override;
+
+    // From now on the rows follow this album's changes; the album must outlive the model or be
+    // followed by no other.
+    void follow(Album &album);
 
     // Rebuilds all rows; progress(i, total) after each row.
     void fill(const Album &album, const std::function<void(int, int)> &progress = {});
@@ -53,11 +57,12 @@ public:
     void setFoundCount(int count);
 
     void setRowInfo(int row, const PictureInfo &info);
-    // Size and texts of a file replaced on disk; key, icons and the last two columns stay.
-    void setRowFile(int row, const QString &size, const PictureInfo &info);
-    void setRowName(int row, const QString &name);
     void setRenameHandler(RenameHandler handler) { m_renameHandler = std::move(handler); }
     void appendRows(std::vector<ListRow> rows);
+    // The row of this exact name is set apart (the shown file, while another row is selected);
+    // an empty name marks none.
+    void setMarkedName(const QString &name);
+    const QString &markedName() const { return m_markedName; }
     // Removes the given rows (ascending, unique): one removal per run of adjacent rows, or one
     // layout change when there are very many runs.
     void removeRowList(std::span<const int> ascending);
@@ -72,7 +77,7 @@ public:
     void rewriteRows(const std::function<bool(ListRow &)> &rewrite);
 
     const ListRow &row(int i) const { return at(physical(i)); }
-    // Row of the named file, or -1; names compare without case, as the album's index does.
+    // Row of the file of exactly this name, or -1.
     int rowOf(const QString &name) const;
     QString text(int row, int column) const;
     static QString rowKey(const ListRow &row) { return QStringLiteral("D") + QString::number(row.key); }
@@ -85,6 +90,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    void entryAppended(int key, const AlbumEntry &entry) override;
+    void entryChanged(const AlbumEntry &entry) override;
+    void entryRenamed(const QString &oldName, const AlbumEntry &entry) override;
+    void entriesRemoved(const QSet<QString> &names) override;
+    void announceRow(int row, int firstColumn, int lastColumn);
+
     // While runs are being removed the rows stay in place until the end; rows past a removed
     // run are read through the runs already announced.
     std::size_t physical(int logical) const;
@@ -107,7 +118,9 @@ private:
     std::vector<RemovedRun> m_removing; // in announcement order: back to front
     int m_logicalCount = 0;
     QString m_firstCaption;
+    QString m_markedName;
     RenameHandler m_renameHandler;
+    Album *m_followed = nullptr;
 };
 
 } // namespace zv

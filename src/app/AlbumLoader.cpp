@@ -69,7 +69,6 @@ Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress, int in
             progress(delivered, total);
     };
     probeDirectory(nativePath(mediaFolder), inFlight, PictureInfo::TrailerSize, handlers);
-    album.EntryCount = static_cast<int>(album.size());
     return album;
 }
 

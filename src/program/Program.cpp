@@ -33,6 +33,7 @@ Program::Program(const QString &programFolder, ProgramServices services)
     : m_paths{programFolder}
     , m_services(std::move(services))
 {
+    m_list.follow(m_album);
 }
 
 // The main window goes before the player's adapter and the device it uses.

@@ -56,7 +56,7 @@ std::optional<TransferFailure> ImportRun::begin()
 
 bool ImportRun::taken(const QString &name) const
 {
-    return m_context.album.find(name) || m_underWay.contains(name.toCaseFolded())
+    return m_context.album.containsAnyCase(name) || m_underWay.contains(name.toCaseFolded())
         || existsOnDisk(m_context.paths.mediaFile(name));
 }
 
@@ -110,24 +110,12 @@ TransferFailure ImportRun::finish(const TransferStep &step, const CopyResult &co
     auto entry = loadEntry(m_context.paths.mediaFolder(), step.targetName);
     if (!entry)
         return copyFailure(fileNameOf(step.source), {CopyFailure::SourceUnreadable, 0, 0});
+    // The album announces the new or refreshed entry, and the list follows it.
     Album &album = m_context.album;
-    const auto existing = step.replacing ? album.indexOf(step.targetName) : std::nullopt;
-    if (existing) {
+    if (const auto existing = step.replacing ? album.indexOf(step.targetName) : std::nullopt)
         album.replaceFile(*existing, *entry);
-        if (m_context.list) {
-            const int row = m_context.list->rowOf(step.targetName);
-            if (row >= 0)
-                m_context.list->setRowFile(row, entry->sizeText(), entry->info);
-        }
-        return {};
-    }
-    ++album.EntryCount;
-    if (m_context.list) {
-        ListRow row = ListRow::fromEntry(album.EntryCount, *entry);
-        row.readOnly = false; // the mark comes with the next full filling of the list
-        m_context.list->appendRows({std::move(row)});
-    }
-    album.append(std::move(*entry));
+    else
+        album.append(std::move(*entry));
     return {};
 }
 

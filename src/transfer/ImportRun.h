@@ -31,15 +31,15 @@ struct ImportOptions {
 struct ImportContext {
     AlbumPaths paths;
     Album &album;
-    AlbumListModel *list; // null in the companion
+    AlbumListModel *list; // its caption counts the rows at the end; null in the companion
     const Drives &drives;
     SettingsStore &settings;
     OverwriteQuestion &question;
 };
 
 // Copies chosen files into the media folder, optionally under running numbers, and enters each
-// into the album and the list at once: a new entry and row, or the replaced file's entry and
-// row refreshed in place.
+// into the album at once (the list follows): a new entry, or the replaced file's entry
+// refreshed in place.
 class ImportRun final : public TransferRun {
 public:
     ImportRun(ImportContext context, QStringList sources, ImportOptions options);

@@ -12,6 +12,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QDir>
+#include <QFont>
 #include <QImageReader>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -227,8 +228,10 @@ private Q_SLOTS:
         QStringList expected;
         for (int i = 0; i < 200; ++i)
             expected << QStringLiteral("f%1.%2").arg(i).arg(i == 3 ? "mpg" : "jpg");
-        model.fill(albumOf(expected));
-        model.fill(albumOf(expected));
+        Album album = albumOf(expected);
+        model.follow(album);
+        model.fill(album);
+        model.fill(album);
         QCOMPARE(model.rowCount(), 200);
         const QStringList cells{"f3.mpg", "6", "01.01.2000", "Of3.mpg", "Nf3.mpg", "Af3.mpg", "Video", "X"};
         for (int c = 0; c < AlbumListModel::ColumnCount; ++c)
@@ -245,7 +248,7 @@ private Q_SLOTS:
         bool agree = false;
         model.setRenameHandler([&](int row, const QString &name) {
             asked << QString::number(row) + name;
-            return agree;
+            return agree && album.rename(*album.indexOf(model.row(row).name), name);
         });
         QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("x.jpg"), Qt::EditRole));
         QCOMPARE(model.text(0, 0), QStringLiteral("f0.jpg"));
@@ -253,7 +256,8 @@ private Q_SLOTS:
         QVERIFY(model.setData(model.index(0, 0), QStringLiteral("x.jpg"), Qt::EditRole));
         QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("x.jpg"), Qt::EditRole));
         QCOMPARE(asked, (QStringList{"0x.jpg", "0x.jpg"}));
-        QCOMPARE(model.rowOf(QStringLiteral("X.JPG")), 0);
+        QCOMPARE(model.rowOf(QStringLiteral("x.jpg")), 0);
+        QCOMPARE(model.rowOf(QStringLiteral("X.JPG")), -1); // names are exact
         expected[0] = QStringLiteral("x.jpg");
         QItemSelectionModel selection(&model);
         selection.select(model.index(10, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows); // "f10.jpg"
@@ -280,6 +284,55 @@ private Q_SLOTS:
         QCOMPARE(namesOf(model), expected);
         QCOMPARE(seenAfterLastCall, expected);
         QCOMPARE(model.text(0, AlbumListModel::Namen), QLatin1Char('N') + expected[0]);
+    }
+
+    // Every change of the album reaches the rows of exactly that name, and only those, also
+    // among names that differ only in case and while a search hides rows.
+    void listFollowsTheAlbum()
+    {
+        Album album = albumOf({"A.jpg", "a.jpg", "b.mpg", "c.jpg"});
+        AlbumListModel model;
+        QAbstractItemModelTester tester(&model);
+        model.follow(album);
+        model.fill(album);
+        PictureInfo info;
+        info.ort = QStringLiteral("Sylt");
+        album.replaceInfo(*album.indexOf(QStringLiteral("a.jpg")), info);
+        QCOMPARE(model.text(model.rowOf(QStringLiteral("a.jpg")), AlbumListModel::Ort), QStringLiteral("Sylt"));
+        QCOMPARE(model.text(model.rowOf(QStringLiteral("A.jpg")), AlbumListModel::Ort), QStringLiteral("OA.jpg"));
+
+        AlbumEntry fresh = album.at(*album.indexOf(QStringLiteral("c.jpg")));
+        fresh.sizeKB = 77;
+        album.replaceFile(*album.indexOf(QStringLiteral("c.jpg")), fresh);
+        QCOMPARE(model.text(model.rowOf(QStringLiteral("c.jpg")), AlbumListModel::Groesse), QStringLiteral("77"));
+
+        QVERIFY(!album.rename(*album.indexOf(QStringLiteral("A.jpg")), QStringLiteral("a.jpg")));
+        QVERIFY(album.rename(*album.indexOf(QStringLiteral("A.jpg")), QStringLiteral("Z.jpg")));
+        QCOMPARE(namesOf(model), (QStringList{"Z.jpg", "a.jpg", "b.mpg", "c.jpg"}));
+        QVERIFY(album.containsAnyCase(QStringLiteral("z.JPG")) && album.containsAnyCase(QStringLiteral("A.JPG")));
+
+        model.removeRowsIf([](const ListRow &row) { return row.name == QLatin1String("c.jpg"); }); // a search
+        album.removeNamed({QStringLiteral("a.jpg"), QStringLiteral("c.jpg")});
+        QCOMPARE(namesOf(model), (QStringList{"Z.jpg", "b.mpg"}));
+        QVERIFY(!album.containsAnyCase(QStringLiteral("A.jpg")));
+
+        AlbumEntry added;
+        added.name = QStringLiteral("neu.jpg");
+        added.attributes = ReadOnlyAttribute;
+        album.append(added);
+        QCOMPARE(album.entryCount(), 5); // removals never lower the count that numbers new rows
+        QCOMPARE(namesOf(model).last(), QStringLiteral("neu.jpg"));
+        QCOMPARE(AlbumListModel::rowKey(model.row(2)), QStringLiteral("D5"));
+        QCOMPARE(model.text(2, AlbumListModel::Schreibschutz), QString()); // the mark waits for a full filling
+
+        // The shown file's row is set apart while marked, and the mark follows a rename.
+        model.setMarkedName(QStringLiteral("b.mpg"));
+        QVERIFY(model.data(model.index(1, 0), Qt::FontRole).value<QFont>().italic());
+        QVERIFY(!model.data(model.index(0, 0), Qt::FontRole).isValid());
+        album.rename(*album.indexOf(QStringLiteral("b.mpg")), QStringLiteral("v.mpg"));
+        QCOMPARE(model.markedName(), QStringLiteral("v.mpg"));
+        album.removeNamed({QStringLiteral("v.mpg")});
+        QVERIFY(model.markedName().isEmpty());
     }
 
     // The drive decides the save lock; then the album loads, or a message ends the program.
@@ -341,7 +394,7 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(album.size(), std::max<std::size_t>(files.size(), 1));
-        QCOMPARE(album.EntryCount, int(album.size()));
+        QCOMPARE(album.entryCount(), int(album.size()));
         QCOMPARE(window.calls, (QStringList{lock, "fill", "show"}));
         QCOMPARE(start->progress()->value(), 2); // the window's steps reach the start-up's bar
         QCOMPARE(start->label()->text(), QStringLiteral("Bitte warten..."));
