@@ -5,16 +5,14 @@
 namespace zv {
 
 class Album;
-class AlbumListModel;
 class MediaPort;
 struct ProgramState;
 
-// What the album's editing operations change together: files, album entries, list rows and the
-// shown file. A null media port means no player (tests, the companion).
+// What the album's editing operations change together: files, album entries (the list follows
+// them) and the shown file. A null media port means no player (tests, the companion).
 struct AlbumContext {
     AlbumPaths paths;
     Album &album;
-    AlbumListModel &list;
     ProgramState &state;
     MediaPort *media = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "DeleteEntries.h"
 
 #include "app/Album.h"
-#include "app/AlbumListModel.h"
+#include "app/ProgramState.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileNames.h"
@@ -12,15 +12,12 @@
 
 namespace zv {
 
-DeleteOutcome deleteEntries(AlbumContext &context, std::span<const int> rowsAscending)
+DeleteOutcome deleteEntries(AlbumContext &context, const QStringList &names)
 {
     DeleteOutcome outcome;
-    std::vector<int> goneRows;
-    QSet<QString> goneNames; // rows copy the album's names exactly
-    goneRows.reserve(rowsAscending.size());
-    goneNames.reserve(static_cast<qsizetype>(rowsAscending.size()));
-    for (const int row : rowsAscending) {
-        const QString name = context.list.row(row).name;
+    QSet<QString> gone;
+    gone.reserve(names.size());
+    for (const QString &name : names) {
         const QString path = context.paths.mediaFile(name);
         // Removing a name needs no write permission on the file itself here, but the user asked
         // for read-only files to go as well, and on shares that do honour the bit it matters.
@@ -34,12 +31,15 @@ DeleteOutcome deleteEntries(AlbumContext &context, std::span<const int> rowsAsce
             outcome.failures << QStringLiteral("„%1“: %2").arg(displayFileName(name), errorText(error));
             continue;
         }
-        goneRows.push_back(row);
-        goneNames.insert(name);
+        gone.insert(name);
     }
-    context.list.removeRowList(goneRows);
-    context.album.removeNamed(goneNames);
-    outcome.deleted = static_cast<int>(goneRows.size());
+    context.album.removeNamed(gone);
+    outcome.deleted = static_cast<int>(gone.size());
+    const QString shown = context.paths.mediaName(context.state.CurrentFile);
+    if (!shown.isEmpty() && gone.contains(shown)) {
+        context.state.CurrentFile.clear();
+        outcome.shownFileDeleted = true;
+    }
     return outcome;
 }
 

@@ -4,18 +4,18 @@
 
 #include <QStringList>
 
-#include <span>
-
 namespace zv {
 
 struct DeleteOutcome {
     int deleted = 0;
     QStringList failures; // one German line per file that stayed, naming it and the reason
+    bool shownFileDeleted = false; // CurrentFile was among them and is now empty
 };
 
-// Deletes the files of the given rows (ascending) for good, read-only ones too, and removes
-// their rows (one model call per run of rows) and album entries. A file that cannot be deleted
-// keeps its row and entry; the others go all the same. The media file must be released first.
-DeleteOutcome deleteEntries(AlbumContext &context, std::span<const int> rowsAscending);
+// Deletes the named media files for good, read-only ones too, and removes their album entries
+// (the list follows). A file that cannot be deleted keeps its entry; the others go all the same.
+// When the shown file goes, CurrentFile is emptied: its boxes belong to nothing any more. The
+// media file must be released first.
+DeleteOutcome deleteEntries(AlbumContext &context, const QStringList &names);
 
 } // namespace zv

@@ -38,6 +38,15 @@ void PreviewBox::hidePicture()
     imgvorschau->hide();
 }
 
+void PreviewBox::clear()
+{
+    imgvorschau->hide();
+    imgvorschau->clear();
+    m_buffer = {};
+    m_natural = {};
+    m_pictureRect = {};
+}
+
 bool PreviewBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == imgvorschau && event->type() == QEvent::MouseButtonDblClick) {

@@ -18,6 +18,8 @@ public:
     // Decodes and fits the picture. One that cannot be decoded shows the last good one again.
     void showPicture(const QString &path);
     void hidePicture();
+    // Empty, with no last picture kept: the shown file is gone.
+    void clear();
     // Where the picture sits, before rounding to pixels.
     QRectF pictureRect() const { return m_pictureRect; }
 

@@ -3,7 +3,6 @@
 #include "MediaPort.h"
 
 #include "app/Album.h"
-#include "app/AlbumListModel.h"
 #include "app/ProgramState.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileNames.h"
@@ -37,7 +36,7 @@ bool existsAnyCase(const AlbumContext &context, const QString &name)
 {
     // A file, as the existence test asks: the empty name and ".." name folders, not files.
     struct stat st {};
-    return context.album.indexOf(name).has_value()
+    return context.album.containsAnyCase(name)
            || (::lstat(nativePath(context.paths.mediaFile(name)).constData(), &st) == 0 && !S_ISDIR(st.st_mode));
 }
 
@@ -83,7 +82,7 @@ std::optional<Refusal> nameRefusal(const QString &name)
     return std::nullopt;
 }
 
-std::optional<Refusal> renameEntry(AlbumContext &context, int row, const QString &newName)
+std::optional<Refusal> renameEntry(AlbumContext &context, const QString &oldName, const QString &newName)
 {
     if (existsAnyCase(context, newName))
         return Refusal{QStringLiteral("kann nicht umbenannt werden"),
@@ -91,7 +90,6 @@ std::optional<Refusal> renameEntry(AlbumContext &context, int row, const QString
     if (auto refusal = nameRefusal(newName))
         return refusal;
 
-    const QString oldName = context.list.row(row).name;
     if (context.media)
         context.media->closeMovie();
     if (const int error = renameNoReplace(nativePath(context.paths.mediaFile(oldName)),
@@ -102,7 +100,8 @@ std::optional<Refusal> renameEntry(AlbumContext &context, int row, const QString
                        true};
     if (const auto index = context.album.indexOf(oldName))
         context.album.rename(*index, newName);
-    context.state.CurrentFile = context.paths.mediaFile(newName);
+    if (context.state.CurrentFile == context.paths.mediaFile(oldName))
+        context.state.CurrentFile = context.paths.mediaFile(newName);
     return std::nullopt;
 }
 

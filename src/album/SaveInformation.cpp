@@ -3,9 +3,7 @@
 #include "MediaPort.h"
 
 #include "app/Album.h"
-#include "app/AlbumListModel.h"
 #include "app/DateForm.h"
-#include "app/ProgramState.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileNames.h"
@@ -44,16 +42,15 @@ TrailerError writeAroundPlayer(MediaPort *media, const QString &path, PictureInf
 
 } // namespace
 
-SaveOutcome saveInformation(AlbumContext &context, int selectedRow, const PictureInfo &typed,
+SaveOutcome saveInformation(AlbumContext &context, const QString &name, const PictureInfo &typed,
                             const std::function<bool()> &confirmReadOnly)
 {
-    // Without a selected row the boxes may belong to no file the user can see (a search that
-    // left nothing, an emptied list), and nothing would show what was written: refuse.
-    if (selectedRow < 0 || selectedRow >= context.list.rowCount())
-        return {SaveOutcome::Result::NoRow, {},
-                QStringLiteral("Bitte zuerst eine Datei in der Liste auswählen, dann speichern.")};
+    // With no file shown (the shown one was deleted) the boxes belong to nobody.
+    if (name.isEmpty())
+        return {SaveOutcome::Result::NoFile, {},
+                QStringLiteral("Es wird keine Datei angezeigt. Bitte zuerst eine Datei in der Liste anklicken, "
+                               "dann speichern.")};
 
-    const QString name = context.list.row(selectedRow).name;
     const QString path = context.paths.mediaFile(name);
     const auto mode = fileMode(path);
     const bool readOnly = mode && isReadOnlyMode(*mode);
@@ -75,7 +72,6 @@ SaveOutcome saveInformation(AlbumContext &context, int selectedRow, const Pictur
         return {SaveOutcome::Result::Failed, {}, error.message}; // it names the file and the reason
 
     const PictureInfo stored = trimmed(info);
-    context.list.setRowInfo(selectedRow, stored);
     if (entryIndex)
         context.album.replaceInfo(*entryIndex, stored);
     return {SaveOutcome::Result::Saved, stored, {}};

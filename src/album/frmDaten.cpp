@@ -1,5 +1,6 @@
 #include "frmDaten.h"
 
+#include "AlbumViews.h"
 #include "ListFont.h"
 #include "MediaPort.h"
 #include "PreviewBox.h"
@@ -68,7 +69,10 @@ void frmDaten::buildControls()
     picVorschau = new PreviewBox(this);
     picVorschau->setGeometry(layout::kPreview);
     connect(picVorschau, &PreviewBox::doubleClicked, this,
-            [this] { Q_EMIT pictureWindowRequested(m_services.state.CurrentFile); });
+            [this] {
+                if (!m_services.state.CurrentFile.isEmpty()) // the shown file was deleted
+                    Q_EMIT pictureWindowRequested(m_services.state.CurrentFile);
+            });
 
     imgSearch = new QLabel(this);
     imgSearch->setObjectName(QStringLiteral("imgSearch"));
@@ -100,7 +104,7 @@ void frmDaten::buildControls()
 
 void frmDaten::buildList()
 {
-    lstBilder = new QTreeView(this);
+    lstBilder = new AlbumTreeView(this);
     lstBilder->setObjectName(QStringLiteral("lstBilder"));
     lstBilder->setGeometry(layout::kList);
     lstBilder->setFont(dialogFont());
@@ -127,7 +131,7 @@ void frmDaten::buildList()
     connect(lstBilder, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
 
     // Icons, small icons and list show the same rows with the same selection.
-    lstSymbole = new QListView(this);
+    lstSymbole = new AlbumIconView(this);
     lstSymbole->setObjectName(QStringLiteral("lstSymbole"));
     lstSymbole->setGeometry(layout::kList);
     lstSymbole->setFont(dialogFont());
@@ -142,6 +146,9 @@ void frmDaten::buildList()
     lstSymbole->installEventFilter(this);
     lstSymbole->viewport()->installEventFilter(this);
     connect(lstSymbole, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
+
+    connect(lstBilder->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmDaten::updateShownMark);
+    connect(lstBilder->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmDaten::updateShownMark);
 }
 
 void frmDaten::setPlayer(QWidget *playerBar, MediaPort *media)
@@ -155,9 +162,17 @@ void frmDaten::setPlayer(QWidget *playerBar, MediaPort *media)
     }
 }
 
+QAbstractItemView *frmDaten::shownList() const
+{
+    if (m_services.state.ViewMode == ViewDetails)
+        return lstBilder;
+    return lstSymbole;
+}
+
 void frmDaten::fillList(const std::function<void(int, int)> &startupProgress)
 {
-    lstBilder->hide();
+    QAbstractItemView *shown = shownList();
+    shown->hide();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     const int total = static_cast<int>(m_services.album.size());
@@ -176,7 +191,8 @@ void frmDaten::fillList(const std::function<void(int, int)> &startupProgress)
     showSortIcons();
     if (m_services.list.rowCount() > 0)
         lstBilder->setCurrentIndex(m_services.list.index(0, 0));
-    lstBilder->show();
+    updateShownMark();
+    shown->show();
 }
 
 void frmDaten::FillList()
@@ -225,6 +241,27 @@ bool frmDaten::mediaBusy() const
     return m_media && m_media->isBusy();
 }
 
+QString frmDaten::currentName() const
+{
+    return m_services.paths.mediaName(m_services.state.CurrentFile);
+}
+
+void frmDaten::updateShownMark()
+{
+    const QString shown = currentName();
+    const int row = selectedRow();
+    const bool shownIsSelected = row >= 0 && m_services.list.row(row).name == shown;
+    m_services.list.setMarkedName(shownIsSelected ? QString() : shown);
+}
+
+void frmDaten::showNoFile()
+{
+    m_services.state.CurrentFile.clear();
+    picVorschau->clear();
+    m_fields->show({});
+    updateShownMark();
+}
+
 void frmDaten::ShowSelected()
 {
     // A click that arrives while the device still opens the last file would open a second one
@@ -254,7 +291,10 @@ void frmDaten::ShowSelected()
             break;
         }
     }
-    m_fields->show(trimmed(ReadPictureInfo(state.CurrentFile).info));
+    // With no file shown (it was deleted) there is nothing to read; the boxes stay empty.
+    m_fields->show(state.CurrentFile.isEmpty() ? PictureInfo{} : trimmed(ReadPictureInfo(state.CurrentFile).info));
+    state.SearchWordsInBoxes = false;
+    updateShownMark();
 }
 
 void frmDaten::firstActivation()
@@ -312,10 +352,11 @@ bool frmDaten::eventFilter(QObject *watched, QEvent *event)
     if (watched == lstSymbole)
         watched = lstBilder; // the keys mean the same in every view
     // F2 edits the name whichever cell of the row is current: the name is the row's label.
+    // A rename is of one file: with several rows selected F2 does nothing.
     if (watched == lstBilder && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F2 && selectedRow() >= 0) {
-        QAbstractItemView *shown = lstBilder->isVisible() ? static_cast<QAbstractItemView *>(lstBilder) : lstSymbole;
-        shown->edit(lstBilder->currentIndex().siblingAtColumn(AlbumListModel::Dateiname));
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F2) {
+        if (selectedRow() >= 0 && selectedRowsAscending().size() == 1)
+            shownList()->edit(lstBilder->currentIndex().siblingAtColumn(AlbumListModel::Dateiname));
         return true;
     }
     if (watched == lstBilder && event->type() == QEvent::KeyRelease) {

@@ -15,14 +15,15 @@
 #include <memory>
 #include <vector>
 
+class QAbstractItemView;
 class QLabel;
-class QListView;
 class QMenu;
 class QProgressBar;
-class QTreeView;
 
 namespace zv {
 
+class AlbumIconView;
+class AlbumTreeView;
 class ImageButton;
 class MediaPort;
 class PreviewBox;
@@ -98,6 +99,15 @@ private:
     // The selected row while a row is both current and selected.
     int selectedRow() const;
     bool mediaBusy() const;
+    // The view of the current view mode: lstBilder in details, lstSymbole otherwise.
+    QAbstractItemView *shownList() const;
+    // The name of CurrentFile in the media folder; empty while no file is shown.
+    QString currentName() const;
+    // Sets the shown file's row apart while another row is selected, so the user sees whose
+    // information the boxes hold.
+    void updateShownMark();
+    // The shown file is gone: no picture, empty boxes, nothing for Speichern to write.
+    void showNoFile();
 
     MainWindowServices m_services;
     MediaPort *m_media = nullptr;
@@ -115,8 +125,8 @@ private:
     QLabel *imgSearch = nullptr;
     QLabel *imgLogo = nullptr;
     QLabel *cmdSaveX = nullptr;
-    QTreeView *lstBilder = nullptr;
-    QListView *lstSymbole = nullptr; // the same list in the icon and list views
+    AlbumTreeView *lstBilder = nullptr;
+    AlbumIconView *lstSymbole = nullptr; // the same list in the icon and list views
     QMenu *m_lastMenu = nullptr;
     QProgressBar *pbarSearch = nullptr;
     std::unique_ptr<InfoFields> m_fields;

@@ -2,6 +2,7 @@
 // asked of the program.
 #include "frmDaten.h"
 
+#include "AlbumViews.h"
 #include "MediaPort.h"
 #include "NewAlbum.h"
 
@@ -20,16 +21,9 @@
 
 namespace zv {
 
-// Read from the ranges: asking for the selected rows one by one costs the square of their number.
 std::vector<int> frmDaten::selectedRowsAscending() const
 {
-    std::vector<int> rows;
-    for (const QItemSelectionRange &range : lstBilder->selectionModel()->selection())
-        for (int r = range.top(); r <= range.bottom(); ++r)
-            rows.push_back(r);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
+    return zv::selectedRowsAscending(*lstBilder->selectionModel());
 }
 
 QStringList frmDaten::selectedNamesInListOrder() const

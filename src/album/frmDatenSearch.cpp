@@ -1,6 +1,7 @@
 // Search mode and sorting by the column headers; the rules live in modSuche and modSortList.
 #include "frmDaten.h"
 
+#include "AlbumViews.h"
 #include "SearchList.h"
 
 #include "app/AlbumListModel.h"
@@ -20,6 +21,7 @@ namespace zv {
 void frmDaten::enterSearchMode()
 {
     m_services.state.SearchApplied = false;
+    m_services.state.SearchWordsInBoxes = true;
     m_fields->clearForSearch();
     picSuche->show();
     imgSearch->show();
@@ -38,14 +40,15 @@ void frmDaten::runSearch()
     pbarSearch->show();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const SearchQuery query = SearchQuery::fromBoxes(m_fields->typed());
-    lstBilder->hide();
+    QAbstractItemView *shown = shownList();
+    shown->hide();
     const int step = std::max(1, total / 200); // a bar moves by pixels, not by rows
     const int left = zv::runSearch(m_services.list, query, [&](int examined, int n) {
         if (examined % step == 0 || examined == n)
             pbarSearch->setValue(examined);
     });
     m_services.list.setFoundCount(left);
-    lstBilder->show();
+    shown->show();
     m_services.state.SearchApplied = true;
     pbarSearch->hide();
 }
@@ -54,7 +57,9 @@ void frmDaten::leaveSearchMode()
 {
     picSuche->hide();
     imgSearch->hide();
-    m_fields->show(trimmed(ReadPictureInfo(m_services.state.CurrentFile).info));
+    const QString &current = m_services.state.CurrentFile;
+    m_fields->show(current.isEmpty() ? PictureInfo{} : trimmed(ReadPictureInfo(current).info));
+    m_services.state.SearchWordsInBoxes = false;
     if (m_services.state.SearchApplied)
         FillList();
     pbarSearch->hide();
@@ -64,9 +69,10 @@ void frmDaten::sortByHeader(int logicalIndex)
 {
     const auto request = m_sortState.click(logicalIndex + 1);
     if (request) {
-        lstBilder->hide(); // drawn once, in the new order
+        QAbstractItemView *shown = shownList();
+        shown->hide(); // drawn once, in the new order
         SortColumn(m_services.list, request->column, request->type, request->order);
-        lstBilder->show();
+        shown->show();
     }
     showSortIcons();
 }

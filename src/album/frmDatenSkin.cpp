@@ -1,6 +1,7 @@
 // Dressing the window in a skin.
 #include "frmDaten.h"
 
+#include "AlbumViews.h"
 #include "PreviewBox.h"
 
 #include "skins/ApplySkin.h"

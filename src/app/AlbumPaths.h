@@ -10,6 +10,12 @@ struct AlbumPaths {
 
     QString mediaFolder() const { return programFolder + QStringLiteral("/Bilder/"); }
     QString mediaFile(const QString &name) const { return mediaFolder() + name; }
+    // The file name of a media file's path; empty for a path outside the media folder.
+    QString mediaName(const QString &path) const
+    {
+        const QString folder = mediaFolder();
+        return path.startsWith(folder) ? path.mid(folder.size()) : QString();
+    }
     QString logoFile() const { return mediaFile(QStringLiteral("Logo.bmp")); }
     QString skinsFolder() const { return programFolder + QStringLiteral("/Skins/"); }
     QString skinFolder(const QString &skinName) const { return skinsFolder() + skinName + QLatin1Char('/'); }

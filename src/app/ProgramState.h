@@ -6,9 +6,15 @@ namespace zv {
 
 // The state the running program's windows share; the program owns it.
 struct ProgramState {
-    QString CurrentFile; // full path of the album file the main window shows
-    int ViewMode = 4;    // 1 large icons, 2 small icons, 3 list, 4 details
+    // Full path of the file whose information the boxes show: the only file Speichern writes,
+    // whatever the selection. Set where a file is shown, follows its rename, and is emptied
+    // when the file is deleted.
+    QString CurrentFile;
+    int ViewMode = 4; // 1 large icons, 2 small icons, 3 list, 4 details
     bool SearchApplied = false;
+    // From entering search mode until a file is shown again or the search is left, the boxes
+    // hold search words, which must never be saved as a file's information.
+    bool SearchWordsInBoxes = false;
 };
 
 } // namespace zv

@@ -15,13 +15,16 @@
 #include "support/CoreChecks.h"
 #include "support/OtherUser.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QMap>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTimer>
 
 using namespace zv;
 using namespace zv::test;
@@ -33,29 +36,29 @@ struct Editing : WindowFixture {
     {
         for (const char *name : names)
             file(QString::fromUtf8(name), QByteArray(100, 'm') + name);
+        list.follow(album);
         album = loadAlbum(dir.filePath(QStringLiteral("Bilder")));
         list.fill(album);
     }
-    AlbumContext context() { return {AlbumPaths{dir.path()}, album, list, state, &player}; }
+    AlbumContext context() { return {AlbumPaths{dir.path()}, album, state, &player}; }
     QString datum(const QString &name) const { return list.text(rowOf(name), AlbumListModel::Datum); }
-    SaveOutcome::Result save(int row, bool confirm = true)
+    SaveOutcome::Result save(const QString &name, bool confirm = true)
     {
         AlbumContext c = context();
         PictureInfo typed;
         typed.datum = QStringLiteral("2003");
         typed.ort = QStringLiteral("Köln");
         typed.namen = QStringLiteral("  Oma ");
-        last = saveInformation(c, row, typed, [this, confirm] {
+        last = saveInformation(c, name, typed, [this, confirm] {
             ++asked;
             return confirm;
         });
         return last.result;
     }
-    void deleteRows(std::vector<int> rows)
+    void deleteNames(const QStringList &names)
     {
         AlbumContext c = context();
-        std::sort(rows.begin(), rows.end());
-        deleted = deleteEntries(c, rows);
+        deleted = deleteEntries(c, names);
     }
     // Nobody else may write in the album folder or its media folder.
     void closeForOthers() const
@@ -81,6 +84,33 @@ QStringList cellsOf(const AlbumListModel &list, int column)
 const QString a = QStringLiteral("a.jpg");
 const QString b = QStringLiteral("b.jpg");
 
+// Every file of the media folder with its bytes, to see which ones a step changed.
+QMap<QString, QByteArray> snapshot(const WindowFixture &fx)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(fx.media({})).entryList(QDir::Files))
+        files.insert(name, fx.bytes(name));
+    return files;
+}
+
+// Closes the popup menu a right click opened, as Escape does.
+void escapeFromMenuSoon()
+{
+    QTimer::singleShot(50, [] {
+        if (QWidget *menu = QApplication::activePopupWidget())
+            QTest::keyClick(menu, Qt::Key_Escape);
+    });
+}
+
+// An editor closed with Escape lingers hidden until it is deleted.
+QLineEdit *renameEditor(const QAbstractItemView &view)
+{
+    for (QLineEdit *editor : view.viewport()->findChildren<QLineEdit *>())
+        if (editor->isVisible())
+            return editor;
+    return nullptr;
+}
+
 } // namespace
 
 class TestAlbum : public QObject {
@@ -90,7 +120,7 @@ private Q_SLOTS:
     {
         Editing e({"a.jpg", "b.jpg"});
         const QByteArray before = e.bytes(b);
-        QCOMPARE(e.save(e.rowOf(b)), SaveOutcome::Result::Saved);
+        QCOMPARE(e.save(b), SaveOutcome::Result::Saved);
         QCOMPARE(e.last.stored.namen, QStringLiteral("  Oma")); // leading blanks are content
         QCOMPARE(e.datum(b), QStringLiteral("xx.xx.2003"));
         QCOMPARE(e.album.find(b)->info.ort, QStringLiteral("Köln"));
@@ -98,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(e.bytes(b).startsWith(before));
         QVERIFY(e.player.calls.isEmpty()); // a picture leaves the player alone
         const qint64 size = e.bytes(b).size();
-        e.save(e.rowOf(b)); // again: the trailer is overwritten in place
+        e.save(b); // again: the trailer is overwritten in place
         QCOMPARE(e.bytes(b).size(), size);
         QCOMPARE(e.datum(a), QString());
         QCOMPARE(e.asked, 0);
@@ -107,18 +137,17 @@ private Q_SLOTS:
         QCOMPARE(setReadOnly(e.media(a), true), 0);
         const unsigned mode = *fileMode(e.media(a));
         const QByteArray unsaved = e.bytes(a);
-        QCOMPARE(e.save(e.rowOf(a), false), SaveOutcome::Result::Declined);
+        QCOMPARE(e.save(a, false), SaveOutcome::Result::Declined);
         QCOMPARE(e.bytes(a), unsaved);
-        QCOMPARE(e.save(e.rowOf(a), true), SaveOutcome::Result::Saved);
+        QCOMPARE(e.save(a, true), SaveOutcome::Result::Saved);
         QCOMPARE(e.asked, 2);
         QCOMPARE(*fileMode(e.media(a)), mode);
         QCOMPARE(e.datum(a), QStringLiteral("xx.xx.2003"));
 
-        // Without a row, or with the file gone since loading, nothing is written or created.
-        QCOMPARE(e.save(-1), SaveOutcome::Result::NoRow);
-        QCOMPARE(e.save(2), SaveOutcome::Result::NoRow);
+        // With no file shown, or with the file gone since loading, nothing is written or created.
+        QCOMPARE(e.save(QString()), SaveOutcome::Result::NoFile);
         QVERIFY(QFile::remove(e.media(b)));
-        QCOMPARE(e.save(e.rowOf(b)), SaveOutcome::Result::Failed);
+        QCOMPARE(e.save(b), SaveOutcome::Result::Failed);
         QVERIFY(e.last.message.contains(b) && !QFile::exists(e.media(b)));
         // A file the user may not write: reported, its bytes and its row unchanged.
         QCOMPARE(setReadOnly(e.media(a), false), 0);
@@ -126,7 +155,7 @@ private Q_SLOTS:
         e.list.setRowInfo(e.rowOf(a), {});
         const QByteArray saved = e.bytes(a);
         QVERIFY(runAsOtherUser([&] {
-            return e.save(e.rowOf(a)) == SaveOutcome::Result::Failed && e.last.message.contains(a) && e.datum(a).isEmpty();
+            return e.save(a) == SaveOutcome::Result::Failed && e.last.message.contains(a) && e.datum(a).isEmpty();
         }));
         QCOMPARE(e.bytes(a), saved);
     }
@@ -149,7 +178,7 @@ private Q_SLOTS:
         Editing e({"v.mpg"});
         e.player.playing = playing;
         e.player.position = position;
-        QCOMPARE(e.save(0), SaveOutcome::Result::Saved);
+        QCOMPARE(e.save(QStringLiteral("v.mpg")), SaveOutcome::Result::Saved);
         QCOMPARE(e.player.calls, calls);
     }
 
@@ -176,21 +205,26 @@ private Q_SLOTS:
         QFETCH(QString, text);
         Editing e({"a.jpg", "b.jpg"});
         AlbumContext context = e.context();
-        const auto refusal = renameEntry(context, e.rowOf(a), newName);
+        e.state.CurrentFile = e.media(a);
+        const auto refusal = renameEntry(context, a, newName);
         QCOMPARE(refusal.has_value(), !text.isEmpty());
         if (refusal) {
             QVERIFY2(refusal->text.startsWith(text), qPrintable(refusal->text));
             const bool exists = text.startsWith(QLatin1String("Eine"));
             QCOMPARE(refusal->title, exists ? QStringLiteral("kann nicht umbenannt werden") : QStringLiteral("Fehler"));
             QVERIFY(QFile::exists(e.media(a)) && e.album.find(a));
-            QVERIFY(e.state.CurrentFile.isEmpty() && e.player.calls.isEmpty());
+            QVERIFY(e.state.CurrentFile == e.media(a) && e.player.calls.isEmpty());
             return;
         }
         QVERIFY(!QFile::exists(e.media(a)) && QFile::exists(e.media(newName)));
         QVERIFY(e.album.find(newName) && !e.album.find(a));
         QCOMPARE(e.album.find(newName)->kind, MediaKind::Bild); // until the next start
-        QCOMPARE(e.state.CurrentFile, e.media(newName));
+        QCOMPARE(e.state.CurrentFile, e.media(newName)); // the shown file follows its rename
+        QCOMPARE(e.list.text(e.rowOf(newName), AlbumListModel::Dateiname), newName); // and so does its row
         QCOMPARE(e.player.calls, QStringList{"close"});
+        // Renaming a file that is not the shown one leaves CurrentFile where it was.
+        const auto second = renameEntry(context, b, QStringLiteral("c.jpg"));
+        QVERIFY(!second && e.state.CurrentFile == e.media(newName));
     }
 
     void deletingRemovesTheSelectedAndNamesWhatStays()
@@ -198,7 +232,7 @@ private Q_SLOTS:
         Editing e({"1.jpg", "2.mpg", "3.txt", "4.jpg", "5.jpg"});
         QCOMPARE(setReadOnly(e.media(QStringLiteral("3.txt")), true), 0);
         QVERIFY(QFile::remove(e.media(QStringLiteral("5.jpg"))));
-        e.deleteRows({e.rowOf(QStringLiteral("5.jpg")), e.rowOf(QStringLiteral("2.mpg")), e.rowOf(QStringLiteral("3.txt"))});
+        e.deleteNames({"5.jpg", "2.mpg", "3.txt"});
         QCOMPARE(e.deleted.deleted, 2);
         QCOMPARE(e.deleted.failures.size(), 1);
         QVERIFY(e.deleted.failures[0].contains(QStringLiteral("5.jpg")));
@@ -212,7 +246,7 @@ private Q_SLOTS:
         Editing f({"x.jpg", "y.jpg"});
         f.closeForOthers();
         QVERIFY(runAsOtherUser([&] {
-            f.deleteRows({0, 1});
+            f.deleteNames({"x.jpg", "y.jpg"});
             return f.deleted.deleted == 0 && f.deleted.failures.size() == 2 && f.list.rowCount() == 2
                    && f.album.size() == 2;
         }));
@@ -390,7 +424,7 @@ private Q_SLOTS:
         w->showMainWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QCOMPARE(fx.dialogs.shown.size(), 1); // told once the window is up, and only once
-        QVERIFY(fx.dialogs.shown[0].contains(QStringLiteral("button 0 Hilfe.jpg")));
+        QVERIFY2(fx.dialogs.shown[0].contains(QStringLiteral("button 0 Hilfe.jpg")), qPrintable(fx.dialogs.shown[0]));
 
         const QString help = fx.path() + QStringLiteral("/Hilfe/Hilfe.html");
         click(*w, "cmdHilfe");
@@ -467,11 +501,211 @@ private Q_SLOTS:
         fx.player.calls.clear();
         w->runMenuCommand(RemoveFiles);
         QCOMPARE(fx.player.calls, QStringList{"close"});
-        QCOMPARE(fx.dialogs.shown, QStringList(2, QStringLiteral("löschen|Soll der Löschvorgang gestartet werden?")));
+        QCOMPARE(fx.dialogs.shown,
+                 QStringList(2, QStringLiteral("löschen|Soll der Löschvorgang gestartet werden?\r\n\r\nAusgewählt: 2 Dateien")));
         for (const QString &name : exports[0][0].toStringList())
             QVERIFY(!QFile::exists(fx.media(name)));
         QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("Dateiname [1 Dateien geladen]"));
+    }
+
+    // The boxes belong to the file they show: whatever moved the selection since, Speichern
+    // writes into that file and no other.
+    void savingGoesToTheShownFile_data()
+    {
+        QTest::addColumn<QString>("move");
+        QTest::newRow("End") << "End";
+        QTest::newRow("Home") << "Home";
+        QTest::newRow("Page Down") << "PageDown";
+        QTest::newRow("type-ahead") << "type";
+        QTest::newRow("right click on another row, Escape") << "right";
+        QTest::newRow("Suchen, Start, Zurück") << "search";
+    }
+    void savingGoesToTheShownFile()
+    {
+        QFETCH(QString, move);
+        WindowFixture fx;
+        for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg"}) {
+            fx.file(QString::fromLatin1(name), QByteArray(200, 'm'));
+            fx.info(QString::fromLatin1(name), QString::fromLatin1(name));
+        }
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        auto *list = child<QTreeView>(*w, "lstBilder");
+        const QString c = QStringLiteral("c.jpg");
+        fx.clickRow(*w, fx.rowOf(c));
+        if (move == QLatin1String("End"))
+            QTest::keyClick(list, Qt::Key_End);
+        else if (move == QLatin1String("Home"))
+            QTest::keyClick(list, Qt::Key_Home);
+        else if (move == QLatin1String("PageDown"))
+            QTest::keyClick(list, Qt::Key_PageDown);
+        else if (move == QLatin1String("type"))
+            QTest::keyClicks(list, QStringLiteral("e"));
+        else if (move == QLatin1String("right")) {
+            escapeFromMenuSoon();
+            const QPoint at = list->visualRect(fx.list.index(fx.rowOf(QStringLiteral("f.jpg")), 1)).center();
+            QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at);
+        } else {
+            click(*w, "cmdSuche");
+            click(*w, "cmdStart");
+            click(*w, "cmdBack");
+        }
+        QVERIFY(list->selectionModel()->isSelected(list->currentIndex()));
+        QVERIFY2(fx.list.row(list->currentIndex().row()).name != c, "the step did not move the selection");
+        QCOMPARE(fx.field(*w, "txtOrt"), c);
+        // The row the boxes belong to stands out while another one is selected.
+        QCOMPARE(fx.list.markedName(), c);
+
+        const auto before = snapshot(fx);
+        child<QLineEdit>(*w, "txtDatum")->setText(QStringLiteral("1999"));
+        click(*w, "cmdAktual");
+        const auto after = snapshot(fx);
+        for (auto it = before.begin(); it != before.end(); ++it)
+            if (it.key() != c)
+                QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
+        const PictureInfo stored = ReadPictureInfo(fx.media(c)).info;
+        QCOMPARE(stored.datum, QStringLiteral("xx.xx.1999"));
+        QCOMPARE(trimmed(stored).ort, c);
+        QCOMPARE(fx.list.text(fx.rowOf(c), AlbumListModel::Datum), QStringLiteral("xx.xx.1999"));
+        QCOMPARE(fx.album.find(c)->info.datum, QStringLiteral("xx.xx.1999"));
+    }
+
+    // A click leaves the clicked row the only selected one; a rename starts only from a row
+    // that was already the only one selected.
+    void clickAfterSelectingAll()
+    {
+        WindowFixture fx;
+        for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
+            fx.file(QString::fromLatin1(name));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        auto *list = child<QTreeView>(*w, "lstBilder");
+        const QPoint name = list->visualRect(fx.list.index(2, 0)).center();
+        w->runMenuCommand(SelectAll);
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 4);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, name);
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(list->selectionModel()->selectedRows()[0].row(), 2);
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+        QVERIFY(!renameEditor(*list));
+        QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(2, 0)));
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, name); // now it was the only one
+        QTRY_VERIFY(renameEditor(*list));
+        QTest::keyClick(renameEditor(*list), Qt::Key_Escape);
+
+        // F2 with several rows selected opens no editor either.
+        w->runMenuCommand(SelectAll);
+        QTest::keyClick(list, Qt::Key_F2);
+        QVERIFY(!renameEditor(*list));
+    }
+
+    // Search, Zurück and sorting refill the view the user chose, never the hidden details list.
+    void searchKeepsTheViewMode()
+    {
+        WindowFixture fx;
+        for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+            fx.file(QString::fromLatin1(name));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        auto *details = child<QTreeView>(*w, "lstBilder");
+        auto *icons = child<QListView>(*w, "lstSymbole");
+        w->runMenuCommand(ViewList);
+        click(*w, "cmdSuche");
+        click(*w, "cmdStart");
+        QVERIFY(icons->isVisible() && !details->isVisible());
+        click(*w, "cmdBack");
+        QVERIFY(icons->isVisible() && !details->isVisible());
+        w->FillList();
+        QVERIFY(icons->isVisible() && !details->isVisible());
+        QTest::mouseClick(icons->viewport(), Qt::LeftButton, {}, icons->visualRect(fx.list.index(1, 0)).center());
+        QTest::keyClick(icons, Qt::Key_F2);
+        QVERIFY(renameEditor(*icons));
+        QVERIFY(!renameEditor(*details));
+    }
+
+    // Deleting the shown file empties the preview and the boxes; Speichern then has no file to
+    // write into and says so. The question names how many files go.
+    void deletingTheShownFile()
+    {
+        WindowFixture fx;
+        fx.picture(QStringLiteral("bild.jpg"), {40, 30});
+        fx.info(QStringLiteral("bild.jpg"), QStringLiteral("Sylt"));
+        for (int i = 0; i < 15; ++i)
+            fx.file(QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0')));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        auto *list = child<QTreeView>(*w, "lstBilder");
+        list->scrollTo(fx.list.index(fx.rowOf(QStringLiteral("bild.jpg")), 0));
+        fx.clickRow(*w, fx.rowOf(QStringLiteral("bild.jpg")));
+        QVERIFY(child(*w, "imgvorschau")->isVisible());
+        fx.dialogs.answers = {MessageAnswer::Yes};
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(fx.dialogs.shown.last(),
+                 QStringLiteral("löschen|Soll der Löschvorgang gestartet werden?\r\n\r\nAusgewählt: 1 Datei („bild.jpg“)"));
+        QVERIFY(!QFile::exists(fx.media(QStringLiteral("bild.jpg"))));
+        QVERIFY(fx.state.CurrentFile.isEmpty());
+        QVERIFY(!child(*w, "imgvorschau")->isVisible());
+        QCOMPARE(fx.field(*w, "txtOrt"), QString());
+        QVERIFY(fx.list.markedName().isEmpty());
+
+        const auto before = snapshot(fx);
+        child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("Rom"));
+        click(*w, "cmdAktual");
+        QVERIFY(fx.dialogs.shown.last().startsWith(QStringLiteral("Speichern|Es wird keine Datei angezeigt")));
+        QCOMPARE(snapshot(fx), before);
+
+        fx.dialogs.answers = {MessageAnswer::No};
+        w->runMenuCommand(SelectAll);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QVERIFY(fx.dialogs.shown.last().endsWith(QStringLiteral("Ausgewählt: 15 Dateien")));
+        QCOMPARE(snapshot(fx), before);
+    }
+
+    // Search words in the boxes are never saved as a file's information; once a file is shown
+    // the boxes are its own again.
+    void searchWordsAreNotSaved()
+    {
+        WindowFixture fx;
+        for (const char *name : {"a.jpg", "b.jpg"})
+            fx.file(QString::fromLatin1(name), QByteArray(100, 'm'));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        fx.clickRow(*w, 0);
+        const auto before = snapshot(fx);
+        click(*w, "cmdSuche");
+        child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("Sylt"));
+        click(*w, "cmdAktual");
+        QVERIFY(fx.dialogs.shown.last().contains(QStringLiteral("Suchbegriffe")));
+        click(*w, "cmdStart");
+        click(*w, "cmdAktual");
+        QCOMPARE(snapshot(fx), before);
+        QCOMPARE(fx.dialogs.shown.size(), 2);
+        click(*w, "cmdBack");
+        child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("Rom"));
+        click(*w, "cmdAktual");
+        QCOMPARE(trimmed(ReadPictureInfo(fx.state.CurrentFile).info).ort, QStringLiteral("Rom"));
+    }
+
+    // Names that differ only in case are two files: each row reaches its own file and entry.
+    void caseTwinsKeepTheirOwnInformation()
+    {
+        WindowFixture fx;
+        fx.file(QStringLiteral("A.jpg"), QByteArray(100, 'A'));
+        fx.file(QStringLiteral("a.jpg"), QByteArray(100, 'a'));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        const QByteArray twin = fx.bytes(QStringLiteral("a.jpg"));
+        fx.clickRow(*w, fx.rowOf(QStringLiteral("A.jpg")));
+        child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("Sylt"));
+        click(*w, "cmdAktual");
+        QCOMPARE(trimmed(ReadPictureInfo(fx.media(QStringLiteral("A.jpg"))).info).ort, QStringLiteral("Sylt"));
+        QCOMPARE(fx.bytes(QStringLiteral("a.jpg")), twin);
+        QCOMPARE(fx.album.find(QStringLiteral("A.jpg"))->info.ort, QStringLiteral("Sylt"));
+        QCOMPARE(fx.album.find(QStringLiteral("a.jpg"))->info.ort, QString());
+        QCOMPARE(fx.list.text(fx.rowOf(QStringLiteral("A.jpg")), AlbumListModel::Ort), QStringLiteral("Sylt"));
+        QCOMPARE(fx.list.text(fx.rowOf(QStringLiteral("a.jpg")), AlbumListModel::Ort), QString());
     }
 
     void searchModeAndSorting()

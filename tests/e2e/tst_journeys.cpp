@@ -122,6 +122,7 @@ class TestJourneys : public QObject {
 private Q_SLOTS:
     void skinPreviewListViewAndBlueSkin();
     void typedDateIsSavedIntoTheSecondFile();
+    void endMovesTheSelectionNotTheSavedFile();
     void searchBackAndSortByDate();
     void newAlbumFromAllFiles();
     void importTwoFilesNumbered();
@@ -185,6 +186,37 @@ void TestJourneys::typedDateIsSavedIntoTheSecondFile()
     QVERIFY(run.process.waitForFinished(10000));
     QCOMPARE(zv::ReadPictureInfo(run.media(order[1])).info.datum, "xx.xx.2003");
     for (const QString &name : {order[0], order[2]})
+        QCOMPARE(readAll(run.media(name)), before[name]);
+}
+
+// End moves the selection to the last row and leaves the boxes with the shown file: Speichern
+// writes into the shown file, and the last one keeps every byte.
+void TestJourneys::endMovesTheSelectionNotTheSavedFile()
+{
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
+        QVERIFY(writePicture(run.media(name), Qt::darkCyan, {80, 60}, QString::fromLatin1(name)));
+    const QStringList order = QDir(run.media({})).entryList(QDir::Files, QDir::Unsorted);
+    QMap<QString, QByteArray> before;
+    for (const QString &name : order)
+        before[name] = readAll(run.media(name));
+    const QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+
+    QVERIFY(pressKeys({"Down"})); // shows the second file
+    QTest::qWait(300);
+    QVERIFY(pressKeys({"End"})); // selects the last without showing it
+    QVERIFY(clickAt(window.topLeft() + QPoint(540, 90))); // txtDatum
+    QVERIFY(pressKeys({"ctrl+a"}));
+    QVERIFY(typeText("1999"));
+    QVERIFY(clickAt(window.topLeft() + QPoint(94, 244))); // "Speichern"
+    QVERIFY(clickAt(window.topLeft() + kClose));
+    QVERIFY(run.process.waitForFinished(10000));
+    const zv::PictureInfo saved = zv::trimmed(zv::ReadPictureInfo(run.media(order[1])).info);
+    QCOMPARE(saved.datum, "xx.xx.1999");
+    QCOMPARE(saved.ort, order[1]);
+    for (const QString &name : {order[0], order[2], order[3]})
         QCOMPARE(readAll(run.media(name)), before[name]);
 }
 

@@ -44,6 +44,7 @@ struct WindowFixture : AlbumFolder {
 
     std::unique_ptr<frmDaten> open()
     {
+        list.follow(album);
         album = loadAlbum(dir.filePath(QStringLiteral("Bilder")));
         auto window = std::make_unique<frmDaten>(
             MainWindowServices{AlbumPaths{dir.path()}, album, list, state, shell, dialogs},

@@ -5,7 +5,7 @@
 #include "album/DeleteEntries.h"
 #include "album/NewAlbum.h"
 #include "album/RenameEntry.h"
-#include "app/AlbumListModel.h"
+#include "app/Album.h"
 #include "app/AlbumLoader.h"
 #include "app/ProgramState.h"
 #include "platform/FileNames.h"
@@ -22,26 +22,15 @@
 namespace albuminfo {
 namespace {
 
-// The album as the main window holds it: entries and list rows in the folder's order.
+// The album as the main window holds it, entries in the folder's order.
 struct OpenAlbum {
     zv::AlbumPaths paths;
     zv::Album album;
-    zv::AlbumListModel list;
     zv::ProgramState state;
-    zv::AlbumContext context{paths, album, list, state, nullptr};
+    zv::AlbumContext context{paths, album, state, nullptr};
 
-    explicit OpenAlbum(const QString &folder) : paths{folder}
-    {
-        album = zv::loadAlbum(paths.mediaFolder());
-        list.fill(album);
-    }
-    std::optional<int> rowOf(const QString &name) const
-    {
-        for (int row = 0; row < list.rowCount(); ++row)
-            if (list.text(row, 0) == name)
-                return row;
-        return std::nullopt;
-    }
+    explicit OpenAlbum(const QString &folder) : paths{folder} { album = zv::loadAlbum(paths.mediaFolder()); }
+    bool has(const QString &name) const { return album.find(name) != nullptr; }
 };
 
 bool hasMediaFolder(const QString &folder, QTextStream &err)
@@ -63,12 +52,11 @@ int rename(const QStringList &args, QTextStream &err)
     if (!hasMediaFolder(args[0], err))
         return 1;
     OpenAlbum open(args[0]);
-    const std::optional<int> row = open.rowOf(args[1]);
-    if (!row) {
+    if (!open.has(args[1])) {
         err << "Nicht im Album: " << args[1] << '\n';
         return 1;
     }
-    if (const std::optional<zv::Refusal> refusal = zv::renameEntry(open.context, *row, args[2])) {
+    if (const std::optional<zv::Refusal> refusal = zv::renameEntry(open.context, args[1], args[2])) {
         err << refusal->title << ": " << refusal->text << '\n';
         return 1;
     }
@@ -82,19 +70,17 @@ int remove(const QStringList &args, QTextStream &err)
     if (!hasMediaFolder(args[0], err))
         return 1;
     OpenAlbum open(args[0]);
-    std::vector<int> rows;
+    QStringList names;
     for (const QString &name : args.mid(1)) {
-        const std::optional<int> row = open.rowOf(name);
-        if (!row) {
+        if (!open.has(name)) {
             // A mistyped name must not leave the user wondering which of the others went.
             err << "Nicht im Album: " << name << ". Es wurde nichts gelöscht.\n";
             return 1;
         }
-        rows.push_back(*row);
+        if (!names.contains(name))
+            names << name;
     }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    const zv::DeleteOutcome outcome = zv::deleteEntries(open.context, rows);
+    const zv::DeleteOutcome outcome = zv::deleteEntries(open.context, names);
     for (const QString &failure : outcome.failures)
         err << failure << '\n';
     return outcome.failures.isEmpty() ? 0 : 1;

@@ -1,0 +1,105 @@
+#include "AlbumViews.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace zv {
+namespace {
+
+} // namespace
+
+std::vector<int> selectedRowsAscending(const QItemSelectionModel &selection)
+{
+    std::vector<int> rows;
+    for (const QItemSelectionRange &range : selection.selection())
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows.push_back(r);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void ClickRules::pressed(const QAbstractItemView &view, const QMouseEvent &event)
+{
+    m_pressedAt = event.position().toPoint();
+    const QModelIndex index = view.indexAt(m_pressedAt);
+    m_pressedIndex = index;
+    m_soleSelectedRow = -1;
+    if (!index.isValid() || !view.selectionModel())
+        return;
+    const std::vector<int> rows = selectedRowsAscending(*view.selectionModel());
+    if (rows.size() == 1)
+        m_soleSelectedRow = rows.front();
+}
+
+bool ClickRules::mayRenameOnClick(const QModelIndex &index) const
+{
+    return index.isValid() && index.row() == m_soleSelectedRow;
+}
+
+QItemSelectionModel::SelectionFlags ClickRules::onRelease(const QAbstractItemView &view, const QModelIndex &index,
+                                                          const QEvent *event,
+                                                          QItemSelectionModel::SelectionFlags qtCommand) const
+{
+    if (!event || event->type() != QEvent::MouseButtonRelease || !index.isValid()
+        || view.selectionMode() != QAbstractItemView::ExtendedSelection)
+        return qtCommand;
+    const auto *mouse = static_cast<const QMouseEvent *>(event);
+    const bool click = mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::NoModifier
+                       && index.row() == m_pressedIndex.row()
+                       && (mouse->position().toPoint() - m_pressedAt).manhattanLength()
+                              < QApplication::startDragDistance();
+    // A press on a selected row left the selection alone, so several rows can be dragged; the
+    // release of a click decides it.
+    return click ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows : qtCommand;
+}
+
+void AlbumTreeView::mousePressEvent(QMouseEvent *event)
+{
+    m_clicks.pressed(*this, *event);
+    QTreeView::mousePressEvent(event);
+}
+
+void AlbumTreeView::keyboardSearch(const QString &search)
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.column() != 0)
+        selectionModel()->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
+    QTreeView::keyboardSearch(search);
+}
+
+bool AlbumTreeView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (trigger == SelectedClicked && !m_clicks.mayRenameOnClick(index))
+        return false;
+    return QTreeView::edit(index, trigger, event);
+}
+
+QItemSelectionModel::SelectionFlags AlbumTreeView::selectionCommand(const QModelIndex &index,
+                                                                    const QEvent *event) const
+{
+    return m_clicks.onRelease(*this, index, event, QTreeView::selectionCommand(index, event));
+}
+
+void AlbumIconView::mousePressEvent(QMouseEvent *event)
+{
+    m_clicks.pressed(*this, *event);
+    QListView::mousePressEvent(event);
+}
+
+bool AlbumIconView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (trigger == SelectedClicked && !m_clicks.mayRenameOnClick(index))
+        return false;
+    return QListView::edit(index, trigger, event);
+}
+
+QItemSelectionModel::SelectionFlags AlbumIconView::selectionCommand(const QModelIndex &index,
+                                                                    const QEvent *event) const
+{
+    return m_clicks.onRelease(*this, index, event, QListView::selectionCommand(index, event));
+}
+
+} // namespace zv
