@@ -1,5 +1,6 @@
 #include "frmDiaShow.h"
 
+#include "DiaBarLayout.h"
 #include "DiaButton.h"
 #include "DiaDelay.h"
 #include "DiaFaces.h"
@@ -25,11 +26,6 @@
 namespace zv {
 namespace {
 
-constexpr int kBarWidth = 151;
-constexpr int kBarHeight = 30;
-// The delay slider sits below the buttons. It shows while the pointer rests on the bar, so
-// the delay can be changed without a menu; otherwise only the buttons are seen.
-constexpr int kBarOpenHeight = 58;
 constexpr int kLineWidth = kInfoPanelWideFrom - 2 * kInfoPanelMargin;
 constexpr int kLineHeight = 17;
 constexpr int kRemarksTop = 120;
@@ -85,11 +81,13 @@ void frmDiaShow::buildBar()
     bar.setColor(QPalette::Window, QColor(0x26, 0x26, 0x26));
     bar.setColor(QPalette::WindowText, Qt::white);
     picControl->setPalette(bar);
-    picControl->resize(kBarWidth, kBarHeight);
     picControl->installEventFilter(this);
+    // The buttons share one row, so opening the delay strip moves the row as a whole.
+    m_buttonRow = new QWidget(picControl);
+    m_buttonRow->resize(kDiaBarWidth, kDiaBarRowHeight);
 
     const auto make = [this](const char *name, DiaSymbol symbol, DiaButton::Kind kind, int x, const char *tip) {
-        auto *button = new DiaButton(QLatin1String(name), symbol, kind, picControl);
+        auto *button = new DiaButton(QLatin1String(name), symbol, kind, m_buttonRow);
         button->setGeometry(x, 0, kDiaButtonSize, kDiaButtonSize);
         button->setToolTip(QString::fromUtf8(tip));
         return button;
@@ -112,8 +110,8 @@ void frmDiaShow::buildBar()
     sldDelay->setSingleStep(100);
     sldDelay->setPageStep(1000);
     sldDelay->setFocusPolicy(Qt::NoFocus); // the arrow keys step the show
-    sldDelay->setGeometry(6, kBarHeight + 4, kBarWidth - 12, 20);
     sldDelay->setToolTip(QStringLiteral("Zeit je Bild"));
+    placeBar();
 }
 
 void frmDiaShow::buildPanel()
@@ -207,7 +205,11 @@ void frmDiaShow::closeEvent(QCloseEvent *event)
 
 void frmDiaShow::placeBar()
 {
-    picControl->move(width() - picControl->width(), height() - picControl->height());
+    const DiaBarLayout layout = diaBarLayout(size(), m_delayStripOpen);
+    picControl->setGeometry(layout.bar);
+    m_buttonRow->move(layout.row);
+    sldDelay->setGeometry(layout.slider);
+    sldDelay->setVisible(m_delayStripOpen);
     picControl->raise();
 }
 
@@ -365,7 +367,9 @@ bool frmDiaShow::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (watched == picControl && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
-        picControl->resize(kBarWidth, event->type() == QEvent::Enter ? kBarOpenHeight : kBarHeight);
+        // The slider opens above the buttons while the pointer is on the bar; the buttons keep
+        // their place, so a press aimed at one never lands on the slider.
+        m_delayStripOpen = event->type() == QEvent::Enter;
         placeBar();
     }
     return QWidget::eventFilter(watched, event);

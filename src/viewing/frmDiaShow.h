@@ -97,6 +97,8 @@ private:
 
     PictureImage *imgDia = nullptr;
     QWidget *picControl = nullptr;
+    QWidget *m_buttonRow = nullptr;
+    bool m_delayStripOpen = false; // the pointer is on the bar
     DiaButton *cmdPlay = nullptr;
     DiaButton *cmdPause = nullptr;
     DiaButton *cmdBack = nullptr;

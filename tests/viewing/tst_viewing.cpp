@@ -20,6 +20,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 
@@ -80,6 +81,22 @@ struct Show : test::AlbumFolder {
             QTest::keyClick(window.get(), QKeySequence::fromString(action)[0].key());
         }
     }
+
+    // Where a widget of the show sits in the window, which is where the user sees it.
+    QRect inWindow(const QWidget *widget) const
+    {
+        return {widget->mapTo(window.get(), QPoint(0, 0)), widget->size()};
+    }
+    // The five buttons' places; the pointer is moved and pressed through the window, so it
+    // lands on whatever lies under it at that moment, as a user's would.
+    QList<QRect> buttonPlaces() const
+    {
+        QList<QRect> places;
+        for (const char *name : kButtons)
+            places << inWindow(child<DiaButton>(name));
+        return places;
+    }
+    static constexpr const char *kButtons[] = {"cmdPlay", "cmdPause", "cmdBack", "cmdNext", "cmdEnd"};
 
     Album album;
     AlbumListModel list;
@@ -340,6 +357,69 @@ private Q_SLOTS:
         QCOMPARE(makeFileSettings(s.dir.filePath(QStringLiteral("settings.ini")))
                      ->value(QStringLiteral("DiaShow"), QStringLiteral("Delay"), {}),
                  QStringLiteral("4500"));
+    }
+
+    // Coming in at any button, the buttons stay where they were, the slider shows away from
+    // them and from the pointer, and goes again when the pointer leaves.
+    void barKeepsItsButtons_data()
+    {
+        QTest::addColumn<QString>("button");
+        for (const char *name : Show::kButtons)
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void barKeepsItsButtons()
+    {
+        QFETCH(QString, button);
+        Show s;
+        frmDiaShow &w = s.open();
+        QVERIFY(w.start());
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QWindow *screen = w.windowHandle();
+        const auto slider = s.child<QSlider>("sldDelay");
+        QTest::mouseMove(screen, w.rect().center());
+        const QList<QRect> resting = s.buttonPlaces();
+        QVERIFY(slider->visibleRegion().isEmpty()); // hidden or cut off, the bar decides
+
+        const QPoint aim = s.inWindow(s.child<DiaButton>(qPrintable(button))).center();
+        QTest::mouseMove(screen, aim);
+        QVERIFY(!slider->visibleRegion().isEmpty());
+        QCOMPARE(s.buttonPlaces(), resting);
+        const QRect sliderPlace = s.inWindow(slider);
+        QVERIFY(!sliderPlace.contains(aim));
+        for (const QRect &place : resting)
+            QVERIFY2(!sliderPlace.intersects(place), qPrintable(QStringLiteral("%1,%2").arg(place.x()).arg(place.y())));
+
+        QTest::mouseMove(screen, sliderPlace.center()); // on the way to the slider the bar stays open
+        QVERIFY(!slider->visibleRegion().isEmpty());
+        QCOMPARE(s.buttonPlaces(), resting);
+        QTest::mouseMove(screen, w.rect().center());
+        QVERIFY(slider->visibleRegion().isEmpty()); // hidden or cut off, the bar decides
+        QCOMPARE(s.buttonPlaces(), resting);
+    }
+
+    // A press where the pointer came in at a button is that button's, never the slider's.
+    void barPressReachesTheButton_data() { barKeepsItsButtons_data(); }
+    void barPressReachesTheButton()
+    {
+        QFETCH(QString, button);
+        Show s;
+        frmDiaShow &w = s.open();
+        QVERIFY(w.start());
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QWindow *screen = w.windowHandle();
+        auto *aimed = s.child<DiaButton>(qPrintable(button));
+        QSignalSpy pressed(aimed, &DiaButton::pressed);
+        const QPoint aim = s.inWindow(aimed).center();
+        QTest::mouseMove(screen, w.rect().center());
+        QTest::mouseMove(screen, aim);
+        QTest::mousePress(screen, Qt::LeftButton, {}, aim);
+        QTest::mouseRelease(screen, Qt::LeftButton, {}, aim);
+        QCOMPARE(pressed.size(), 1);
+        QCOMPARE(s.values.Delay, QStringLiteral("3000"));
+        QCOMPARE(w.interval(), 3000);
+        QCOMPARE(makeFileSettings(s.dir.filePath(QStringLiteral("settings.ini")))
+                     ->value(QStringLiteral("DiaShow"), QStringLiteral("Delay"), {}),
+                 QString());
     }
 
     void noPictureNoShow()
