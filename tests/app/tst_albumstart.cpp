@@ -1,7 +1,9 @@
-// Loading an album: the folder read in parallel, the list as a working store, and the start-up.
+// Loading an album: the folder read in parallel, the list as a working store, and the start-up;
+// and the warning before a typed date is stored as no date.
 #include "app/AlbumListModel.h"
 #include "app/AlbumLoader.h"
 #include "app/AlbumWindowPort.h"
+#include "app/DateForm.h"
 #include "app/frmStart.h"
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
@@ -333,6 +335,68 @@ private Q_SLOTS:
         QCOMPARE(model.markedName(), QStringLiteral("v.mpg"));
         album.removeNamed({QStringLiteral("v.mpg")});
         QVERIFY(model.markedName().isEmpty());
+    }
+
+    // A typed text and the stored form the warning names; no warning where that is empty. Only
+    // the day or the month may be "xx", and the day must be one its month has.
+    void dateFormWarning_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        const auto fine = [](const char *name, const char *typed) {
+            QTest::newRow(name) << QString::fromUtf8(typed) << QString();
+        };
+        const auto warned = [](const char *name, const char *typed, const char *stored) {
+            QTest::newRow(name) << QString::fromUtf8(typed) << QString::fromUtf8(stored);
+        };
+        fine("empty box", "");
+        fine("year", "2003");
+        fine("month without zero", "5.2003");
+        fine("month", "05.2003");
+        fine("day without zero", "1.05.2003");
+        fine("whole date", "01.05.2003");
+        fine("unknown day and month typed", "xx.xx.2003");
+        fine("unknown day typed", "xx.05.2003");
+        fine("unknown month, day 31", "31.xx.2003");
+        fine("leap day", "29.02.2004");
+        fine("leap day every 400 years", "29.02.2000");
+        fine("last of December", "31.12.1999");
+        warned("eight characters", "1.1.2003", "xx.xx.xxxx");
+        warned("day and month without zeros", "12.5.2003", "012.5.2003");
+        warned("three characters", "200", "xx.xx.xxxx");
+        warned("a blank only", " ", "xx.xx.xxxx");
+        warned("trailing blank", "2003 ", "xx.xx.xxxx");
+        warned("letters", "abcd", "xx.xx.abcd");
+        warned("unknown date typed", "xx.xx.xxxx", "xx.xx.xxxx");
+        warned("unknown year", "xx.05.xxxx", "xx.05.xxxx");
+        warned("capital XX", "XX.05.2003", "XX.05.2003");
+        warned("six digits", "052003", "xx.0052003");
+        warned("dashes", "01-05-2003", "01-05-2003");
+        warned("full-width digits", "０１.05.2003", "０１.05.2003");
+        warned("day 32", "32.01.2003", "32.01.2003");
+        warned("day 00", "00.01.2003", "00.01.2003");
+        warned("month 13", "01.13.2003", "01.13.2003");
+        warned("month 00", "01.00.2003", "01.00.2003");
+        warned("31 April", "31.04.2003", "31.04.2003");
+        warned("29 February, no leap year", "29.02.2003", "29.02.2003");
+        warned("29 February 1900", "29.02.1900", "29.02.1900");
+    }
+    void dateFormWarning()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        const std::optional<QString> warning = zv::dateFormWarning(typed);
+        const std::optional<QString> question = dateFormQuestion(typed);
+        QCOMPARE(warning.has_value(), !stored.isEmpty());
+        QCOMPARE(question.has_value(), !stored.isEmpty());
+        if (stored.isEmpty())
+            return;
+        QVERIFY2(warning->startsWith(QStringLiteral("Das eingegebene Datum „%1“ wird als „%2“ gespeichert").arg(typed, stored)),
+                 qPrintable(*warning));
+        QVERIFY(warning->contains(stored == QLatin1String("xx.xx.xxxx") ? QStringLiteral("unbekanntes Datum")
+                                                                       : QStringLiteral("kein gültiges Datum")));
+        QVERIFY(warning->contains(QStringLiteral("TT.MM.JJJJ, MM.JJJJ oder JJJJ")));
+        QCOMPARE(*question, *warning + QStringLiteral("\nTrotzdem speichern?"));
     }
 
     // The drive decides the save lock; then the album loads, or a message ends the program.

@@ -146,7 +146,7 @@ private Q_SLOTS:
 
     // Each verb on an album of a.jpg, b.jpg and c.jpg. FROM holds a.jpg ("new") and neu.jpg; NEW
     // stands for a new album's folder. A failure names its cause and leaves a.jpg as it was; a set
-    // stores the date form of what --datum typed.
+    // stores the date form of what --datum typed, and says so when that is no date.
     void verbs_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -199,12 +199,22 @@ private Q_SLOTS:
         QTest::newRow("option without value") << QStringList{"set", "A", "--ort"} << none << 2 << all << old << "Aufruf" << "";
         QTest::newRow("list of two folders") << QStringList{"list", "/a", "/b"} << none << 2 << all << old << "Aufruf" << "";
         QTest::newRow("no command") << QStringList{} << none << 2 << all << old << "Aufruf" << "";
-        const char *dates[][2] = {{"", "xx.xx.xxxx"},          {"2003", "xx.xx.2003"},      {"12003", "xx.xx.xxxx"},
-                                  {"5.2003", "xx.05.2003"},    {"05.2003", "xx.05.2003"},   {"1.1.2003", "xx.xx.xxxx"},
-                                  {"1.05.2003", "01.05.2003"}, {"01.05.2003", "01.05.2003"}, {"abcd", "xx.xx.abcd"}};
+        // typed, stored, and the warning a date the album cannot read leaves on standard error
+        const char *dates[][3] = {
+            {"", "xx.xx.xxxx", ""},
+            {"2003", "xx.xx.2003", ""},
+            {"12003", "xx.xx.xxxx", "Das eingegebene Datum „12003“ wird als „xx.xx.xxxx“ gespeichert"},
+            {"5.2003", "xx.05.2003", ""},
+            {"05.2003", "xx.05.2003", ""},
+            {"1.1.2003", "xx.xx.xxxx", "Das eingegebene Datum „1.1.2003“ wird als „xx.xx.xxxx“ gespeichert"},
+            {"12.5.2003", "012.5.2003", "Das eingegebene Datum „12.5.2003“ wird als „012.5.2003“ gespeichert"},
+            {"1.05.2003", "01.05.2003", ""},
+            {"01.05.2003", "01.05.2003", ""},
+            {"31.04.2003", "31.04.2003", "„31.04.2003“ wird als „31.04.2003“ gespeichert"},
+            {"abcd", "xx.xx.abcd", "„abcd“ wird als „xx.xx.abcd“ gespeichert"}};
         for (const auto &date : dates)
             QTest::addRow("date %s", date[0]) << QStringList{"set", "A", "--ort", "x", "--datum", date[0]} << none << 0 << all
-                                              << QByteArray(date[1]) << "" << "";
+                                              << QByteArray(date[1]) << QString::fromUtf8(date[2]) << "";
     }
     void verbs()
     {

@@ -30,6 +30,9 @@ constexpr Field kFields[] = {
     {"--bemerkungen", "Bemerkungen", &zv::PictureInfo::bemerkungen},
 };
 
+constexpr std::size_t kDatum = 2;
+static_assert(kFields[kDatum].member == &zv::PictureInfo::datum);
+
 struct Request {
     QString file;
     std::optional<QString> values[std::size(kFields)];
@@ -117,6 +120,12 @@ int set(const QStringList &args, QTextStream &err)
     if (error) {
         err << error.message << '\n';
         return 1;
+    }
+    // Stored by the rule all the same, as the window does when the user says Yes; a date kept
+    // from the file was the user's choice before and is not warned about again.
+    if (request->values[kDatum]) {
+        if (const std::optional<QString> warning = zv::dateFormWarning(*request->values[kDatum]))
+            err << *warning << '\n';
     }
     return 0;
 }
