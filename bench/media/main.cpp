@@ -29,7 +29,7 @@ namespace {
 class NoShell final : public zv::Shell {
 public:
     bool openDocument(const QString &, zv::ShowState) override { return false; }
-    bool startProgram(const QString &, const QString &, const QString &) override { return false; }
+    bool startProgram(const QString &, const QStringList &, const QString &) override { return false; }
 };
 
 bool makeClip(const QString &path, const QString &size, const QStringList &codec)

@@ -1,5 +1,6 @@
 #include "NewAlbum.h"
 
+#include "platform/CanonicalPath.h"
 #include "platform/FileCopy.h"
 #include "platform/FileNames.h"
 
@@ -52,10 +53,37 @@ QString proposedNewAlbumFolder()
     return QDir(pictures.isEmpty() ? QDir::homePath() : pictures).filePath(QStringLiteral("neues Album"));
 }
 
+QString newAlbumRefusal(const AlbumPaths &source, const QString &target)
+{
+    const QString where = canonicalPath(target);
+    const QString album = canonicalPath(source.programFolder);
+    const QString shown = displayFileName(target);
+    if (where == album)
+        return QStringLiteral("„%1“ ist das Album selbst. Das neue Album braucht einen Ordner außerhalb des Albums.")
+            .arg(shown);
+    if (isSameOrBelow(where, album))
+        return QStringLiteral("„%1“ liegt im Album „%2“. Das neue Album braucht einen Ordner außerhalb des Albums.")
+            .arg(shown, displayFileName(album));
+    // Folders copied along may be links to elsewhere; a copy into one of them would never end.
+    for (const QString &folder : {source.mediaFolder(), source.skinsFolder(), source.programFolder + QStringLiteral("/Hilfe"),
+                                  source.programFolder + QStringLiteral("/Dorido")}) {
+        const QString copied = canonicalPath(folder);
+        if (isSameOrBelow(where, copied))
+            return QStringLiteral("„%1“ liegt im Ordner „%2“, der ins neue Album kopiert wird. Das neue Album braucht "
+                                  "einen Ordner außerhalb davon.")
+                .arg(shown, displayFileName(copied));
+    }
+    return {};
+}
+
 NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, const QStringList &mediaNames,
                                const QString &programFile)
 {
     NewAlbumOutcome outcome;
+    if (const QString refusal = newAlbumRefusal(source, target); !refusal.isEmpty()) {
+        outcome.failures << refusal;
+        return outcome;
+    }
     const AlbumPaths album{QDir::cleanPath(target)};
     if (!QDir().mkpath(album.mediaFolder())) {
         outcome.failures << QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden (fehlt der übergeordnete "

@@ -138,10 +138,10 @@ void frmDaten::orderPrints()
                                    MessageIcon::Warning, MessageButtons::Ok);
         return;
     }
-    QString parameters;
+    QStringList paths;
     for (const QString &name : selectedNamesInListOrder())
-        parameters += QStringLiteral(" \"") + m_services.paths.mediaFile(name) + QLatin1Char('"');
-    if (!m_services.shell.startProgram(program, parameters, {}))
+        paths << m_services.paths.mediaFile(name);
+    if (!m_services.shell.startProgram(program, paths, {}))
         m_services.dialogs.message(QStringLiteral("bei Dorido bestellen"),
                                    QStringLiteral("Das Bestellprogramm „%1“ konnte nicht gestartet werden.").arg(program),
                                    MessageIcon::Warning, MessageButtons::Ok);

@@ -45,39 +45,14 @@ private:
         return true;
     }
 
-    bool startProgram(const QString &program, const QString &parameters,
+    bool startProgram(const QString &program, const QStringList &arguments,
                       const QString &workingDirectory) override
     {
-        return QProcess::startDetached(program, splitParameters(parameters), workingDirectory);
+        return QProcess::startDetached(program, arguments, workingDirectory);
     }
 };
 
 } // namespace
-
-QStringList splitParameters(const QString &parameters)
-{
-    QStringList result;
-    QString current;
-    bool quoted = false;
-    bool inWord = false;
-    for (QChar c : parameters) {
-        if (c == QLatin1Char('"')) {
-            quoted = !quoted;
-            inWord = true;
-        } else if (c == QLatin1Char(' ') && !quoted) {
-            if (inWord)
-                result << current;
-            current.clear();
-            inWord = false;
-        } else {
-            current += c;
-            inWord = true;
-        }
-    }
-    if (inWord)
-        result << current;
-    return result;
-}
 
 std::unique_ptr<Shell> makeDesktopShell()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -15,16 +16,13 @@ public:
     virtual ~Shell() = default;
     // Returns false when nothing could be started for the document.
     virtual bool openDocument(const QString &path, ShowState show) = 0;
-    virtual bool startProgram(const QString &program, const QString &parameters,
+    // Each argument reaches the program whole, blanks and quotation marks in it included.
+    virtual bool startProgram(const QString &program, const QStringList &arguments,
                               const QString &workingDirectory) = 0;
 };
 
 // The desktop's handler for documents (xdg-open on Linux, ShellExecute on Windows through
 // QDesktopServices), detached processes for programs.
 std::unique_ptr<Shell> makeDesktopShell();
-
-// Splits a parameter text the way a Windows command line is split: blanks separate,
-// double quotes group.
-QStringList splitParameters(const QString &parameters);
 
 } // namespace zv

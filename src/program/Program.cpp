@@ -126,6 +126,8 @@ void Program::showImportBrowser()
 
 void Program::showExportDialog(const QStringList &ExportSelection)
 {
+    if (m_saveFiles && m_saveFiles->isVisible())
+        m_saveFiles->takeSelection(ExportSelection);
     if (raiseIfOpen(m_saveFiles))
         return;
     SaveFilesServices services{m_paths, *m_services.drives, *m_services.dialogs, makeSystemFolderSource(),

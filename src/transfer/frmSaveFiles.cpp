@@ -80,6 +80,20 @@ void frmSaveFiles::save()
     m_driver->start(*m_run);
 }
 
+bool frmSaveFiles::takeSelection(const QStringList &names)
+{
+    if (m_driver->isRunning()) {
+        m_services.dialogs.message(QStringLiteral("speichern unter"),
+                                   QStringLiteral("Es werden noch die Dateien der vorigen Auswahl gespeichert. Bitte "
+                                                  "die neue Auswahl nach dem Ende des Kopierens erneut mit "
+                                                  "„speichern unter“ speichern."),
+                                   MessageIcon::Information, MessageButtons::Ok);
+        return false;
+    }
+    m_services.ExportSelection = names;
+    return true;
+}
+
 void frmSaveFiles::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);

@@ -40,6 +40,11 @@ public:
     ~frmSaveFiles() override;
 
     FolderTreeView *tree() const { return m_tv; }
+    const QStringList &exportSelection() const { return m_services.ExportSelection; }
+    // A later "speichern unter" while the dialog is open: its names replace the earlier ones.
+    // Refused, with a message, while a copy runs: that copy goes on with the names it started
+    // with, and the dialog closes when it ends.
+    bool takeSelection(const QStringList &names);
 
 Q_SIGNALS:
     void exported(); // the copying is over and the dialog closes

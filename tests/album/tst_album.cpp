@@ -2,6 +2,7 @@
 // albums, searching and sorting), then the main window over it: preview, keys, buttons, editing,
 // search and its menu.
 #include "album/DeleteEntries.h"
+#include "album/NewAlbum.h"
 #include "album/PreviewBox.h"
 #include "album/RenameEntry.h"
 #include "album/SaveInformation.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDirIterator>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -251,6 +253,73 @@ private Q_SLOTS:
                    && f.album.size() == 2;
         }));
         QCOMPARE(QDir(f.dir.filePath(QStringLiteral("Bilder"))).entryList(QDir::Files).size(), 2);
+    }
+
+    // A new album inside the album, or in a folder it copies, would copy that folder into itself
+    // without end; it is refused before anything is made. ROOT holds album/ (its Skins a link to
+    // shared/Skins), link -> album, and the program to copy.
+    void newAlbumTarget_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("refusal"); // a part of the message, empty when the album is made
+        const QString itself = QStringLiteral("ist das Album selbst"), inside = QStringLiteral("liegt im Album"),
+                      copied = QStringLiteral("der ins neue Album kopiert wird");
+        QTest::newRow("the album") << "ROOT/album" << itself;
+        QTest::newRow("the album, trailing slashes") << "ROOT/album//" << itself;
+        QTest::newRow("the album through ..") << "ROOT/album/Bilder/.." << itself;
+        QTest::newRow("a link to the album") << "ROOT/link" << itself;
+        QTest::newRow("a new folder in the album") << "ROOT/album/neu" << inside;
+        QTest::newRow("in Hilfe") << "ROOT/album/Hilfe/neu" << inside;
+        QTest::newRow("in the media folder") << "ROOT/album/Bilder/neu" << inside;
+        QTest::newRow("below a link to the album") << "ROOT/link/neu/tief" << inside;
+        QTest::newRow("in Skins, a link") << "ROOT/album/Skins/neu" << copied;
+        QTest::newRow("in Skins through ..") << "ROOT/album/Bilder/../Skins/x" << copied;
+        QTest::newRow("where the linked Skins lie") << "ROOT/shared/Skins/Main/neu" << copied;
+        QTest::newRow("beside it, its name longer") << "ROOT/album2" << "";
+        QTest::newRow("out of the album through ..") << "ROOT/album/Bilder/../../neu" << "";
+        QTest::newRow("beside the linked Skins") << "ROOT/shared/Skins2" << "";
+    }
+
+    void newAlbumTarget()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, refusal);
+        QTemporaryDir root;
+        const QDir r(root.path());
+        for (const char *folder : {"album/Bilder", "album/Hilfe", "shared/Skins/Main", "program"})
+            QVERIFY(r.mkpath(QLatin1String(folder)));
+        QVERIFY(writeAll(r.filePath(QStringLiteral("album/Bilder/a.jpg")), "a"));
+        QVERIFY(writeAll(r.filePath(QStringLiteral("album/Hilfe/Hilfe.html")), "<html/>"));
+        QVERIFY(writeAll(r.filePath(QStringLiteral("shared/Skins/Main/Skin.ini")), "[Skin]\n"));
+        QVERIFY(writeAll(r.filePath(QStringLiteral("program/zidoverev")), "program"));
+        QVERIFY(QFile::link(r.filePath(QStringLiteral("shared/Skins")), r.filePath(QStringLiteral("album/Skins"))));
+        QVERIFY(QFile::link(r.filePath(QStringLiteral("album")), r.filePath(QStringLiteral("link"))));
+        const auto everything = [&] {
+            QStringList paths;
+            for (QDirIterator it(root.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                paths << it.next();
+            paths.sort();
+            return paths;
+        };
+        const QStringList before = everything();
+        target.replace(QStringLiteral("ROOT"), root.path());
+
+        const NewAlbumOutcome outcome = createNewAlbum(AlbumPaths{r.filePath(QStringLiteral("album"))}, target,
+                                                       {QStringLiteral("a.jpg")}, r.filePath(QStringLiteral("program/zidoverev")));
+        if (refusal.isEmpty()) {
+            QVERIFY2(outcome.failures.isEmpty(), qPrintable(outcome.failures.join(u'\n')));
+            QCOMPARE(outcome.programFile, QDir::cleanPath(target) + QStringLiteral("/zidoverev"));
+            QCOMPARE(readAll(QDir::cleanPath(target) + QStringLiteral("/Bilder/a.jpg")), QByteArray("a"));
+            QCOMPARE(readAll(QDir::cleanPath(target) + QStringLiteral("/Skins/Main/Skin.ini")), QByteArray("[Skin]\n"));
+            return;
+        }
+        QVERIFY(outcome.programFile.isEmpty());
+        QCOMPARE(outcome.failures.size(), 1);
+        QVERIFY2(outcome.failures[0].contains(refusal), qPrintable(outcome.failures[0]));
+        QVERIFY(outcome.failures[0].contains(QStringLiteral("Das neue Album braucht einen Ordner außerhalb")));
+        QCOMPARE(everything(), before);
     }
 
     void splitWords_data()
@@ -788,22 +857,43 @@ private Q_SLOTS:
             QCOMPARE(IsItemChecked(*menu, mode), mode == viewMode);
     }
 
-    void printOrderingQuotesEveryName()
+    // Each selected file reaches the ordering program as one argument, whatever its name holds.
+    void printOrderingPassesEachPathWhole_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("blanks") << QStringLiteral("Oma und Opa.jpg");
+        QTest::newRow("umlaut") << QStringLiteral("Köln.jpg");
+        QTest::newRow("quotes and blanks") << QStringLiteral("x\" \"--evil=1\" \"y.jpg");
+        QTest::newRow("one quote") << QStringLiteral("12\" Zoll.jpg");
+        QTest::newRow("backslash before a quote") << QStringLiteral("a\\\" b.jpg");
+    }
+
+    void printOrderingPassesEachPathWhole()
+    {
+        QFETCH(QString, name);
         WindowFixture fx;
-        for (const char *name : {"Oma und Opa.jpg", "Köln.jpg"})
-            fx.file(QString::fromUtf8(name));
+        for (const QString &n : {name, QStringLiteral("z.jpg")})
+            fx.file(n);
         auto w = fx.open();
         w->runMenuCommand(OrderPrints); // no Dorido folder: told, nothing started
         QCOMPARE(fx.dialogs.shown.size(), 1);
         QVERIFY(fx.dialogs.shown[0].contains(QStringLiteral("Dorido/ips")));
+        QVERIFY(fx.shell.started.isEmpty());
 
-        // A real program in its place writes down the arguments it got.
+        // A real program in its place writes down the arguments it got, one a line.
         QDir(fx.path()).mkpath(QStringLiteral("Dorido"));
         const QString received = fx.dir.filePath(QStringLiteral("received.txt"));
         const QString script = fx.dir.filePath(QStringLiteral("Dorido/ips"));
         QVERIFY(writeAll(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + received.toUtf8() + "'\n"));
         QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
+        const QStringList expected{fx.media(fx.list.text(0, 0)), fx.media(fx.list.text(1, 0))};
+
+        w->runMenuCommand(SelectAll);
+        w->runMenuCommand(OrderPrints);
+        QCOMPARE(fx.shell.started.size(), 1);
+        QCOMPARE(fx.shell.started[0].program, script);
+        QCOMPARE(fx.shell.started[0].arguments, expected);
+
         const auto shell = makeDesktopShell();
         frmDaten window(MainWindowServices{AlbumPaths{fx.path()}, fx.album, fx.list, fx.state, *shell, fx.dialogs},
                         SkinFolder(fx.path(), QStringLiteral("Main")));
@@ -812,7 +902,6 @@ private Q_SLOTS:
         QFile got(received);
         QTRY_VERIFY(got.exists() && got.size() > 0);
         QVERIFY(got.open(QIODevice::ReadOnly));
-        const QStringList expected{fx.media(fx.list.text(0, 0)), fx.media(fx.list.text(1, 0))};
         QCOMPARE(QString::fromUtf8(got.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
     }
 };

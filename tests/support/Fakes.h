@@ -15,7 +15,11 @@ namespace zv::test {
 class RecordingShell : public Shell {
 public:
     QStringList opened;
-    QStringList started; // program + " " + parameters
+    struct Start {
+        QString program;
+        QStringList arguments;
+    };
+    QList<Start> started;
     ShowState lastShow{};
     bool succeeds = true;
 
@@ -25,9 +29,9 @@ public:
         lastShow = show;
         return succeeds;
     }
-    bool startProgram(const QString &program, const QString &parameters, const QString &) override
+    bool startProgram(const QString &program, const QStringList &arguments, const QString &) override
     {
-        started << program + QLatin1Char(' ') + parameters;
+        started.append({program, arguments});
         return succeeds;
     }
 };

@@ -170,8 +170,13 @@ private Q_SLOTS:
             << QStringList{"delete", "ALBUM", "a.jpg", "x.jpg"} << none << 1 << all << old << "Es wurde nichts gelöscht" << "";
         QTest::newRow("new album") << QStringList{"newalbum", "ALBUM", "NEW", "c.jpg", "a.jpg"} << none << 0 << all << old
                                    << "" << "NEW/zidoverev\n";
-        QTest::newRow("new album under a file") << QStringList{"newalbum", "ALBUM", "ALBUM/Bilder/b.jpg/neu"} << none << 1
+        QTest::newRow("new album under a file") << QStringList{"newalbum", "ALBUM", "FROM/neu.jpg/neu"} << none << 1
                                                 << all << old << "konnte nicht angelegt werden" << "";
+        QTest::newRow("new album in the album's Skins")
+            << QStringList{"newalbum", "ALBUM", "ALBUM/Bilder/../Skins/neu", "a.jpg"} << none << 1 << all << old
+            << "liegt im Album" << "";
+        QTest::newRow("new album onto the album") << QStringList{"newalbum", "ALBUM", "ALBUM/", "a.jpg"} << none << 1 << all
+                                                  << old << "ist das Album selbst" << "";
         QTest::newRow("import numbered")
             << QStringList{"import", "ALBUM", "FROM/a.jpg", "FROM/neu.jpg", "--number", "5"} << none << 0
             << QStringList{"000005.jpg", "000006.jpg", "a.jpg", "b.jpg", "c.jpg"} << old << "" << "";
@@ -249,6 +254,13 @@ private Q_SLOTS:
         QTEST(stored ? readAll(a).right(650).left(10) : readAll(a), "a"); // the date field, 650 bytes from the end
         if (args.value(0) == QLatin1String("newalbum") && exitCode == 0)
             QCOMPARE(files(fresh + QStringLiteral("/Bilder")), (QStringList{"a.jpg", "c.jpg"}));
+        if (args.value(0) == QLatin1String("newalbum") && exitCode != 0) {
+            const auto entries = [](const QString &folder) {
+                return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+            };
+            QCOMPARE(entries(album.path()), (QStringList{"Bilder", "Hilfe", "Skins"}));
+            QCOMPARE(entries(album.filePath(QStringLiteral("Skins"))), QStringList{"Main"});
+        }
     }
 
     void exportFiles()

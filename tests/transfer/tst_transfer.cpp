@@ -165,6 +165,8 @@ private Q_SLOTS:
     void failures();
     void importFromTheList();
     void exportToSelectedFolder();
+    void exportTakesANewSelection_data();
+    void exportTakesANewSelection();
     void question_data();
     void question();
 };
@@ -630,6 +632,62 @@ void TestTransfer::exportToSelectedFolder()
     for (const char *name : {"a.jpg", "b.avi"})
         QCOMPARE(readFile(f.from.filePath(QLatin1String(name))), f.bytes(QLatin1String(name)));
     QCOMPARE(w.findChild<QProgressBar *>("pb")->value(), 2);
+}
+
+// A second "speichern unter" hands the open dialog the names then selected; while a copy runs it
+// is refused and that copy ends with the names it started with.
+void TestTransfer::exportTakesANewSelection_data()
+{
+    QTest::addColumn<bool>("whileCopying");
+    QTest::addColumn<QStringList>("copied");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("dialog open") << false << QStringList{"c.jpg", "d e.jpg"} << QStringList{};
+    QTest::newRow("while copying") << true << QStringList{"a.jpg", "b.avi"}
+                                   << QStringList{"speichern unter|Es werden noch die Dateien der vorigen Auswahl "
+                                                  "gespeichert. Bitte die neue Auswahl nach dem Ende des Kopierens "
+                                                  "erneut mit „speichern unter“ speichern."};
+}
+
+void TestTransfer::exportTakesANewSelection()
+{
+    QFETCH(bool, whileCopying);
+    QFETCH(QStringList, copied);
+    Fixture f;
+    const QStringList first{"a.jpg", "b.avi"}, second{"c.jpg", "d e.jpg"};
+    for (const QString &name : first + second)
+        f.file(name, name.toUtf8().repeated(100));
+    f.source(QStringLiteral("a.jpg"), "theirs"); // the question waits here, in the middle of the copy
+    struct Asking : OverwriteQuestion {
+        std::function<void()> asked;
+        QString ReqOverWr(const QString &, const QString &) override
+        {
+            if (asked)
+                asked();
+            return QStringLiteral("j");
+        }
+    } question;
+    frmSaveFiles w({AlbumPaths{f.path()}, f.drives, f.dialogs, makeSystemFolderSource(), first, {}, &question});
+    w.show();
+    QStringList selectionAfter;
+    const auto handOver = [&] {
+        QCOMPARE(w.takeSelection(second), !whileCopying);
+        selectionAfter = w.exportSelection();
+    };
+    if (whileCopying)
+        question.asked = handOver;
+    else
+        handOver();
+
+    QSignalSpy exported(&w, &frmSaveFiles::exported);
+    w.tree()->topLevelItem(0)->setSelected(true);
+    QTest::mouseClick(w.findChild<QPushButton *>("cmdSave"), Qt::LeftButton);
+    QVERIFY(exported.count() || exported.wait());
+    QCOMPARE(selectionAfter, whileCopying ? first : second);
+    QTEST(f.dialogs.shown, "shown");
+    for (const QString &name : first + second) {
+        const QByteArray there = readFile(f.from.filePath(name));
+        QVERIFY2((there == f.bytes(name)) == copied.contains(name), qPrintable(name));
+    }
 }
 
 void TestTransfer::question_data()
