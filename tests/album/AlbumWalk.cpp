@@ -211,6 +211,16 @@ public:
     }
 };
 
+// Key by key, as typed; QTest::keyClicks takes ASCII only.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        const Qt::Key key = c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Press, widget, key, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, key, QString(c), Qt::NoModifier);
+    }
+}
+
 struct Failure {
     QString invariant;
     QString message;
@@ -230,6 +240,13 @@ const std::vector<Action> &actions();
 class World : public WindowFixture {
 public:
     World();
+    ~World()
+    {
+        m_window.reset();
+        // Read-only files would outlive the temporary folder.
+        for (const auto &[name, file] : readFiles())
+            fs::permissions((nativePath(media(QString())) + name).toStdString(), fs::perms::owner_write, fs::perm_options::add);
+    }
     bool open();
 
     // Performs the step and checks every promise; the first broken one, or nothing.
@@ -660,7 +677,7 @@ void World::typeAhead(const Step &s)
 {
     QAbstractItemView *view = shownView();
     view->setFocus();
-    QTest::keyClicks(view, s.text);
+    typeText(view, s.text);
 }
 
 void World::rightClick(const Step &s)
@@ -698,7 +715,7 @@ void World::search(const Step &s)
     const QStringList words = s.text.split(QLatin1Char('|'));
     for (int i = 0; i < std::min<int>(4, words.size()); ++i) {
         m_boxes[i]->setFocus();
-        QTest::keyClicks(m_boxes[i], words[i]);
+        typeText(m_boxes[i], words[i]);
     }
     const bool rowsLeft = rows() > 0;
     QTest::mouseClick(m_window->findChild<QWidget *>(QStringLiteral("cmdStart")), Qt::LeftButton);
@@ -741,7 +758,7 @@ void World::rename(const Step &s, bool commit)
         return;
     }
     editor->selectAll();
-    QTest::keyClicks(editor, s.text);
+    typeText(editor, s.text);
     QTest::keyClick(editor, Qt::Key_Return);
     settle();
     if (oldName.isEmpty() || s.text == displayFileName(oldName))
@@ -773,7 +790,7 @@ void World::type(const Step &s)
         auto *text = static_cast<QPlainTextEdit *>(box);
         s.b ? text->selectAll() : text->moveCursor(QTextCursor::End);
     }
-    QTest::keyClicks(box, s.text);
+    typeText(box, s.text);
     if (!m_searchMode)
         m_expectedBoxes[i] = ((s.b ? QString() : m_expectedBoxes[i]) + s.text).left(kBoxLimits[i]);
 }
@@ -808,6 +825,13 @@ void World::save(const Step &)
     const QByteArray before = it->second.bytes;
     const QByteArray after = readFiles()[name].bytes;
     const qsizetype media = mediaLength(before);
+    if (after == before) {
+        const Files now = readFiles();
+        for (const auto &[other, file] : now)
+            if (other != name && m_expectedFiles.count(other) && m_expectedFiles[other] != file)
+                return fail(QStringLiteral("(b) saved elsewhere"), QStringLiteral("Speichern wrote into \"%1\", the shown file is \"%2\"")
+                                                                     .arg(shortName(other), displayFileName(m_currentFile)));
+    }
     if (after == before)
         return fail(QStringLiteral("(b) not saved"), QStringLiteral("Speichern left \"%1\" as it was; told: %2")
                                                          .arg(displayFileName(m_currentFile), m_dialogs.shown.join(QLatin1String(" / "))));
@@ -1089,8 +1113,8 @@ std::optional<QList<Step>> parseSteps(const QString &text, QString *badLine)
 
 QString Outcome::report(const QString &origin) const
 {
-    return QStringLiteral("%1: after %2 steps %3 %4\n# replay: the steps below, one per line\n%5")
-        .arg(origin).arg(walked.size()).arg(invariant, message, toText(walked));
+    return QStringLiteral("%1: after %2 steps %3: %4\n# kind: %5\n# replay: the steps below, one per line\n%6")
+        .arg(origin).arg(walked.size()).arg(invariant, message, kind(), toText(walked));
 }
 
 Outcome walk(quint32 seed, int steps)
@@ -1105,12 +1129,12 @@ Outcome replay(const QList<Step> &steps)
                int(steps.size()));
 }
 
-QList<Step> minimise(const QList<Step> &steps, const QString &invariant)
+QList<Step> minimise(const QList<Step> &steps, const QString &kind)
 {
     QList<Step> best = steps;
     const auto stillFails = [&](const QList<Step> &candidate) {
         const Outcome o = replay(candidate);
-        return o.failed && o.invariant == invariant;
+        return o.failed && o.kind() == kind;
     };
     for (qsizetype chunk = std::max<qsizetype>(1, best.size() / 2); chunk >= 1; chunk /= 2) {
         for (qsizetype at = 0; at < best.size();) {

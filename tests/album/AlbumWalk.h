@@ -34,12 +34,14 @@ struct Outcome {
     double seconds = 0;
 
     QString report(const QString &origin) const;
+    // The broken promise and the step that broke it: walks with the same kind found the same fault.
+    QString kind() const { return walked.isEmpty() ? invariant : invariant + QStringLiteral(" on ") + walked.last().action; }
 };
 
 // Draws and performs up to `steps` steps; stops at the first broken promise.
 Outcome walk(quint32 seed, int steps);
 Outcome replay(const QList<Step> &steps);
 // A shorter list breaking the same promise: whole chunks, then single steps, are left out.
-QList<Step> minimise(const QList<Step> &steps, const QString &invariant);
+QList<Step> minimise(const QList<Step> &steps, const QString &kind);
 
 } // namespace zv::test::walk
