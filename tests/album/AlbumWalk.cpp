@@ -825,22 +825,19 @@ void World::save(const Step &)
     const QByteArray before = it->second.bytes;
     const QByteArray after = readFiles()[name].bytes;
     const qsizetype media = mediaLength(before);
-    if (after == before) {
-        const Files now = readFiles();
-        for (const auto &[other, file] : now)
+    const bool written = after.size() == media + PictureInfo::TrailerSize && after.startsWith(before.left(media))
+                         && boxesOf(trailerOf(after)) == boxesOf(typed);
+    if (!written) {
+        for (const auto &[other, file] : readFiles())
             if (other != name && m_expectedFiles.count(other) && m_expectedFiles[other] != file)
                 return fail(QStringLiteral("(b) saved elsewhere"), QStringLiteral("Speichern wrote into \"%1\", the shown file is \"%2\"")
                                                                      .arg(shortName(other), displayFileName(m_currentFile)));
+        if (after == before)
+            return fail(QStringLiteral("(b) not saved"), QStringLiteral("Speichern left \"%1\" as it was; told: %2")
+                                                             .arg(displayFileName(m_currentFile), m_dialogs.shown.join(QLatin1String(" / "))));
+        return fail(QStringLiteral("(b) bytes"), QStringLiteral("Speichern did not write exactly the boxes' trailer after the media bytes of \"%1\"")
+                                                     .arg(displayFileName(m_currentFile)));
     }
-    if (after == before)
-        return fail(QStringLiteral("(b) not saved"), QStringLiteral("Speichern left \"%1\" as it was; told: %2")
-                                                         .arg(displayFileName(m_currentFile), m_dialogs.shown.join(QLatin1String(" / "))));
-    if (after.size() != media + PictureInfo::TrailerSize || !after.startsWith(before.left(media)))
-        return fail(QStringLiteral("(b) bytes"), QStringLiteral("Speichern did not write exactly a trailer after the media bytes of \"%1\"")
-                                                     .arg(displayFileName(m_currentFile)));
-    if (boxesOf(trailerOf(after)) != boxesOf(typed))
-        return fail(QStringLiteral("(b) bytes"), QStringLiteral("the trailer of \"%1\" does not hold the boxes' texts")
-                                                     .arg(displayFileName(m_currentFile)));
     it->second.bytes = after;
     m_expectedBoxes[0] = withoutTrailingSpaces(typed.datum);
 }

@@ -19,7 +19,8 @@ private Q_SLOTS:
             const Outcome outcome = walk(seed, std::min(stepsPerWalk() * 2, kBudget - spent));
             spent += int(outcome.walked.size());
             // Another broken promise ends a walk early; only a write into the wrong file counts.
-            if (outcome.failed && outcome.invariant == QLatin1String("(b) bytes")) {
+            const bool wrongFile = outcome.invariant == QLatin1String("(b) bytes") || outcome.invariant == QLatin1String("(b) saved elsewhere");
+            if (outcome.failed && wrongFile) {
                 qInfo("found after %d steps (seed %u, step %lld of its walk): %s", spent, seed,
                       qlonglong(outcome.walked.size()), qPrintable(outcome.message));
                 return;
