@@ -117,11 +117,23 @@ PictureInfo InfoFields::typed() const
 
 void InfoFields::show(const PictureInfo &info)
 {
+    m_shownDatum = info.datum;
     txtDatum->setText(info.datum);
     txtOrt->setText(info.ort);
     txtNamen->setText(info.namen);
     txtStichWorte->setText(info.anlass);
     txtBemerkungen->setPlainText(info.bemerkungen);
+}
+
+void InfoFields::showStoredDate(const QString &datum)
+{
+    m_shownDatum = datum;
+    txtDatum->setText(datum);
+}
+
+bool InfoFields::dateChanged() const
+{
+    return txtDatum->text() != m_shownDatum;
 }
 
 void InfoFields::clearForSearch()

@@ -22,6 +22,11 @@ public:
     // The texts exactly as typed, blanks included; the date is not yet in its stored form.
     PictureInfo typed() const;
     void show(const PictureInfo &info);
+    // Whether the date box holds something else than the shown file gave it: only a typed date
+    // is warned about, not one the file already had.
+    bool dateChanged() const;
+    // After saving: the date as stored, which the user now sees.
+    void showStoredDate(const QString &datum);
     // Empties the boxes for search mode, in the order the user sees them cleared.
     void clearForSearch();
     // txtStichWorte, txtOrt, txtDatum, txtNamen, txtBemerkungen: the order the skin colours them.
@@ -32,6 +37,9 @@ public:
     QLineEdit *txtNamen = nullptr;
     QLineEdit *txtStichWorte = nullptr;
     RemarksBox *txtBemerkungen = nullptr;
+
+private:
+    QString m_shownDatum;
 };
 
 } // namespace zv

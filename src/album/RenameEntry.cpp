@@ -82,7 +82,7 @@ std::optional<Refusal> nameRefusal(const QString &name)
     return std::nullopt;
 }
 
-std::optional<Refusal> renameEntry(AlbumContext &context, const QString &oldName, const QString &newName)
+std::optional<Refusal> renameEntry(AlbumContext &context, QString oldName, const QString &newName)
 {
     if (existsAnyCase(context, newName))
         return Refusal{QStringLiteral("kann nicht umbenannt werden"),

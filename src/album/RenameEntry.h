@@ -22,7 +22,8 @@ std::optional<Refusal> nameRefusal(const QString &name);
 // already (letter case aside, the file itself included, as on the systems albums come from),
 // when the name is empty or not portable, or when the file system refuses. On success the album
 // entry keeps its place under the new name (the list follows), and so does CurrentFile when it
-// named the renamed file.
-std::optional<Refusal> renameEntry(AlbumContext &context, const QString &oldName, const QString &newName);
+// named the renamed file. The old name is taken by value: the caller's may be the row's own,
+// which the album's announcement renames.
+std::optional<Refusal> renameEntry(AlbumContext &context, QString oldName, const QString &newName);
 
 } // namespace zv

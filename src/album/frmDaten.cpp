@@ -189,6 +189,7 @@ void frmDaten::fillList(const std::function<void(int, int)> &startupProgress)
     // The rows are in album order again; no header claims otherwise.
     m_sortState.reset();
     showSortIcons();
+    m_listNarrowed = false;
     if (m_services.list.rowCount() > 0)
         lstBilder->setCurrentIndex(m_services.list.index(0, 0));
     updateShownMark();

@@ -117,6 +117,10 @@ private:
     QPixmap m_searchFrameBuffer; // picSearch
     QString m_skinProblem; // told to the user when the window first shows
     bool m_activatedOnce = false;
+    // The list holds a search's result rather than the whole album. A second Suchen clears
+    // SearchApplied, and a search over an emptied list never sets it, but Zurück must still
+    // bring every row back.
+    bool m_listNarrowed = false;
     HeaderSortState m_sortState;
 
     SkinPanel *picMenue = nullptr;

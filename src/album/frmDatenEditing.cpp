@@ -8,6 +8,7 @@
 #include "SaveInformation.h"
 
 #include "app/AlbumListModel.h"
+#include "app/DateForm.h"
 #include "app/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
@@ -47,6 +48,19 @@ void frmDaten::saveInformation()
                                    MessageIcon::Information, MessageButtons::Ok);
         return;
     }
+    // The questions come in this order: a date that would not be stored as typed, then a
+    // read-only file.
+    const PictureInfo typed = m_fields->typed();
+    if (m_fields->dateChanged()) {
+        if (const auto question = dateFormQuestion(typed.datum)) {
+            if (m_services.dialogs.message(QStringLiteral("Speichern"), *question, MessageIcon::Question,
+                                           MessageButtons::YesNo)
+                != MessageAnswer::Yes) {
+                m_fields->txtDatum->setFocus(); // to correct it
+                return;
+            }
+        }
+    }
 #ifdef ZV_FAULT_SAVE_INTO_SELECTED_ROW
     // A deliberate fault, built only for the test that shows the random walk catches it.
     const int faultRow = selectedRow();
@@ -56,7 +70,7 @@ void frmDaten::saveInformation()
 #endif
     const Hourglass hourglass;
     AlbumContext context = albumContext();
-    const SaveOutcome outcome = zv::saveInformation(context, target, m_fields->typed(), [this] {
+    const SaveOutcome outcome = zv::saveInformation(context, target, typed, [this] {
         return m_services.dialogs.message(QStringLiteral("Speichern"),
                                           QStringLiteral("Die Datei ist schreibgeschützt,\r\n"
                                                          "soll trotzdem gespeichert werden?"),
@@ -65,7 +79,7 @@ void frmDaten::saveInformation()
     });
     switch (outcome.result) {
     case SaveOutcome::Result::Saved:
-        m_fields->txtDatum->setText(outcome.stored.datum);
+        m_fields->showStoredDate(outcome.stored.datum);
         break;
     case SaveOutcome::Result::Declined:
         break;

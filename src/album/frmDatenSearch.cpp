@@ -48,6 +48,7 @@ void frmDaten::runSearch()
             pbarSearch->setValue(examined);
     });
     m_services.list.setFoundCount(left);
+    m_listNarrowed = true;
     shown->show();
     m_services.state.SearchApplied = true;
     pbarSearch->hide();
@@ -60,7 +61,7 @@ void frmDaten::leaveSearchMode()
     const QString &current = m_services.state.CurrentFile;
     m_fields->show(current.isEmpty() ? PictureInfo{} : trimmed(ReadPictureInfo(current).info));
     m_services.state.SearchWordsInBoxes = false;
-    if (m_services.state.SearchApplied)
+    if (m_services.state.SearchApplied || m_listNarrowed)
         FillList();
     pbarSearch->hide();
 }

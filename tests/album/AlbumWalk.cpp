@@ -295,7 +295,6 @@ private:
     // Model
     void shows(const QString &path);
     void showsIfSelected(int row);
-    void maybeShows(int row);
     void clearShown();
     Boxes actualBoxes() const;
     QLineEdit *editorIn(const QAbstractItemView *view) const;
@@ -322,6 +321,7 @@ private:
     QString m_currentFile;
     Boxes m_expectedBoxes;
     bool m_searchMode = false;
+    bool m_searchWords = false; // the boxes hold search words: from Suchen until a file is shown or Zurück
     bool m_listFiltered = false;
     int m_viewMode = ViewDetails;
     // The preview: shown or not, and then the natural size of the picture it shows.
@@ -353,6 +353,7 @@ World::World()
 
 bool World::open()
 {
+    list.follow(album);
     album = loadAlbum(media(QString()));
     m_window = std::make_unique<frmDaten>(
         MainWindowServices{AlbumPaths{path()}, album, list, state, shell, m_dialogs},
@@ -427,6 +428,7 @@ Boxes World::actualBoxes() const
 void World::shows(const QString &path)
 {
     m_currentFile = path;
+    m_searchWords = false;
     const QByteArray name = nativeNameOf(path);
     const auto file = m_expectedFiles.find(name);
     m_expectedBoxes = boxesOf(file == m_expectedFiles.end() ? PictureInfo{} : trailerOf(file->second.bytes));
@@ -447,20 +449,15 @@ void World::shows(const QString &path)
 
 void World::showsIfSelected(int row)
 {
-    if (row >= 0 && lstBilder->selectionModel()->isRowSelected(row))
+    if (row >= 0 && lstBilder->selectionModel()->isRowSelected(row)) {
         shows(pathOf(rowName(row)));
-}
-
-// Clicks with a modifier may show the current row or leave everything as it was.
-void World::maybeShows(int row)
-{
-    if (row < 0 || !lstBilder->selectionModel()->isRowSelected(row) || state.CurrentFile != pathOf(rowName(row)))
         return;
-    const Boxes before = m_expectedBoxes;
-    const QString file = m_currentFile;
-    shows(state.CurrentFile);
-    if (file == m_currentFile && actualBoxes() != m_expectedBoxes)
-        m_expectedBoxes = before; // the same file again, not re-read: the typing stays
+    }
+    // Without a selected row the shown file stays, its information is read into the boxes
+    // again, and the preview is left alone.
+    m_searchWords = false;
+    const auto file = m_expectedFiles.find(nativeNameOf(m_currentFile));
+    m_expectedBoxes = m_currentFile.isEmpty() || file == m_expectedFiles.end() ? Boxes{} : boxesOf(trailerOf(file->second.bytes));
 }
 
 void World::clearShown()
@@ -498,7 +495,7 @@ void World::checkShown()
     if (state.CurrentFile != m_currentFile)
         fail(QStringLiteral("(a) CurrentFile"), QStringLiteral("CurrentFile is \"%1\", the model expects \"%2\"")
                                                     .arg(displayFileName(state.CurrentFile), displayFileName(m_currentFile)));
-    if (!m_searchMode) {
+    if (!m_searchWords) {
         const Boxes boxes = actualBoxes();
         for (int i = 0; i < kBoxes; ++i)
             if (boxes[i] != m_expectedBoxes[i])
@@ -640,8 +637,8 @@ void World::click(const Step &s, Qt::KeyboardModifiers modifiers)
     const QString name = rowName(row);
     clickAt(row, s.b, Qt::LeftButton, modifiers);
     settle();
-    if (modifiers != Qt::NoModifier) {
-        maybeShows(currentRow());
+    if (modifiers != Qt::NoModifier) { // every click shows the selected row, or rereads the shown file
+        showsIfSelected(currentRow());
         return;
     }
     if (selectedRows() != std::vector<int>{row} || currentRow() != row)
@@ -712,6 +709,7 @@ void World::search(const Step &s)
 {
     QTest::mouseClick(m_window->findChild<QWidget *>(QStringLiteral("cmdSuche")), Qt::LeftButton);
     m_searchMode = true;
+    m_searchWords = true;
     const QStringList words = s.text.split(QLatin1Char('|'));
     for (int i = 0; i < std::min<int>(4, words.size()); ++i) {
         m_boxes[i]->setFocus();
@@ -729,6 +727,7 @@ void World::back(const Step &)
         return; // the button is hidden outside search mode
     QTest::mouseClick(m_window->findChild<QWidget *>(QStringLiteral("cmdBack")), Qt::LeftButton);
     m_searchMode = false;
+    m_searchWords = false;
     m_listFiltered = false;
     const auto file = m_expectedFiles.find(nativeNameOf(m_currentFile));
     m_expectedBoxes = m_currentFile.isEmpty() || file == m_expectedFiles.end() ? Boxes{} : boxesOf(trailerOf(file->second.bytes));
@@ -791,7 +790,7 @@ void World::type(const Step &s)
         s.b ? text->selectAll() : text->moveCursor(QTextCursor::End);
     }
     typeText(box, s.text);
-    if (!m_searchMode)
+    if (!m_searchWords)
         m_expectedBoxes[i] = ((s.b ? QString() : m_expectedBoxes[i]) + s.text).left(kBoxLimits[i]);
 }
 
@@ -799,10 +798,10 @@ void World::save(const Step &)
 {
     QTest::mouseClick(m_window->findChild<QWidget *>(QStringLiteral("cmdAktual")), Qt::LeftButton);
     settle();
-    if (m_searchMode) {
+    if (m_searchWords) {
         if (m_dialogs.shown.isEmpty())
-            fail(QStringLiteral("(b) search save"), QStringLiteral("Speichern in search mode told the user nothing"));
-        return; // the boxes hold search words: nothing may be written
+            fail(QStringLiteral("(b) search save"), QStringLiteral("Speichern with search words in the boxes told the user nothing"));
+        return; // nothing may be written
     }
     if (m_currentFile.isEmpty())
         return;

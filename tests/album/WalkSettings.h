@@ -13,10 +13,10 @@ inline constexpr int kDefaultSteps = 40;
 #if __has_feature(address_sanitizer)
 inline constexpr int kDefaultSteps = 40;
 #else
-inline constexpr int kDefaultSteps = 150;
+inline constexpr int kDefaultSteps = 300;
 #endif
 #else
-inline constexpr int kDefaultSteps = 150;
+inline constexpr int kDefaultSteps = 300;
 #endif
 
 inline int stepsPerWalk()

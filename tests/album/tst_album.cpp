@@ -670,6 +670,52 @@ private Q_SLOTS:
         QVERIFY(!renameEditor(*list));
     }
 
+    // A date that would not be stored as typed is shown before it is written; the user may go
+    // back. A date the file had already is not asked about again.
+    void dateQuestionBeforeSaving_data()
+    {
+        QTest::addColumn<QString>("typed"); // empty: the date box is left as the file gave it
+        QTest::addColumn<int>("answer");    // to the question; -1: no question expected
+        QTest::addColumn<QString>("stored"); // empty: nothing written
+        QTest::newRow("1.1.2003, back to correct it") << "1.1.2003" << int(MessageAnswer::No) << "";
+        QTest::newRow("1.1.2003, saved anyway") << "1.1.2003" << int(MessageAnswer::Yes) << "xx.xx.xxxx";
+        QTest::newRow("12.5.2003") << "12.5.2003" << int(MessageAnswer::Yes) << "012.5.2003";
+        QTest::newRow("2003 asks nothing") << "2003" << -1 << "xx.xx.2003";
+        QTest::newRow("the file's own unknown date") << "" << -1 << "xx.xx.xxxx";
+    }
+    void dateQuestionBeforeSaving()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(QString, stored);
+        WindowFixture fx;
+        fx.file(a, QByteArray(100, 'm'));
+        fx.info(a, QStringLiteral("Köln"), {}, QStringLiteral("xx.xx.xxxx"));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        fx.clickRow(*w, 0);
+        const QByteArray before = fx.bytes(a);
+        if (!typed.isEmpty())
+            child<QLineEdit>(*w, "txtDatum")->setText(typed);
+        child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("Rom"));
+        if (answer >= 0)
+            fx.dialogs.answers = {MessageAnswer(answer)};
+        click(*w, "cmdAktual");
+        QCOMPARE(fx.dialogs.shown.size(), answer >= 0 ? 1 : 0);
+        if (answer >= 0) {
+            QVERIFY(fx.dialogs.shown[0].startsWith(QStringLiteral("Speichern|Das eingegebene Datum „") + typed));
+            QVERIFY(fx.dialogs.shown[0].endsWith(QStringLiteral("Trotzdem speichern?")));
+        }
+        if (stored.isEmpty()) {
+            QCOMPARE(fx.bytes(a), before);
+            QCOMPARE(w->focusWidget(), child(*w, "txtDatum"));
+            return;
+        }
+        QCOMPARE(trimmed(ReadPictureInfo(fx.media(a)).info).datum, stored);
+        click(*w, "cmdAktual"); // the stored date is now the box's own: no second question
+        QCOMPARE(fx.dialogs.shown.size(), answer >= 0 ? 1 : 0);
+    }
+
     // Search, Zurück and sorting refill the view the user chose, never the hidden details list.
     void searchKeepsTheViewMode()
     {
