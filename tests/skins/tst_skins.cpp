@@ -200,8 +200,12 @@ private Q_SLOTS:
         const char *tiled = "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.png";
         QTest::newRow("tiled list") << "Main" << tiled << "" << listIn(Qt::black) << 20;
         QTest::newRow("no tile") << "Main" << tiled << "F.png" << setUpTo(0) << 0;
-        QTest::newRow("list colour too long") << "Main" << "[BildListe]\nHintergrundWert=FF00001" << "HintergrundWert"
-                                              << setUpTo(0) << 0;
+        // What follows the six digits is ignored, a hand-written comment too.
+        QTest::newRow("list colour too long") << "Main" << "[BildListe]\nHintergrundWert=FF00001" << ""
+                                              << listIn(Qt::red) << 20;
+        QTest::newRow("list colour with a comment")
+            << "Main" << "[BildListe]\nHintergrundWert=ff0000 ; rot\nSchriftFarbe=0000FF\n" << ""
+            << QList<QColor>{Qt::red, Qt::blue} + defaults.mid(2) << 20;
         QTest::newRow("short colour") << "Main" << "[Farben]\nOrtBG=12345" << "OrtBG" << setUpTo(4) << 0;
         QTest::newRow("letter beyond F") << "Main" << "[Farben]\nNamenBG=00GG00" << "NamenBG" << setUpTo(8) << 0;
         QTest::newRow("progress colour") << "Main" << "[Farben]\nFortschrittBG=12345" << "FortschrittBG" << setUpTo(12)
