@@ -1,17 +1,12 @@
 #include "media/MpvSession.h"
 
 #include "media/MciErrors.h"
+#include "media/MpvOptions.h"
 #include "media/MpvVideoWidget.h"
 #include "platform/FileNames.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QLoggingCategory>
-#include <QKeyEvent>
-#include <QScreen>
-#include <QWidget>
 
 #include <mpv/client.h>
 
@@ -27,65 +22,6 @@ Q_LOGGING_CATEGORY(lcMpv, "zv.media.mpv", QtInfoMsg)
 
 constexpr int LoadTimeoutMs = 5000;
 constexpr int SeekTimeoutMs = 3000;
-constexpr int WindowTimeoutMs = 2000;
-
-// Nothing from outside decides what mpv does: no config, scripts, network or playlists.
-const char *const Options[][2] = {
-    {"config", "no"},
-    {"load-scripts", "no"},
-    {"ytdl", "no"},
-    {"osc", "no"},
-    {"load-stats-overlay", "no"},
-    {"load-osd-console", "no"},
-    {"load-auto-profiles", "no"},
-    {"input-default-bindings", "no"},
-    {"input-vo-keyboard", "no"},
-    {"input-terminal", "no"},
-    // Its messages go to the category zv.media.mpv instead of the terminal.
-    {"terminal", "no"},
-    {"load-unsafe-playlists", "no"},
-    {"access-references", "no"},
-    {"resume-playback", "no"},
-    {"save-position-on-quit", "no"},
-    {"sub-auto", "no"},
-    {"audio-file-auto", "no"},
-    {"cover-art-auto", "no"},
-    {"audio-display", "no"},
-    {"osd-level", "0"},
-    {"idle", "yes"},
-    {"keep-open", "yes"},
-    {"pause", "yes"},
-    {"force-window", "no"},
-    // No hardware decoding and no GL interop for it: probing them only complains (libcuda).
-    {"hwdec", "no"},
-    {"gpu-hwdec-interop", "no"},
-    // Exact seeks: MPEG program streams otherwise land on the keyframe after the target.
-    {"hr-seek", "yes"},
-    {"hr-seek-demuxer-offset", "1"},
-    {"vo", "libmpv"},
-    {"audio-fallback-to-null", "yes"},
-};
-
-// The sound outputs worth trying here. Probing an output that is not there writes to stderr
-// from inside its library (ALSA without a card, PipeWire without its configuration), so only
-// outputs with a sign of life are named; none means silent playback.
-const QByteArray &audioOutputs()
-{
-    static const QByteArray list = [] {
-        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        QStringList outputs;
-        if (qEnvironmentVariableIsSet("PULSE_SERVER")
-            || (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/pulse/native"))))
-            outputs << QStringLiteral("pulse");
-        if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/pipewire-0")))
-            outputs << QStringLiteral("pipewire");
-        QFile cards(QStringLiteral("/proc/asound/cards"));
-        if (cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards"))
-            outputs << QStringLiteral("alsa");
-        return outputs.isEmpty() ? QByteArray("null") : outputs.join(u',').toLatin1();
-    }();
-    return list;
-}
 
 int loadErrorCode(int mpvError)
 {
@@ -110,11 +46,7 @@ std::unique_ptr<MpvSession> MpvSession::create(QWidget *window)
     mpv_handle *mpv = mpv_create();
     if (!mpv)
         return nullptr;
-    for (const auto &option : Options)
-        mpv_set_option_string(mpv, option[0], option[1]);
-    mpv_set_option_string(mpv, "ao", audioOutputs().constData());
-    if (!window)
-        mpv_set_option_string(mpv, "vid", "no");
+    setMpvOptions(mpv, window != nullptr);
     if (mpv_initialize(mpv) < 0) {
         mpv_terminate_destroy(mpv);
         return nullptr;
@@ -144,101 +76,6 @@ MpvSession::~MpvSession()
     delete widget_.data();
     mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
     mpv_terminate_destroy(mpv_);
-}
-
-bool MpvSession::attachWindow(QWidget *window)
-{
-    window_ = window;
-    return placeVideo(window, window->rect());
-}
-
-bool MpvSession::placeVideo(QWidget *parent, const QRect &geometry)
-{
-    // One render context per core: the old picture goes before the new one is made, and the
-    // video waits for the new context.
-    if (widget_) {
-        mpv_set_property_string(mpv_, "vid", "no");
-        videoDeferred_ = true;
-        delete widget_.data();
-    }
-    auto *widget = new MpvVideoWidget(mpv_, parent); // a child is owned by its parent window
-    widget_ = widget;
-    connect(widget, &MpvVideoWidget::renderContextReady, this, [this] {
-        if (videoDeferred_) {
-            videoDeferred_ = false;
-            mpv_set_property_string(mpv_, "vid", videoWanted_ ? "auto" : "no");
-        }
-    });
-    if (parent) {
-        widget->setGeometry(geometry);
-        widget->show();
-    } else {
-        widget->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-        widget->setFocusPolicy(Qt::StrongFocus);
-        widget->setCursor(Qt::BlankCursor);
-        widget->installEventFilter(this);
-        // Sized by hand too: without a window manager the full-screen state alone does nothing.
-        if (const QScreen *screen = window_ ? window_->screen() : nullptr)
-            widget->setGeometry(screen->geometry());
-        widget->showFullScreen();
-        widget->activateWindow();
-        widget->setFocus();
-    }
-    if (!widget->hasRenderContext() && (!parent || parent->isVisible())) {
-        QDeadlineTimer deadline(WindowTimeoutMs);
-        while (widget_ && !widget_->hasRenderContext() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-    }
-    if (!widget_)
-        return false;
-    if (!widget_->hasRenderContext() && !videoDeferred_) {
-        // A hidden window gets its GL context later; the video joins in then.
-        videoDeferred_ = true;
-        mpv_set_property_string(mpv_, "vid", "no");
-    }
-    return true;
-}
-
-bool MpvSession::showFullScreen()
-{
-    if (!widget_ || !window_)
-        return false;
-    if (fullScreen_)
-        return true;
-    childGeometry_ = widget_->geometry();
-    childHidden_ = widget_->isHidden();
-    fullScreen_ = true;
-    return placeVideo(nullptr, {});
-}
-
-void MpvSession::endFullScreen()
-{
-    if (!fullScreen_)
-        return;
-    fullScreen_ = false;
-    if (!window_) {
-        delete widget_.data();
-        return;
-    }
-    placeVideo(window_, childGeometry_);
-    if (childHidden_ && widget_)
-        widget_->hide();
-}
-
-bool MpvSession::eventFilter(QObject *watched, QEvent *event)
-{
-    // The full screen widget still sends events (hiding) while ~QWidget runs; widget_ must not
-    // be looked at then, as it no longer is an MpvVideoWidget.
-    if (fullScreen_ && qobject_cast<MpvVideoWidget *>(watched) && watched == widget_) {
-        const bool escape = event->type() == QEvent::KeyPress
-                            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
-        if (escape || event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Close) {
-            // Not from inside the widget's own event handling: it is replaced on the way.
-            QMetaObject::invokeMethod(this, &MpvSession::endFullScreen, Qt::QueuedConnection);
-            return true;
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 int MpvSession::load(const QString &path)
@@ -472,14 +309,6 @@ void MpvSession::setChannelGains(double left, double right)
 void MpvSession::setSpeed(double factor)
 {
     mpv_set_property(mpv_, "speed", MPV_FORMAT_DOUBLE, &factor);
-}
-
-void MpvSession::setVideoEnabled(bool enabled)
-{
-    videoWanted_ = enabled;
-    if (!widget_ || videoDeferred_)
-        return;
-    mpv_set_property_string(mpv_, "vid", enabled ? "auto" : "no");
 }
 
 } // namespace zv

@@ -20,7 +20,7 @@ int hexDigit(QChar c)
 
 std::optional<QColor> ParseColour(QStringView text)
 {
-    if (text.size() != 6)
+    if (text.size() < 6)
         return std::nullopt;
     int channels[3] = {};
     for (int i = 0; i < 6; ++i) {

@@ -83,6 +83,20 @@ QByteArray encode(const PictureInfo &info)
     return bytes;
 }
 
+PictureInfo readTail(QByteArrayView fileEnd)
+{
+    if (fileEnd.size() < PictureInfo::TrailerSize)
+        return {};
+    const char *bytes = fileEnd.data() + fileEnd.size() - PictureInfo::TrailerSize;
+    return hasMarker(bytes) ? decode(bytes) : PictureInfo();
+}
+
+Placement placeFor(qint64 fileSize, bool markerAtEnd)
+{
+    const bool overwrite = markerAtEnd && fileSize >= PictureInfo::TrailerSize;
+    return {overwrite ? fileSize - PictureInfo::TrailerSize : fileSize, overwrite};
+}
+
 } // namespace trailer
 
 namespace {
@@ -258,8 +272,7 @@ PictureReadResult ReadPictureInfo(const QString &path)
         result.error = cannotRead(path, TrailerError::Kind::CannotRead, errorText(error));
         return result;
     }
-    if (trailer::hasMarker(bytes))
-        result.info = trailer::decode(bytes);
+    result.info = trailer::readTail(QByteArrayView(bytes, PictureInfo::TrailerSize));
     return result;
 }
 
@@ -278,17 +291,17 @@ TrailerError WritePictureInfo(const QString &path, PictureInfo &info)
     const int fd = file.handle.get();
     const qint64 size = file.size;
     char old[PictureInfo::TrailerSize];
-    bool overwrite = false;
+    bool marked = false;
     if (size >= PictureInfo::TrailerSize) {
         if (const int error = readAllAt(fd, old, PictureInfo::TrailerSize, size - PictureInfo::TrailerSize))
             return cannotRead(path, TrailerError::Kind::CannotRead, errorText(error));
-        overwrite = trailer::hasMarker(old);
+        marked = trailer::hasMarker(old);
     }
-    const qint64 offset = overwrite ? size - PictureInfo::TrailerSize : size;
+    const trailer::Placement place = trailer::placeFor(size, marked);
 
     info.marker = QString::fromLatin1(trailer::kMarker);
     const QByteArray bytes = trailer::encode(info);
-    const WriteOutcome outcome = writeTrailerInChild(fd, bytes.constData(), offset, size, old, overwrite);
+    const WriteOutcome outcome = writeTrailerInChild(fd, bytes.constData(), place.offset, size, old, place.overwrite);
     if (!outcome.error)
         return {};
     QString message = QStringLiteral("Die Informationen konnten nicht in \"%1\" gespeichert werden: %2.")

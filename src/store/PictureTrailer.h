@@ -3,6 +3,7 @@
 #include "PictureInfo.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace zv {
@@ -50,6 +51,18 @@ PictureInfo decodeTrimmed(const char *trailerBytes);
 
 // The 914 bytes for the five texts: Windows-1252, blank-padded, cut at each width.
 QByteArray encode(const PictureInfo &info);
+
+// What ReadPictureInfo makes of a file's last bytes (the whole file when it is shorter): the
+// decoded trailer when the last 914 start with the marker, else five empty texts.
+PictureInfo readTail(QByteArrayView fileEnd);
+
+// Where WritePictureInfo puts the trailer in a file of fileSize bytes whose last 914 bytes do or
+// do not start with the marker: over the old trailer, else after the end.
+struct Placement {
+    qint64 offset = 0;
+    bool overwrite = false;
+};
+Placement placeFor(qint64 fileSize, bool markerAtEnd);
 
 } // namespace trailer
 } // namespace zv

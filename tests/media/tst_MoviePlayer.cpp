@@ -57,6 +57,7 @@ struct RecordingDevice final : MciDevice {
 };
 
 using Call = std::function<void(MovieModule &, RecordingDevice &)>;
+using Answer = std::function<QString(MovieModule &)>;
 
 // The bar under the 183-pixel preview box, a 10-second landscape movie opened.
 struct Bar {
@@ -94,6 +95,7 @@ struct Bar {
 } // namespace
 
 Q_DECLARE_METATYPE(Call)
+Q_DECLARE_METATYPE(Answer)
 
 class TestMoviePlayer : public QObject {
     Q_OBJECT
@@ -306,6 +308,120 @@ private Q_SLOTS:
         call(movie, device);
         QCOMPARE(device.sent, sent.split(u'|', Qt::SkipEmptyParts));
         QCOMPARE(movie.Error, error);
+    }
+
+    // The operations no window calls yet, one row each: what each sends, in order. The
+    // position in ms answers 3000.
+    void idleCommands_data()
+    {
+        QTest::addColumn<Call>("call");
+        QTest::addColumn<QString>("sent");
+#define IDLE(f, sent) QTest::newRow(#f) << Call([](MovieModule &m, RecordingDevice &) { m.f(); }) << QStringLiteral(sent)
+#define IDLE1(f, v, sent) \
+    QTest::newRow(#f) << Call([](MovieModule &m, RecordingDevice &) { int a = v; m.f(a); }) << QStringLiteral(sent)
+        IDLE1(stepFrames, -3, "step movie by -3");
+        IDLE(restoreSizeDefault, "put movie window");
+        IDLE(openMovie, "close movie|open \"/a b/c d.mpg\" alias movie");
+        IDLE(minimizeMovie, "window movie state minimized");
+        IDLE(hideMovie, "window movie state hide");
+        IDLE(showMovie, "window movie state show");
+        IDLE(restoreMovie, "window movie state restore");
+        QTest::newRow("extractCurrentMovieSize")
+            << Call([](MovieModule &m, RecordingDevice &) { int w = 0, h = 0; m.extractCurrentMovieSize(w, h); })
+            << QStringLiteral("where movie destination max");
+        IDLE(getBitsPerPixel, "status movie bitsperpel");
+        IDLE(getMovieInput, "status movie monitor input");
+        IDLE(getMovieOutput, "status movie monitor output");
+        IDLE(getAudioStatus, "status movie audio");
+        IDLE(checkError, "");
+        IDLE(getDeviceName, "info movie product");
+        IDLE(getDeviceVersion, "info movie version");
+        IDLE(getNominalFrameRate, "status movie nominal frame rate wait");
+        IDLE(getFramePerSecRate, "status movie frame rate");
+        IDLE(getCurrentSize, "where movie destination max");
+        IDLE(getDefaultSize, "where movie source");
+        IDLE(getLengthInFrames, "set movie time format frames|status movie length");
+        IDLE(playFullScreen, "play movie fullscreen");
+        IDLE(getLengthInSec, "set movie time format ms|status movie length");
+        IDLE(setVideoOff, "set all video off");
+        IDLE(setVideoOn, "set all video on");
+        IDLE(resumeMovie, "resume movie");
+        IDLE(getRate, "status movie speed");
+        IDLE(getPositionInFrames, "set movie time format frames wait|status movie position");
+        IDLE(getStatus, "status movie mode");
+        IDLE(getFormatPosition, "set movie time format ms|status movie position wait");
+        IDLE(getFormatLength, "set movie time format ms|status movie length");
+        IDLE(getVolume, "status movie volume");
+        IDLE(getVideoStatus, "status movie video");
+        IDLE(getTimeFormat, "status movie time format");
+        IDLE(getLeftVolume, "status movie left volume");
+        IDLE(getPositionInSec, "set movie time format ms|status movie position wait");
+        IDLE(getRightVolume, "status movie right volume");
+        IDLE(setAudioOff, "set movie audio all off");
+        IDLE(setAudioOn, "set movie audio all on");
+        IDLE(setLeftOff, "set movie audio left off");
+        IDLE(setRightOff, "set movie audio right off");
+        IDLE(setLeftOn, "set movie audio left on");
+        IDLE(setRightOn, "set movie audio right on");
+        IDLE(setDoorOpen, "set cdaudio door open");
+        IDLE(setDoorClosed, "set cdaudio door closed");
+        IDLE(checkDeviceReady, "status movie ready");
+        IDLE1(setLeftVolume, 300, "setaudio movie left volume to 300");
+        IDLE1(setRightVolume, 700, "setaudio movie right volume to 700");
+    }
+    void idleCommands()
+    {
+        QFETCH(Call, call);
+        QFETCH(QString, sent);
+        RecordingDevice device;
+        MovieModule movie(device);
+        movie.Filename = QStringLiteral("/a b/c d.mpg");
+        movie.Error = 7;
+        call(movie, device);
+        QCOMPARE(device.sent, sent.split(u'|', Qt::SkipEmptyParts));
+        QCOMPARE(movie.Error, sent.isEmpty() ? 7 : 0); // each command's code is kept
+    }
+
+    // Every command answers with the reply; the row's getter shows what it makes of it.
+    void moduleAnswers_data()
+    {
+        QTest::addColumn<Answer>("get");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("answer");
+        const auto row = [](const char *name, Answer get, const char *reply, const char *answer) {
+            QTest::addRow("%s \"%s\"", name, reply) << get << QString::fromLatin1(reply) << QString::fromLatin1(answer);
+        };
+#define ANSWER(f, reply, answer) row(#f, [](MovieModule &m) { return QVariant(m.f()).toString(); }, reply, answer)
+        // Milliseconds, rounded to whole seconds half to even; minutes never padded, seconds always.
+        ANSWER(getFormatLength, "0", "0:00");
+        ANSWER(getFormatLength, "59000", "0:59");
+        ANSWER(getFormatLength, "59499", "0:59");
+        ANSWER(getFormatLength, "59500", "1:00");
+        ANSWER(getFormatLength, "2500", "0:02");
+        ANSWER(getFormatLength, "600000", "10:00");
+        ANSWER(getFormatLength, "3600000", "1:0:00");
+        ANSWER(getFormatPosition, "3725000", "1:2:05");
+        // The device counts frames per 1000 seconds.
+        ANSWER(getNominalFrameRate, "25000", "25000");
+        ANSWER(getFramePerSecRate, "29970", "29");
+        ANSWER(getFramePerSecRate, "25000", "25");
+        ANSWER(getStatus, "not ready", "Not Ready");
+        ANSWER(getStatus, "PAUSED", "Paused");
+        ANSWER(getStatus, "playing", "Playing");
+        ANSWER(isMoviePlaying, "playing", "true");
+        ANSWER(isMoviePlaying, "paused", "false");
+        ANSWER(isMoviePlaying, "PLAYING", "false");
+        ANSWER(getAudioStatus, "On", "On");
+        ANSWER(getVideoStatus, "off", "off");
+    }
+    void moduleAnswers()
+    {
+        QFETCH(Answer, get);
+        QFETCH(QString, reply);
+        RecordingDevice device;
+        device.answerAll = reply;
+        MovieModule movie(device);
+        QTEST(get(movie), "answer");
     }
 
     // While timeOut waits, timers run, but input from the window system is held until the wait

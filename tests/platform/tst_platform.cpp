@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/FileNames.h"
+#include "platform/ProbeTuning.h"
 #include "platform/Shell.h"
 #include "platform/Translations.h"
 #include "support/CoreChecks.h"
@@ -108,6 +109,69 @@ private Q_SLOTS:
         const bool result = makeDesktopShell()->openDocument(QFINDTESTDATA("tst_platform.cpp"), ShowState::Normal);
         qputenv("PATH", path);
         QCOMPARE(result, opened);
+    }
+
+    void remoteFileSystems_data()
+    {
+        QTest::addColumn<quint32>("type"); // statfs's f_type
+        QTest::addColumn<bool>("remote");
+        QTest::newRow("nfs") << quint32(0x6969) << true;
+        QTest::newRow("smb") << quint32(0x517b) << true;
+        QTest::newRow("smb2") << quint32(0xfe534d42) << true;
+        QTest::newRow("cifs") << quint32(0xff534d42) << true;
+        QTest::newRow("fuse") << quint32(0x65735546) << true;
+        QTest::newRow("9p") << quint32(0x01021997) << true;
+        QTest::newRow("ceph") << quint32(0x00c36400) << true;
+        QTest::newRow("afs") << quint32(0x5346414f) << true;
+        QTest::newRow("coda") << quint32(0x73757245) << true;
+        QTest::newRow("ext4") << quint32(0xef53) << false;
+        QTest::newRow("xfs") << quint32(0x58465342) << false;
+        QTest::newRow("btrfs") << quint32(0x9123683e) << false;
+        QTest::newRow("tmpfs") << quint32(0x01021994) << false;
+        QTest::newRow("overlay") << quint32(0x794c7630) << false;
+        QTest::newRow("vfat") << quint32(0x4d44) << false;
+    }
+    void remoteFileSystems()
+    {
+        QFETCH(quint32, type);
+        QTEST(isRemoteFileSystem(type), "remote");
+    }
+
+    void probeSpread_data()
+    {
+        QTest::addColumn<bool>("remote");
+        QTest::addColumn<int>("cores");
+        QTest::addColumn<quint64>("openFiles");
+        QTest::addColumn<int>("asked"); // 0: the default
+        QTest::addColumn<int>("inFlight");
+        QTest::addColumn<int>("atFirst");
+        QTest::addColumn<int>("batch");
+        QTest::addColumn<int>("window");
+        const quint64 none = NoOpenFileLimit;
+        QTest::newRow("network") << true << 2 << quint64(1024) << 0 << 64 << 64 << 1 << 1024;
+        QTest::newRow("network, asked") << true << 2 << quint64(1024) << 8 << 8 << 8 << 1 << 1024;
+        QTest::newRow("local, two cores") << false << 2 << quint64(1024) << 0 << 32 << 2 << 16 << 2048;
+        QTest::newRow("local, one core") << false << 1 << quint64(1024) << 0 << 32 << 1 << 16 << 2048;
+        QTest::newRow("unknown cores") << false << 0 << quint64(1024) << 0 << 32 << 1 << 16 << 2048;
+        QTest::newRow("many cores") << false << 96 << quint64(1024) << 0 << 32 << 32 << 16 << 2048;
+        QTest::newRow("serial") << false << 2 << quint64(1024) << 1 << 1 << 1 << 1 << 1024;
+        QTest::newRow("asked four") << false << 2 << quint64(1024) << 4 << 4 << 4 << 16 << 1024;
+        QTest::newRow("few open files") << false << 2 << quint64(256) << 0 << 32 << 2 << 4 << 1024;
+        QTest::newRow("hardly any open files") << false << 2 << quint64(20) << 0 << 32 << 2 << 1 << 1024;
+        QTest::newRow("no limit") << false << 2 << none << 0 << 32 << 2 << 16 << 2048;
+        QTest::newRow("no limit, 512 threads") << false << 2 << none << 512 << 512 << 512 << 8 << 16384;
+    }
+    void probeSpread()
+    {
+        QFETCH(bool, remote);
+        QFETCH(int, cores);
+        QFETCH(quint64, openFiles);
+        QFETCH(int, asked);
+        const ProbeSpread spread = probeSpreadFor({remote, cores, openFiles}, asked);
+        QTEST(spread.inFlight, "inFlight");
+        QTEST(spread.atFirst, "atFirst");
+        QTEST(spread.batch, "batch");
+        QTEST(int(probeWindowFor(spread)), "window");
     }
 
     void fileNamesRoundTrip_data()

@@ -24,6 +24,8 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -200,8 +202,12 @@ private Q_SLOTS:
         const char *tiled = "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.png";
         QTest::newRow("tiled list") << "Main" << tiled << "" << listIn(Qt::black) << 20;
         QTest::newRow("no tile") << "Main" << tiled << "F.png" << setUpTo(0) << 0;
-        QTest::newRow("list colour too long") << "Main" << "[BildListe]\nHintergrundWert=FF00001" << "HintergrundWert"
-                                              << setUpTo(0) << 0;
+        // What follows the six digits is ignored, a hand-written comment too.
+        QTest::newRow("list colour too long") << "Main" << "[BildListe]\nHintergrundWert=FF00001" << ""
+                                              << listIn(Qt::red) << 20;
+        QTest::newRow("list colour with a comment")
+            << "Main" << "[BildListe]\nHintergrundWert=ff0000 ; rot\nSchriftFarbe=0000FF\n" << ""
+            << QList<QColor>{Qt::red, Qt::blue} + defaults.mid(2) << 20;
         QTest::newRow("short colour") << "Main" << "[Farben]\nOrtBG=12345" << "OrtBG" << setUpTo(4) << 0;
         QTest::newRow("letter beyond F") << "Main" << "[Farben]\nNamenBG=00GG00" << "NamenBG" << setUpTo(8) << 0;
         QTest::newRow("progress colour") << "Main" << "[Farben]\nFortschrittBG=12345" << "FortschrittBG" << setUpTo(12)
@@ -278,6 +284,49 @@ private Q_SLOTS:
         const QPoint inside(5, 6);
         if (complete)
             QCOMPARE(w.menue.grab().toImage().pixelColor(inside), w.bg.pixelColor(layout::kMenuPanel.topLeft() + inside));
+    }
+
+    // The album's own skin: held down, a button shows its "1" picture, let go its "0" picture.
+    void buttonFaces_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("pressed");
+        QTest::addColumn<QString>("released");
+        QTest::addColumn<Qt::MouseButton>("mouse");
+        QTest::newRow("save, left") << "cmdAktual" << "Button 1 speichern.jpg" << "Button 0 speichern.jpg"
+                                    << Qt::LeftButton;
+        QTest::newRow("save, right") << "cmdAktual" << "Button 1 speichern.jpg" << "Button 0 speichern.jpg"
+                                     << Qt::RightButton;
+        QTest::newRow("close, left") << "cmdX" << "X 1.jpg" << "X 0.jpg" << Qt::LeftButton;
+    }
+    void buttonFaces()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, pressed);
+        QFETCH(QString, released);
+        QFETCH(Qt::MouseButton, mouse);
+        test::AlbumFolder album;
+        const QString folder = SkinFolder(album.path(), kDefaultSkin);
+        const QImage down = QImage(folder + pressed).convertToFormat(QImage::Format_RGB32);
+        const QImage up = QImage(folder + released).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!down.isNull() && !up.isNull());
+        QVERIFY(down != up); // else a swap could not show
+        LoadWindow w;
+        SkinImages images;
+        QVERIFY(LoadSkin(folder, w.targets, images).complete);
+        const auto keys = std::find_if(SkinButtons().begin(), SkinButtons().end(),
+                                       [&](const SkinButtonKeys &k) { return k.objectName == button; });
+        QVERIFY(keys != SkinButtons().end());
+        ImageButton shown(keys->objectName, keys->pressedKey, keys->releasedKey, images);
+        QVERIFY(shown.showReleased());
+        shown.resize(up.size());
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        QCOMPARE(rgb(shown.grab()), up);
+        QTest::mousePress(&shown, mouse, {}, QPoint(2, 2));
+        QCOMPARE(rgb(shown.grab()), down);
+        QTest::mouseRelease(&shown, mouse, {}, QPoint(2, 2));
+        QCOMPARE(rgb(shown.grab()), up);
     }
 
     // The chooser, "Skinauswahl".
