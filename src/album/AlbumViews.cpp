@@ -34,9 +34,20 @@ void ClickRules::pressed(const QAbstractItemView &view, const QMouseEvent &event
         m_soleSelectedRow = rows.front();
 }
 
-bool ClickRules::mayRenameOnClick(const QModelIndex &index) const
+bool ClickRules::mayRename(const QAbstractItemView &view, const QModelIndex &index,
+                           QAbstractItemView::EditTrigger trigger, const QEvent *event) const
 {
-    return index.isValid() && index.row() == m_soleSelectedRow;
+    // Qt's click on a selected row ignores the keys held, and its delayed editor comes back
+    // without an event (as all triggers): a rename is of one file, clicked plainly.
+    if (trigger == QAbstractItemView::SelectedClicked) {
+        const auto *mouse = event && event->type() == QEvent::MouseButtonRelease ? static_cast<const QMouseEvent *>(event)
+                                                                                  : nullptr;
+        if (!mouse || mouse->modifiers() != Qt::NoModifier || index.row() != m_soleSelectedRow)
+            return false;
+    }
+    if (trigger == QAbstractItemView::SelectedClicked || trigger == QAbstractItemView::AllEditTriggers)
+        return view.selectionModel() && selectedRowsAscending(*view.selectionModel()) == std::vector<int>{index.row()};
+    return true;
 }
 
 QItemSelectionModel::SelectionFlags ClickRules::onRelease(const QAbstractItemView &view, const QModelIndex &index,
@@ -72,7 +83,7 @@ void AlbumTreeView::keyboardSearch(const QString &search)
 
 bool AlbumTreeView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
-    if (trigger == SelectedClicked && !m_clicks.mayRenameOnClick(index))
+    if (!m_clicks.mayRename(*this, index, trigger, event))
         return false;
     return QTreeView::edit(index, trigger, event);
 }
@@ -91,7 +102,7 @@ void AlbumIconView::mousePressEvent(QMouseEvent *event)
 
 bool AlbumIconView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
-    if (trigger == SelectedClicked && !m_clicks.mayRenameOnClick(index))
+    if (!m_clicks.mayRename(*this, index, trigger, event))
         return false;
     return QListView::edit(index, trigger, event);
 }

@@ -12,7 +12,10 @@ namespace zv {
 class ClickRules {
 public:
     void pressed(const QAbstractItemView &view, const QMouseEvent &event);
-    bool mayRenameOnClick(const QModelIndex &index) const;
+    // Whether the view may open its editor on the row: only on a row that is the only selected
+    // one, after a plain click that found it so.
+    bool mayRename(const QAbstractItemView &view, const QModelIndex &index, QAbstractItemView::EditTrigger trigger,
+                   const QEvent *event) const;
     // The selection a plain left release sets, or Qt's own when it is no click.
     QItemSelectionModel::SelectionFlags onRelease(const QAbstractItemView &view, const QModelIndex &index,
                                                   const QEvent *event,
