@@ -2,8 +2,8 @@
 // selected rows of 100,000 (no file system), and saving into a 4 GB video next to a small picture.
 #include "../BenchStats.h"
 
-#include "app/Album.h"
-#include "app/AlbumListModel.h"
+#include "model/Album.h"
+#include "model/AlbumListModel.h"
 #include "store/PictureTrailer.h"
 
 #include <QApplication>

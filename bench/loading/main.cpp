@@ -2,14 +2,14 @@
 // cold (as root) and through a file system that delays each operation like a network drive.
 // Usage: bench_loading [files=100000] [folder] [--skip=warm,cold,latency,window]
 //                      [--latency-files=10000] [--delay-us=1000]
-#include "app/AlbumListModel.h"
 #include "album/frmDaten.h"
 #include "app/AppSettings.h"
-#include "app/ProgramState.h"
+#include "model/AlbumListModel.h"
+#include "model/AlbumLoader.h"
+#include "model/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "skins/SkinFiles.h"
-#include "app/AlbumLoader.h"
 #include "store/PictureTrailer.h"
 
 #include <QApplication>

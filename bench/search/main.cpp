@@ -3,9 +3,9 @@
 #include "../BenchStats.h"
 
 #include "album/frmDaten.h"
-#include "app/Album.h"
-#include "app/AlbumListModel.h"
-#include "app/ProgramState.h"
+#include "model/Album.h"
+#include "model/AlbumListModel.h"
+#include "model/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "skins/ImageButton.h"

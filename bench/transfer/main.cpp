@@ -2,16 +2,16 @@
 // into a large album. Usage: bench_transfer [files=200] [MB per file=20] [work folder]
 // Prints figures; the work folder (default: a temporary folder under the current one) must
 // hold twice files x MB.
-#include "app/Album.h"
-#include "app/AlbumListModel.h"
+#include "model/Album.h"
+#include "model/AlbumListModel.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
 #include "transfer/AnswerQuestions.h"
 #include "transfer/FolderFiles.h"
 #include "transfer/FolderTreeView.h"
-#include "transfer/ImportRun.h"
 #include "transfer/frmExplorer.h"
+#include "transfer/ImportRun.h"
 
 #include "../BenchStats.h"
 

@@ -5,17 +5,17 @@
 //  - prepared picture: "next" to the picture painted on screen
 //  - resident memory over a show of many pictures
 //  - picture window: refit and repaint per resize event
-#include "app/AlbumListModel.h"
 #include "app/AppSettings.h"
+#include "model/AlbumListModel.h"
 #include "platform/BoxFit.h"
 #include "platform/Dialogs.h"
 #include "platform/SettingsStore.h"
 #include "viewing/DiaButton.h"
+#include "viewing/frmDiaShow.h"
+#include "viewing/frmPicWindow.h"
 #include "viewing/PictureImage.h"
 #include "viewing/PictureLoader.h"
 #include "viewing/PixelRect.h"
-#include "viewing/frmDiaShow.h"
-#include "viewing/frmPicWindow.h"
 
 #include "../BenchStats.h"
 

@@ -1,7 +1,7 @@
 #include "DeleteEntries.h"
 
-#include "app/Album.h"
-#include "app/ProgramState.h"
+#include "model/Album.h"
+#include "model/ProgramState.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileNames.h"

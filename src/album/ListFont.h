@@ -14,4 +14,15 @@ inline QFont dialogFont()
     return font;
 }
 
+// The list is bold already: the shown file's row, while another is selected, stands out by
+// slant and underline.
+inline QFont markedRowFont()
+{
+    QFont font;
+    font.setBold(true);
+    font.setItalic(true);
+    font.setUnderline(true);
+    return font;
+}
+
 } // namespace zv

@@ -2,7 +2,7 @@
 
 #include "modMenu.h"
 
-#include "app/AlbumPaths.h"
+#include "model/AlbumPaths.h"
 
 #include <functional>
 

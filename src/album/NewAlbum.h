@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AlbumPaths.h"
+#include "model/AlbumPaths.h"
 
 #include <QStringList>
 

@@ -2,8 +2,8 @@
 
 #include "MediaPort.h"
 
-#include "app/Album.h"
-#include "app/ProgramState.h"
+#include "model/Album.h"
+#include "model/ProgramState.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileNames.h"
 

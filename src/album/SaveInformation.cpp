@@ -2,8 +2,8 @@
 
 #include "MediaPort.h"
 
-#include "app/Album.h"
-#include "app/DateForm.h"
+#include "model/Album.h"
+#include "model/DateForm.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileNames.h"

@@ -2,7 +2,7 @@
 
 #include "modSuche.h"
 
-#include "app/AlbumListModel.h"
+#include "model/AlbumListModel.h"
 
 namespace zv {
 namespace {

@@ -1,14 +1,15 @@
 #include "frmDaten.h"
 
 #include "AlbumViews.h"
+#include "KindIcons.h"
 #include "ListFont.h"
 #include "MediaPort.h"
 #include "PreviewBox.h"
 
-#include "app/Album.h"
-#include "app/AlbumListModel.h"
 #include "app/MainWindowLayout.h"
-#include "app/ProgramState.h"
+#include "model/Album.h"
+#include "model/AlbumListModel.h"
+#include "model/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "skins/SkinImages.h"
 #include "skins/SkinPanel.h"
@@ -117,6 +118,7 @@ void frmDaten::buildList()
     // A second click on the selected row's name, or F2, edits it as the platform does.
     lstBilder->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     m_services.list.setRenameHandler([this](int row, const QString &name) { return renameRow(row, name); });
+    m_services.list.setDecorations([](MediaKind kind) { return QVariant(KindIcons::icon(kind)); }, markedRowFont());
     lstBilder->setModel(&m_services.list);
     lstBilder->header()->setStretchLastSection(false);
     lstBilder->header()->setSectionsMovable(false);

@@ -7,9 +7,9 @@
 #include "RenameEntry.h"
 #include "SaveInformation.h"
 
-#include "app/AlbumListModel.h"
-#include "app/DateForm.h"
-#include "app/ProgramState.h"
+#include "model/AlbumListModel.h"
+#include "model/DateForm.h"
+#include "model/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
 

@@ -6,8 +6,8 @@
 #include "MediaPort.h"
 #include "NewAlbum.h"
 
-#include "app/AlbumListModel.h"
-#include "app/ProgramState.h"
+#include "model/AlbumListModel.h"
+#include "model/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
 #include "platform/Shell.h"

@@ -4,8 +4,8 @@
 #include "AlbumViews.h"
 #include "SearchList.h"
 
-#include "app/AlbumListModel.h"
-#include "app/ProgramState.h"
+#include "model/AlbumListModel.h"
+#include "model/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "skins/SkinPanel.h"
 #include "store/PictureTrailer.h"

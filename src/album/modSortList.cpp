@@ -1,6 +1,6 @@
 #include "modSortList.h"
 
-#include "app/AlbumListModel.h"
+#include "model/AlbumListModel.h"
 
 #include <QCollator>
 #include <QHash>

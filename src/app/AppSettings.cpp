@@ -8,15 +8,15 @@ SettingsValues LoadSettings(const SettingsStore &store)
 {
     const SettingsValues defaults;
     SettingsValues values;
-    values.SkinPath = store.value(QStringLiteral("Skin"), QStringLiteral("SkinPath"), defaults.SkinPath);
-    values.Delay = store.value(QStringLiteral("DiaShow"), QStringLiteral("Delay"), defaults.Delay);
+    values.SkinPath = store.value(kSkinSection, kSkinPathKey, defaults.SkinPath);
+    values.Delay = store.value(kDiaShowSection, kDelayKey, defaults.Delay);
     return values;
 }
 
 void SaveSettings(SettingsStore &store, const SettingsValues &values)
 {
-    store.setValue(QStringLiteral("Skin"), QStringLiteral("SkinPath"), values.SkinPath);
-    store.setValue(QStringLiteral("DiaShow"), QStringLiteral("Delay"), values.Delay);
+    store.setValue(kSkinSection, kSkinPathKey, values.SkinPath);
+    store.setValue(kDiaShowSection, kDelayKey, values.Delay);
 }
 
 } // namespace zv

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "model/SettingsKeys.h"
+
 #include <QString>
 
 namespace zv {
 
 class SettingsStore;
-
-inline constexpr char kApplicationName[] = "zidoVerev";
 
 // The two preferences the program keeps in memory for its whole run, as text.
 struct SettingsValues {

@@ -1,7 +1,8 @@
 #include "StartupSteps.h"
 
-#include "AlbumLoader.h"
 #include "BuiltInLogo.h"
+
+#include "model/AlbumLoader.h"
 
 #include <QDir>
 #include <QFileInfo>

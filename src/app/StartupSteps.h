@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AlbumPaths.h"
+#include "model/AlbumPaths.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "frmStart.h"
 
-#include "Album.h"
-#include "AlbumLoader.h"
 #include "AlbumWindowPort.h"
 #include "StartupSteps.h"
 
+#include "model/Album.h"
+#include "model/AlbumLoader.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/ProgressColours.h"

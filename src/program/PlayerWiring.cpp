@@ -1,10 +1,10 @@
 #include "PlayerWiring.h"
 
-#include "album/PreviewBox.h"
 #include "album/frmDaten.h"
-#include "app/ProgramState.h"
-#include "media/MovieModule.h"
+#include "album/PreviewBox.h"
 #include "media/ctrlAV.h"
+#include "media/MovieModule.h"
+#include "model/ProgramState.h"
 
 namespace zv {
 

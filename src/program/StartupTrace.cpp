@@ -1,6 +1,6 @@
 #include "StartupTrace.h"
 
-#include "app/Album.h"
+#include "model/Album.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SkinFolderList.h"
-#include "app/AlbumPaths.h"
+#include "model/AlbumPaths.h"
 
 #include <QWidget>
 

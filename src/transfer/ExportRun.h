@@ -3,7 +3,7 @@
 #include "OverwriteDecision.h"
 #include "TransferRun.h"
 
-#include "app/AlbumPaths.h"
+#include "model/AlbumPaths.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "FolderFiles.h"
 
-#include "app/AlbumEntry.h"
+#include "model/AlbumEntry.h"
 #include "platform/FileCopy.h"
 #include "platform/FileNames.h"
 

@@ -3,9 +3,9 @@
 #include "FreeSpace.h"
 #include "Numbering.h"
 
-#include "app/Album.h"
-#include "app/AlbumListModel.h"
-#include "app/AlbumLoader.h"
+#include "model/Album.h"
+#include "model/AlbumListModel.h"
+#include "model/AlbumLoader.h"
 #include "platform/ArchiveAttribute.h"
 #include "platform/Drives.h"
 #include "platform/FileNames.h"

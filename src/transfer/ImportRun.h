@@ -3,7 +3,8 @@
 #include "OverwriteDecision.h"
 #include "TransferRun.h"
 
-#include "app/AlbumPaths.h"
+#include "model/AlbumPaths.h"
+#include "model/SettingsKeys.h"
 
 #include <QSet>
 #include <QStringList>
@@ -17,10 +18,6 @@ class AlbumListModel;
 class Drives;
 class OverwriteQuestion;
 class SettingsStore;
-
-inline const QString kImportSection = QStringLiteral("Import");
-inline const QString kNumberKey = QStringLiteral("Number");
-inline const QString kChkStateKey = QStringLiteral("chkState");
 
 struct ImportOptions {
     bool numbering = false;

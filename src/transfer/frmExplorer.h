@@ -4,7 +4,7 @@
 #include "FolderFiles.h"
 #include "ImportRun.h"
 
-#include "app/AlbumPaths.h"
+#include "model/AlbumPaths.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 
 #include "ExportRun.h"
 
-#include "app/AlbumPaths.h"
+#include "model/AlbumPaths.h"
 
 #include <QStringList>
 #include <QWidget>

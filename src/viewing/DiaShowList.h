@@ -2,7 +2,7 @@
 
 #include "DiaWalk.h"
 
-#include "app/AlbumListModel.h"
+#include "model/AlbumListModel.h"
 
 #include <QObject>
 #include <QString>

@@ -8,8 +8,8 @@
 #include "PictureImage.h"
 #include "PixelRect.h"
 
-#include "app/AlbumListModel.h"
 #include "app/AppSettings.h"
+#include "model/AlbumListModel.h"
 #include "platform/BoxFit.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"

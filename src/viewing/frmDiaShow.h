@@ -4,7 +4,7 @@
 #include "PictureDecoder.h"
 #include "PictureLoader.h"
 
-#include "app/AlbumPaths.h"
+#include "model/AlbumPaths.h"
 
 #include <QRectF>
 #include <QTimer>

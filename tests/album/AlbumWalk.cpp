@@ -1,8 +1,8 @@
 #include "AlbumWalk.h"
 
-#include "album/PreviewBox.h"
 #include "album/modMenu.h"
-#include "app/MediaKind.h"
+#include "album/PreviewBox.h"
+#include "model/MediaKind.h"
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 #include "store/PictureTrailer.h"

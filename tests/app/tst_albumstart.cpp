@@ -1,16 +1,16 @@
 // Loading an album: the folder read in parallel, the list as a working store, and the start-up;
 // and the warning before a typed date is stored as no date.
-#include "app/AlbumListModel.h"
-#include "app/AlbumLoader.h"
 #include "app/AlbumWindowPort.h"
-#include "app/DateForm.h"
 #include "app/frmStart.h"
+#include "latencyfs/LatencyMount.h"
+#include "model/AlbumListModel.h"
+#include "model/AlbumLoader.h"
+#include "model/DateForm.h"
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 #include "support/CoreChecks.h"
 #include "support/Fakes.h"
 #include "support/OtherUser.h"
-#include "latencyfs/LatencyMount.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -328,6 +328,9 @@ private Q_SLOTS:
         QCOMPARE(model.text(2, AlbumListModel::Schreibschutz), QString()); // the mark waits for a full filling
 
         // The shown file's row is set apart while marked, and the mark follows a rename.
+        QFont slanted;
+        slanted.setItalic(true);
+        model.setDecorations({}, slanted); // the window's font; the model decides which row wears it
         model.setMarkedName(QStringLiteral("b.mpg"));
         QVERIFY(model.data(model.index(1, 0), Qt::FontRole).value<QFont>().italic());
         QVERIFY(!model.data(model.index(0, 0), Qt::FontRole).isValid());

@@ -2,7 +2,7 @@
 #include "support/MediaClips.h"
 #include "support/ProgramRun.h"
 
-#include "app/AlbumLoader.h"
+#include "model/AlbumLoader.h"
 
 #include <QElapsedTimer>
 

@@ -2,7 +2,7 @@
 // its length has a form.
 #include "FuzzCheck.h"
 
-#include "app/DateForm.h"
+#include "model/DateForm.h"
 
 using namespace zv;
 

@@ -13,8 +13,9 @@ private Q_SLOTS:
 
 void TestLayering::includesPointDown()
 {
-    const QMap<QString, int> levels{{"platform", 0}, {"store", 1}, {"app", 2},      {"viewing", 3}, {"media", 3},
-                                    {"skins", 3},    {"transfer", 3}, {"album", 4}, {"program", 5}};
+    const QMap<QString, int> levels{{"platform", 0}, {"store", 1},    {"model", 2}, {"app", 3},
+                                    {"viewing", 4},  {"media", 4},    {"skins", 4}, {"transfer", 4},
+                                    {"album", 5},    {"program", 6}};
     const QString src = qEnvironmentVariable("ZV_SOURCE_DIR") + QStringLiteral("/src/");
     static const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*"(\w+)/)"),
                                             QRegularExpression::MultilineOption);

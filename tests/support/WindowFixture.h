@@ -4,12 +4,12 @@
 #include "AlbumFolder.h"
 #include "Fakes.h"
 
-#include "album/MediaPort.h"
 #include "album/frmDaten.h"
-#include "app/Album.h"
-#include "app/AlbumListModel.h"
-#include "app/AlbumLoader.h"
-#include "app/ProgramState.h"
+#include "album/MediaPort.h"
+#include "model/Album.h"
+#include "model/AlbumListModel.h"
+#include "model/AlbumLoader.h"
+#include "model/ProgramState.h"
 #include "skins/SkinFiles.h"
 
 #include <QFileInfo>

@@ -7,20 +7,20 @@
 #include "support/TransferChecks.h"
 #include "support/TransferFakes.h"
 
-#include "app/Album.h"
-#include "app/AlbumListModel.h"
-#include "app/AlbumLoader.h"
+#include "model/Album.h"
+#include "model/AlbumListModel.h"
+#include "model/AlbumLoader.h"
 #include "platform/FileCopy.h"
 #include "platform/SettingsStore.h"
 #include "transfer/DriveChart.h"
 #include "transfer/FolderFiles.h"
 #include "transfer/FolderTree.h"
 #include "transfer/FolderTreeView.h"
-#include "transfer/ImportRun.h"
-#include "transfer/Numbering.h"
 #include "transfer/frmExplorer.h"
 #include "transfer/frmRequest.h"
 #include "transfer/frmSaveFiles.h"
+#include "transfer/ImportRun.h"
+#include "transfer/Numbering.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -5,18 +5,18 @@
 #include "support/Fakes.h"
 #include "support/PictureFiles.h"
 
-#include "app/AlbumListModel.h"
-#include "app/AlbumLoader.h"
 #include "app/AppSettings.h"
+#include "model/AlbumListModel.h"
+#include "model/AlbumLoader.h"
 #include "platform/SettingsStore.h"
 #include "viewing/DiaButton.h"
 #include "viewing/DiaDelay.h"
 #include "viewing/DiaShowList.h"
+#include "viewing/frmDiaShow.h"
+#include "viewing/frmPicWindow.h"
 #include "viewing/InfoPanelSizing.h"
 #include "viewing/PictureImage.h"
 #include "viewing/PictureLoader.h"
-#include "viewing/frmDiaShow.h"
-#include "viewing/frmPicWindow.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

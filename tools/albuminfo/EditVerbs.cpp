@@ -5,9 +5,9 @@
 #include "album/DeleteEntries.h"
 #include "album/NewAlbum.h"
 #include "album/RenameEntry.h"
-#include "app/Album.h"
-#include "app/AlbumLoader.h"
-#include "app/ProgramState.h"
+#include "model/Album.h"
+#include "model/AlbumLoader.h"
+#include "model/ProgramState.h"
 #include "platform/FileNames.h"
 
 #include <QCoreApplication>

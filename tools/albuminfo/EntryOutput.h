@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AlbumEntry.h"
+#include "model/AlbumEntry.h"
 
 #include <QJsonObject>
 #include <QString>

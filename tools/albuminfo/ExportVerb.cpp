@@ -1,6 +1,6 @@
 // albuminfo export ALBUM TARGETDIR NAME... [--overwrite ask|all|none]
 // The export dialog's copying without windows.
-#include "app/AlbumPaths.h"
+#include "model/AlbumPaths.h"
 #include "platform/FileNames.h"
 #include "transfer/ExportRun.h"
 #include "transfer/OverwriteQuestion.h"

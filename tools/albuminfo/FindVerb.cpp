@@ -2,11 +2,11 @@
 #include "EntryOutput.h"
 #include "Verbs.h"
 
-#include "album/SearchList.h"
 #include "album/modSortList.h"
-#include "app/AlbumListModel.h"
-#include "app/AlbumLoader.h"
-#include "app/AlbumPaths.h"
+#include "album/SearchList.h"
+#include "model/AlbumListModel.h"
+#include "model/AlbumLoader.h"
+#include "model/AlbumPaths.h"
 #include "platform/FileNames.h"
 
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 // albuminfo import ALBUM FILE... [--number START] [--overwrite ask|all|none]
 // The browser's import without windows: same numbering, free-space test, overwrite decisions
 // and copying. The numbering's memory lives for this run only, the user's settings stay.
-#include "app/Album.h"
-#include "app/AlbumLoader.h"
+#include "model/Album.h"
+#include "model/AlbumLoader.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
 #include "transfer/AnswerQuestions.h"

@@ -1,8 +1,8 @@
 #include "EntryOutput.h"
 #include "Verbs.h"
 
-#include "app/AlbumLoader.h"
-#include "app/AlbumPaths.h"
+#include "model/AlbumLoader.h"
+#include "model/AlbumPaths.h"
 #include "platform/FileNames.h"
 
 #include <sys/stat.h>

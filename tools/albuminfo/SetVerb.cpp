@@ -1,7 +1,7 @@
 #include "EntryOutput.h"
 #include "Verbs.h"
 
-#include "app/DateForm.h"
+#include "model/DateForm.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileNames.h"
 #include "store/PictureTrailer.h"

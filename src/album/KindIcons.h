@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MediaKind.h"
+#include "model/MediaKind.h"
 
 #include <QIcon>
 

@@ -58,6 +58,11 @@ public:
 
     void setRowInfo(int row, const PictureInfo &info);
     void setRenameHandler(RenameHandler handler) { m_renameHandler = std::move(handler); }
+    // Icons and fonts are the windows' business (QtGui); the window showing the list hands in
+    // the name cell's icon per kind and the font of the marked row. Without them the list has
+    // neither, and works the same as a store.
+    using KindDecoration = std::function<QVariant(MediaKind)>;
+    void setDecorations(KindDecoration icon, QVariant markFont);
     void appendRows(std::vector<ListRow> rows);
     // The row of this exact name is set apart (the shown file, while another row is selected);
     // an empty name marks none.
@@ -120,6 +125,8 @@ private:
     QString m_firstCaption;
     QString m_markedName;
     RenameHandler m_renameHandler;
+    KindDecoration m_kindIcon;
+    QVariant m_markFont;
     Album *m_followed = nullptr;
 };
 

@@ -1,10 +1,8 @@
 #include "AlbumListModel.h"
 
-#include "KindIcons.h"
 
 #include "platform/FileNames.h"
 
-#include <QFont>
 
 #include <algorithm>
 #include <numeric>
@@ -354,19 +352,10 @@ QVariant AlbumListModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return index.column() == Dateiname ? displayFileName(r.name) : text(index.row(), index.column());
     case Qt::DecorationRole:
-        return index.column() == Dateiname ? QVariant(KindIcons::icon(r.kind)) : QVariant();
+        return index.column() == Dateiname && m_kindIcon ? m_kindIcon(r.kind) : QVariant();
     case Qt::ToolTipRole: return KindNames(r.kind);
     case Qt::FontRole:
-        if (m_markedName.isEmpty() || r.name != m_markedName)
-            return {};
-        {
-            // The list is bold already: the shown file stands out by slant and underline.
-            QFont font;
-            font.setBold(true);
-            font.setItalic(true);
-            font.setUnderline(true);
-            return font;
-        }
+        return !m_markedName.isEmpty() && r.name == m_markedName ? m_markFont : QVariant();
     case Qt::TextAlignmentRole:
         return index.column() == Groesse ? int(Qt::AlignRight | Qt::AlignVCenter)
                                          : int(Qt::AlignLeft | Qt::AlignVCenter);
@@ -375,6 +364,14 @@ QVariant AlbumListModel::data(const QModelIndex &index, int role) const
     case NameRole: return r.name;
     default: return {};
     }
+}
+
+void AlbumListModel::setDecorations(KindDecoration icon, QVariant markFont)
+{
+    m_kindIcon = std::move(icon);
+    m_markFont = std::move(markFont);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole, Qt::FontRole});
 }
 
 bool AlbumListModel::setData(const QModelIndex &index, const QVariant &value, int role)

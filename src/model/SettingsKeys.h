@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace zv {
+
+// Every section and key the program reads or writes in its settings, so that no two places
+// spell one differently.
+inline constexpr char kApplicationName[] = "zidoVerev";
+
+// The skin's folder name and the slide show's delay, kept for the whole run.
+inline const QString kSkinSection = QStringLiteral("Skin");
+inline const QString kSkinPathKey = QStringLiteral("SkinPath");
+inline const QString kDiaShowSection = QStringLiteral("DiaShow");
+inline const QString kDelayKey = QStringLiteral("Delay");
+
+// The next import number and whether numbering is ticked.
+inline const QString kImportSection = QStringLiteral("Import");
+inline const QString kNumberKey = QStringLiteral("Number");
+inline const QString kChkStateKey = QStringLiteral("chkState");
+
+} // namespace zv
