@@ -4,14 +4,14 @@
 // hold twice files x MB.
 #include "model/Album.h"
 #include "model/AlbumListModel.h"
+#include "operations/AnswerQuestions.h"
+#include "operations/ImportRun.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
-#include "transfer/AnswerQuestions.h"
 #include "transfer/FolderFiles.h"
 #include "transfer/FolderTreeView.h"
 #include "transfer/frmExplorer.h"
-#include "transfer/ImportRun.h"
 
 #include "../BenchStats.h"
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "AlbumContext.h"
 #include "InfoFields.h"
 #include "MainWindowServices.h"
 #include "modMenu.h"
-#include "modSortList.h"
 
 #include "app/AlbumWindowPort.h"
+#include "operations/AlbumContext.h"
+#include "operations/modSortList.h"
 
 #include <QPixmap>
 #include <QPointer>

@@ -2,9 +2,9 @@
 #include "frmDaten.h"
 
 #include "AboutWindow.h"
-#include "MediaPort.h"
 
 #include "app/MainWindowLayout.h"
+#include "operations/MediaPort.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "skins/ImageButton.h"

@@ -2,14 +2,14 @@
 #include "frmDaten.h"
 
 #include "AlbumViews.h"
-#include "DeleteEntries.h"
-#include "MediaPort.h"
-#include "RenameEntry.h"
-#include "SaveInformation.h"
 
 #include "model/AlbumListModel.h"
 #include "model/DateForm.h"
 #include "model/ProgramState.h"
+#include "operations/DeleteEntries.h"
+#include "operations/MediaPort.h"
+#include "operations/RenameEntry.h"
+#include "operations/SaveInformation.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
 

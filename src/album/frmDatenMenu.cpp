@@ -3,11 +3,11 @@
 #include "frmDaten.h"
 
 #include "AlbumViews.h"
-#include "MediaPort.h"
-#include "NewAlbum.h"
 
 #include "model/AlbumListModel.h"
 #include "model/ProgramState.h"
+#include "operations/MediaPort.h"
+#include "operations/NewAlbum.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
 #include "platform/Shell.h"

@@ -2,10 +2,10 @@
 #include "frmDaten.h"
 
 #include "AlbumViews.h"
-#include "SearchList.h"
 
 #include "model/AlbumListModel.h"
 #include "model/ProgramState.h"
+#include "operations/SearchList.h"
 #include "platform/Dialogs.h"
 #include "skins/SkinPanel.h"
 #include "store/PictureTrailer.h"

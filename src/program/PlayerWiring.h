@@ -1,6 +1,6 @@
 #pragma once
 
-#include "album/MediaPort.h"
+#include "operations/MediaPort.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TransferRun.h"
+#include "operations/TransferRun.h"
 
 #include <QElapsedTimer>
 #include <QFutureWatcher>

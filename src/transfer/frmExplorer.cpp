@@ -5,11 +5,11 @@
 #include "TransferIcons.h"
 #include "frmRequest.h"
 
+#include "operations/Numbering.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
-#include "transfer/Numbering.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -2,9 +2,9 @@
 
 #include "BackgroundRead.h"
 #include "FolderFiles.h"
-#include "ImportRun.h"
 
 #include "model/AlbumPaths.h"
+#include "operations/ImportRun.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OverwriteQuestion.h"
+#include "operations/OverwriteQuestion.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportRun.h"
+#include "operations/ExportRun.h"
 
 #include "model/AlbumPaths.h"
 

@@ -3,13 +3,13 @@
 #include "album/modMenu.h"
 #include "album/PreviewBox.h"
 #include "model/MediaKind.h"
+#include "operations/ImportRun.h"
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 #include "store/PictureTrailer.h"
 #include "support/CoreChecks.h"
 #include "support/TransferFakes.h"
 #include "support/WindowFixture.h"
-#include "transfer/ImportRun.h"
 
 #include <QApplication>
 #include <QBuffer>

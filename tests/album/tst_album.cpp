@@ -1,15 +1,15 @@
 // The album's commands on a real media folder without a window (saving, renaming, deleting, new
 // albums, searching and sorting), then the main window over it: preview, keys, buttons, editing,
 // search and its menu.
-#include "album/DeleteEntries.h"
-#include "album/NewAlbum.h"
-#include "album/PreviewBox.h"
-#include "album/RenameEntry.h"
-#include "album/SaveInformation.h"
-#include "album/SearchList.h"
 #include "album/modMenu.h"
-#include "album/modSortList.h"
-#include "album/modSuche.h"
+#include "album/PreviewBox.h"
+#include "operations/DeleteEntries.h"
+#include "operations/modSortList.h"
+#include "operations/modSuche.h"
+#include "operations/NewAlbum.h"
+#include "operations/RenameEntry.h"
+#include "operations/SaveInformation.h"
+#include "operations/SearchList.h"
 #include "platform/FileAttributes.h"
 #include "platform/Shell.h"
 #include "support/AlbumWindow.h"

@@ -2,7 +2,7 @@
 // a start number is never negative.
 #include "FuzzCheck.h"
 
-#include "transfer/Numbering.h"
+#include "operations/Numbering.h"
 
 using namespace zv;
 

@@ -2,9 +2,9 @@
 // window's in-place check of a row agrees with the rule's word lists on any two texts.
 #include "FuzzCheck.h"
 
-#include "album/modSuche.h"
-#include "album/SearchList.h"
 #include "model/AlbumListModel.h"
+#include "operations/modSuche.h"
+#include "operations/SearchList.h"
 
 #include <algorithm>
 

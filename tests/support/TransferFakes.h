@@ -1,8 +1,8 @@
 #pragma once
 // Doubles for the transfer layer's seams.
 
+#include "operations/OverwriteQuestion.h"
 #include "transfer/FolderSource.h"
-#include "transfer/OverwriteQuestion.h"
 
 #include <QHash>
 #include <QStringList>

@@ -5,11 +5,11 @@
 #include "Fakes.h"
 
 #include "album/frmDaten.h"
-#include "album/MediaPort.h"
 #include "model/Album.h"
 #include "model/AlbumListModel.h"
 #include "model/AlbumLoader.h"
 #include "model/ProgramState.h"
+#include "operations/MediaPort.h"
 #include "skins/SkinFiles.h"
 
 #include <QFileInfo>

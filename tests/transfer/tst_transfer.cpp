@@ -10,6 +10,8 @@
 #include "model/Album.h"
 #include "model/AlbumListModel.h"
 #include "model/AlbumLoader.h"
+#include "operations/ImportRun.h"
+#include "operations/Numbering.h"
 #include "platform/FileCopy.h"
 #include "platform/SettingsStore.h"
 #include "transfer/DriveChart.h"
@@ -19,8 +21,6 @@
 #include "transfer/frmExplorer.h"
 #include "transfer/frmRequest.h"
 #include "transfer/frmSaveFiles.h"
-#include "transfer/ImportRun.h"
-#include "transfer/Numbering.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,12 +2,12 @@
 // the main window's editing and its popup menu.
 #include "Verbs.h"
 
-#include "album/DeleteEntries.h"
-#include "album/NewAlbum.h"
-#include "album/RenameEntry.h"
 #include "model/Album.h"
 #include "model/AlbumLoader.h"
 #include "model/ProgramState.h"
+#include "operations/DeleteEntries.h"
+#include "operations/NewAlbum.h"
+#include "operations/RenameEntry.h"
 #include "platform/FileNames.h"
 
 #include <QCoreApplication>

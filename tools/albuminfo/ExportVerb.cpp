@@ -1,9 +1,9 @@
 // albuminfo export ALBUM TARGETDIR NAME... [--overwrite ask|all|none]
 // The export dialog's copying without windows.
 #include "model/AlbumPaths.h"
+#include "operations/ExportRun.h"
+#include "operations/OverwriteQuestion.h"
 #include "platform/FileNames.h"
-#include "transfer/ExportRun.h"
-#include "transfer/OverwriteQuestion.h"
 
 #include <QTextStream>
 

@@ -2,11 +2,11 @@
 #include "EntryOutput.h"
 #include "Verbs.h"
 
-#include "album/modSortList.h"
-#include "album/SearchList.h"
 #include "model/AlbumListModel.h"
 #include "model/AlbumLoader.h"
 #include "model/AlbumPaths.h"
+#include "operations/modSortList.h"
+#include "operations/SearchList.h"
 #include "platform/FileNames.h"
 
 #include <sys/stat.h>

@@ -3,10 +3,10 @@
 // and copying. The numbering's memory lives for this run only, the user's settings stay.
 #include "model/Album.h"
 #include "model/AlbumLoader.h"
+#include "operations/AnswerQuestions.h"
+#include "operations/ImportRun.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
-#include "transfer/AnswerQuestions.h"
-#include "transfer/ImportRun.h"
 
 #include <QHash>
 #include <QTextStream>
