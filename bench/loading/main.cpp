@@ -16,7 +16,7 @@
 #include <QDir>
 #include "../BenchAlbum.h"
 #include "../BenchStats.h"
-#include "../latencyfs/LatencyMount.h"
+#include "latencyfs/LatencyMount.h"
 
 #include <QElapsedTimer>
 #include <QFile>

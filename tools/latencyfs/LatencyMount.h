@@ -11,7 +11,7 @@
 #include <chrono>
 #include <thread>
 
-// The latency file system (bench_latencyfs, whose path the build hands over as ZV_LATENCYFS
+// The latency file system (latencyfs, whose path the build hands over as ZV_LATENCYFS
 // when libfuse3 is there) mounted over a folder for as long as this lives.
 class LatencyMount {
 public:

@@ -1,7 +1,7 @@
 // A pass-through FUSE file system over SOURCE that waits DELAY_US microseconds before each
 // lookup, open, read and release, like a network drive with that round trip. With "jitter",
 // each wait is drawn between none and twice the delay, so answers come back out of order.
-// Usage: bench_latencyfs SOURCE MOUNTPOINT [DELAY_US=1000 [jitter]]   (runs until unmounted)
+// Usage: latencyfs SOURCE MOUNTPOINT [DELAY_US=1000 [jitter]]   (runs until unmounted)
 #define FUSE_USE_VERSION 312
 #include <fuse3/fuse.h>
 
