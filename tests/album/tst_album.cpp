@@ -16,7 +16,6 @@
 #include "support/CoreChecks.h"
 #include "support/OtherUser.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QDirIterator>
 #include <QGuiApplication>
@@ -26,7 +25,6 @@
 #include <QMap>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QTimer>
 
 using namespace zv;
 using namespace zv::test;
@@ -93,24 +91,6 @@ QMap<QString, QByteArray> snapshot(const WindowFixture &fx)
     for (const QString &name : QDir(fx.media({})).entryList(QDir::Files))
         files.insert(name, fx.bytes(name));
     return files;
-}
-
-// Closes the popup menu a right click opened, as Escape does.
-void escapeFromMenuSoon()
-{
-    QTimer::singleShot(50, [] {
-        if (QWidget *menu = QApplication::activePopupWidget())
-            QTest::keyClick(menu, Qt::Key_Escape);
-    });
-}
-
-// An editor closed with Escape lingers hidden until it is deleted.
-QLineEdit *renameEditor(const QAbstractItemView &view)
-{
-    for (QLineEdit *editor : view.viewport()->findChildren<QLineEdit *>())
-        if (editor->isVisible())
-            return editor;
-    return nullptr;
 }
 
 } // namespace
@@ -578,98 +558,6 @@ private Q_SLOTS:
                  QStringLiteral("Dateiname [1 Dateien geladen]"));
     }
 
-    // The boxes belong to the file they show: whatever moved the selection since, Speichern
-    // writes into that file and no other.
-    void savingGoesToTheShownFile_data()
-    {
-        QTest::addColumn<QString>("move");
-        QTest::newRow("End") << "End";
-        QTest::newRow("Home") << "Home";
-        QTest::newRow("Page Down") << "PageDown";
-        QTest::newRow("type-ahead") << "type";
-        QTest::newRow("right click on another row, Escape") << "right";
-        QTest::newRow("Suchen, Start, Zurück") << "search";
-    }
-    void savingGoesToTheShownFile()
-    {
-        QFETCH(QString, move);
-        WindowFixture fx;
-        for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg"}) {
-            fx.file(QString::fromLatin1(name), QByteArray(200, 'm'));
-            fx.info(QString::fromLatin1(name), QString::fromLatin1(name));
-        }
-        auto w = shownWindow(fx);
-        QVERIFY(w);
-        auto *list = child<QTreeView>(*w, "lstBilder");
-        const QString c = QStringLiteral("c.jpg");
-        fx.clickRow(*w, fx.rowOf(c));
-        if (move == QLatin1String("End"))
-            QTest::keyClick(list, Qt::Key_End);
-        else if (move == QLatin1String("Home"))
-            QTest::keyClick(list, Qt::Key_Home);
-        else if (move == QLatin1String("PageDown"))
-            QTest::keyClick(list, Qt::Key_PageDown);
-        else if (move == QLatin1String("type"))
-            QTest::keyClicks(list, QStringLiteral("e"));
-        else if (move == QLatin1String("right")) {
-            escapeFromMenuSoon();
-            const QPoint at = list->visualRect(fx.list.index(fx.rowOf(QStringLiteral("f.jpg")), 1)).center();
-            QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at);
-        } else {
-            click(*w, "cmdSuche");
-            click(*w, "cmdStart");
-            click(*w, "cmdBack");
-        }
-        QVERIFY(list->selectionModel()->isSelected(list->currentIndex()));
-        QVERIFY2(fx.list.row(list->currentIndex().row()).name != c, "the step did not move the selection");
-        QCOMPARE(fx.field(*w, "txtOrt"), c);
-        // The row the boxes belong to stands out while another one is selected.
-        QCOMPARE(fx.list.markedName(), c);
-
-        const auto before = snapshot(fx);
-        child<QLineEdit>(*w, "txtDatum")->setText(QStringLiteral("1999"));
-        click(*w, "cmdAktual");
-        const auto after = snapshot(fx);
-        for (auto it = before.begin(); it != before.end(); ++it)
-            if (it.key() != c)
-                QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
-        const PictureInfo stored = ReadPictureInfo(fx.media(c)).info;
-        QCOMPARE(stored.datum, QStringLiteral("xx.xx.1999"));
-        QCOMPARE(trimmed(stored).ort, c);
-        QCOMPARE(fx.list.text(fx.rowOf(c), AlbumListModel::Datum), QStringLiteral("xx.xx.1999"));
-        QCOMPARE(fx.album.find(c)->info.datum, QStringLiteral("xx.xx.1999"));
-    }
-
-    // A click leaves the clicked row the only selected one; a rename starts only from a row
-    // that was already the only one selected.
-    void clickAfterSelectingAll()
-    {
-        WindowFixture fx;
-        for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
-            fx.file(QString::fromLatin1(name));
-        auto w = shownWindow(fx);
-        QVERIFY(w);
-        auto *list = child<QTreeView>(*w, "lstBilder");
-        const QPoint name = list->visualRect(fx.list.index(2, 0)).center();
-        w->runMenuCommand(SelectAll);
-        QCOMPARE(list->selectionModel()->selectedRows().size(), 4);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, name);
-        QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
-        QCOMPARE(list->selectionModel()->selectedRows()[0].row(), 2);
-        QTest::qWait(QApplication::doubleClickInterval() + 100);
-        QVERIFY(!renameEditor(*list));
-        QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(2, 0)));
-
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, name); // now it was the only one
-        QTRY_VERIFY(renameEditor(*list));
-        QTest::keyClick(renameEditor(*list), Qt::Key_Escape);
-
-        // F2 with several rows selected opens no editor either.
-        w->runMenuCommand(SelectAll);
-        QTest::keyClick(list, Qt::Key_F2);
-        QVERIFY(!renameEditor(*list));
-    }
-
     // A date that would not be stored as typed is shown before it is written; the user may go
     // back. A date the file had already is not asked about again.
     void dateQuestionBeforeSaving_data()
@@ -716,30 +604,6 @@ private Q_SLOTS:
         QCOMPARE(fx.dialogs.shown.size(), answer >= 0 ? 1 : 0);
     }
 
-    // Search, Zurück and sorting refill the view the user chose, never the hidden details list.
-    void searchKeepsTheViewMode()
-    {
-        WindowFixture fx;
-        for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
-            fx.file(QString::fromLatin1(name));
-        auto w = shownWindow(fx);
-        QVERIFY(w);
-        auto *details = child<QTreeView>(*w, "lstBilder");
-        auto *icons = child<QListView>(*w, "lstSymbole");
-        w->runMenuCommand(ViewList);
-        click(*w, "cmdSuche");
-        click(*w, "cmdStart");
-        QVERIFY(icons->isVisible() && !details->isVisible());
-        click(*w, "cmdBack");
-        QVERIFY(icons->isVisible() && !details->isVisible());
-        w->FillList();
-        QVERIFY(icons->isVisible() && !details->isVisible());
-        QTest::mouseClick(icons->viewport(), Qt::LeftButton, {}, icons->visualRect(fx.list.index(1, 0)).center());
-        QTest::keyClick(icons, Qt::Key_F2);
-        QVERIFY(renameEditor(*icons));
-        QVERIFY(!renameEditor(*details));
-    }
-
     // Deleting the shown file empties the preview and the boxes; Speichern then has no file to
     // write into and says so. The question names how many files go.
     void deletingTheShownFile()
@@ -776,31 +640,6 @@ private Q_SLOTS:
         QTest::keyClick(list, Qt::Key_Delete);
         QVERIFY(fx.dialogs.shown.last().endsWith(QStringLiteral("Ausgewählt: 15 Dateien")));
         QCOMPARE(snapshot(fx), before);
-    }
-
-    // Search words in the boxes are never saved as a file's information; once a file is shown
-    // the boxes are its own again.
-    void searchWordsAreNotSaved()
-    {
-        WindowFixture fx;
-        for (const char *name : {"a.jpg", "b.jpg"})
-            fx.file(QString::fromLatin1(name), QByteArray(100, 'm'));
-        auto w = shownWindow(fx);
-        QVERIFY(w);
-        fx.clickRow(*w, 0);
-        const auto before = snapshot(fx);
-        click(*w, "cmdSuche");
-        child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("Sylt"));
-        click(*w, "cmdAktual");
-        QVERIFY(fx.dialogs.shown.last().contains(QStringLiteral("Suchbegriffe")));
-        click(*w, "cmdStart");
-        click(*w, "cmdAktual");
-        QCOMPARE(snapshot(fx), before);
-        QCOMPARE(fx.dialogs.shown.size(), 2);
-        click(*w, "cmdBack");
-        child<QLineEdit>(*w, "txtOrt")->setText(QStringLiteral("Rom"));
-        click(*w, "cmdAktual");
-        QCOMPARE(trimmed(ReadPictureInfo(fx.state.CurrentFile).info).ort, QStringLiteral("Rom"));
     }
 
     // Names that differ only in case are two files: each row reaches its own file and entry.
