@@ -169,7 +169,7 @@ QAbstractItemView *frmDaten::shownList() const
     return lstSymbole;
 }
 
-void frmDaten::fillList(const std::function<void(int, int)> &startupProgress)
+void frmDaten::FillList(const std::function<void(int, int)> &startupProgress)
 {
     QAbstractItemView *shown = shownList();
     shown->hide();
@@ -194,11 +194,6 @@ void frmDaten::fillList(const std::function<void(int, int)> &startupProgress)
         lstBilder->setCurrentIndex(m_services.list.index(0, 0));
     updateShownMark();
     shown->show();
-}
-
-void frmDaten::FillList()
-{
-    fillList({});
 }
 
 void frmDaten::showMainWindow()

@@ -108,7 +108,7 @@ void frmStart::loadAlbum()
     m_label->setText(QStringLiteral("Bitte warten..."));
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     shownPercent = -1;
-    window.fillList([&](int done, int total) {
+    window.FillList([&](int done, int total) {
         if (!due(done, total))
             return;
         m_progress->setMaximum(total);

@@ -83,7 +83,7 @@ class RecordingWindow : public AlbumWindowPort {
 public:
     QStringList calls;
     void setSaveLocked(bool locked) override { calls << QStringLiteral("locked=%1").arg(locked); }
-    void fillList(const std::function<void(int, int)> &progress) override
+    void FillList(const std::function<void(int, int)> &progress) override
     {
         progress(2, 2);
         calls << QStringLiteral("fill");
