@@ -10,6 +10,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/ProgramState.h"
 #include "platform/Dialogs.h"
+#include "platform/WaitCursor.h"
 #include "skins/SkinImages.h"
 #include "skins/SkinPanel.h"
 #include "store/PictureTrailer.h"
@@ -27,14 +28,6 @@
 
 namespace zv {
 namespace {
-
-class OverrideCursor {
-public:
-    OverrideCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~OverrideCursor() { QApplication::restoreOverrideCursor(); }
-    OverrideCursor(const OverrideCursor &) = delete;
-    OverrideCursor &operator=(const OverrideCursor &) = delete;
-};
 
 constexpr std::array<int, AlbumListModel::ColumnCount> kColumnWidths = {190, 75, 85, 120, 96, 96, 96, 96};
 
@@ -264,7 +257,7 @@ void frmDaten::ShowSelected()
     // inside the first.
     if (mediaBusy())
         return;
-    const OverrideCursor hourglass;
+    const WaitCursor hourglass;
     const int row = selectedRow();
     ProgramState &state = m_services.state;
     if (row >= 0)

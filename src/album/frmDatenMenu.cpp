@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
 #include "platform/Shell.h"
+#include "platform/WaitCursor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -110,11 +111,10 @@ void frmDaten::createNewAlbum()
         return;
     NewAlbumOutcome outcome;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const WaitCursor hourglass;
         if (m_media)
             m_media->closeMovie();
         outcome = zv::createNewAlbum(m_services.paths, *folder, selectedNamesInListOrder());
-        QApplication::restoreOverrideCursor();
     }
     if (!outcome.failures.isEmpty()) {
         m_services.dialogs.message(QStringLiteral("neues Album"), outcome.failures.join(QLatin1Char('\n')),
