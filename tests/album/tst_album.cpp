@@ -355,6 +355,78 @@ private Q_SLOTS:
         QCOMPARE(result, QStringList{QStringLiteral("schon da")} + words); // appended, not emptied
     }
 
+    // Each of InitSeparators' characters splits a box's words and bounds a word in a cell, which
+    // the search checks in place; the list ends with the empty entry for a text's ends.
+    void separatorsSplitBoxesAndCells()
+    {
+        const QStringList separators = InitSeparators();
+        QCOMPARE(separators.size(), 17);
+        QCOMPARE(separators.last(), QString());
+        PictureInfo boxes;
+        boxes.ort = QStringLiteral("bonn");
+        const SearchQuery query = SearchQuery::fromBoxes(boxes);
+        for (const QString &separator : separators.first(16)) {
+            const QString text = QStringLiteral("köln") + separator + QStringLiteral("bonn");
+            QStringList words;
+            SplitWords(text, words);
+            QVERIFY2(words == (QStringList{"köln", "bonn"}), qPrintable(text));
+            ListRow row;
+            row.ort = text;
+            QVERIFY2(query.matches(row), qPrintable(text));
+        }
+        ListRow joined;
+        joined.ort = QStringLiteral("köln-bonn");
+        QVERIFY(!query.matches(joined));
+    }
+
+    // Emptied from the last entry to the first.
+    void clearCollectionFromTheEnd()
+    {
+        struct Recording {
+            QStringList entries{"a", "b", "c"};
+            QStringList removed;
+            bool isEmpty() const { return entries.isEmpty(); }
+            void removeLast() { removed << entries.takeLast(); }
+        } collection;
+        ClearCollection(collection);
+        QCOMPARE(collection.removed, (QStringList{"c", "b", "a"}));
+    }
+
+    void convertDate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<QString>("converted");
+        QTest::newRow("to year-month-day") << "24.12.2002" << false << "20021224";
+        QTest::newRow("back") << "20021224" << true << "24.12.2002";
+        QTest::newRow("year only") << "xx.xx.2003" << false << "2003xxxx";
+        QTest::newRow("short text, empty pieces") << "5.2003" << false << "005.";
+        QTest::newRow("empty") << "" << false << "";
+    }
+    void convertDate()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, back);
+        QTEST(ConvertDate(text, back), "converted");
+    }
+
+    // The date sort builds its keys in place; they order rows as ConvertDate's texts do.
+    void datesSortByTheirConvertedForm()
+    {
+        const QStringList dates{"01.02.2004", "xx.xx.2003", "", "5.2003", "31.12.2002", "1.05.2003",
+                                "15.01.2003", "xx.05.2003", "31.12.2002", "2003"};
+        AlbumListModel list;
+        std::vector<ListRow> rows;
+        for (int i = 0; i < dates.size(); ++i)
+            rows.push_back({i, QString::number(i), "", dates[i], "", "", ""});
+        list.appendRows(std::move(rows));
+        QStringList expected = dates;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const QString &x, const QString &y) { return ConvertDate(x, false) < ConvertDate(y, false); });
+        QVERIFY(SortColumn(list, 3, ColumnType::Date, SortOrder::Ascending));
+        QCOMPARE(cellsOf(list, AlbumListModel::Datum), expected);
+    }
+
     void rowMatching_data()
     {
         QTest::addColumn<QString>("datum"); // box texts
