@@ -59,7 +59,7 @@ void frmDaten::runMenuCommand(int identifier)
     case ViewDetails:
         setViewMode(identifier);
         break;
-    case SaveAs:
+    case SaveAs: // a new list each time: no export selection to empty with ClearCollection
         Q_EMIT exportRequested(selectedNamesInListOrder());
         break;
     case SelectAll:

@@ -114,8 +114,12 @@ private Q_SLOTS:
         QCOMPARE(e.bytes(b).size(), size);
         QCOMPARE(e.datum(a), QString());
         QCOMPARE(e.asked, 0);
+    }
 
-        // A read-only file is written only when the user agrees, and stays read-only.
+    // A read-only file is written only when the user agrees, and stays read-only.
+    void savingAReadOnlyFileAsksFirst()
+    {
+        Editing e({"a.jpg", "b.jpg"});
         QCOMPARE(setReadOnly(e.media(a), true), 0);
         const unsigned mode = *fileMode(e.media(a));
         const QByteArray unsaved = e.bytes(a);
@@ -125,16 +129,25 @@ private Q_SLOTS:
         QCOMPARE(e.asked, 2);
         QCOMPARE(*fileMode(e.media(a)), mode);
         QCOMPARE(e.datum(a), QStringLiteral("xx.xx.2003"));
+    }
 
-        // With no file shown, or with the file gone since loading, nothing is written or created.
+    // With no file shown, or with the file gone since loading, nothing is written or created.
+    void savingWithoutAFileWritesNothing()
+    {
+        Editing e({"a.jpg", "b.jpg"});
         QCOMPARE(e.save(QString()), SaveOutcome::Result::NoFile);
         QVERIFY(QFile::remove(e.media(b)));
         QCOMPARE(e.save(b), SaveOutcome::Result::Failed);
-        QVERIFY(e.last.message.contains(b) && !QFile::exists(e.media(b)));
-        // A file the user may not write: reported, its bytes and its row unchanged.
-        QCOMPARE(setReadOnly(e.media(a), false), 0);
+        QVERIFY2(e.last.message.contains(b), qPrintable(e.last.message));
+        QVERIFY(!QFile::exists(e.media(b)));
+        QCOMPARE(e.asked, 0);
+    }
+
+    // A file the user may not write: reported, its bytes and its row unchanged.
+    void savingAFileTheUserMayNotWrite()
+    {
+        Editing e({"a.jpg", "b.jpg"});
         e.closeForOthers();
-        e.list.setRowInfo(e.rowOf(a), {});
         const QByteArray saved = e.bytes(a);
         QVERIFY(runAsOtherUser([&] {
             return e.save(a) == SaveOutcome::Result::Failed && e.last.message.contains(a) && e.datum(a).isEmpty();
@@ -322,6 +335,78 @@ private Q_SLOTS:
         QCOMPARE(result, QStringList{QStringLiteral("schon da")} + words); // appended, not emptied
     }
 
+    // Each of InitSeparators' characters splits a box's words and bounds a word in a cell, which
+    // the search checks in place; the list ends with the empty entry for a text's ends.
+    void separatorsSplitBoxesAndCells()
+    {
+        const QStringList separators = InitSeparators();
+        QCOMPARE(separators.size(), 17);
+        QCOMPARE(separators.last(), QString());
+        PictureInfo boxes;
+        boxes.ort = QStringLiteral("bonn");
+        const SearchQuery query = SearchQuery::fromBoxes(boxes);
+        for (const QString &separator : separators.first(16)) {
+            const QString text = QStringLiteral("köln") + separator + QStringLiteral("bonn");
+            QStringList words;
+            SplitWords(text, words);
+            QVERIFY2(words == (QStringList{"köln", "bonn"}), qPrintable(text));
+            ListRow row;
+            row.ort = text;
+            QVERIFY2(query.matches(row), qPrintable(text));
+        }
+        ListRow joined;
+        joined.ort = QStringLiteral("köln-bonn");
+        QVERIFY(!query.matches(joined));
+    }
+
+    // Emptied from the last entry to the first.
+    void clearCollectionFromTheEnd()
+    {
+        struct Recording {
+            QStringList entries{"a", "b", "c"};
+            QStringList removed;
+            bool isEmpty() const { return entries.isEmpty(); }
+            void removeLast() { removed << entries.takeLast(); }
+        } collection;
+        ClearCollection(collection);
+        QCOMPARE(collection.removed, (QStringList{"c", "b", "a"}));
+    }
+
+    void convertDate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<QString>("converted");
+        QTest::newRow("to year-month-day") << "24.12.2002" << false << "20021224";
+        QTest::newRow("back") << "20021224" << true << "24.12.2002";
+        QTest::newRow("year only") << "xx.xx.2003" << false << "2003xxxx";
+        QTest::newRow("short text, empty pieces") << "5.2003" << false << "005.";
+        QTest::newRow("empty") << "" << false << "";
+    }
+    void convertDate()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, back);
+        QTEST(ConvertDate(text, back), "converted");
+    }
+
+    // The date sort builds its keys in place; they order rows as ConvertDate's texts do.
+    void datesSortByTheirConvertedForm()
+    {
+        const QStringList dates{"01.02.2004", "xx.xx.2003", "", "5.2003", "31.12.2002", "1.05.2003",
+                                "15.01.2003", "xx.05.2003", "31.12.2002", "2003"};
+        AlbumListModel list;
+        std::vector<ListRow> rows;
+        for (int i = 0; i < dates.size(); ++i)
+            rows.push_back({i, QString::number(i), "", dates[i], "", "", ""});
+        list.appendRows(std::move(rows));
+        QStringList expected = dates;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const QString &x, const QString &y) { return ConvertDate(x, false) < ConvertDate(y, false); });
+        QVERIFY(SortColumn(list, 3, ColumnType::Date, SortOrder::Ascending));
+        QCOMPARE(cellsOf(list, AlbumListModel::Datum), expected);
+    }
+
     void rowMatching_data()
     {
         QTest::addColumn<QString>("datum"); // box texts
@@ -464,7 +549,7 @@ private Q_SLOTS:
         QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(1, 0)));
     }
 
-    void buttonsBoxesAndSkin()
+    void skinWithoutAPictureIsToldOnce()
     {
         WindowFixture fx(QStringLiteral("button 0 Hilfe.jpg")); // a skin without one picture
         auto w = fx.open();
@@ -474,22 +559,48 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QCOMPARE(fx.dialogs.shown.size(), 1); // told once the window is up, and only once
         QVERIFY2(fx.dialogs.shown[0].contains(QStringLiteral("button 0 Hilfe.jpg")), qPrintable(fx.dialogs.shown[0]));
+    }
 
+    void helpOpensThePageOrNamesIt()
+    {
+        WindowFixture fx;
+        auto w = fx.open();
         const QString help = fx.path() + QStringLiteral("/Hilfe/Hilfe.html");
         click(*w, "cmdHilfe");
         QCOMPARE(fx.shell.opened, QStringList{help});
+        QCOMPARE(fx.dialogs.shown, QStringList());
         fx.shell.succeeds = false; // no handler for the page: the user is told which file
         click(*w, "cmdHilfe");
-        QCOMPARE(fx.dialogs.shown.size(), 2);
-        QVERIFY(fx.dialogs.shown[1].startsWith(QStringLiteral("Hilfe|Die Hilfeseite „") + help + QStringLiteral("“")));
+        QCOMPARE(fx.dialogs.shown.size(), 1);
+        QVERIFY2(fx.dialogs.shown[0].startsWith(QStringLiteral("Hilfe|Die Hilfeseite „") + help + QStringLiteral("“")),
+                 qPrintable(fx.dialogs.shown[0]));
+    }
+
+    void closeButtonStopsThePlayerAndQuits()
+    {
+        WindowFixture fx;
+        auto w = fx.open();
         QSignalSpy quits(w.get(), &frmDaten::quitRequested);
         click(*w, "cmdX");
         QCOMPARE(fx.player.calls, QStringList{"close"});
         QCOMPARE(quits.size(), 1);
+    }
 
+    void saveLockCoversTheSaveButton()
+    {
+        WindowFixture fx;
+        auto w = fx.open();
+        w->showMainWindow();
+        QVERIFY(!child(*w, "cmdSaveX")->isVisible());
         w->setSaveLocked(true);
         QVERIFY(child(*w, "cmdSaveX")->isVisible());
-        // The remarks take 512 characters; the boxes refuse what Windows-1252 cannot hold.
+    }
+
+    // The remarks take 512 characters; the boxes refuse what Windows-1252 cannot hold.
+    void boxesHoldWhatTheTrailerCan()
+    {
+        WindowFixture fx;
+        auto w = fx.open();
         auto *remarks = child<QPlainTextEdit>(*w, "txtBemerkungen");
         remarks->insertPlainText(QString(513, QLatin1Char('b'))); // one past the limit
         QCOMPARE(remarks->toPlainText().size(), 512);
