@@ -135,7 +135,6 @@ class TestJourneys : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void skinPreviewListViewAndBlueSkin();
-    void typedDateIsSavedIntoTheSecondFile();
     void endMovesTheSelectionNotTheSavedFile();
     void searchBackAndSortByDate();
     void newAlbumFromAllFiles();
@@ -178,33 +177,8 @@ void TestJourneys::skinPreviewListViewAndBlueSkin()
     QTRY_VERIFY_WITH_TIMEOUT(bandDifference(window.topLeft(), blue) < 14, 5000);
 }
 
-void TestJourneys::typedDateIsSavedIntoTheSecondFile()
-{
-    ProgramRun run;
-    QVERIFY(run.layOut());
-    for (const char *name : {"eins.jpg", "zwei.jpg", "drei.jpg"})
-        QVERIFY(writePicture(run.media(name), Qt::darkCyan));
-    const QStringList order = QDir(run.media({})).entryList(QDir::Files, QDir::Unsorted);
-    QMap<QString, QByteArray> before;
-    for (const QString &name : order)
-        before[name] = readAll(run.media(name));
-    const QRect window = run.startWindow();
-    QVERIFY(!window.isEmpty());
-
-    QVERIFY(pressKeys({"Down"})); // the list has the focus: the second row
-    QVERIFY(clickAt(window.topLeft() + kDateField));
-    QVERIFY(pressKeys({"ctrl+a"}));
-    QVERIFY(typeText("2003"));
-    QVERIFY(clickAt(window.topLeft() + inMenu(layout::kSaveButton))); // "Speichern"
-    QVERIFY(clickAt(window.topLeft() + kClose));
-    QVERIFY(run.process.waitForFinished(10000));
-    QCOMPARE(zv::ReadPictureInfo(run.media(order[1])).info.datum, "xx.xx.2003");
-    for (const QString &name : {order[0], order[2]})
-        QCOMPARE(readAll(run.media(name)), before[name]);
-}
-
-// End moves the selection to the last row and leaves the boxes with the shown file: Speichern
-// writes into the shown file, and the last one keeps every byte.
+// A date typed for the second file is saved into it. End on the way moves the selection to the
+// last row and leaves the boxes with the shown file: the last one keeps every byte.
 void TestJourneys::endMovesTheSelectionNotTheSavedFile()
 {
     ProgramRun run;
