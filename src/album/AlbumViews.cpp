@@ -67,50 +67,12 @@ QItemSelectionModel::SelectionFlags ClickRules::onRelease(const QAbstractItemVie
     return click ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows : qtCommand;
 }
 
-void AlbumTreeView::mousePressEvent(QMouseEvent *event)
-{
-    m_clicks.pressed(*this, *event);
-    QTreeView::mousePressEvent(event);
-}
-
 void AlbumTreeView::keyboardSearch(const QString &search)
 {
     const QModelIndex current = currentIndex();
     if (current.isValid() && current.column() != 0)
         selectionModel()->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
     QTreeView::keyboardSearch(search);
-}
-
-bool AlbumTreeView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
-{
-    if (!m_clicks.mayRename(*this, index, trigger, event))
-        return false;
-    return QTreeView::edit(index, trigger, event);
-}
-
-QItemSelectionModel::SelectionFlags AlbumTreeView::selectionCommand(const QModelIndex &index,
-                                                                    const QEvent *event) const
-{
-    return m_clicks.onRelease(*this, index, event, QTreeView::selectionCommand(index, event));
-}
-
-void AlbumIconView::mousePressEvent(QMouseEvent *event)
-{
-    m_clicks.pressed(*this, *event);
-    QListView::mousePressEvent(event);
-}
-
-bool AlbumIconView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
-{
-    if (!m_clicks.mayRename(*this, index, trigger, event))
-        return false;
-    return QListView::edit(index, trigger, event);
-}
-
-QItemSelectionModel::SelectionFlags AlbumIconView::selectionCommand(const QModelIndex &index,
-                                                                    const QEvent *event) const
-{
-    return m_clicks.onRelease(*this, index, event, QListView::selectionCommand(index, event));
 }
 
 } // namespace zv

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QListView>
+#include <QMouseEvent>
 #include <QTreeView>
+
+#include <vector>
 
 namespace zv {
 
@@ -27,38 +30,44 @@ private:
     int m_soleSelectedRow = -1; // at the last press
 };
 
-// lstBilder: the details view.
-class AlbumTreeView : public QTreeView {
-    Q_OBJECT
+// A view of the album list that follows the click rules.
+template <typename View>
+class ClickRulesView : public View {
 public:
-    using QTreeView::QTreeView;
-    // Letters typed into the list find file names, whichever cell of the row was clicked.
-    void keyboardSearch(const QString &search) override;
+    using View::View;
+    using View::edit;
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
-                                                         const QEvent *event) const override;
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        m_clicks.pressed(*this, *event);
+        View::mousePressEvent(event);
+    }
+    bool edit(const QModelIndex &index, QAbstractItemView::EditTrigger trigger, QEvent *event) override
+    {
+        return m_clicks.mayRename(*this, index, trigger, event) && View::edit(index, trigger, event);
+    }
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index, const QEvent *event) const override
+    {
+        return m_clicks.onRelease(*this, index, event, View::selectionCommand(index, event));
+    }
 
 private:
     ClickRules m_clicks;
 };
 
-// lstSymbole: the same rows as icons, small icons or a list.
-class AlbumIconView : public QListView {
-    Q_OBJECT
+// lstBilder: the details view.
+class AlbumTreeView : public ClickRulesView<QTreeView> {
 public:
-    using QListView::QListView;
+    using ClickRulesView::ClickRulesView;
+    // Letters typed into the list find file names, whichever cell of the row was clicked.
+    void keyboardSearch(const QString &search) override;
+};
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
-                                                         const QEvent *event) const override;
-
-private:
-    ClickRules m_clicks;
+// lstSymbole: the same rows as icons, small icons or a list.
+class AlbumIconView : public ClickRulesView<QListView> {
+public:
+    using ClickRulesView::ClickRulesView;
 };
 
 // The selected rows, ascending, read from the ranges: asking row by row costs the square.

@@ -11,6 +11,7 @@
 #include "model/ProgramState.h"
 #include "operations/MediaPort.h"
 #include "platform/Dialogs.h"
+#include "platform/WaitCursor.h"
 #include "skins/SkinImages.h"
 #include "skins/SkinPanel.h"
 #include "store/PictureTrailer.h"
@@ -28,14 +29,6 @@
 
 namespace zv {
 namespace {
-
-class OverrideCursor {
-public:
-    OverrideCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~OverrideCursor() { QApplication::restoreOverrideCursor(); }
-    OverrideCursor(const OverrideCursor &) = delete;
-    OverrideCursor &operator=(const OverrideCursor &) = delete;
-};
 
 constexpr std::array<int, AlbumListModel::ColumnCount> kColumnWidths = {190, 75, 85, 120, 96, 96, 96, 96};
 
@@ -171,7 +164,7 @@ QAbstractItemView *frmDaten::shownList() const
     return lstSymbole;
 }
 
-void frmDaten::fillList(const std::function<void(int, int)> &startupProgress)
+void frmDaten::FillList(const std::function<void(int, int)> &startupProgress)
 {
     QAbstractItemView *shown = shownList();
     shown->hide();
@@ -196,11 +189,6 @@ void frmDaten::fillList(const std::function<void(int, int)> &startupProgress)
         lstBilder->setCurrentIndex(m_services.list.index(0, 0));
     updateShownMark();
     shown->show();
-}
-
-void frmDaten::FillList()
-{
-    fillList({});
 }
 
 void frmDaten::showMainWindow()
@@ -271,7 +259,7 @@ void frmDaten::ShowSelected()
     // inside the first.
     if (mediaBusy())
         return;
-    const OverrideCursor hourglass;
+    const WaitCursor hourglass;
     const int row = selectedRow();
     ProgramState &state = m_services.state;
     if (row >= 0)

@@ -42,7 +42,8 @@ public:
     void setPlayer(QWidget *playerBar, MediaPort *media);
     PreviewBox *previewBox() const { return picVorschau; }
 
-    void FillList();
+    // Rebuilds the list from the album; the start-up window follows its progress.
+    void FillList(const std::function<void(int, int)> &startupProgress = {}) override;
     void ShowSelected();
     void DeleteSelected();
     void showMenu();
@@ -56,7 +57,6 @@ public:
 
     // AlbumWindowPort
     void setSaveLocked(bool locked) override;
-    void fillList(const std::function<void(int, int)> &startupProgress) override;
     void showMainWindow() override;
 
 Q_SIGNALS:

@@ -12,6 +12,7 @@
 #include "operations/SaveInformation.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
+#include "platform/WaitCursor.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -19,18 +20,6 @@
 #include <QTreeView>
 
 namespace zv {
-namespace {
-
-class Hourglass {
-public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass &) = delete;
-    Hourglass &operator=(const Hourglass &) = delete;
-};
-
-} // namespace
-
 AlbumContext frmDaten::albumContext()
 {
     return {m_services.paths, m_services.album, m_services.state, m_media};
@@ -48,10 +37,17 @@ void frmDaten::saveInformation()
                                    MessageIcon::Information, MessageButtons::Ok);
         return;
     }
+#ifdef ZV_FAULT_SAVE_INTO_SELECTED_ROW
+    // A deliberate fault, built only for the test that shows the random walk catches it.
+    const int faultRow = selectedRow();
+    const QString target = faultRow >= 0 ? m_services.list.row(faultRow).name : currentName();
+#else
+    const QString target = currentName();
+#endif
     // The questions come in this order: a date that would not be stored as typed, then a
-    // read-only file.
+    // read-only file; with no file shown there is nothing to ask about.
     const PictureInfo typed = m_fields->typed();
-    if (m_fields->dateChanged()) {
+    if (!target.isEmpty() && m_fields->dateChanged()) {
         if (const auto question = dateFormQuestion(typed.datum)) {
             if (m_services.dialogs.message(QStringLiteral("Speichern"), *question, MessageIcon::Question,
                                            MessageButtons::YesNo)
@@ -61,14 +57,7 @@ void frmDaten::saveInformation()
             }
         }
     }
-#ifdef ZV_FAULT_SAVE_INTO_SELECTED_ROW
-    // A deliberate fault, built only for the test that shows the random walk catches it.
-    const int faultRow = selectedRow();
-    const QString target = faultRow >= 0 ? m_services.list.row(faultRow).name : currentName();
-#else
-    const QString target = currentName();
-#endif
-    const Hourglass hourglass;
+    const WaitCursor hourglass;
     AlbumContext context = albumContext();
     const SaveOutcome outcome = zv::saveInformation(context, target, typed, [this] {
         return m_services.dialogs.message(QStringLiteral("Speichern"),
@@ -131,7 +120,7 @@ void frmDaten::DeleteSelected()
         return;
     DeleteOutcome outcome;
     {
-        const Hourglass hourglass;
+        const WaitCursor hourglass;
         if (m_media)
             m_media->closeMovie();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
 #include "platform/Shell.h"
+#include "platform/WaitCursor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,7 +59,7 @@ void frmDaten::runMenuCommand(int identifier)
     case ViewDetails:
         setViewMode(identifier);
         break;
-    case SaveAs:
+    case SaveAs: // a new list each time: no export selection to empty with ClearCollection
         Q_EMIT exportRequested(selectedNamesInListOrder());
         break;
     case SelectAll:
@@ -110,11 +111,10 @@ void frmDaten::createNewAlbum()
         return;
     NewAlbumOutcome outcome;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const WaitCursor hourglass;
         if (m_media)
             m_media->closeMovie();
         outcome = zv::createNewAlbum(m_services.paths, *folder, selectedNamesInListOrder());
-        QApplication::restoreOverrideCursor();
     }
     if (!outcome.failures.isEmpty()) {
         m_services.dialogs.message(QStringLiteral("neues Album"), outcome.failures.join(QLatin1Char('\n')),

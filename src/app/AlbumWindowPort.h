@@ -11,7 +11,7 @@ public:
     // Covers the save button when the album's drive cannot take writes.
     virtual void setSaveLocked(bool locked) = 0;
     // Rebuilds the list from the album, reporting each visible step to the start-up as well.
-    virtual void fillList(const std::function<void(int done, int total)> &startupProgress) = 0;
+    virtual void FillList(const std::function<void(int done, int total)> &startupProgress) = 0;
     virtual void showMainWindow() = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/ProgressColours.h"
+#include "platform/WaitCursor.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,6 +17,8 @@
 #include <QScreen>
 #include <QStorageInfo>
 #include <QTimer>
+
+#include <optional>
 
 namespace zv {
 
@@ -80,7 +83,7 @@ void frmStart::loadAlbum()
     if (const QString error = ensureAlbumNotEmpty(m_context.paths); !error.isEmpty())
         return fail(error);
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<WaitCursor> hourglass(std::in_place);
     // Redraw per visible step and at most every 40 ms: each redraw is a round trip to the
     // display, and a warm album of 100,000 files loads in half a second.
     int shownPercent = -1;
@@ -108,14 +111,14 @@ void frmStart::loadAlbum()
     m_label->setText(QStringLiteral("Bitte warten..."));
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     shownPercent = -1;
-    window.fillList([&](int done, int total) {
+    window.FillList([&](int done, int total) {
         if (!due(done, total))
             return;
         m_progress->setMaximum(total);
         m_progress->setValue(done);
         m_progress->repaint();
     });
-    QApplication::restoreOverrideCursor();
+    hourglass.reset();
     window.showMainWindow();
     close();
 }

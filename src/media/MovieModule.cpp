@@ -80,7 +80,7 @@ QString properCase(const QString &text)
 
 } // namespace
 
-MovieModule::MovieModule(MciDevice &device) : device_(device) {}
+MovieModule::MovieModule(MciDevice &device) : m_device(device) {}
 
 double MovieModule::replyValue(const QString &reply)
 {
@@ -97,14 +97,14 @@ double MovieModule::replyValue(const QString &reply)
 
 std::int32_t MovieModule::replyNumber(const QString &reply) { return toInt32(replyValue(reply)); }
 
-void MovieModule::command(const QString &text) { Error = device_.send(text).code; }
+void MovieModule::command(const QString &text) { Error = m_device.send(text).code; }
 
 QString MovieModule::query(const QString &text)
 {
-    MciResult result = device_.send(text);
+    MciResult result = m_device.send(text);
     Error = result.code;
-    reply_ = result.reply.left(MciDevice::ReplyCapacity);
-    return reply_;
+    m_reply = result.reply.left(MciDevice::ReplyCapacity);
+    return m_reply;
 }
 
 void MovieModule::stepFrames(int &value) { command(QStringLiteral("step movie by ") + number(value)); }
@@ -178,7 +178,7 @@ bool MovieModule::isMoviePlaying()
     return query(QStringLiteral("status movie mode")).left(7) == QStringLiteral("playing");
 }
 
-QString MovieModule::checkError() const { return device_.errorText(Error).left(255); }
+QString MovieModule::checkError() const { return m_device.errorText(Error).left(255); }
 
 QString MovieModule::getDeviceName() { return query(QStringLiteral("info movie product")); }
 QString MovieModule::getDeviceVersion() { return query(QStringLiteral("info movie version")); }
@@ -289,9 +289,9 @@ bool MovieModule::setPositionTo(int &second)
     second = int(ms);
     // The seek or play code is deliberately not kept: Error stays that of the mode query.
     if (isMoviePlaying())
-        device_.send(QStringLiteral("play movie from ") + number(second));
+        m_device.send(QStringLiteral("play movie from ") + number(second));
     else if (!isMoviePlaying())
-        device_.send(QStringLiteral("seek movie to ") + number(second));
+        m_device.send(QStringLiteral("seek movie to ") + number(second));
     return true;
 }
 
@@ -350,7 +350,7 @@ void MovieModule::timeOut(double seconds)
     // start a second open inside this one, and dropping it would lose what the user asked for.
     // The window system keeps the input queued and delivers it in order once the wait is over,
     // as it already does while the device itself loads a file.
-    ++waits_;
+    ++m_waits;
     QElapsedTimer clock;
     clock.start();
     const qint64 total = qint64(seconds * 1000.0);
@@ -359,7 +359,7 @@ void MovieModule::timeOut(double seconds)
         QTimer::singleShot(int(total - clock.elapsed()), &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    --waits_;
+    --m_waits;
 }
 
 } // namespace zv

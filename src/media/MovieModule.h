@@ -100,7 +100,7 @@ public:
     // meanwhile; user input is held back and delivered once the wait is over.
     void timeOut(double seconds);
     // True while a timeOut waits, so a caller can refuse to start a second operation.
-    bool isBusy() const { return waits_ > 0; }
+    bool isBusy() const { return m_waits > 0; }
 
     // The number at the start of a reply: leading blanks skipped, read up to the first
     // character that cannot continue it, 0 if there is none.
@@ -116,9 +116,9 @@ private:
     static void extractSize(const QString &reply, int &width, int &height);
     static QString formatTime(std::int32_t milliseconds);
 
-    MciDevice &device_;
-    QString reply_;
-    int waits_ = 0;
+    MciDevice &m_device;
+    QString m_reply;
+    int m_waits = 0;
 };
 
 } // namespace zv

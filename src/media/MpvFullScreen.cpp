@@ -19,7 +19,7 @@ constexpr int WindowTimeoutMs = 2000;
 
 bool MpvSession::attachWindow(QWidget *window)
 {
-    window_ = window;
+    m_window = window;
     return placeVideo(window, window->rect());
 }
 
@@ -27,17 +27,17 @@ bool MpvSession::placeVideo(QWidget *parent, const QRect &geometry)
 {
     // One render context per core: the old picture goes before the new one is made, and the
     // video waits for the new context.
-    if (widget_) {
-        mpv_set_property_string(mpv_, "vid", "no");
-        videoDeferred_ = true;
-        delete widget_.data();
+    if (m_widget) {
+        mpv_set_property_string(m_mpv, "vid", "no");
+        m_videoDeferred = true;
+        delete m_widget.data();
     }
-    auto *widget = new MpvVideoWidget(mpv_, parent); // a child is owned by its parent window
-    widget_ = widget;
+    auto *widget = new MpvVideoWidget(m_mpv, parent); // a child is owned by its parent window
+    m_widget = widget;
     connect(widget, &MpvVideoWidget::renderContextReady, this, [this] {
-        if (videoDeferred_) {
-            videoDeferred_ = false;
-            mpv_set_property_string(mpv_, "vid", videoWanted_ ? "auto" : "no");
+        if (m_videoDeferred) {
+            m_videoDeferred = false;
+            mpv_set_property_string(m_mpv, "vid", m_videoWanted ? "auto" : "no");
         }
     });
     if (parent) {
@@ -49,7 +49,7 @@ bool MpvSession::placeVideo(QWidget *parent, const QRect &geometry)
         widget->setCursor(Qt::BlankCursor);
         widget->installEventFilter(this);
         // Sized by hand too: without a window manager the full-screen state alone does nothing.
-        if (const QScreen *screen = window_ ? window_->screen() : nullptr)
+        if (const QScreen *screen = m_window ? m_window->screen() : nullptr)
             widget->setGeometry(screen->geometry());
         widget->showFullScreen();
         widget->activateWindow();
@@ -57,50 +57,50 @@ bool MpvSession::placeVideo(QWidget *parent, const QRect &geometry)
     }
     if (!widget->hasRenderContext() && (!parent || parent->isVisible())) {
         QDeadlineTimer deadline(WindowTimeoutMs);
-        while (widget_ && !widget_->hasRenderContext() && !deadline.hasExpired())
+        while (m_widget && !m_widget->hasRenderContext() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     }
-    if (!widget_)
+    if (!m_widget)
         return false;
-    if (!widget_->hasRenderContext() && !videoDeferred_) {
+    if (!m_widget->hasRenderContext() && !m_videoDeferred) {
         // A hidden window gets its GL context later; the video joins in then.
-        videoDeferred_ = true;
-        mpv_set_property_string(mpv_, "vid", "no");
+        m_videoDeferred = true;
+        mpv_set_property_string(m_mpv, "vid", "no");
     }
     return true;
 }
 
 bool MpvSession::showFullScreen()
 {
-    if (!widget_ || !window_)
+    if (!m_widget || !m_window)
         return false;
-    if (fullScreen_)
+    if (m_fullScreen)
         return true;
-    childGeometry_ = widget_->geometry();
-    childHidden_ = widget_->isHidden();
-    fullScreen_ = true;
+    m_childGeometry = m_widget->geometry();
+    m_childHidden = m_widget->isHidden();
+    m_fullScreen = true;
     return placeVideo(nullptr, {});
 }
 
 void MpvSession::endFullScreen()
 {
-    if (!fullScreen_)
+    if (!m_fullScreen)
         return;
-    fullScreen_ = false;
-    if (!window_) {
-        delete widget_.data();
+    m_fullScreen = false;
+    if (!m_window) {
+        delete m_widget.data();
         return;
     }
-    placeVideo(window_, childGeometry_);
-    if (childHidden_ && widget_)
-        widget_->hide();
+    placeVideo(m_window, m_childGeometry);
+    if (m_childHidden && m_widget)
+        m_widget->hide();
 }
 
 bool MpvSession::eventFilter(QObject *watched, QEvent *event)
 {
-    // The full screen widget still sends events (hiding) while ~QWidget runs; widget_ must not
+    // The full screen widget still sends events (hiding) while ~QWidget runs; m_widget must not
     // be looked at then, as it no longer is an MpvVideoWidget.
-    if (fullScreen_ && qobject_cast<MpvVideoWidget *>(watched) && watched == widget_) {
+    if (m_fullScreen && qobject_cast<MpvVideoWidget *>(watched) && watched == m_widget) {
         const bool escape = event->type() == QEvent::KeyPress
                             && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
         if (escape || event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Close) {
@@ -114,10 +114,10 @@ bool MpvSession::eventFilter(QObject *watched, QEvent *event)
 
 void MpvSession::setVideoEnabled(bool enabled)
 {
-    videoWanted_ = enabled;
-    if (!widget_ || videoDeferred_)
+    m_videoWanted = enabled;
+    if (!m_widget || m_videoDeferred)
         return;
-    mpv_set_property_string(mpv_, "vid", enabled ? "auto" : "no");
+    mpv_set_property_string(m_mpv, "vid", enabled ? "auto" : "no");
 }
 
 } // namespace zv

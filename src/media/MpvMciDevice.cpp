@@ -59,7 +59,7 @@ MpvMciDevice::~MpvMciDevice() = default;
 
 QString MpvMciDevice::errorText(int code) const { return mci::errorText(code); }
 
-MpvVideoWidget *MpvMciDevice::videoWidget() const { return session_ ? session_->widget() : nullptr; }
+MpvVideoWidget *MpvMciDevice::videoWidget() const { return m_session ? m_session->widget() : nullptr; }
 
 MciResult MpvMciDevice::send(const QString &text)
 {
@@ -85,22 +85,22 @@ MciResult MpvMciDevice::dispatch(const MciCommand &c)
         if (c.verb == QStringLiteral("close"))
             return {close(), {}};
         if (c.verb == QStringLiteral("set"))
-            return {session_ ? set(c) : int(mci::NoError), {}};
+            return {m_session ? set(c) : int(mci::NoError), {}};
         return {mci::UnsupportedFunction, {}};
     }
     if (device != QStringLiteral("movie"))
         return {deviceTypes().contains(device) ? mci::DeviceNotInstalled : mci::InvalidDeviceName, {}};
-    if (!session_)
+    if (!m_session)
         return {mci::InvalidDeviceName, {}};
 
     if (c.verb == QStringLiteral("close"))
         return {c.args.isEmpty() ? close() : int(mci::UnrecognizedKeyword), {}};
     if (c.verb == QStringLiteral("status"))
-        return mciStatus(c, *session_, settings_);
+        return mciStatus(c, *m_session, m_settings);
     if (c.verb == QStringLiteral("where"))
-        return mciWhere(c, *session_);
+        return mciWhere(c, *m_session);
     if (c.verb == QStringLiteral("info"))
-        return mciInfo(c, *session_);
+        return mciInfo(c, *m_session);
     if (c.verb == QStringLiteral("play"))
         return {play(c), {}};
     if (c.verb == QStringLiteral("seek"))
@@ -117,14 +117,14 @@ MciResult MpvMciDevice::dispatch(const MciCommand &c)
         return {step(c), {}};
     if (!c.args.isEmpty())
         return {mci::UnrecognizedKeyword, {}};
-    if (session_->mode() == MpvSession::Mode::NotReady)
+    if (m_session->mode() == MpvSession::Mode::NotReady)
         return {mci::DeviceNotReady, {}};
     if (c.verb == QStringLiteral("stop"))
-        session_->stop();
+        m_session->stop();
     else if (c.verb == QStringLiteral("pause"))
-        session_->pause();
-    else if (c.verb == QStringLiteral("resume") && session_->mode() != MpvSession::Mode::Playing)
-        session_->play();
+        m_session->pause();
+    else if (c.verb == QStringLiteral("resume") && m_session->mode() != MpvSession::Mode::Playing)
+        m_session->play();
     return {mci::NoError, {}};
 }
 
@@ -155,7 +155,7 @@ int MpvMciDevice::open(const MciCommand &c)
     // One device exists: the alias movie.
     if (alias != QStringLiteral("movie"))
         return mci::UnsupportedFunction;
-    if (session_)
+    if (m_session)
         return mci::DuplicateAlias;
     struct stat status {};
     if (::stat(nativePath(c.device).constData(), &status) != 0 || !S_ISREG(status.st_mode))
@@ -174,20 +174,20 @@ int MpvMciDevice::open(const MciCommand &c)
     // A sound has nothing to show: the host's box keeps its own picture.
     if (session->widget() && !session->hasVideo())
         session->widget()->hide();
-    session_ = std::move(session);
-    settings_ = MciMovieSettings();
+    m_session = std::move(session);
+    m_settings = MciMovieSettings();
     return mci::NoError;
 }
 
 int MpvMciDevice::close()
 {
-    session_.reset();
+    m_session.reset();
     return mci::NoError;
 }
 
 int MpvMciDevice::play(const MciCommand &c)
 {
-    if (session_->mode() == MpvSession::Mode::NotReady)
+    if (m_session->mode() == MpvSession::Mode::NotReady)
         return mci::DeviceNotReady;
     std::optional<qint64> from;
     bool fullScreen = false;
@@ -205,13 +205,13 @@ int MpvMciDevice::play(const MciCommand &c)
             return word == QStringLiteral("from") ? mci::MissingParameter : mci::UnrecognizedKeyword;
         }
     }
-    if (from && (*from < 0 || *from > settings_.toUnits(*session_, session_->duration())))
+    if (from && (*from < 0 || *from > m_settings.toUnits(*m_session, m_session->duration())))
         return mci::OutOfRange;
-    if (fullScreen && !session_->showFullScreen())
+    if (fullScreen && !m_session->showFullScreen())
         return mci::NoWindow;
     if (from)
-        session_->seek(settings_.fromUnits(*session_, *from));
-    session_->play();
+        m_session->seek(m_settings.fromUnits(*m_session, *from));
+    m_session->play();
     return mci::NoError;
 }
 
@@ -219,20 +219,20 @@ int MpvMciDevice::seek(const MciCommand &c)
 {
     if (c.args.size() != 2 || c.args[0] != QStringLiteral("to"))
         return c.args.isEmpty() ? mci::MissingParameter : mci::UnrecognizedKeyword;
-    if (session_->mode() == MpvSession::Mode::NotReady)
+    if (m_session->mode() == MpvSession::Mode::NotReady)
         return mci::DeviceNotReady;
     double seconds = 0.0;
     if (c.args[1] == QStringLiteral("end")) {
-        seconds = session_->duration();
+        seconds = m_session->duration();
     } else if (c.args[1] != QStringLiteral("start")) {
         const auto to = integer(c.args[1]);
         if (!to)
             return mci::BadInteger;
-        if (*to < 0 || *to > settings_.toUnits(*session_, session_->duration()))
+        if (*to < 0 || *to > m_settings.toUnits(*m_session, m_session->duration()))
             return mci::OutOfRange;
-        seconds = settings_.fromUnits(*session_, *to);
+        seconds = m_settings.fromUnits(*m_session, *to);
     }
-    session_->seek(seconds);
+    m_session->seek(seconds);
     return mci::NoError;
 }
 
@@ -240,11 +240,11 @@ int MpvMciDevice::set(const MciCommand &c)
 {
     const QString what = c.joined();
     if (what == QStringLiteral("time format ms") || what == QStringLiteral("time format milliseconds")) {
-        settings_.timeFormat = MciMovieSettings::TimeFormat::Milliseconds;
+        m_settings.timeFormat = MciMovieSettings::TimeFormat::Milliseconds;
         return mci::NoError;
     }
     if (what == QStringLiteral("time format frames")) {
-        settings_.timeFormat = MciMovieSettings::TimeFormat::Frames;
+        m_settings.timeFormat = MciMovieSettings::TimeFormat::Frames;
         return mci::NoError;
     }
     if (c.args.size() == 2 && c.args[0] == QStringLiteral("speed")) {
@@ -253,8 +253,8 @@ int MpvMciDevice::set(const MciCommand &c)
             return mci::BadInteger;
         if (*speed <= 0 || *speed > 100000)
             return mci::OutOfRange;
-        settings_.speed = int(*speed);
-        session_->setSpeed(*speed / 1000.0);
+        m_settings.speed = int(*speed);
+        m_session->setSpeed(*speed / 1000.0);
         return mci::NoError;
     }
     if (c.args.size() == 3 && c.args[0] == QStringLiteral("audio")) {
@@ -262,13 +262,13 @@ int MpvMciDevice::set(const MciCommand &c)
         if (!on)
             return mci::BadConstant;
         if (c.args[1] == QStringLiteral("all")) {
-            settings_.audioOn = *on;
-            session_->setMuted(!settings_.audioOn);
+            m_settings.audioOn = *on;
+            m_session->setMuted(!m_settings.audioOn);
         } else if (c.args[1] == QStringLiteral("left")) {
-            settings_.leftOn = *on;
+            m_settings.leftOn = *on;
             applyChannels();
         } else if (c.args[1] == QStringLiteral("right")) {
-            settings_.rightOn = *on;
+            m_settings.rightOn = *on;
             applyChannels();
         } else {
             return mci::BadConstant;
@@ -279,8 +279,8 @@ int MpvMciDevice::set(const MciCommand &c)
         const auto on = parseOnOff(c.args[1]);
         if (!on)
             return mci::BadConstant;
-        settings_.videoOn = *on;
-        session_->setVideoEnabled(settings_.videoOn);
+        m_settings.videoOn = *on;
+        m_session->setVideoEnabled(m_settings.videoOn);
         return mci::NoError;
     }
     if (c.args.isEmpty())
@@ -292,7 +292,7 @@ int MpvMciDevice::set(const MciCommand &c)
 
 void MpvMciDevice::applyChannels()
 {
-    session_->setChannelGains(settings_.leftOn ? settings_.leftVolume / 1000.0 : 0.0, settings_.rightOn ? settings_.rightVolume / 1000.0 : 0.0);
+    m_session->setChannelGains(m_settings.leftOn ? m_settings.leftVolume / 1000.0 : 0.0, m_settings.rightOn ? m_settings.rightVolume / 1000.0 : 0.0);
 }
 
 int MpvMciDevice::setAudio(const MciCommand &c)
@@ -307,13 +307,13 @@ int MpvMciDevice::setAudio(const MciCommand &c)
         return mci::OutOfRange;
     const QString channel = n == 4 ? c.args[0] : QString();
     if (n == 3) {
-        settings_.volume = int(*value);
-        session_->setVolume(settings_.volume / 10.0);
+        m_settings.volume = int(*value);
+        m_session->setVolume(m_settings.volume / 10.0);
     } else if (channel == QStringLiteral("left")) {
-        settings_.leftVolume = int(*value);
+        m_settings.leftVolume = int(*value);
         applyChannels();
     } else if (channel == QStringLiteral("right")) {
-        settings_.rightVolume = int(*value);
+        m_settings.rightVolume = int(*value);
         applyChannels();
     } else {
         return mci::UnrecognizedKeyword;
@@ -327,11 +327,11 @@ int MpvMciDevice::put(const MciCommand &c)
         return mci::MissingParameter;
     if (c.args[0] != QStringLiteral("window") && c.args[0] != QStringLiteral("destination"))
         return mci::UnrecognizedKeyword;
-    MpvVideoWidget *widget = session_->widget();
+    MpvVideoWidget *widget = m_session->widget();
     if (!widget)
         return mci::NoWindow;
     if (c.args.size() == 1) {
-        const QSize size = session_->videoSize();
+        const QSize size = m_session->videoSize();
         widget->setGeometry(0, 0, size.width(), size.height());
         return mci::NoError;
     }
@@ -352,7 +352,7 @@ int MpvMciDevice::window(const MciCommand &c)
 {
     if (c.args.size() != 2 || c.args[0] != QStringLiteral("state"))
         return c.args.isEmpty() ? mci::MissingParameter : mci::UnrecognizedKeyword;
-    MpvVideoWidget *widget = session_->widget();
+    MpvVideoWidget *widget = m_session->widget();
     if (!widget)
         return mci::NoWindow;
     const QString &state = c.args[1];
@@ -360,8 +360,8 @@ int MpvMciDevice::window(const MciCommand &c)
         widget->show();
     else if (state == QStringLiteral("hide") || state == QStringLiteral("minimized"))
         widget->hide();
-    else if (state == QStringLiteral("maximized") && session_->window())
-        widget->setGeometry(session_->window()->rect());
+    else if (state == QStringLiteral("maximized") && m_session->window())
+        widget->setGeometry(m_session->window()->rect());
     else
         return mci::BadConstant;
     return mci::NoError;
@@ -380,11 +380,11 @@ int MpvMciDevice::step(const MciCommand &c)
     } else if (!c.args.isEmpty()) {
         return mci::UnrecognizedKeyword;
     }
-    if (session_->mode() == MpvSession::Mode::NotReady)
+    if (m_session->mode() == MpvSession::Mode::NotReady)
         return mci::DeviceNotReady;
-    if (!session_->hasVideo())
+    if (!m_session->hasVideo())
         return mci::UnsupportedFunction;
-    session_->step(int(std::clamp<qint64>(frames, -1000000, 1000000)));
+    m_session->step(int(std::clamp<qint64>(frames, -1000000, 1000000)));
     return mci::NoError;
 }
 

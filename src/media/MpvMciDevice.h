@@ -44,8 +44,8 @@ private:
     int step(const MciCommand &command);
     void applyChannels();
 
-    std::unique_ptr<MpvSession> session_;
-    MciMovieSettings settings_;
+    std::unique_ptr<MpvSession> m_session;
+    MciMovieSettings m_settings;
 };
 
 } // namespace zv

@@ -57,25 +57,25 @@ std::unique_ptr<MpvSession> MpvSession::create(QWidget *window)
     return session;
 }
 
-MpvSession::MpvSession(mpv_handle *mpv) : mpv_(mpv)
+MpvSession::MpvSession(mpv_handle *mpv) : m_mpv(mpv)
 {
     mpv_set_wakeup_callback(
-        mpv_,
+        m_mpv,
         [](void *self) {
             QMetaObject::invokeMethod(static_cast<MpvSession *>(self), &MpvSession::drainEvents,
                                       Qt::QueuedConnection);
         },
         this);
-    mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
-    mpv_request_log_messages(mpv_, "warn");
+    mpv_observe_property(m_mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_request_log_messages(m_mpv, "warn");
 }
 
 MpvSession::~MpvSession()
 {
     // The render context must go before the core it renders.
-    delete widget_.data();
-    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
-    mpv_terminate_destroy(mpv_);
+    delete m_widget.data();
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    mpv_terminate_destroy(m_mpv);
 }
 
 int MpvSession::load(const QString &path)
@@ -83,26 +83,26 @@ int MpvSession::load(const QString &path)
     // mpv takes the name's bytes as they are on disk, which need not be UTF-8.
     const QByteArray file = nativePath(path);
     const char *args[] = {"loadfile", file.constData(), "replace", nullptr};
-    if (mpv_command(mpv_, args) < 0)
+    if (mpv_command(m_mpv, args) < 0)
         return mci::InvalidFile;
-    loadError_ = 0;
+    m_loadError = 0;
     const QDeadlineTimer deadline(LoadTimeoutMs);
     const bool finished = waitFor([this](const mpv_event &event) {
-        return event.event_id == MPV_EVENT_FILE_LOADED || loadError_ != 0;
+        return event.event_id == MPV_EVENT_FILE_LOADED || m_loadError != 0;
     }, LoadTimeoutMs);
-    if (!finished || !loaded_)
-        return loadError_ ? loadError_ : mci::InvalidFile;
+    if (!finished || !m_loaded)
+        return m_loadError ? m_loadError : mci::InvalidFile;
     // The first frame is decoded once playback has "restarted" at the start.
     waitFor([](const mpv_event &event) { return event.event_id == MPV_EVENT_PLAYBACK_RESTART; },
             int(deadline.remainingTime()));
-    mode_ = Mode::Stopped;
-    return loaded_ ? mci::NoError : (loadError_ ? loadError_ : mci::InvalidFile);
+    m_mode = Mode::Stopped;
+    return m_loaded ? mci::NoError : (m_loadError ? m_loadError : mci::InvalidFile);
 }
 
 void MpvSession::drainEvents()
 {
     while (true) {
-        mpv_event *event = mpv_wait_event(mpv_, 0);
+        mpv_event *event = mpv_wait_event(m_mpv, 0);
         if (event->event_id == MPV_EVENT_NONE)
             return;
         handle(*event);
@@ -113,7 +113,7 @@ void MpvSession::handle(const mpv_event &event)
 {
     switch (event.event_id) {
     case MPV_EVENT_FILE_LOADED:
-        loaded_ = true;
+        m_loaded = true;
         break;
     case MPV_EVENT_LOG_MESSAGE: {
         const auto *message = static_cast<const mpv_event_log_message *>(event.data);
@@ -123,18 +123,18 @@ void MpvSession::handle(const mpv_event &event)
     case MPV_EVENT_PROPERTY_CHANGE: {
         // Full screen playback ends with the movie, as MCI's does.
         const auto *property = static_cast<const mpv_event_property *>(event.data);
-        if (fullScreen_ && property->format == MPV_FORMAT_FLAG && *static_cast<int *>(property->data))
+        if (m_fullScreen && property->format == MPV_FORMAT_FLAG && *static_cast<int *>(property->data))
             QMetaObject::invokeMethod(this, &MpvSession::endFullScreen, Qt::QueuedConnection);
         break;
     }
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);
         if (end && end->reason == MPV_END_FILE_REASON_ERROR)
-            loadError_ = loadErrorCode(end->error);
+            m_loadError = loadErrorCode(end->error);
         else
-            loadError_ = loadError_ ? loadError_ : mci::InvalidFile;
-        loaded_ = false;
-        mode_ = Mode::NotReady;
+            m_loadError = m_loadError ? m_loadError : mci::InvalidFile;
+        m_loaded = false;
+        m_mode = Mode::NotReady;
         break;
     }
     default:
@@ -146,10 +146,10 @@ bool MpvSession::waitFor(const std::function<bool(const mpv_event &)> &done, int
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
-        if (widget_)
-            widget_->renderPending();
+        if (m_widget)
+            m_widget->renderPending();
         const qint64 slice = std::min<qint64>(deadline.remainingTime(), 10);
-        mpv_event *event = mpv_wait_event(mpv_, double(slice) / 1000.0);
+        mpv_event *event = mpv_wait_event(m_mpv, double(slice) / 1000.0);
         if (event->event_id == MPV_EVENT_NONE)
             continue;
         handle(*event);
@@ -163,35 +163,35 @@ bool MpvSession::waitFor(const std::function<bool(const mpv_event &)> &done, int
 
 MpvSession::Mode MpvSession::mode()
 {
-    if (!loaded_)
+    if (!m_loaded)
         return Mode::NotReady;
-    if (mode_ == Mode::Playing) {
+    if (m_mode == Mode::Playing) {
         // At the end mpv pauses by itself (keep-open); a track switch there clears eof-reached.
         int eof = 0, paused = 0;
-        mpv_get_property(mpv_, "eof-reached", MPV_FORMAT_FLAG, &eof);
-        mpv_get_property(mpv_, "pause", MPV_FORMAT_FLAG, &paused);
+        mpv_get_property(m_mpv, "eof-reached", MPV_FORMAT_FLAG, &eof);
+        mpv_get_property(m_mpv, "pause", MPV_FORMAT_FLAG, &paused);
         if (eof || paused)
-            mode_ = Mode::Stopped;
+            m_mode = Mode::Stopped;
     }
-    return mode_;
+    return m_mode;
 }
 
 void MpvSession::play()
 {
     setFlag("pause", false);
-    mode_ = Mode::Playing;
+    m_mode = Mode::Playing;
 }
 
 void MpvSession::pause()
 {
     setFlag("pause", true);
-    mode_ = Mode::Paused;
+    m_mode = Mode::Paused;
 }
 
 void MpvSession::stop()
 {
     setFlag("pause", true);
-    mode_ = Mode::Stopped;
+    m_mode = Mode::Stopped;
 }
 
 void MpvSession::seek(double seconds)
@@ -200,7 +200,7 @@ void MpvSession::seek(double seconds)
         stop();
     const QByteArray target = QByteArray::number(seconds, 'f', 3);
     const char *args[] = {"seek", target.constData(), "absolute+exact", nullptr};
-    if (mpv_command(mpv_, args) < 0)
+    if (mpv_command(m_mpv, args) < 0)
         return;
     waitFor([](const mpv_event &event) { return event.event_id == MPV_EVENT_PLAYBACK_RESTART; },
             SeekTimeoutMs);
@@ -214,13 +214,13 @@ void MpvSession::step(int frames)
     if (mode() == Mode::Playing)
         pause();
     seek(std::max(0.0, position() + frames / fps));
-    mode_ = Mode::Paused;
+    m_mode = Mode::Paused;
 }
 
 double MpvSession::numberProperty(const char *name, double fallback) const
 {
     double value = 0;
-    if (mpv_get_property(mpv_, name, MPV_FORMAT_DOUBLE, &value) < 0 || !std::isfinite(value))
+    if (mpv_get_property(m_mpv, name, MPV_FORMAT_DOUBLE, &value) < 0 || !std::isfinite(value))
         return fallback;
     return value;
 }
@@ -228,7 +228,7 @@ double MpvSession::numberProperty(const char *name, double fallback) const
 void MpvSession::setFlag(const char *name, bool value)
 {
     int flag = value ? 1 : 0;
-    mpv_set_property(mpv_, name, MPV_FORMAT_FLAG, &flag);
+    mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
 }
 
 double MpvSession::position() const { return std::max(0.0, numberProperty("time-pos")); }
@@ -244,14 +244,14 @@ double MpvSession::videoTrackNumber(const char *key) const
 {
     // The track list still knows the video when its output is switched off.
     std::int64_t count = 0;
-    mpv_get_property(mpv_, "track-list/count", MPV_FORMAT_INT64, &count);
+    mpv_get_property(m_mpv, "track-list/count", MPV_FORMAT_INT64, &count);
     for (std::int64_t i = 0; i < count; ++i) {
         const QByteArray base = "track-list/" + QByteArray::number(i) + '/';
-        char *type = mpv_get_property_string(mpv_, (base + "type").constData());
+        char *type = mpv_get_property_string(m_mpv, (base + "type").constData());
         const bool video = type && qstrcmp(type, "video") == 0;
         mpv_free(type);
         int albumArt = 0;
-        mpv_get_property(mpv_, (base + "albumart").constData(), MPV_FORMAT_FLAG, &albumArt);
+        mpv_get_property(m_mpv, (base + "albumart").constData(), MPV_FORMAT_FLAG, &albumArt);
         if (video && !albumArt)
             return numberProperty((base + key).constData());
     }
@@ -264,11 +264,11 @@ QSize MpvSession::videoSize() const
     // it was filmed on its side (phones), so a portrait video is fitted as a portrait.
     std::int64_t width = 0, height = 0, rotate = 0;
     QSize size;
-    if (mpv_get_property(mpv_, "video-params/dw", MPV_FORMAT_INT64, &width) >= 0
-        && mpv_get_property(mpv_, "video-params/dh", MPV_FORMAT_INT64, &height) >= 0 && width > 0
+    if (mpv_get_property(m_mpv, "video-params/dw", MPV_FORMAT_INT64, &width) >= 0
+        && mpv_get_property(m_mpv, "video-params/dh", MPV_FORMAT_INT64, &height) >= 0 && width > 0
         && height > 0) {
         size = QSize(int(width), int(height));
-        mpv_get_property(mpv_, "video-params/rotate", MPV_FORMAT_INT64, &rotate);
+        mpv_get_property(m_mpv, "video-params/rotate", MPV_FORMAT_INT64, &rotate);
     } else {
         // Not every container reports its size in the track list, but without a decoded
         // picture (video switched off) it is all there is.
@@ -284,7 +284,7 @@ bool MpvSession::hasVideo() const { return videoSize().isValid(); }
 
 QString MpvSession::engineVersion() const
 {
-    char *text = mpv_get_property_string(mpv_, "mpv-version");
+    char *text = mpv_get_property_string(m_mpv, "mpv-version");
     const QString version = QString::fromUtf8(text ? text : "mpv");
     mpv_free(text);
     return version;
@@ -292,7 +292,7 @@ QString MpvSession::engineVersion() const
 
 void MpvSession::setVolume(double percent)
 {
-    mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &percent);
+    mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
 }
 
 void MpvSession::setMuted(bool muted) { setFlag("mute", muted); }
@@ -303,12 +303,12 @@ void MpvSession::setChannelGains(double left, double right)
     if (left != 1.0 || right != 1.0)
         chain = "format=channels=stereo,lavfi=[pan=stereo|c0=" + QByteArray::number(left, 'f', 3)
                 + "*c0|c1=" + QByteArray::number(right, 'f', 3) + "*c1]";
-    mpv_set_property_string(mpv_, "af", chain.constData());
+    mpv_set_property_string(m_mpv, "af", chain.constData());
 }
 
 void MpvSession::setSpeed(double factor)
 {
-    mpv_set_property(mpv_, "speed", MPV_FORMAT_DOUBLE, &factor);
+    mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &factor);
 }
 
 } // namespace zv

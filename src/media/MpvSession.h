@@ -58,10 +58,10 @@ public:
     // Shows the video on the whole screen until Esc, a click or the end of the movie, then
     // back in its window. False for a movie opened without a window.
     bool showFullScreen();
-    bool isFullScreen() const { return fullScreen_; }
+    bool isFullScreen() const { return m_fullScreen; }
 
-    MpvVideoWidget *widget() const { return widget_; }
-    QWidget *window() const { return window_; }
+    MpvVideoWidget *widget() const { return m_widget; }
+    QWidget *window() const { return m_window; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -80,17 +80,17 @@ private:
     double videoTrackNumber(const char *key) const;
     void setFlag(const char *name, bool value);
 
-    mpv_handle *mpv_;
-    QPointer<QWidget> window_;
-    QPointer<MpvVideoWidget> widget_;
-    Mode mode_ = Mode::NotReady;
-    bool loaded_ = false;
-    bool videoDeferred_ = false;
-    bool videoWanted_ = true;
-    bool fullScreen_ = false;
-    bool childHidden_ = false;
-    QRect childGeometry_;
-    int loadError_ = 0;
+    mpv_handle *m_mpv;
+    QPointer<QWidget> m_window;
+    QPointer<MpvVideoWidget> m_widget;
+    Mode m_mode = Mode::NotReady;
+    bool m_loaded = false;
+    bool m_videoDeferred = false;
+    bool m_videoWanted = true;
+    bool m_fullScreen = false;
+    bool m_childHidden = false;
+    QRect m_childGeometry;
+    int m_loadError = 0;
 };
 
 } // namespace zv

@@ -15,25 +15,25 @@ void *procAddress(void *, const char *name)
 
 } // namespace
 
-MpvVideoWidget::MpvVideoWidget(mpv_handle *mpv, QWidget *parent) : QOpenGLWidget(parent), mpv_(mpv)
+MpvVideoWidget::MpvVideoWidget(mpv_handle *mpv, QWidget *parent) : QOpenGLWidget(parent), m_mpv(mpv)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 MpvVideoWidget::~MpvVideoWidget()
 {
-    disconnect(contextGone_);
+    disconnect(m_contextGone);
     freeRenderContext();
 }
 
 void MpvVideoWidget::freeRenderContext()
 {
-    if (!render_)
+    if (!m_render)
         return;
     makeCurrent();
-    mpv_render_context_set_update_callback(render_, nullptr, nullptr);
-    mpv_render_context_free(render_);
-    render_ = nullptr;
+    mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
+    mpv_render_context_free(m_render);
+    m_render = nullptr;
     doneCurrent();
 }
 
@@ -48,20 +48,20 @@ void MpvVideoWidget::initializeGL()
         {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&render_, mpv_, params) < 0) {
-        render_ = nullptr;
+    if (mpv_render_context_create(&m_render, m_mpv, params) < 0) {
+        m_render = nullptr;
         return;
     }
     // Called on mpv's threads: only a queued hop to the UI thread is allowed here.
     mpv_render_context_set_update_callback(
-        render_,
+        m_render,
         [](void *self) {
             QMetaObject::invokeMethod(static_cast<MpvVideoWidget *>(self),
                                       qOverload<>(&QWidget::update), Qt::QueuedConnection);
         },
         this);
-    disconnect(contextGone_);
-    contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
+    disconnect(m_contextGone);
+    m_contextGone = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
                            &MpvVideoWidget::freeRenderContext, Qt::DirectConnection);
     Q_EMIT renderContextReady();
 }
@@ -76,17 +76,17 @@ void MpvVideoWidget::render()
         {MPV_RENDER_PARAM_FLIP_Y, &flipY},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    mpv_render_context_render(render_, params);
+    mpv_render_context_render(m_render, params);
 }
 
 void MpvVideoWidget::renderPending()
 {
-    if (!render_ || !isValid())
+    if (!m_render || !isValid())
         return;
     makeCurrent(); // also binds this widget's framebuffer
-    if (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) {
+    if (mpv_render_context_update(m_render) & MPV_RENDER_UPDATE_FRAME) {
         render();
-        frameWaiting_ = true;
+        m_frameWaiting = true;
         update();
     }
     doneCurrent();
@@ -94,13 +94,13 @@ void MpvVideoWidget::renderPending()
 
 void MpvVideoWidget::paintGL()
 {
-    if (!render_)
+    if (!m_render)
         return;
-    const bool newFrame = (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) || frameWaiting_;
-    frameWaiting_ = false;
+    const bool newFrame = (mpv_render_context_update(m_render) & MPV_RENDER_UPDATE_FRAME) || m_frameWaiting;
+    m_frameWaiting = false;
     render();
     if (newFrame) {
-        ++framesShown_;
+        ++m_framesShown;
         Q_EMIT frameShown();
     }
 }

@@ -20,9 +20,9 @@ public:
     // video output stalls until its frame has been drawn.
     void renderPending();
 
-    bool hasRenderContext() const { return render_ != nullptr; }
+    bool hasRenderContext() const { return m_render != nullptr; }
     // Video frames drawn so far (redraws of the same frame do not count).
-    int framesShown() const { return framesShown_; }
+    int framesShown() const { return m_framesShown; }
 
 Q_SIGNALS:
     void renderContextReady();
@@ -36,13 +36,13 @@ private:
     void freeRenderContext();
     void render();
 
-    mpv_handle *mpv_;
-    mpv_render_context *render_ = nullptr;
+    mpv_handle *m_mpv;
+    mpv_render_context *m_render = nullptr;
     // QOpenGLWidget's own destructor destroys the GL context, after this class is gone: the
     // connection must not outlive ~MpvVideoWidget.
-    QMetaObject::Connection contextGone_;
-    int framesShown_ = 0;
-    bool frameWaiting_ = false;
+    QMetaObject::Connection m_contextGone;
+    int m_framesShown = 0;
+    bool m_frameWaiting = false;
 };
 
 } // namespace zv

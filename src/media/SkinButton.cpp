@@ -6,9 +6,9 @@ SkinButton::SkinButton(QWidget *parent) : PictureButton(parent) {}
 
 void SkinButton::setFaces(const QPixmap &released, const QPixmap &pressed)
 {
-    released_ = released;
-    pressed_ = pressed;
-    showFace(released_);
+    m_released = released;
+    m_pressed = pressed;
+    showFace(m_released);
 }
 
 void SkinButton::showFace(const QPixmap &face)

@@ -15,18 +15,18 @@ public:
 
     // A null face leaves the button without a picture.
     void setFaces(const QPixmap &released, const QPixmap &pressed);
-    const QPixmap &releasedFace() const { return released_; }
-    const QPixmap &pressedFace() const { return pressed_; }
+    const QPixmap &releasedFace() const { return m_released; }
+    const QPixmap &pressedFace() const { return m_pressed; }
 
 protected:
-    void showPressedFace() override { showFace(pressed_); }
-    void showReleasedFace() override { showFace(released_); }
+    void showPressedFace() override { showFace(m_pressed); }
+    void showReleasedFace() override { showFace(m_released); }
 
 private:
     void showFace(const QPixmap &face);
 
-    QPixmap released_;
-    QPixmap pressed_;
+    QPixmap m_released;
+    QPixmap m_pressed;
 };
 
 } // namespace zv

@@ -48,40 +48,40 @@ void showPicture(QLabel *box, const QPixmap &picture)
 } // namespace
 
 ctrlAV::ctrlAV(MovieModule &movie, Shell &shell, PlayerHost host, QWidget *parent, double settleSeconds)
-    : QWidget(parent), movie_(movie), shell_(shell), host_(std::move(host)), settleSeconds_(settleSeconds)
+    : QWidget(parent), m_movie(movie), m_shell(shell), m_host(std::move(host)), m_settleSeconds(settleSeconds)
 {
     setObjectName(QStringLiteral("ctrlAV"));
     // Fixed from the design sizes: skins with other picture sizes do not change it.
-    trackLength_ = TrackInnerWidth - 2 * (Thumb.width() + Margin);
+    m_trackLength = TrackInnerWidth - 2 * (Thumb.width() + Margin);
     buildLayout();
-    movieWindows::prepareForVideo(host_.previewBox);
+    movieWindows::prepareForVideo(m_host.previewBox);
 
-    tmr1_ = new QTimer(this);
-    tmr1_->setObjectName(QStringLiteral("tmr1"));
-    tmr1_->setInterval(500);
-    connect(tmr1_, &QTimer::timeout, this, &ctrlAV::tick);
+    tmr1 = new QTimer(this);
+    tmr1->setObjectName(QStringLiteral("tmr1"));
+    tmr1->setInterval(500);
+    connect(tmr1, &QTimer::timeout, this, &ctrlAV::tick);
 
-    connect(imgPlay_, &SkinButton::clicked, this, [this] {
-        paused_ = false;
+    connect(imgPlay, &SkinButton::clicked, this, [this] {
+        m_paused = false;
         playVideo();
     });
-    connect(imgPause_, &SkinButton::clicked, this, [this] {
-        if (paused_) {
-            movie_.playMovie();
-            paused_ = false;
+    connect(imgPause, &SkinButton::clicked, this, [this] {
+        if (m_paused) {
+            m_movie.playMovie();
+            m_paused = false;
         } else {
-            movie_.pauseMovie();
-            paused_ = true;
+            m_movie.pauseMovie();
+            m_paused = true;
         }
     });
-    connect(imgStop_, &SkinButton::clicked, this, &ctrlAV::stopMovie);
-    connect(imgClose_, &SkinButton::clicked, this, [this] {
-        if (host_.currentFile)
-            shell_.openDocument(host_.currentFile(), ShowState::Maximized);
+    connect(imgStop, &SkinButton::clicked, this, &ctrlAV::stopMovie);
+    connect(imgClose, &SkinButton::clicked, this, [this] {
+        if (m_host.currentFile)
+            m_shell.openDocument(m_host.currentFile(), ShowState::Maximized);
     });
-    connect(imgOpen_, &SkinButton::clicked, this, [this] {
-        if (host_.currentFile && host_.showPictureWindow)
-            host_.showPictureWindow(host_.currentFile());
+    connect(imgOpen, &SkinButton::clicked, this, [this] {
+        if (m_host.currentFile && m_host.showPictureWindow)
+            m_host.showPictureWindow(m_host.currentFile());
     });
 }
 
@@ -95,11 +95,11 @@ void ctrlAV::buildLayout()
         const char *name;
         QString tip;
     } buttons[] = {
-        {imgOpen_, "imgOpen", QStringLiteral("frei skalierbar [nur für Bilder]")},
-        {imgClose_, "imgClose", QStringLiteral("Datei mit Standardprogramm öffnen")},
-        {imgPlay_, "imgPlay", QStringLiteral("Film abspielen")},
-        {imgStop_, "imgStop", QStringLiteral("Wiedergabe beenden")},
-        {imgPause_, "imgPause", QStringLiteral("Wiedergabe anhalten")},
+        {imgOpen, "imgOpen", QStringLiteral("frei skalierbar [nur für Bilder]")},
+        {imgClose, "imgClose", QStringLiteral("Datei mit Standardprogramm öffnen")},
+        {imgPlay, "imgPlay", QStringLiteral("Film abspielen")},
+        {imgStop, "imgStop", QStringLiteral("Wiedergabe beenden")},
+        {imgPause, "imgPause", QStringLiteral("Wiedergabe anhalten")},
     };
     int left = 0;
     for (const auto &b : buttons) {
@@ -110,71 +110,71 @@ void ctrlAV::buildLayout()
         left += ButtonSize;
     }
 
-    picVol_ = new QLabel(this);
-    picVol_->setObjectName(QStringLiteral("picVol"));
-    picVol_->setToolTip(QStringLiteral("Lautstärke ändern"));
-    picVol_->setGeometry(pixels(VolumeBox));
-    picVol_->installEventFilter(this);
+    picVol = new QLabel(this);
+    picVol->setObjectName(QStringLiteral("picVol"));
+    picVol->setToolTip(QStringLiteral("Lautstärke ändern"));
+    picVol->setGeometry(pixels(VolumeBox));
+    picVol->installEventFilter(this);
 
-    imgSlider_ = new QLabel(this);
-    imgSlider_->setObjectName(QStringLiteral("imgSlider"));
-    imgSlider_->setToolTip(QStringLiteral("Position"));
-    imgSlider_->setGeometry(pixels(Track));
-    imgSlider_->installEventFilter(this);
+    imgSlider = new QLabel(this);
+    imgSlider->setObjectName(QStringLiteral("imgSlider"));
+    imgSlider->setToolTip(QStringLiteral("Position"));
+    imgSlider->setGeometry(pixels(Track));
+    imgSlider->installEventFilter(this);
 
-    imgSliderBtn_ = new QLabel(imgSlider_);
-    imgSliderBtn_->setObjectName(QStringLiteral("imgSliderBtn"));
-    imgSliderBtn_->setGeometry(Thumb);
-    imgSliderBtn_->installEventFilter(this);
+    imgSliderBtn = new QLabel(imgSlider);
+    imgSliderBtn->setObjectName(QStringLiteral("imgSliderBtn"));
+    imgSliderBtn->setGeometry(Thumb);
+    imgSliderBtn->installEventFilter(this);
 }
 
-int ctrlAV::thumbWidth() const { return imgSliderBtn_->width(); }
+int ctrlAV::thumbWidth() const { return imgSliderBtn->width(); }
 
 void ctrlAV::stopMovie()
 {
-    tmr1_->stop();
+    tmr1->stop();
     int start = 0;
-    movie_.setPositionTo(start);
-    movie_.stopMovie();
-    imgSliderBtn_->move(0, imgSliderBtn_->y());
+    m_movie.setPositionTo(start);
+    m_movie.stopMovie();
+    imgSliderBtn->move(0, imgSliderBtn->y());
 }
 
 void ctrlAV::playVideo()
 {
-    movie_.playMovie();
+    m_movie.playMovie();
     int volume = 850;
-    movie_.setVolume(volume);
+    m_movie.setVolume(volume);
     int speed = 1000;
-    movie_.setSpeed(speed);
-    movie_.timeOut(settleSeconds_);
-    tmr1_->start();
+    m_movie.setSpeed(speed);
+    m_movie.timeOut(m_settleSeconds);
+    tmr1->start();
 }
 
 void ctrlAV::openVideo(const QString &filePath)
 {
-    movie_.Filename = filePath;
-    if (host_.previewBox) {
-        int window = movieWindows::handleOf(host_.previewBox);
+    m_movie.Filename = filePath;
+    if (m_host.previewBox) {
+        int window = movieWindows::handleOf(m_host.previewBox);
         QString style = QStringLiteral("child");
-        movie_.openMovieWindow(window, style);
+        m_movie.openMovieWindow(window, style);
     }
     int w = 0, h = 0;
-    movie_.extractDefaultMovieSize(w, h);
-    movieLength_ = movie_.getLengthInMS();
-    if (host_.previewBox && w > 0 && h > 0) {
-        const QSize box = host_.previewBox->size();
+    m_movie.extractDefaultMovieSize(w, h);
+    m_movieLength = m_movie.getLengthInMS();
+    if (m_host.previewBox && w > 0 && h > 0) {
+        const QSize box = m_host.previewBox->size();
         const QRectF fit = fitIntoBox(QSizeF(w, h), box);
         int width = int(roundHalfEven(fit.width()));
         int height = int(roundHalfEven(fit.height()));
         // Centred by the rounded size, so the movie never sits half a pixel off.
         int left = int(roundHalfEven((box.width() - width) / 2.0));
         int top = int(roundHalfEven((box.height() - height) / 2.0));
-        movie_.sizeLocateMovie(left, top, width, height);
+        m_movie.sizeLocateMovie(left, top, width, height);
     }
     int start = 0;
-    movie_.setPositionTo(start);
-    movie_.timeOut(settleSeconds_);
-    movie_.stopMovie();
+    m_movie.setPositionTo(start);
+    m_movie.timeOut(m_settleSeconds);
+    m_movie.stopMovie();
 }
 
 void ctrlAV::setSkinFolder(const QString &folder)
@@ -182,20 +182,20 @@ void ctrlAV::setSkinFolder(const QString &folder)
     const auto load = [&](const QString &file) { return QPixmap(folder + file); };
 
     for (int i = 0; i < 7; ++i)
-        imgVol_[size_t(i)] = load(QStringLiteral("2Vol%1.jpg").arg(i));
-    showPicture(picVol_, imgVol_[size_t(volumeImage_)]);
+        imgVol[size_t(i)] = load(QStringLiteral("2Vol%1.jpg").arg(i));
+    showPicture(picVol, imgVol[size_t(m_volumeImage)]);
 
-    showPicture(imgSlider_, load(QStringLiteral("1Leiste.jpg")));
-    showPicture(imgSliderBtn_, load(QStringLiteral("1Zeiger.jpg")));
+    showPicture(imgSlider, load(QStringLiteral("1Leiste.jpg")));
+    showPicture(imgSliderBtn, load(QStringLiteral("1Zeiger.jpg")));
     const struct {
         SkinButton *button;
         const char *face;
     } faces[] = {
-        {imgClose_, "maximieren"},
-        {imgOpen_, "skalieren"},
-        {imgPlay_, "Film abspielen"},
-        {imgPause_, "Wiedergabe anhalten"},
-        {imgStop_, "Wiedergabe beenden"},
+        {imgClose, "maximieren"},
+        {imgOpen, "skalieren"},
+        {imgPlay, "Film abspielen"},
+        {imgPause, "Wiedergabe anhalten"},
+        {imgStop, "Wiedergabe beenden"},
     };
     for (const auto &f : faces) {
         const QString base = QString::fromUtf8(f.face);
@@ -205,12 +205,12 @@ void ctrlAV::setSkinFolder(const QString &folder)
 
 void ctrlAV::tick()
 {
-    const int position = movie_.getPositionInMS();
-    if (movieLength_ <= 0)
+    const int position = m_movie.getPositionInMS();
+    if (m_movieLength <= 0)
         return;
     const double b = thumbWidth();
-    const double left = position / movieLength_ * trackLength_ - b / 2 + (b + Margin);
-    imgSliderBtn_->move(int(roundHalfEven(left)), imgSliderBtn_->y());
+    const double left = position / m_movieLength * m_trackLength - b / 2 + (b + Margin);
+    imgSliderBtn->move(int(roundHalfEven(left)), imgSliderBtn->y());
 }
 
 void ctrlAV::dragThumbTo(double x)
@@ -218,27 +218,27 @@ void ctrlAV::dragThumbTo(double x)
     const int b = thumbWidth();
     if (x < b + Margin || x > TrackInnerWidth - b - Margin)
         return;
-    imgSliderBtn_->move(int(roundHalfEven(x - b / 2.0)), imgSliderBtn_->y());
-    imgSlider_->update();
+    imgSliderBtn->move(int(roundHalfEven(x - b / 2.0)), imgSliderBtn->y());
+    imgSlider->update();
 }
 
 void ctrlAV::seekToThumb()
 {
     const double b = thumbWidth();
-    const double centre = imgSliderBtn_->x() + b / 2;
-    int seconds = int(roundHalfEven((centre - (b + Margin)) / trackLength_ * (movieLength_ / 1000.0)));
-    movie_.setPositionTo(seconds);
+    const double centre = imgSliderBtn->x() + b / 2;
+    int seconds = int(roundHalfEven((centre - (b + Margin)) / m_trackLength * (m_movieLength / 1000.0)));
+    m_movie.setPositionTo(seconds);
 }
 
 void ctrlAV::changeVolume(double y)
 {
-    const double h = picVol_->height();
+    const double h = picVol->height();
     if (h <= 0 || y < 0 || y > h)
         return;
     int volume = int(roundHalfEven((h - y) / h * 1000.0));
-    movie_.setVolume(volume);
-    volumeImage_ = int(std::clamp<std::int64_t>(roundHalfEven((h - y) / (h / 6.0)), 0, 6));
-    showPicture(picVol_, imgVol_[size_t(volumeImage_)]);
+    m_movie.setVolume(volume);
+    m_volumeImage = int(std::clamp<std::int64_t>(roundHalfEven((h - y) / (h / 6.0)), 0, 6));
+    showPicture(picVol, imgVol[size_t(m_volumeImage)]);
 }
 
 bool ctrlAV::eventFilter(QObject *watched, QEvent *event)
@@ -250,18 +250,18 @@ bool ctrlAV::eventFilter(QObject *watched, QEvent *event)
     const auto *mouse = static_cast<QMouseEvent *>(event);
     const bool leftHeld = mouse->buttons() & Qt::LeftButton;
 
-    if (watched == picVol_) {
+    if (watched == picVol) {
         if (type == QEvent::MouseMove && leftHeld)
             changeVolume(mouse->position().y());
         return true;
     }
     // After a press on the thumb its moves and release count as the track's, in track coordinates.
     double x = mouse->position().x();
-    if (watched == imgSliderBtn_) {
+    if (watched == imgSliderBtn) {
         if (type == QEvent::MouseButtonPress)
             return true;
-        x += imgSliderBtn_->x();
-    } else if (watched != imgSlider_) {
+        x += imgSliderBtn->x();
+    } else if (watched != imgSlider) {
         return QWidget::eventFilter(watched, event);
     }
     if (type == QEvent::MouseButtonRelease)

@@ -37,10 +37,10 @@ public:
     // Loads every picture from folder (already resolved, ending in '/').
     void setSkinFolder(const QString &folder);
 
-    int volumeImageIndex() const { return volumeImage_; }
-    bool isPaused() const { return paused_; }
-    double movieLength() const { return movieLength_; }
-    int trackLength() const { return trackLength_; }
+    int volumeImageIndex() const { return m_volumeImage; }
+    bool isPaused() const { return m_paused; }
+    double movieLength() const { return m_movieLength; }
+    int trackLength() const { return m_trackLength; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -53,26 +53,26 @@ private:
     void changeVolume(double y);
     int thumbWidth() const;
 
-    MovieModule &movie_;
-    Shell &shell_;
-    PlayerHost host_;
-    double settleSeconds_;
+    MovieModule &m_movie;
+    Shell &m_shell;
+    PlayerHost m_host;
+    double m_settleSeconds;
 
-    SkinButton *imgOpen_ = nullptr;
-    SkinButton *imgClose_ = nullptr;
-    SkinButton *imgPlay_ = nullptr;
-    SkinButton *imgStop_ = nullptr;
-    SkinButton *imgPause_ = nullptr;
-    QLabel *picVol_ = nullptr;
-    QLabel *imgSlider_ = nullptr;
-    QLabel *imgSliderBtn_ = nullptr;
-    QTimer *tmr1_ = nullptr;
-    std::array<QPixmap, 7> imgVol_;
+    SkinButton *imgOpen = nullptr;
+    SkinButton *imgClose = nullptr;
+    SkinButton *imgPlay = nullptr;
+    SkinButton *imgStop = nullptr;
+    SkinButton *imgPause = nullptr;
+    QLabel *picVol = nullptr;
+    QLabel *imgSlider = nullptr;
+    QLabel *imgSliderBtn = nullptr;
+    QTimer *tmr1 = nullptr;
+    std::array<QPixmap, 7> imgVol;
 
-    int trackLength_ = 0;
-    double movieLength_ = 0.0;
-    int volumeImage_ = 4;
-    bool paused_ = false;
+    int m_trackLength = 0;
+    double m_movieLength = 0.0;
+    int m_volumeImage = 4;
+    bool m_paused = false;
 };
 
 } // namespace zv

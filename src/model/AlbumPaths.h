@@ -20,7 +20,6 @@ struct AlbumPaths {
     QString skinsFolder() const { return programFolder + QStringLiteral("/Skins/"); }
     QString skinFolder(const QString &skinName) const { return skinsFolder() + skinName + QLatin1Char('/'); }
     QString helpPage() const { return programFolder + QStringLiteral("/Hilfe/Hilfe.html"); }
-    QString printProgram() const { return programFolder + QStringLiteral("/Dorido/ips.exe"); }
 };
 
 } // namespace zv

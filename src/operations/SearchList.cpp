@@ -15,6 +15,8 @@ bool hasTextAfterTrailingBlanks(const QString &text)
     return false;
 }
 
+// The characters themselves rather than InitSeparators' list: its empty entry stands for the
+// text's ends, which containsWord checks by position.
 bool isSeparatorChar(QChar c)
 {
     return separatorCharacters().contains(c);
@@ -22,7 +24,8 @@ bool isSeparatorChar(QChar c)
 
 // Whether word (non-empty, free of separators) equals one of the words SplitWords would make of
 // text: it stands in the text between separators or the text's ends. Checked in place, as a
-// hundred thousand rows of word lists would cost more than the search may.
+// hundred thousand rows of word lists would cost more than the search may; so no row lists are
+// split, compared with AllWordsFound or emptied with ClearCollection.
 bool containsWord(const QString &text, const QString &word)
 {
     for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {

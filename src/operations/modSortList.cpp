@@ -99,8 +99,8 @@ std::vector<int> collationRanks(const AlbumListModel &list, int column)
     return ranks;
 }
 
-// The year-month-day form of a date cell as a fixed key, compared like the text it stands for
-// but built without allocating: a hundred thousand dates sort in a few milliseconds.
+// The year-month-day form ConvertDate makes of a date cell, as a fixed key compared like that
+// text but built without allocating: a hundred thousand dates sort in a few milliseconds.
 struct DateKey {
     std::array<char16_t, 8> units{};
     std::uint8_t length = 0;

@@ -159,7 +159,7 @@ bool applyColours(const SkinColours &c, const SkinTargets &targets, Loader &load
 SkinOutcome LoadSkin(const QString &folder, const SkinTargets &targets, SkinImages &images)
 {
     Loader loader(QDir(folder).dirName(), folder);
-    images.clear();
+    images.clear(); // at once rather than by ClearCollection: nothing sees the order of removal
 
     const QString iniPath = FindSkinFile(folder, kSkinIniFile);
     if (!iniPath.isEmpty()) {

@@ -32,21 +32,6 @@ const std::vector<KeyedSkinFile> &KeyedSkinFiles()
     return files;
 }
 
-const QStringList &PlayerSkinFiles()
-{
-    static const QStringList files{
-        QStringLiteral("2Vol0.jpg"), QStringLiteral("2Vol1.jpg"), QStringLiteral("2Vol2.jpg"),
-        QStringLiteral("2Vol3.jpg"), QStringLiteral("2Vol4.jpg"), QStringLiteral("2Vol5.jpg"),
-        QStringLiteral("2Vol6.jpg"), QStringLiteral("1Leiste.jpg"), QStringLiteral("1Zeiger.jpg"),
-        QStringLiteral("maximieren 0.jpg"), QStringLiteral("maximieren 1.jpg"),
-        QStringLiteral("skalieren 0.jpg"), QStringLiteral("skalieren 1.jpg"),
-        QStringLiteral("Film abspielen 0.jpg"), QStringLiteral("Film abspielen 1.jpg"),
-        QStringLiteral("Wiedergabe anhalten 0.jpg"), QStringLiteral("Wiedergabe anhalten 1.jpg"),
-        QStringLiteral("Wiedergabe beenden 0.jpg"), QStringLiteral("Wiedergabe beenden 1.jpg"),
-    };
-    return files;
-}
-
 const std::array<SkinButtonKeys, 9> &SkinButtons()
 {
     static const std::array<SkinButtonKeys, 9> buttons{{

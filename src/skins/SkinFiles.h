@@ -21,9 +21,6 @@ struct KeyedSkinFile {
 // The twenty pictures that go into SkinImages, in loading order.
 const std::vector<KeyedSkinFile> &KeyedSkinFiles();
 
-// The nineteen pictures the player bar reads from the same folder.
-const QStringList &PlayerSkinFiles();
-
 struct SkinButtonKeys {
     QString objectName;
     QString pressedKey;

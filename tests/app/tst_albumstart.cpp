@@ -13,6 +13,7 @@
 #include "support/OtherUser.h"
 
 #include <QAbstractItemModelTester>
+#include <QDataStream>
 #include <QDir>
 #include <QFont>
 #include <QImageReader>
@@ -83,7 +84,7 @@ class RecordingWindow : public AlbumWindowPort {
 public:
     QStringList calls;
     void setSaveLocked(bool locked) override { calls << QStringLiteral("locked=%1").arg(locked); }
-    void fillList(const std::function<void(int, int)> &progress) override
+    void FillList(const std::function<void(int, int)> &progress) override
     {
         progress(2, 2);
         calls << QStringLiteral("fill");
@@ -133,37 +134,69 @@ private Q_SLOTS:
                 done << (QThread::currentThread() == thread() ? d : -1);
             }, threads);
         };
-        const bool ok = test::runAsOtherUser([&] {
-            const Album serial = load(1);
-            const QList<int> serialDone = done;
-            const Album parallel = load(48);
-            const QStringList listed = listMediaFiles(dir.path());
-            QStringList byName = listed;
-            byName.sort();
-            QList<int> counted(listed.size() + 3); // the vanished file and the link to the pipe count too
-            std::iota(counted.begin(), counted.end(), 0);
+        // What the loads found, gathered as the other user and checked here one by one.
+        struct Found {
             QStringList seen;
+            QString kaese; // shown name, empty when not loaded
+            bool kaeseNative = false, kaeseIsPicture = false, kaeseReloads = false;
+            QStringList listed, parallel;
+            QList<int> serialDone, parallelDone;
+            bool sameEntries = false;
+        };
+        const std::optional<QByteArray> report = test::probeAsOtherUser([&] {
+            Found f;
+            const Album serial = load(1);
+            f.serialDone = done;
+            const Album parallel = load(48);
+            f.parallelDone = done;
+            f.listed = listMediaFiles(dir.path());
+            for (const AlbumEntry &e : parallel.entries())
+                f.parallel << e.name;
             for (const auto &[name, bytes] : files)
                 if (const AlbumEntry *e = serial.find(QString::fromUtf8(name)))
-                    seen << QStringLiteral("%1 %2 %3 %4 %5")
-                                .arg(e->name, KindNames(e->kind))
-                                .arg(e->sizeKB)
-                                .arg(e->info.ort, e->info.datum);
-            const QStringList expected{"b.MPEG Video 0  ", "e.JPG Bild 2  ", "g.bmp Bild 2  ", "i.jpg.txt unbekannt 0  ",
-                                       "euro.jpg Bild 2 € Köln 01.05.2001", "blanks.jpg Bild 1    Rom 01.05.2001",
-                                       "bare.gif Bild 1 Ulm 01.05.2001", "newline.avi Video 1 Bonn\r\n 01.05.2001",
-                                       "c1.jpeg Bild 1 a\u0081 01.05.2001", "geheim.jpg Bild 3  "};
-            const AlbumEntry *kaese = serial.find(decodeFileName("K\xe4se.jpg"));
-            return seen == expected && kaese && displayFileName(kaese->name) == QStringLiteral("Käse.jpg")
-                   && nativePath(dir.path() + u'/' + kaese->name) == latin1 && kaese->kind == MediaKind::Bild
-                   && loadEntry(dir.path(), kaese->name) && listed.size() == 300 + 10 + 1
-                   && std::equal(listed.begin(), listed.end(), parallel.entries().begin(), parallel.entries().end(),
-                                 [](const QString &name, const AlbumEntry &e) { return name == e.name; })
-                   && listed != byName && done == counted && serialDone == counted
-                   && sameEntries(serial, parallel);
+                    f.seen << QStringLiteral("%1 %2 %3 %4 %5")
+                                  .arg(e->name, KindNames(e->kind))
+                                  .arg(e->sizeKB)
+                                  .arg(e->info.ort, e->info.datum);
+            if (const AlbumEntry *kaese = serial.find(decodeFileName("K\xe4se.jpg"))) {
+                f.kaese = displayFileName(kaese->name);
+                f.kaeseNative = nativePath(dir.path() + u'/' + kaese->name) == latin1;
+                f.kaeseIsPicture = kaese->kind == MediaKind::Bild;
+                f.kaeseReloads = loadEntry(dir.path(), kaese->name).has_value();
+            }
+            f.sameEntries = sameEntries(serial, parallel);
+            QByteArray out;
+            QDataStream stream(&out, QIODevice::WriteOnly);
+            stream << f.seen << f.kaese << f.kaeseNative << f.kaeseIsPicture << f.kaeseReloads << f.listed << f.parallel
+                << f.serialDone << f.parallelDone << f.sameEntries;
+            return out;
         });
         ::unlink(latin1.constData()); // QTemporaryDir cannot name it
-        QVERIFY(ok);
+        QVERIFY2(report, "the loads as another user did not finish");
+        Found f;
+        QDataStream stream(*report);
+        stream >> f.seen >> f.kaese >> f.kaeseNative >> f.kaeseIsPicture >> f.kaeseReloads >> f.listed
+            >> f.parallel >> f.serialDone >> f.parallelDone >> f.sameEntries;
+
+        const QStringList expected{"b.MPEG Video 0  ", "e.JPG Bild 2  ", "g.bmp Bild 2  ", "i.jpg.txt unbekannt 0  ",
+                                   "euro.jpg Bild 2 € Köln 01.05.2001", "blanks.jpg Bild 1    Rom 01.05.2001",
+                                   "bare.gif Bild 1 Ulm 01.05.2001", "newline.avi Video 1 Bonn\r\n 01.05.2001",
+                                   "c1.jpeg Bild 1 a\u0081 01.05.2001", "geheim.jpg Bild 3  "};
+        QCOMPARE(f.seen, expected);
+        QCOMPARE(f.kaese, QStringLiteral("Käse.jpg"));
+        QVERIFY2(f.kaeseNative, "the Latin-1 name does not lead back to its bytes");
+        QVERIFY(f.kaeseIsPicture);
+        QVERIFY2(f.kaeseReloads, "the Latin-1 name cannot be loaded again");
+        QCOMPARE(f.listed.size(), 300 + 10 + 1);
+        QCOMPARE(f.parallel, f.listed); // in the folder's own order
+        QStringList byName = f.listed;
+        byName.sort();
+        QVERIFY2(f.listed != byName, "the folder's order is sorted; the order checks prove nothing");
+        QList<int> counted(f.listed.size() + 3); // the vanished file and the link to the pipe count too
+        std::iota(counted.begin(), counted.end(), 0);
+        QCOMPARE(f.serialDone, counted);
+        QCOMPARE(f.parallelDone, counted);
+        QVERIFY2(f.sameEntries, "serial and parallel loads differ");
     }
 
     // More files than the listing hands out at once: the first ones are read and delivered

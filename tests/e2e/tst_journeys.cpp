@@ -5,19 +5,33 @@
 #include "support/CoreChecks.h"
 #include "support/ProgramRun.h"
 
+#include "app/MainWindowLayout.h"
+
 #include <QScopeGuard>
 #include <QStorageInfo>
 
 #include <signal.h>
 
 using namespace zv::test;
+namespace layout = zv::layout;
 
 namespace {
 
-const QPoint kFreeSurface(300, 400);
-const QPoint kPreview(196 + 91, 60 + 91);
-const QPoint kFirstRow(120, 440 + 30);
-const QPoint kClose(776, 23); // cmdX
+// Window background with no control on it, above the progress bar.
+const QPoint kFreeSurface(layout::kPreview.center().x(), layout::kProgress.top() - 24);
+const QPoint kPreview = layout::kPreview.center();
+const QPoint kFirstRow = layout::kList.topLeft() + QPoint(89, 30); // below the column headers
+const QPoint kClose = layout::kCloseButton.center();
+// A panel button's middle in window coordinates.
+QPoint inMenu(const QRect &button) { return layout::kMenuPanel.topLeft() + button.center(); }
+QPoint inSearchPanel(const QRect &button) { return layout::kSearchPanel.topLeft() + button.center(); }
+// The middle of the information field in this row, counted from txtDatum at the top.
+QPoint field(int row)
+{
+    return QRect(QPoint(layout::kFieldLeft, layout::kFieldTop + row * layout::kFieldPitch), layout::kField).center();
+}
+const QPoint kDateField = field(0);  // txtDatum
+const QPoint kPlaceField = field(1); // txtOrt
 constexpr int kTypeAhead = 600; // longer than a view's type-ahead interval, so a new search starts
 
 struct Picture {
@@ -31,8 +45,8 @@ double bandDifference(const QPoint &origin, const QImage &background)
     const QImage shot = screenShot();
     double sum = 0;
     int n = 0;
-    for (int y = 4; y < 40; y += 3)
-        for (int x = 400; x < 690; x += 7) { // right of where the chooser opens
+    for (int y = layout::kTitleBand.top() + 4; y < layout::kTitleBand.bottom() - 5; y += 3)
+        for (int x = 400; x < layout::kHelp2Button.left() - 10; x += 7) { // right of where the chooser opens
             const QColor a = shot.pixelColor(origin + QPoint(x, y));
             const QColor b = background.pixelColor(x, y);
             sum += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
@@ -77,7 +91,7 @@ bool reachFolder(const QRect &window, const QString &folder)
     const QString path = QFileInfo(folder).canonicalFilePath();
     const QStorageInfo volume(path);
     const QString drive = volume.name().isEmpty() ? volume.rootPath() : volume.name();
-    if (!clickAt(window.topLeft() + QPoint(40, 10))) // the first drive
+    if (!clickAt(window.topLeft() + QPoint(40, 10))) // the dialog's first drive
         return false;
     QTest::qWait(kTypeAhead);
     if (!pressKeys({"End"}) || !typeText(drive)) // the search wraps to the top
@@ -121,7 +135,6 @@ class TestJourneys : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void skinPreviewListViewAndBlueSkin();
-    void typedDateIsSavedIntoTheSecondFile();
     void endMovesTheSelectionNotTheSavedFile();
     void searchBackAndSortByDate();
     void newAlbumFromAllFiles();
@@ -144,10 +157,10 @@ void TestJourneys::skinPreviewListViewAndBlueSkin()
     // The Main skin; the first file previewed, fitted: a 4:3 picture leaves bands above and below.
     QTRY_VERIFY(bandDifference(at, main) < 12);
     QTRY_VERIFY(near(colourAt(at + kPreview), Qt::darkGreen));
-    QVERIFY(!near(colourAt(at + QPoint(kPreview.x(), 70)), Qt::darkGreen));
+    QVERIFY(!near(colourAt(at + QPoint(kPreview.x(), layout::kPreview.top() + 10)), Qt::darkGreen));
 
     // "Ansicht" → "Liste": the list loses its column headers.
-    const QPoint header = at + QPoint(31 + 150, 440 + 8);
+    const QPoint header = at + layout::kList.topLeft() + QPoint(150, 8);
     const QColor headerBefore = colourAt(header);
     QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Right", "Down", "Down", "Return"}));
     QTRY_VERIFY_WITH_TIMEOUT(colourAt(header) != headerBefore, 3000);
@@ -164,33 +177,8 @@ void TestJourneys::skinPreviewListViewAndBlueSkin()
     QTRY_VERIFY_WITH_TIMEOUT(bandDifference(window.topLeft(), blue) < 14, 5000);
 }
 
-void TestJourneys::typedDateIsSavedIntoTheSecondFile()
-{
-    ProgramRun run;
-    QVERIFY(run.layOut());
-    for (const char *name : {"eins.jpg", "zwei.jpg", "drei.jpg"})
-        QVERIFY(writePicture(run.media(name), Qt::darkCyan));
-    const QStringList order = QDir(run.media({})).entryList(QDir::Files, QDir::Unsorted);
-    QMap<QString, QByteArray> before;
-    for (const QString &name : order)
-        before[name] = readAll(run.media(name));
-    const QRect window = run.startWindow();
-    QVERIFY(!window.isEmpty());
-
-    QVERIFY(pressKeys({"Down"})); // the list has the focus: the second row
-    QVERIFY(clickAt(window.topLeft() + QPoint(540, 90))); // txtDatum
-    QVERIFY(pressKeys({"ctrl+a"}));
-    QVERIFY(typeText("2003"));
-    QVERIFY(clickAt(window.topLeft() + QPoint(94, 244))); // "Speichern"
-    QVERIFY(clickAt(window.topLeft() + kClose));
-    QVERIFY(run.process.waitForFinished(10000));
-    QCOMPARE(zv::ReadPictureInfo(run.media(order[1])).info.datum, "xx.xx.2003");
-    for (const QString &name : {order[0], order[2]})
-        QCOMPARE(readAll(run.media(name)), before[name]);
-}
-
-// End moves the selection to the last row and leaves the boxes with the shown file: Speichern
-// writes into the shown file, and the last one keeps every byte.
+// A date typed for the second file is saved into it. End on the way moves the selection to the
+// last row and leaves the boxes with the shown file: the last one keeps every byte.
 void TestJourneys::endMovesTheSelectionNotTheSavedFile()
 {
     ProgramRun run;
@@ -207,10 +195,10 @@ void TestJourneys::endMovesTheSelectionNotTheSavedFile()
     QVERIFY(pressKeys({"Down"})); // shows the second file
     QTest::qWait(300);
     QVERIFY(pressKeys({"End"})); // selects the last without showing it
-    QVERIFY(clickAt(window.topLeft() + QPoint(540, 90))); // txtDatum
+    QVERIFY(clickAt(window.topLeft() + kDateField));
     QVERIFY(pressKeys({"ctrl+a"}));
     QVERIFY(typeText("1999"));
-    QVERIFY(clickAt(window.topLeft() + QPoint(94, 244))); // "Speichern"
+    QVERIFY(clickAt(window.topLeft() + inMenu(layout::kSaveButton))); // "Speichern"
     QVERIFY(clickAt(window.topLeft() + kClose));
     QVERIFY(run.process.waitForFinished(10000));
     const zv::PictureInfo saved = zv::trimmed(zv::ReadPictureInfo(run.media(order[1])).info);
@@ -237,16 +225,17 @@ void TestJourneys::searchBackAndSortByDate()
     const QStringList all{"blau.jpg", "gelb.jpg", "gruen.jpg", "rot.jpg"};
     QCOMPARE(sorted(listedRows(window, pictures, 4)), all);
 
-    QVERIFY(clickAt(window.topLeft() + QPoint(94, 140))); // "Suchen"
-    QVERIFY(clickAt(window.topLeft() + QPoint(540, 108))); // "Ort:"
+    QVERIFY(clickAt(window.topLeft() + inMenu(layout::kSearchButton))); // "Suchen"
+    QVERIFY(clickAt(window.topLeft() + kPlaceField)); // "Ort:"
     QVERIFY(typeText("berlin")); // xdotool loses letters it must map first, as ö, when the program is slow
-    QVERIFY(clickAt(window.topLeft() + QPoint(392 + 82, 212 + 30))); // start
+    QVERIFY(clickAt(window.topLeft() + inSearchPanel(layout::kStartButton))); // start
     QCOMPARE(sorted(listedRows(window, pictures, 2)), (QStringList{"blau.jpg", "rot.jpg"}));
 
-    QVERIFY(clickAt(window.topLeft() + QPoint(392 + 234, 212 + 30))); // "zurück"
+    QVERIFY(clickAt(window.topLeft() + inSearchPanel(layout::kBackButton))); // "zurück"
     QCOMPARE(sorted(listedRows(window, pictures, 4)), all);
 
-    QVERIFY(clickAt(window.topLeft() + QPoint(31 + 190 + 75 + 40, 440 + 8))); // the "Datum" header
+    // The "Datum" header, past the name and place columns (190 and 75 px wide).
+    QVERIFY(clickAt(window.topLeft() + layout::kList.topLeft() + QPoint(190 + 75 + 40, 8)));
     QCOMPARE(listedRows(window, pictures, 4), (QStringList{"gruen.jpg", "blau.jpg", "gelb.jpg", "rot.jpg"}));
 }
 
@@ -318,7 +307,7 @@ void TestJourneys::importTwoFilesNumbered()
     const QStringList untitled = windowIds({});
     QVERIFY(pressKeys({"Tab", "space"}));
     QVERIFY(answerBox({}, {"Return"}, untitled)); // "Aktion ausgeführt.", a box without a title
-    QVERIFY(clickAt(browser.topLeft() + QPoint(browser.width() - 48, browser.height() - 19))); // "fertig"
+    QVERIFY(clickAt(browser.topLeft() + QPoint(browser.width() - 48, browser.height() - 19))); // the dialog's "fertig"
     QVERIFY(awaitWindowGone("Velmora - Dateien einfügen"));
 
     // Numbered in the order the browser listed them, with the trailer, and listed after the

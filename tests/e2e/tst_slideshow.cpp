@@ -2,11 +2,13 @@
 #include "support/MediaClips.h"
 #include "support/ProgramRun.h"
 
+#include "app/MainWindowLayout.h"
 #include "model/AlbumLoader.h"
 
 #include <QElapsedTimer>
 
 using namespace zv::test;
+namespace layout = zv::layout;
 
 namespace {
 
@@ -65,11 +67,11 @@ void TestSlideShow::slideShowAndPictureWindow()
     QVERIFY(run.settings("[DiaShow]\nDelay=700\n"));
     const QRect window = run.startWindow();
     QVERIFY(!window.isEmpty());
-    const QPoint preview = window.topLeft() + QPoint(196 + 91, 60 + 91);
+    const QPoint preview = window.topLeft() + layout::kPreview.center();
     // The preview shows the first file: a picture or the video.
     QTRY_VERIFY_WITH_TIMEOUT(colourAt(preview) != QColor(Qt::black), 20000);
 
-    QVERIFY(clickAt(window.topLeft() + QPoint(14 + 79, 56 + 135))); // cmdDia
+    QVERIFY(clickAt(window.topLeft() + layout::kMenuPanel.topLeft() + layout::kDiaButton.center())); // cmdDia
     // The show covers the main window: black until the first picture comes, one delay later.
     const auto blackOrPicture = [](const QImage &s) {
         return near(s.pixelColor(s.rect().center()), Qt::black, 8) || shownPicture(s) >= 0;
@@ -93,7 +95,7 @@ void TestSlideShow::slideShowAndPictureWindow()
     QCOMPARE(sequence[3], sequence[0]);
     QCOMPARE(sequence[4], sequence[1]);
     QVERIFY(pressKeys({"Escape"}));
-    QTRY_VERIFY(shownPicture(screenShot()) < 0 && colourAt(window.topLeft() + QPoint(300, 20)) != QColor(Qt::black));
+    QTRY_VERIFY(shownPicture(screenShot()) < 0 && colourAt(window.topLeft() + QPoint(300, layout::kTitleBand.center().y())) != QColor(Qt::black));
 
     // The list's first picture in the preview (a row down if the video comes first); a double
     // click shows it in a window titled with its path, which fits it in when made 900 x 400.
@@ -101,13 +103,14 @@ void TestSlideShow::slideShowAndPictureWindow()
     const QString name = order[order.first().endsWith(".avi") ? 1 : 0];
     const Shown expected = *std::find_if(kPictures.begin(), kPictures.end(),
                                          [&](const Shown &p) { return p.name == name; });
-    QVERIFY(clickAt(window.topLeft() + QPoint(31 + 60, 440 + 27)));
+    QVERIFY(clickAt(window.topLeft() + layout::kList.topLeft() + QPoint(60, 27))); // the first row
     if (name != order.first())
         QVERIFY(pressKeys({"Down"}));
     QTRY_VERIFY_WITH_TIMEOUT(near(colourAt(preview), expected.colour), 3000);
     QVERIFY(clickAt(preview, 2));
     QString id;
     QTRY_VERIFY(!(id = windowIds(run.media(name)).value(0)).isEmpty());
+    // Any size other than the picture's own.
     QVERIFY(xdotool({"windowsize", id, "900", "400"}));
     QVERIFY(xdotool({"windowmove", id, "100", "100"}));
     QTRY_VERIFY(windowNamed(run.media(name)).size() == QSize(900, 400));

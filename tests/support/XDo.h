@@ -1,6 +1,8 @@
 #pragma once
 // A person at the keyboard, mouse and screen of the X server, through xdotool.
 
+#include "app/MainWindowLayout.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
@@ -115,7 +117,7 @@ inline bool awaitWindowGone(const QString &title, int timeoutMs = 10000)
 inline QRect awaitMainWindow(int timeoutMs = 15000)
 {
     QRect window;
-    const bool up = waitUntil([&] { return (window = windowNamed("Zidoverev")).size() == QSize(799, 600); }, timeoutMs);
+    const bool up = waitUntil([&] { return (window = windowNamed("Zidoverev")).size() == zv::layout::kWindow; }, timeoutMs);
     QTest::qWait(500);
     return up ? window : QRect();
 }

@@ -47,32 +47,34 @@ QStringList files(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
+// Four files, three of them with information set by albuminfo itself. Each test gets its own,
+// so one that changes a file leaves the others alone.
+void makeSampleAlbum(const QTemporaryDir &album)
+{
+    QVERIFY(QDir(album.path()).mkdir(QStringLiteral("Bilder")));
+    const struct {
+        const char *name, *datum, *ort, *namen;
+        int bytes;
+    } files[] = {{"a.jpg", "2003", "Köln", "Anna", 5000},
+                 {"b.jpg", "01.05.2001", "Bonn", "Bert", 100},
+                 {"c.mpg", "1.05.2003", "Köln Dom", "Anna, Bert", 3000},
+                 {"d.txt", "", "", "", 0}};
+    for (const auto &f : files) {
+        const QString path = album.filePath(QStringLiteral("Bilder/") + QLatin1String(f.name));
+        QVERIFY(writeAll(path, QByteArray(f.bytes, 'x')));
+        if (*f.ort)
+            QCOMPARE(albuminfo({"set", path, "--datum", QString::fromUtf8(f.datum), "--ort", QString::fromUtf8(f.ort),
+                                "--namen", QString::fromUtf8(f.namen)})
+                         .exitCode,
+                     0);
+    }
+}
+
 } // namespace
 
 class TestAlbumInfo : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(QDir(m_album.path()).mkdir(QStringLiteral("Bilder")));
-        const struct {
-            const char *name, *datum, *ort, *namen;
-            int bytes;
-        } files[] = {{"a.jpg", "2003", "Köln", "Anna", 5000},
-                     {"b.jpg", "01.05.2001", "Bonn", "Bert", 100},
-                     {"c.mpg", "1.05.2003", "Köln Dom", "Anna, Bert", 3000},
-                     {"d.txt", "", "", "", 0}};
-        for (const auto &f : files) {
-            const QString path = m_album.filePath(QStringLiteral("Bilder/") + QLatin1String(f.name));
-            QVERIFY(writeAll(path, QByteArray(f.bytes, 'x')));
-            if (*f.ort)
-                QCOMPARE(albuminfo({"set", path, "--datum", QString::fromUtf8(f.datum), "--ort", QString::fromUtf8(f.ort),
-                                    "--namen", QString::fromUtf8(f.namen)})
-                             .exitCode,
-                         0);
-        }
-    }
-
     // The album window's search and sort from a script.
     void findAndSort_data()
     {
@@ -92,7 +94,11 @@ private Q_SLOTS:
         QFETCH(QStringList, args);
         QFETCH(QStringList, names);
         QFETCH(int, exitCode);
-        args.insert(1, m_album.path());
+        QTemporaryDir album;
+        makeSampleAlbum(album);
+        if (QTest::currentTestFailed())
+            return;
+        args.insert(1, album.path());
         const Run run = albuminfo(args);
         QCOMPARE(run.exitCode, exitCode);
         QStringList got;
@@ -105,7 +111,11 @@ private Q_SLOTS:
     // only what it is given.
     void setKeepsWhatIsNotGiven()
     {
-        const QString a = m_album.filePath(QStringLiteral("Bilder/a.jpg"));
+        QTemporaryDir album;
+        makeSampleAlbum(album);
+        if (QTest::currentTestFailed())
+            return;
+        const QString a = album.filePath(QStringLiteral("Bilder/a.jpg"));
         QVERIFY(::chmod(QFile::encodeName(a).constData(), 0444) == 0);
         const Run refused = albuminfo({"set", a, "--ort", "Bonn"});
         QVERIFY(refused.exitCode == 1 && refused.err.contains(QStringLiteral("schreibgeschützt")));
@@ -115,7 +125,7 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(a).size(), 5914);
         struct stat st{};
         QVERIFY(::stat(QFile::encodeName(a).constData(), &st) == 0 && (st.st_mode & 0777) == 0444);
-        QCOMPARE(sorted(albuminfo({"list", m_album.path()}).lines()).value(0),
+        QCOMPARE(sorted(albuminfo({"list", album.path()}).lines()).value(0),
                  QStringLiteral("a.jpg\t2\t6\txx.xx.2003\tKöln\tAnna\tKirmes\tMit € und ß\t33"));
     }
 
@@ -311,9 +321,6 @@ private Q_SLOTS:
         QCOMPARE(albuminfo({"import", album.path(), from.filePath(QStringLiteral("klein.jpg"))}).exitCode, 0);
         QCOMPARE(files(media), (QStringList{"gross.avi", "klein.jpg"}));
     }
-
-private:
-    QTemporaryDir m_album;
 };
 
 QTEST_GUILESS_MAIN(TestAlbumInfo)
