@@ -5,11 +5,9 @@
 #include "media/MpvMciQueries.h"
 #include "media/MpvSession.h"
 #include "media/MpvVideoWidget.h"
-#include "platform/FileNames.h"
+#include "platform/PathStatus.h"
 
 #include <QWidget>
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <optional>
@@ -157,8 +155,7 @@ int MpvMciDevice::open(const MciCommand &c)
         return mci::UnsupportedFunction;
     if (m_session)
         return mci::DuplicateAlias;
-    struct stat status {};
-    if (::stat(nativePath(c.device).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (!pathStatus(c.device).isFile())
         return mci::FileNotFound;
     QWidget *window = nullptr;
     if (parent) {

@@ -4,9 +4,8 @@
 #include "model/ProgramState.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileAttributes.h"
+#include "platform/FileMoves.h"
 #include "platform/FileNames.h"
-
-#include <unistd.h>
 
 #include <cerrno>
 
@@ -24,8 +23,7 @@ DeleteOutcome deleteEntries(AlbumContext &context, const QStringList &names)
         const auto mode = fileMode(path);
         if (mode && isReadOnlyMode(*mode))
             setReadOnly(path, false);
-        if (::unlink(nativePath(path).constData()) != 0) {
-            const int error = errno;
+        if (const int error = removeFile(path)) {
             if (mode && error != ENOENT)
                 setFileMode(path, *mode);
             outcome.failures << QStringLiteral("„%1“: %2").arg(displayFileName(name), errorText(error));

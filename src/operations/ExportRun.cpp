@@ -1,8 +1,7 @@
 #include "ExportRun.h"
 
 #include "platform/FileNames.h"
-
-#include <sys/stat.h>
+#include "platform/PathStatus.h"
 
 namespace zv {
 
@@ -20,8 +19,7 @@ TransferStep ExportRun::prepare(int i)
     step.targetName = m_names[i];
     step.source = m_paths.mediaFile(step.targetName);
     step.target = m_folder + step.targetName;
-    struct stat st {};
-    step.replacing = ::lstat(nativePath(step.target).constData(), &st) == 0;
+    step.replacing = nameStatus(step.target).exists();
     if (step.replacing && !m_decision.replace(displayFileName(step.target), m_question))
         return step;
     step.action = TransferStep::Action::Copy;

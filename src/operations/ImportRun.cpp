@@ -9,9 +9,9 @@
 #include "platform/ArchiveAttribute.h"
 #include "platform/Drives.h"
 #include "platform/FileNames.h"
+#include "platform/PathStatus.h"
 #include "platform/SettingsStore.h"
 
-#include <sys/stat.h>
 
 namespace zv {
 namespace {
@@ -26,12 +26,6 @@ QString extensionOf(const QString &name)
 {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : name.mid(dot + 1);
-}
-
-bool existsOnDisk(const QString &path)
-{
-    struct stat st {};
-    return ::lstat(nativePath(path).constData(), &st) == 0;
 }
 
 } // namespace
@@ -57,7 +51,7 @@ std::optional<TransferFailure> ImportRun::begin()
 bool ImportRun::taken(const QString &name) const
 {
     return m_context.album.containsAnyCase(name) || m_underWay.contains(name.toCaseFolded())
-        || existsOnDisk(m_context.paths.mediaFile(name));
+        || nameStatus(m_context.paths.mediaFile(name)).exists();
 }
 
 TransferStep ImportRun::prepare(int i)
@@ -65,8 +59,7 @@ TransferStep ImportRun::prepare(int i)
     TransferStep step;
     step.source = m_sources[i];
     const QString sourceName = fileNameOf(step.source);
-    struct stat st {};
-    const qint64 bytes = ::stat(nativePath(step.source).constData(), &st) == 0 ? st.st_size : 0;
+    const qint64 bytes = pathStatus(step.source).size;
 
     if (const auto refusal = freeSpaceRefusal(bytes, m_context.drives.driveOf(m_context.paths.programFolder),
                                               displayFileName(sourceName))) {
@@ -93,7 +86,7 @@ TransferStep ImportRun::prepare(int i)
         m_context.settings.setValue(kImportSection, kNumberKey, QString::number(numbered.next));
     }
     step.target = m_context.paths.mediaFile(step.targetName);
-    step.replacing = existsOnDisk(step.target) || m_underWay.contains(step.targetName.toCaseFolded());
+    step.replacing = nameStatus(step.target).exists() || m_underWay.contains(step.targetName.toCaseFolded());
     if (step.replacing && !m_decision.replace(displayFileName(step.targetName), m_context.question))
         return step; // Skip
     clearArchiveAttribute(step.source);

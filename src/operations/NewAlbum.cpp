@@ -3,14 +3,13 @@
 #include "platform/CanonicalPath.h"
 #include "platform/FileCopy.h"
 #include "platform/FileNames.h"
+#include "platform/PathStatus.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <unistd.h>
 
 namespace zv {
 namespace {
@@ -118,7 +117,7 @@ QString printOrderingProgram(const QString &programFolder)
 {
     for (const char *name : {"/Dorido/ips", "/Dorido/ips.exe"}) {
         const QString path = programFolder + QLatin1String(name);
-        if (QFileInfo(path).isFile() && ::access(nativePath(path).constData(), X_OK) == 0)
+        if (isRunnableFile(path))
             return path;
     }
     return {};

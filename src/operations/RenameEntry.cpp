@@ -5,13 +5,9 @@
 #include "model/Album.h"
 #include "model/ProgramState.h"
 #include "platform/ErrorTexts.h"
+#include "platform/FileMoves.h"
 #include "platform/FileNames.h"
-
-#include <fcntl.h>
-#include <stdio.h>
-#include <sys/stat.h>
-
-#include <cerrno>
+#include "platform/PathStatus.h"
 
 namespace zv {
 namespace {
@@ -35,28 +31,8 @@ bool isReservedDeviceName(const QString &name)
 bool existsAnyCase(const AlbumContext &context, const QString &name)
 {
     // A file, as the existence test asks: the empty name and ".." name folders, not files.
-    struct stat st {};
-    return context.album.containsAnyCase(name)
-           || (::lstat(nativePath(context.paths.mediaFile(name)).constData(), &st) == 0 && !S_ISDIR(st.st_mode));
-}
-
-// Moves the file without ever replacing another one, also when one appeared meanwhile.
-int renameNoReplace(const QByteArray &from, const QByteArray &to)
-{
-#ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-#endif
-    if (::link(from.constData(), to.constData()) != 0)
-        return errno;
-    if (::unlink(from.constData()) != 0) {
-        const int error = errno;
-        ::unlink(to.constData());
-        return error;
-    }
-    return 0;
+    const PathStatus status = nameStatus(context.paths.mediaFile(name));
+    return context.album.containsAnyCase(name) || (status.exists() && !status.isFolder());
 }
 
 } // namespace
@@ -92,8 +68,7 @@ std::optional<Refusal> renameEntry(AlbumContext &context, QString oldName, const
 
     if (context.media)
         context.media->closeMovie();
-    if (const int error = renameNoReplace(nativePath(context.paths.mediaFile(oldName)),
-                                          nativePath(context.paths.mediaFile(newName))))
+    if (const int error = renameNoReplace(context.paths.mediaFile(oldName), context.paths.mediaFile(newName)))
         return Refusal{QStringLiteral("kann nicht umbenannt werden"),
                        QStringLiteral("„%1“ konnte nicht in „%2“ umbenannt werden: %3.")
                            .arg(displayFileName(oldName), newName, errorText(error)),

@@ -10,8 +10,6 @@
 #include "platform/Rounding.h"
 #include "store/PictureTrailer.h"
 
-#include <sys/stat.h>
-
 namespace zv {
 namespace {
 
@@ -57,7 +55,7 @@ SaveOutcome saveInformation(AlbumContext &context, const QString &name, const Pi
     if (readOnly) {
         if (!confirmReadOnly())
             return {SaveOutcome::Result::Declined, {}, {}};
-        if (const int error = setFileMode(path, *mode | S_IWUSR))
+        if (const int error = setFileMode(path, ownerWritableMode(*mode)))
             return {SaveOutcome::Result::Failed, {}, failure(path, errorText(error))};
     }
 

@@ -8,7 +8,6 @@
 #include "ProbePipeline.h"
 #include "ProbeTuning.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,11 +19,9 @@ namespace zv {
 
 namespace probing {
 
-bool isLeftOut(const dirent *e)
+bool isLeftOut(const FolderEntry &entry)
 {
-    const unsigned char type = e->d_type;
-    const bool special = type == DT_DIR || type == DT_FIFO || type == DT_SOCK || type == DT_CHR || type == DT_BLK;
-    return special || (e->d_name[0] == '.' && isCopyTempName(QString::fromLatin1(e->d_name)));
+    return !entry.mayBeFile() || (entry.isHidden() && isCopyTempName(QString::fromLatin1(entry.name())));
 }
 
 OpenedFile openForProbe(int dirFd, const char *name, std::size_t tailBytes)
@@ -65,21 +62,12 @@ FileProbe probeAt(int dirFd, const char *name, std::span<char> tail)
 
 } // namespace probing
 
-namespace {
-
-struct DirCloser {
-    void operator()(DIR *dir) const { ::closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-} // namespace
-
 bool probeDirectory(const QByteArray &folder, int inFlight, std::size_t tailBytes, const ProbeHandlers &handlers)
 {
-    const DirHandle dir(::opendir(folder.constData()));
-    if (!dir)
+    FolderReader reader(folder);
+    if (!reader.isOpen())
         return false;
-    probing::probeInOrder(dir.get(), tailBytes, handlers, probeSpreadFor(probeMachineFor(folder), inFlight));
+    probing::probeInOrder(reader, tailBytes, handlers, probeSpreadFor(probeMachineFor(folder), inFlight));
     return true;
 }
 
@@ -96,21 +84,13 @@ namespace {
 // Calls visit with each regular file's raw name until it returns false.
 void visitRegularFiles(const QByteArray &folder, bool *ok, const std::function<bool(const char *)> &visit)
 {
-    const DirHandle dir(::opendir(folder.constData()));
+    FolderReader reader(folder);
     if (ok)
-        *ok = dir != nullptr;
-    if (!dir)
-        return;
-    const int dirFd = ::dirfd(dir.get());
-    while (const dirent *e = ::readdir(dir.get())) {
-        if (probing::isLeftOut(e))
+        *ok = reader.isOpen();
+    while (const FolderEntry *entry = reader.next()) {
+        if (probing::isLeftOut(*entry) || !entry->isFile())
             continue;
-        if (e->d_type != DT_REG) { // links and file systems without types: ask
-            struct stat st {};
-            if (::fstatat(dirFd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
-                continue;
-        }
-        if (!visit(e->d_name))
+        if (!visit(entry->name()))
             return;
     }
 }

@@ -13,6 +13,11 @@ bool isReadOnlyMode(unsigned int posixMode)
     return (posixMode & S_IWUSR) == 0;
 }
 
+unsigned int ownerWritableMode(unsigned int posixMode)
+{
+    return posixMode | S_IWUSR;
+}
+
 int fileAttributes(const QString &path)
 {
     struct stat st {};
@@ -42,7 +47,7 @@ int setReadOnly(const QString &path, bool readOnly)
     const auto mode = fileMode(path);
     if (!mode)
         return errno;
-    return setFileMode(path, readOnly ? (*mode & ~0222u) : (*mode | S_IWUSR));
+    return setFileMode(path, readOnly ? (*mode & ~0222u) : ownerWritableMode(*mode));
 }
 
 } // namespace zv

@@ -11,6 +11,8 @@ enum FileAttribute : int { ReadOnlyAttribute = 1, DirectoryAttribute = 16, Archi
 
 // Read-only is the missing write permission of the owner.
 bool isReadOnlyMode(unsigned int posixMode);
+// The same permission bits with the owner allowed to write.
+unsigned int ownerWritableMode(unsigned int posixMode);
 int fileAttributes(const QString &path);
 // Read-only takes every write bit away; writable gives the owner's back. Returns errno or 0.
 int setReadOnly(const QString &path, bool readOnly);

@@ -1,11 +1,12 @@
 #include "FileCopy.h"
 
+#include "FileHandle.h"
 #include "FileNames.h"
+#include "FolderReader.h"
 
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,34 +18,6 @@
 
 namespace zv {
 namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    void reset(int fd = -1)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-    int release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-
-private:
-    int m_fd;
-};
-
-struct DirCloser {
-    void operator()(DIR *dir) const { ::closedir(dir); }
-};
 
 CopyResult fail(CopyFailure failure, int error = errno)
 {
@@ -235,7 +208,7 @@ PendingCopy startCopy(const QString &source, const QString &target, const CopyPr
 {
     PendingCopy pending;
     CopyResult &result = pending.m_result;
-    const Fd in(::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    const FileHandle in(::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat src {};
     if (in.get() < 0) {
         result = fail(errno == ENOENT || errno == ENOTDIR ? CopyFailure::SourceMissing : CopyFailure::SourceUnreadable);
@@ -299,23 +272,21 @@ CopyResult copyFile(const QString &source, const QString &target, const CopyProg
 
 bool syncFolder(const QString &folder)
 {
-    const Fd dir(::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileHandle dir(::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     return dir.get() >= 0 && ::fsync(dir.get()) == 0;
 }
 
 int removeStaleCopies(const QString &folder)
 {
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(nativePath(folder).constData()));
-    if (!dir)
-        return 0;
+    FolderReader reader(folder);
     std::vector<QByteArray> stale;
-    const int dirFd = ::dirfd(dir.get());
-    while (const dirent *e = ::readdir(dir.get())) {
-        if (!isCopyTempName(QString::fromLatin1(e->d_name)))
+    const int dirFd = reader.fd();
+    while (const FolderEntry *entry = reader.next()) {
+        if (!isCopyTempName(QString::fromLatin1(entry->name())))
             continue;
-        const Fd fd(::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        const FileHandle fd(::openat(dirFd, entry->name(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
         if (fd.get() >= 0 && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0)
-            stale.emplace_back(e->d_name);
+            stale.emplace_back(entry->name());
     }
     int removed = 0;
     for (const QByteArray &name : stale)

@@ -4,6 +4,7 @@
 
 #include "DirectoryProbe.h"
 #include "FileHandle.h"
+#include "FolderReader.h"
 
 #include <sys/types.h>
 
@@ -16,7 +17,7 @@ namespace zv::probing {
 
 // Folders and special files are not album files, and neither is a copy still being written or
 // one a killed import left behind.
-bool isLeftOut(const dirent *e);
+bool isLeftOut(const FolderEntry &entry);
 
 // A file opened and stat-ed, its tail not read yet.
 struct OpenedFile {

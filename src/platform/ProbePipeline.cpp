@@ -53,13 +53,13 @@ public:
     {
     }
 
-    void run(DIR *dir, ProbeSpread spread)
+    void run(FolderReader &folder, ProbeSpread spread)
     {
         m_spread = spread;
         try {
             m_batched = spread.atFirst >= spread.inFlight;
             m_handlers.started(m_window);
-            list(dir);
+            list(folder);
             deliverAll();
         } catch (...) {
             stopWorkers();
@@ -75,14 +75,14 @@ private:
     bool allClaimed() const { return m_listed && m_next >= m_names.size(); }
     bool claimable() const { return m_next < m_names.size() && m_next < m_delivered + m_window; }
 
-    void list(DIR *dir)
+    void list(FolderReader &folder)
     {
         std::vector<const char *> pending;
         pending.reserve(ListedAtOnce);
-        while (const dirent *e = ::readdir(dir)) {
-            if (isLeftOut(e))
+        while (const FolderEntry *entry = folder.next()) {
+            if (isLeftOut(*entry))
                 continue;
-            pending.push_back(m_blocks.add(e->d_name));
+            pending.push_back(m_blocks.add(entry->name()));
             if (pending.size() == ListedAtOnce) {
                 publish(pending, false);
                 startWorkers(threadsWanted());
@@ -300,9 +300,9 @@ private:
 
 } // namespace
 
-void probeInOrder(DIR *dir, std::size_t tailBytes, const ProbeHandlers &handlers, const ProbeSpread &spread)
+void probeInOrder(FolderReader &folder, std::size_t tailBytes, const ProbeHandlers &handlers, const ProbeSpread &spread)
 {
-    OrderedProbe(::dirfd(dir), tailBytes, handlers, probeWindowFor(spread)).run(dir, spread);
+    OrderedProbe(folder.fd(), tailBytes, handlers, probeWindowFor(spread)).run(folder, spread);
 }
 
 } // namespace zv::probing

@@ -3,7 +3,7 @@
 #include "DirectoryProbe.h"
 #include "ProbeTuning.h"
 
-#include <dirent.h>
+#include "FolderReader.h"
 
 #include <cstddef>
 
@@ -11,6 +11,6 @@ namespace zv::probing {
 
 // Lists dir on the calling thread while other threads already probe the files listed so far,
 // and hands them to handlers in listing order.
-void probeInOrder(DIR *dir, std::size_t tailBytes, const ProbeHandlers &handlers, const ProbeSpread &spread);
+void probeInOrder(FolderReader &folder, std::size_t tailBytes, const ProbeHandlers &handlers, const ProbeSpread &spread);
 
 } // namespace zv::probing

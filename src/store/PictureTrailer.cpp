@@ -3,19 +3,13 @@
 #include "Windows1252.h"
 
 #include "platform/ErrorTexts.h"
-#include "platform/FileHandle.h"
 #include "platform/FileNames.h"
-#include "platform/NewFile.h"
+#include "platform/RegularFile.h"
 
 #include <QFileInfo>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace zv {
 namespace trailer {
@@ -117,137 +111,9 @@ TrailerError cannotRead(const QString &path, TrailerError::Kind kind, const QStr
     return {kind, QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2.").arg(displayName(path), reason)};
 }
 
-// A process over its file-size limit gets SIGXFSZ and dies, mid-trailer; ignored, the write
-// fails with EFBIG instead and is rolled back like any other.
-void ignoreFileSizeSignal()
-{
-    static const bool ignored = [] {
-        struct sigaction action {};
-        action.sa_handler = SIG_IGN;
-        sigemptyset(&action.sa_mask);
-        return ::sigaction(SIGXFSZ, &action, nullptr) == 0;
-    }();
-    (void)ignored;
-}
-
-struct OpenedFile {
-    FileHandle handle;
-    qint64 size = 0;
-    int error = 0; // errno; ENOENT for a file that is not there
-    bool notRegular = false;
-};
-
-// Opens only regular files: a symlink is followed only to one, and a FIFO or device is never
-// opened (a FIFO would block, a tape would rewind). The file opened must be the one checked.
-OpenedFile openRegular(const QString &path, int flags)
-{
-    OpenedFile file;
-    const QByteArray native = nativePath(path);
-    struct stat before {};
-    if (::stat(native.constData(), &before) != 0) {
-        file.error = errno == ENOTDIR ? ENOENT : errno;
-        return file;
-    }
-    if (!S_ISREG(before.st_mode)) {
-        file.notRegular = true;
-        return file;
-    }
-    const int fd = ::open(native.constData(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        file.error = errno;
-        return file;
-    }
-    file.handle = FileHandle(fd);
-    struct stat opened {};
-    if (::fstat(fd, &opened) != 0) {
-        file.error = errno;
-        return file;
-    }
-    if (!S_ISREG(opened.st_mode) || opened.st_dev != before.st_dev || opened.st_ino != before.st_ino) {
-        file.notRegular = true;
-        return file;
-    }
-    file.size = opened.st_size;
-    return file;
-}
-
-QString openFailure(const OpenedFile &file)
+QString openFailure(const RegularFile &file)
 {
     return file.notRegular ? QStringLiteral("keine gewöhnliche Datei") : errorText(file.error);
-}
-
-// errno, or EIO for a file that ended early (it shrank since fstat).
-int readAllAt(int fd, char *bytes, qsizetype size, qint64 offset)
-{
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, bytes, static_cast<size_t>(size), offset);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return errno;
-        if (got == 0)
-            return EIO;
-        bytes += got;
-        size -= got;
-        offset += got;
-    }
-    return 0;
-}
-
-struct WriteOutcome {
-    int error = 0;        // errno of the write or its flush
-    bool restored = true; // after a failure: the file is as it was
-};
-
-// The write, its flush and, on failure, its rollback: an append is cut back to the old length,
-// an overwrite gets back the old bytes it replaced (only those: the rest may lie beyond what the
-// failure allows). System calls only, nothing allocated, so a forked child can run it.
-WriteOutcome writeTrailer(int fd, const char *bytes, qint64 offset, qint64 oldSize, const char *old, bool overwrite)
-{
-    WriteOutcome outcome;
-    qsizetype written = 0;
-    outcome.error = writeAllAt(fd, bytes, PictureInfo::TrailerSize, offset, &written);
-    if (!outcome.error && ::fdatasync(fd) != 0)
-        outcome.error = errno;
-    if (outcome.error) {
-        outcome.restored = overwrite ? writeAllAt(fd, old, written, offset) == 0 && ::fdatasync(fd) == 0
-                                     : ::ftruncate(fd, oldSize) == 0;
-    }
-    return outcome;
-}
-
-// Runs writeTrailer in a child process. The kernel abandons a write between two memory pages
-// once its process is killed, so a trailer across a page boundary could be left half written
-// (the kill test found it); a child finishes the write and its rollback whatever happens to us.
-WriteOutcome writeTrailerInChild(int fd, const char *bytes, qint64 offset, qint64 oldSize, const char *old,
-                                 bool overwrite)
-{
-    int channel[2];
-    if (::pipe2(channel, O_CLOEXEC) != 0)
-        return writeTrailer(fd, bytes, offset, oldSize, old, overwrite);
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(channel[0]);
-        ::close(channel[1]);
-        return writeTrailer(fd, bytes, offset, oldSize, old, overwrite);
-    }
-    if (child == 0) {
-        const WriteOutcome outcome = writeTrailer(fd, bytes, offset, oldSize, old, overwrite);
-        (void)!::write(channel[1], &outcome, sizeof outcome);
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    WriteOutcome outcome;
-    ssize_t got;
-    do {
-        got = ::read(channel[0], &outcome, sizeof outcome);
-    } while (got < 0 && errno == EINTR);
-    ::close(channel[0]);
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
-    if (got != sizeof outcome)
-        return {EIO, false}; // the child died before it could say
-    return outcome;
 }
 
 } // namespace
@@ -255,7 +121,7 @@ WriteOutcome writeTrailerInChild(int fd, const char *bytes, qint64 offset, qint6
 PictureReadResult ReadPictureInfo(const QString &path)
 {
     PictureReadResult result;
-    const OpenedFile file = openRegular(path, O_RDONLY);
+    const RegularFile file = openRegularFile(path, false);
     if (file.error == ENOENT) {
         result.error = missing(path);
         return result;
@@ -278,9 +144,7 @@ PictureReadResult ReadPictureInfo(const QString &path)
 
 TrailerError WritePictureInfo(const QString &path, PictureInfo &info)
 {
-    ignoreFileSizeSignal();
-    // Never O_CREAT: a file that vanished is reported, not recreated as a bare trailer.
-    const OpenedFile file = openRegular(path, O_RDWR);
+    const RegularFile file = openRegularFile(path, true);
     if (file.error == ENOENT)
         return missing(path);
     if (file.error || file.notRegular) {
@@ -301,7 +165,7 @@ TrailerError WritePictureInfo(const QString &path, PictureInfo &info)
 
     info.marker = QString::fromLatin1(trailer::kMarker);
     const QByteArray bytes = trailer::encode(info);
-    const WriteOutcome outcome = writeTrailerInChild(fd, bytes.constData(), place.offset, size, old, place.overwrite);
+    const EndWriteOutcome outcome = writeNearEnd(fd, bytes, place.offset, size, old, place.overwrite);
     if (!outcome.error)
         return {};
     QString message = QStringLiteral("Die Informationen konnten nicht in \"%1\" gespeichert werden: %2.")

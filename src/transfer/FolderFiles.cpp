@@ -2,21 +2,12 @@
 
 #include "model/AlbumEntry.h"
 #include "platform/FileCopy.h"
-#include "platform/FileNames.h"
+#include "platform/FolderReader.h"
 
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
-#include <sys/stat.h>
-
-#include <memory>
 
 namespace zv {
-namespace {
-struct DirCloser {
-    void operator()(DIR *dir) const { ::closedir(dir); }
-};
-} // namespace
 
 QString browserKind(QStringView fileName)
 {
@@ -39,31 +30,18 @@ QString browserKind(QStringView fileName)
 FolderFiles listFolderFiles(const QString &folder)
 {
     FolderFiles result;
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(nativePath(folder).constData()));
-    if (!dir) {
-        result.error = errno;
-        return result;
-    }
+    FolderReader reader(folder);
     const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    const int dirFd = ::dirfd(dir.get());
-    for (;;) {
-        errno = 0;
-        const dirent *e = ::readdir(dir.get());
-        if (!e) {
-            result.error = errno;
-            break;
-        }
-        if (e->d_type != DT_REG && e->d_type != DT_LNK && e->d_type != DT_UNKNOWN)
+    while (const FolderEntry *entry = reader.next()) {
+        if (!entry->mayBeFile())
             continue;
-        QString name = decodeFileName(e->d_name);
+        QString name = entry->decodedName();
         QString kind = browserKind(name);
-        if (kind.isEmpty() || isCopyTempName(name))
+        if (kind.isEmpty() || isCopyTempName(name) || !entry->isFile())
             continue;
-        struct stat st {};
-        if (::fstatat(dirFd, e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
-            continue;
-        result.files.push_back({name, prefix + name, std::move(kind), st.st_size, sizeInKB(st.st_size)});
+        result.files.push_back({name, prefix + name, std::move(kind), entry->size(), sizeInKB(entry->size())});
     }
+    result.error = reader.error();
     return result;
 }
 

@@ -3,26 +3,18 @@
 #include "PixelRect.h"
 
 #include "platform/BoxFit.h"
-#include "platform/FileNames.h"
+#include "platform/FileReads.h"
 
 #include <QFile>
 #include <QImageReader>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zv {
 
 std::optional<LoadedPicture> loadPicture(const QString &path, const QSize &target, const std::atomic_bool *cancelled)
 {
-    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!openForReading(file, path))
         return std::nullopt;
-    }
     // Decided from the content: album files carry a trailer and may be misnamed.
     QImageReader reader(&file);
     // Photos from cameras and phones are stored sideways with an EXIF orientation; they are

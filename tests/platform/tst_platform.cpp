@@ -1,12 +1,18 @@
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
+#include "platform/FileMoves.h"
 #include "platform/FileNames.h"
+#include "platform/FileReads.h"
+#include "platform/FolderReader.h"
+#include "platform/PathStatus.h"
 #include "platform/ProbeTuning.h"
 #include "platform/Shell.h"
 #include "platform/Translations.h"
 #include "support/CoreChecks.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -14,6 +20,8 @@
 #include <QTimer>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 using namespace zv;
 
@@ -193,6 +201,127 @@ private Q_SLOTS:
         QCOMPARE(nativePath(name), bytes);
         QCOMPARE(displayFileName(name), shown);
         QCOMPARE(hasUndecodableBytes(name), QString::fromUtf8(bytes).toUtf8() != bytes);
+    }
+    // One folder holding each kind of name the album meets, with what every way of looking at
+    // a name must answer for it.
+    void namesByKind_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("listedAsFile");
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<int>("followed");
+        QTest::addColumn<int>("itself");
+        const int file = int(PathStatus::Kind::File), folder = int(PathStatus::Kind::Folder);
+        const int other = int(PathStatus::Kind::Other), missing = int(PathStatus::Kind::Missing);
+        QTest::newRow("file") << "a.jpg" << true << false << file << file;
+        QTest::newRow("hidden file") << ".b.jpg" << true << false << file << file;
+        QTest::newRow("folder") << "Urlaub" << false << true << folder << folder;
+        QTest::newRow("link to a file") << "link.jpg" << true << false << file << other;
+        QTest::newRow("link to a folder") << "linkdir" << false << true << folder << other;
+        QTest::newRow("dangling link") << "dangling.jpg" << false << false << missing << other;
+        QTest::newRow("pipe") << "pipe.jpg" << false << false << other << other;
+        QTest::newRow("not UTF-8") << QString(decodeFileName("K\xe4se.jpg")) << true << false << file << file;
+    }
+    void namesByKind()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString root = dir.path() + QLatin1Char('/');
+        QVERIFY(test::writeNative(nativePath(root + "a.jpg"), "12345"));
+        QVERIFY(test::writeNative(nativePath(root + ".b.jpg"), "12345"));
+        QVERIFY(test::writeNative(nativePath(root + decodeFileName("K\xe4se.jpg")), "12345"));
+        QVERIFY(QDir(root).mkdir("Urlaub"));
+        QVERIFY(QFile::link(root + "a.jpg", root + "link.jpg"));
+        QVERIFY(QFile::link(root + "Urlaub", root + "linkdir"));
+        QVERIFY(QFile::link(root + "gone.jpg", root + "dangling.jpg"));
+        QCOMPARE(::mkfifo(nativePath(root + "pipe.jpg").constData(), 0600), 0);
+
+        QFETCH(bool, listedAsFile);
+        QFETCH(bool, folder);
+        FolderReader reader(root);
+        QVERIFY(reader.isOpen());
+        QStringList names;
+        bool seen = false;
+        while (const FolderEntry *entry = reader.next()) {
+            names << entry->decodedName();
+            if (entry->decodedName() != name)
+                continue;
+            seen = true;
+            QCOMPARE(entry->isFile(), listedAsFile);
+            QCOMPARE(entry->isFolder(), folder);
+            QCOMPARE(entry->size(), listedAsFile ? 5 : 0);
+            QVERIFY(entry->mayBeFile() || !listedAsFile);
+            QCOMPARE(entry->isHidden(), name.startsWith(QLatin1Char('.')));
+        }
+        QVERIFY2(seen, qPrintable(names.join(", ")));
+        QCOMPARE(reader.error(), 0);
+        QVERIFY(!names.contains(".") && !names.contains(".."));
+        QCOMPARE(names.size(), 8);
+        QTEST(int(pathStatus(root + name).kind), "followed");
+        QTEST(int(nameStatus(root + name).kind), "itself");
+    }
+
+    void folderReaderSaysWhyItCannotRead()
+    {
+        QTemporaryDir dir;
+        FolderReader reader(dir.path() + "/nicht da");
+        QVERIFY(!reader.isOpen());
+        QCOMPARE(reader.error(), ENOENT);
+        QCOMPARE(reader.next(), nullptr);
+    }
+
+    // A rename never replaces: not a file, not a link, not one that appeared after the check.
+    void renameNeverReplaces_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("error");
+        QTest::newRow("free name") << "neu.jpg" << 0;
+        QTest::newRow("taken by a file") << "b.jpg" << EEXIST;
+        QTest::newRow("taken by a dangling link") << "dangling.jpg" << EEXIST;
+        QTest::newRow("only the case differs") << "A.JPG" << 0;
+    }
+    void renameNeverReplaces()
+    {
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        const QString root = dir.path() + QLatin1Char('/');
+        QVERIFY(test::writeNative(nativePath(root + "a.jpg"), "source"));
+        QVERIFY(test::writeNative(nativePath(root + "b.jpg"), "other"));
+        QVERIFY(QFile::link(root + "gone.jpg", root + "dangling.jpg"));
+        QTEST(renameNoReplace(root + "a.jpg", root + target), "error");
+        QFETCH(int, error);
+        QCOMPARE(nameStatus(root + "a.jpg").exists(), error != 0);
+        if (error == 0)
+            QCOMPARE(test::readAll(root + target), QByteArray("source"));
+        QCOMPARE(test::readAll(root + "b.jpg"), QByteArray("other"));
+        QCOMPARE(QFileInfo(root + "dangling.jpg").symLinkTarget(), root + "gone.jpg");
+        QCOMPARE(removeFile(root + "b.jpg"), 0);
+        QCOMPARE(removeFile(root + "b.jpg"), ENOENT);
+    }
+
+    void smallFilesAreReadWhole_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("within the limit") << "a.jpg" << qint64(6) << true;
+        QTest::newRow("over the limit") << "a.jpg" << qint64(5) << false;
+        QTest::newRow("pipe, which would block") << "pipe" << qint64(100) << false;
+        QTest::newRow("folder") << "." << qint64(100) << false;
+        QTest::newRow("missing") << "x.jpg" << qint64(100) << false;
+    }
+    void smallFilesAreReadWhole()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, limit);
+        QTemporaryDir dir;
+        const QString root = dir.path() + QLatin1Char('/');
+        QVERIFY(test::writeNative(nativePath(root + "a.jpg"), "sechs!"));
+        QCOMPARE(::mkfifo(nativePath(root + "pipe").constData(), 0600), 0);
+        const std::optional<QByteArray> bytes = readSmallFile(root + name, limit);
+        QTEST(bytes.has_value(), "read");
+        if (bytes)
+            QCOMPARE(*bytes, QByteArray("sechs!"));
     }
 };
 

@@ -9,6 +9,7 @@
 #include "operations/NewAlbum.h"
 #include "operations/RenameEntry.h"
 #include "platform/FileNames.h"
+#include "platform/PathStatus.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +18,6 @@
 #include <optional>
 #include <vector>
 
-#include <sys/stat.h>
 
 namespace albuminfo {
 namespace {
@@ -36,8 +36,7 @@ struct OpenAlbum {
 bool hasMediaFolder(const QString &folder, QTextStream &err)
 {
     const QString media = zv::AlbumPaths{folder}.mediaFolder();
-    struct stat st {};
-    if (::stat(zv::nativePath(media).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (zv::pathStatus(media).isFolder())
         return true;
     err << "Kein Bilderordner: " << media << '\n';
     return false;
@@ -94,8 +93,7 @@ int newAlbum(const QStringList &args, QTextStream &out, QTextStream &err)
         return 1;
     const zv::AlbumPaths source{args[0]};
     for (const QString &name : args.mid(2)) {
-        struct stat st {};
-        if (::stat(zv::nativePath(source.mediaFile(name)).constData(), &st) != 0) {
+        if (!zv::pathStatus(source.mediaFile(name)).exists()) {
             err << "Nicht im Album: " << name << ". Es wurde kein Album angelegt.\n";
             return 1;
         }

@@ -4,12 +4,12 @@
 #include "operations/ExportRun.h"
 #include "operations/OverwriteQuestion.h"
 #include "platform/FileNames.h"
+#include "platform/PathStatus.h"
 
 #include <QTextStream>
 
 #include <memory>
 
-#include <sys/stat.h>
 
 std::unique_ptr<zv::OverwriteQuestion> overwriteAnswerer(const QString &mode);
 void printMessage(QTextStream &err, const QString &title, const QString &text);
@@ -30,8 +30,7 @@ int exportVerb(const QStringList &args)
         err << "Aufruf: albuminfo export PROGRAMMORDNER ZIELORDNER NAME... [--overwrite ask|all|none]\n";
         return 2;
     }
-    struct stat st {};
-    if (::stat(zv::nativePath(args[1]).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (!zv::pathStatus(args[1]).isFolder()) {
         err << "Kein Zielordner: " << args[1] << '\n';
         return 1;
     }

@@ -8,8 +8,8 @@
 #include "operations/modSortList.h"
 #include "operations/SearchList.h"
 #include "platform/FileNames.h"
+#include "platform/PathStatus.h"
 
-#include <sys/stat.h>
 
 namespace albuminfo {
 namespace {
@@ -31,8 +31,7 @@ int sortColumnOf(const QString &text)
 bool loadInto(const QString &programFolder, zv::Album &album, QTextStream &err)
 {
     const zv::AlbumPaths paths{programFolder};
-    struct stat st {};
-    if (::stat(zv::nativePath(paths.mediaFolder()).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (!zv::pathStatus(paths.mediaFolder()).isFolder()) {
         err << "Kein Bilderordner: " << escapedField(paths.mediaFolder()) << '\n';
         return false;
     }

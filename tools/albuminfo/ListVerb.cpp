@@ -4,8 +4,8 @@
 #include "model/AlbumLoader.h"
 #include "model/AlbumPaths.h"
 #include "platform/FileNames.h"
+#include "platform/PathStatus.h"
 
-#include <sys/stat.h>
 
 namespace albuminfo {
 
@@ -49,8 +49,7 @@ int list(const QStringList &args, QTextStream &out, QTextStream &err)
     if (!sortColumn.isEmpty())
         return listSorted(folders.first(), sortColumn, descending, format, out, err);
     const zv::AlbumPaths paths{folders.first()};
-    struct stat st {};
-    if (::stat(zv::nativePath(paths.mediaFolder()).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (!zv::pathStatus(paths.mediaFolder()).isFolder()) {
         err << "Kein Bilderordner: " << escapedField(paths.mediaFolder()) << '\n';
         return 1;
     }

@@ -3,12 +3,12 @@
 
 #include "model/DateForm.h"
 #include "platform/ErrorTexts.h"
+#include "platform/FileAttributes.h"
 #include "platform/FileNames.h"
 #include "store/PictureTrailer.h"
 #include "store/Windows1252.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 
 #include <optional>
 
@@ -94,27 +94,26 @@ int set(const QStringList &args, QTextStream &err)
     // The date takes the form the save button gives it, given or kept.
     info.datum = zv::dateForm(info.datum);
 
-    const QByteArray native = zv::nativePath(file);
-    struct stat st {};
-    if (::stat(native.constData(), &st) != 0) {
+    const std::optional<unsigned int> mode = zv::fileMode(file);
+    if (!mode) { // errno is the failed look at the file's mode
         err << "Die Datei \"" << escapedField(file) << "\" kann nicht beschrieben werden: " << zv::errorText(errno) << ".\n";
         return 1;
     }
-    const bool readOnly = (st.st_mode & S_IWUSR) == 0;
+    const bool readOnly = zv::isReadOnlyMode(*mode);
     if (readOnly && !request->evenIfReadOnly) {
         err << "Die Datei \"" << escapedField(file) << "\" ist schreibgeschützt; mit --schreibgeschuetzt wird sie "
                "trotzdem gespeichert und bleibt schreibgeschützt.\n";
         return 1;
     }
-    if (readOnly && ::chmod(native.constData(), st.st_mode | S_IWUSR) != 0) {
+    if (const int error = readOnly ? zv::setFileMode(file, zv::ownerWritableMode(*mode)) : 0) {
         err << "Der Schreibschutz von \"" << escapedField(file) << "\" kann nicht aufgehoben werden: "
-            << zv::errorText(errno) << ".\n";
+            << zv::errorText(error) << ".\n";
         return 1;
     }
     const zv::TrailerError error = zv::WritePictureInfo(file, info);
-    if (readOnly && ::chmod(native.constData(), st.st_mode & 07777) != 0) {
+    if (const int error = readOnly ? zv::setFileMode(file, *mode) : 0) {
         err << "Der Schreibschutz von \"" << escapedField(file) << "\" kann nicht wiederhergestellt werden: "
-            << zv::errorText(errno) << ".\n";
+            << zv::errorText(error) << ".\n";
         return 1;
     }
     if (error) {

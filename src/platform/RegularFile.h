@@ -1,0 +1,37 @@
+#pragma once
+
+#include "FileHandle.h"
+
+#include <QString>
+
+namespace zv {
+
+struct RegularFile {
+    FileHandle handle;
+    qint64 size = 0;
+    int error = 0; // errno; ENOENT for a file that is not there
+    bool notRegular = false;
+};
+
+// Opens only regular files: a symlink is followed only to one, and a FIFO or device is never
+// opened (a FIFO would block, a tape would rewind). The file opened is the one checked. Never
+// creates: a file that vanished is reported, not made anew.
+RegularFile openRegularFile(const QString &path, bool forWriting);
+
+// Reads size bytes at offset; errno, or EIO for a file that ended early (it shrank meanwhile).
+int readAllAt(int fd, char *bytes, qsizetype size, qint64 offset);
+
+struct EndWriteOutcome {
+    int error = 0;        // errno of the write or its flush
+    bool restored = true; // after a failure: the file is as it was
+};
+
+// Writes bytes at offset, near the end of a file oldSize long, flushed to the disk: over the
+// old bytes `old` that lie there (overwrite) or appended. A failure rolls back: an append is
+// cut back to oldSize, an overwrite gets back the old bytes it replaced. The write and its
+// rollback run in a child process, which finishes them whatever happens to this one; a process
+// over its file-size limit gets EFBIG instead of being killed mid-write.
+EndWriteOutcome writeNearEnd(int fd, QByteArrayView bytes, qint64 offset, qint64 oldSize, const char *old,
+                             bool overwrite);
+
+} // namespace zv
