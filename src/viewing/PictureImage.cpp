@@ -1,8 +1,23 @@
 #include "PictureImage.h"
 
+#include "PixelRect.h"
+
+#include "platform/BoxFit.h"
+
 #include <QPainter>
 
 namespace zv {
+
+QRectF PictureImage::showFitted(const LoadedPicture &picture, const QSize &box)
+{
+    if (picture.image.isNull())
+        return geometry();
+    const QRectF fitted = fitIntoBox(picture.naturalSize, box);
+    setGeometry(pixelRect(fitted));
+    setImage(picture.image);
+    show();
+    return fitted;
+}
 
 PictureImage::PictureImage(QWidget *parent)
     : QWidget(parent)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureLoader.h"
+
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -14,6 +16,10 @@ public:
     explicit PictureImage(QWidget *parent = nullptr);
 
     void setImage(const QImage &image);
+    // Shows the picture as large as it fits into the box, centred, in its proportions, and
+    // returns where; the slide show and the picture window fit the same way. A picture not
+    // decoded changes nothing.
+    QRectF showFitted(const LoadedPicture &picture, const QSize &box);
     // While the size keeps changing (a window being dragged larger) the picture is stretched
     // the quick way; the smooth copy follows once the size has rested for a moment.
     void setSmoothWhenSettled(bool on) { m_smoothWhenSettled = on; }

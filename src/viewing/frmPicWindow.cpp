@@ -1,9 +1,7 @@
 #include "frmPicWindow.h"
 
 #include "PictureImage.h"
-#include "PixelRect.h"
 
-#include "platform/BoxFit.h"
 #include "platform/FileNames.h"
 
 #include <QGuiApplication>
@@ -86,10 +84,7 @@ void frmPicWindow::fitPicture()
 {
     if (m_picture.image.isNull())
         return;
-    m_pictureRect = fitIntoBox(m_picture.naturalSize, size());
-    imgDia->setGeometry(pixelRect(m_pictureRect));
-    imgDia->setImage(m_picture.image);
-    imgDia->show();
+    m_pictureRect = imgDia->showFitted(m_picture, size());
 }
 
 } // namespace zv
