@@ -3,11 +3,11 @@
 
 #include "AboutWindow.h"
 
-#include "app/MainWindowLayout.h"
 #include "operations/MediaPort.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "skins/ImageButton.h"
+#include "skins/SkinFiles.h"
 #include "skins/SkinImages.h"
 #include "skins/SkinPanel.h"
 
@@ -15,26 +15,42 @@ namespace zv {
 
 void frmDaten::buildButtons()
 {
-    const auto make = [this](const char *name, const char *down, const char *up, QWidget *parent,
-                             const QRect &geometry, const QString &tip) {
-        auto *button = new ImageButton(QString::fromLatin1(name), QString::fromLatin1(down),
-                                       QString::fromLatin1(up), *m_skinImages, parent);
-        button->setGeometry(geometry);
-        button->setScaledContents(true);
-        button->setToolTip(tip);
-        button->setCursor(Qt::PointingHandCursor);
-        return button;
+    const auto parentFor = [this](SkinButtonKeys::Place place) -> QWidget * {
+        switch (place) {
+        case SkinButtonKeys::Place::MenuPanel:
+            return picMenue;
+        case SkinButtonKeys::Place::SearchPanel:
+            return picSuche;
+        case SkinButtonKeys::Place::Window:
+            break;
+        }
+        return this;
     };
-    cmdHilfe = make("cmdHilfe", "btnHelpDn", "btnHelpUp", picMenue, layout::kHelpButton, QStringLiteral("Hilfe anzeigen"));
-    cmdSuche = make("cmdSuche", "btnSearchDn", "btnSearchUp", picMenue, layout::kSearchButton, QStringLiteral("Suchen"));
-    cmdDia = make("cmdDia", "btnDiaDn", "btnDiaUp", picMenue, layout::kDiaButton, QStringLiteral("Diashow"));
-    cmdAktual = make("cmdAktual", "btnSaveDn", "btnSaveUp", picMenue, layout::kSaveButton,
-                     QStringLiteral("Bildinformationen speichern"));
-    cmdStart = make("cmdStart", "btnStartDn", "btnStartUp", picSuche, layout::kStartButton, QStringLiteral("Suche starten"));
-    cmdBack = make("cmdBack", "btnBackDn", "btnBackUp", picSuche, layout::kBackButton, QStringLiteral("Zurück zur ganzen Liste"));
-    cmdHilfe2 = make("cmdHilfe2", "hDn", "hUp", this, layout::kHelp2Button, QStringLiteral("Über Zidoverev"));
-    cmd_ = make("cmd_", "_Dn", "_Up", this, layout::kMinimiseButton, QStringLiteral("Minimieren"));
-    cmdX = make("cmdX", "xDn", "xUp", this, layout::kCloseButton, QStringLiteral("Beenden"));
+    for (std::size_t i = 0; i < m_skinButtons.size(); ++i) {
+        const SkinButtonKeys &keys = SkinButtons()[i];
+        auto *button = new ImageButton(keys.objectName, keys.pressedKey, keys.releasedKey, *m_skinImages,
+                                       parentFor(keys.place));
+        button->setGeometry(keys.geometry);
+        button->setScaledContents(true);
+        button->setToolTip(keys.toolTip);
+        button->setCursor(Qt::PointingHandCursor);
+        m_skinButtons[i] = button;
+    }
+    const auto named = [this](QStringView name) -> ImageButton * {
+        for (ImageButton *button : m_skinButtons)
+            if (button->objectName() == name)
+                return button;
+        return nullptr;
+    };
+    cmdAktual = named(u"cmdAktual");
+    cmdBack = named(u"cmdBack");
+    cmdSuche = named(u"cmdSuche");
+    cmdStart = named(u"cmdStart");
+    cmdHilfe = named(u"cmdHilfe");
+    cmdDia = named(u"cmdDia");
+    cmd_ = named(u"cmd_");
+    cmdHilfe2 = named(u"cmdHilfe2");
+    cmdX = named(u"cmdX");
 }
 
 void frmDaten::connectButtons()

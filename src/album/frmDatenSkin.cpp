@@ -26,7 +26,7 @@ QString frmDaten::applySkin(const QString &skinFolder)
     const SkinOutcome loaded = LoadSkin(skinFolder, targets, *m_skinImages);
 
     SkinnedWindow window;
-    window.buttons = {cmdAktual, cmdBack, cmdSuche, cmdStart, cmdHilfe, cmdDia, cmd_, cmdHilfe2, cmdX};
+    window.buttons = m_skinButtons;
     window.picSearch = &m_searchFrameBuffer;
     window.imgSearch = imgSearch;
     window.setBackground = [this](const QPixmap &background) {

@@ -21,7 +21,7 @@ class SkinPanel;
 // What ApplySkin dresses in the main window. Areas are in window coordinates, the coordinates of
 // the background picture.
 struct SkinnedWindow {
-    // cmdAktual, cmdBack, cmdSuche, cmdStart, cmdHilfe, cmdDia, cmd_, cmdHilfe2, cmdX
+    // In the order of SkinButtons()
     std::array<ImageButton *, 9> buttons{};
     QPixmap *picSearch = nullptr; // drawing buffer in which the search frame is composed
     QLabel *imgSearch = nullptr;

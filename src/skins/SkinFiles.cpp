@@ -1,5 +1,7 @@
 #include "SkinFiles.h"
 
+#include "app/MainWindowLayout.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -34,16 +36,23 @@ const std::vector<KeyedSkinFile> &KeyedSkinFiles()
 
 const std::array<SkinButtonKeys, 9> &SkinButtons()
 {
+    using Place = SkinButtonKeys::Place;
+    const auto button = [](const char *name, const char *down, const char *up, Place place, QRect geometry,
+                           const char *tip) {
+        return SkinButtonKeys{QString::fromLatin1(name), QString::fromLatin1(down), QString::fromLatin1(up), place,
+                              geometry, QString::fromUtf8(tip)};
+    };
     static const std::array<SkinButtonKeys, 9> buttons{{
-        {QStringLiteral("cmdAktual"), QStringLiteral("btnSaveDn"), QStringLiteral("btnSaveUp")},
-        {QStringLiteral("cmdBack"), QStringLiteral("btnBackDn"), QStringLiteral("btnBackUp")},
-        {QStringLiteral("cmdSuche"), QStringLiteral("btnSearchDn"), QStringLiteral("btnSearchUp")},
-        {QStringLiteral("cmdStart"), QStringLiteral("btnStartDn"), QStringLiteral("btnStartUp")},
-        {QStringLiteral("cmdHilfe"), QStringLiteral("btnHelpDn"), QStringLiteral("btnHelpUp")},
-        {QStringLiteral("cmdDia"), QStringLiteral("btnDiaDn"), QStringLiteral("btnDiaUp")},
-        {QStringLiteral("cmd_"), QStringLiteral("_Dn"), QStringLiteral("_Up")},
-        {QStringLiteral("cmdHilfe2"), QStringLiteral("hDn"), QStringLiteral("hUp")},
-        {QStringLiteral("cmdX"), QStringLiteral("xDn"), QStringLiteral("xUp")},
+        button("cmdAktual", "btnSaveDn", "btnSaveUp", Place::MenuPanel, layout::kSaveButton,
+               "Bildinformationen speichern"),
+        button("cmdBack", "btnBackDn", "btnBackUp", Place::SearchPanel, layout::kBackButton, "Zurück zur ganzen Liste"),
+        button("cmdSuche", "btnSearchDn", "btnSearchUp", Place::MenuPanel, layout::kSearchButton, "Suchen"),
+        button("cmdStart", "btnStartDn", "btnStartUp", Place::SearchPanel, layout::kStartButton, "Suche starten"),
+        button("cmdHilfe", "btnHelpDn", "btnHelpUp", Place::MenuPanel, layout::kHelpButton, "Hilfe anzeigen"),
+        button("cmdDia", "btnDiaDn", "btnDiaUp", Place::MenuPanel, layout::kDiaButton, "Diashow"),
+        button("cmd_", "_Dn", "_Up", Place::Window, layout::kMinimiseButton, "Minimieren"),
+        button("cmdHilfe2", "hDn", "hUp", Place::Window, layout::kHelp2Button, "Über Zidoverev"),
+        button("cmdX", "xDn", "xUp", Place::Window, layout::kCloseButton, "Beenden"),
     }};
     return buttons;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -21,13 +22,20 @@ struct KeyedSkinFile {
 // The twenty pictures that go into SkinImages, in loading order.
 const std::vector<KeyedSkinFile> &KeyedSkinFiles();
 
+// One of the main window's picture buttons: its name, its two pictures, where it sits (in the
+// title bar of the window or in one of two panels) and its tip.
 struct SkinButtonKeys {
+    enum class Place { Window, MenuPanel, SearchPanel };
     QString objectName;
     QString pressedKey;
     QString releasedKey;
+    Place place;
+    QRect geometry; // in its place's coordinates
+    QString toolTip;
 };
 
-// The main window's nine picture buttons in the order ApplySkin dresses them.
+// The main window's nine picture buttons, the only list of them: the window makes them from it
+// and ApplySkin dresses them in its order.
 const std::array<SkinButtonKeys, 9> &SkinButtons();
 
 // folder + name; on a case-sensitive file system a file whose name differs only in case is
