@@ -4,15 +4,13 @@
 #include "DiaButton.h"
 #include "DiaDelay.h"
 #include "DiaFaces.h"
+#include "DiaInput.h"
 #include "InfoPanelSizing.h"
 #include "PictureImage.h"
-#include "PixelRect.h"
 
 #include "app/AppSettings.h"
 #include "model/AlbumListModel.h"
-#include "platform/BoxFit.h"
 #include "platform/Dialogs.h"
-#include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 #include "store/PictureTrailer.h"
 
@@ -30,14 +28,6 @@ constexpr int kLineWidth = kInfoPanelWideFrom - 2 * kInfoPanelMargin;
 constexpr int kLineHeight = 17;
 constexpr int kRemarksTop = 120;
 constexpr int kRemarksHeight = 100;
-constexpr int kWheelStep = 120; // one notch; touchpads send parts of it
-
-QString trimmedEnd(QString text)
-{
-    while (!text.isEmpty() && text.back().isSpace())
-        text.chop(1);
-    return text;
-}
 
 } // namespace
 
@@ -279,13 +269,14 @@ void frmDiaShow::showSlide(const DiaSlide &slide, bool resume)
 
 void frmDiaShow::showInformation(const DiaSlide &slide, const QString &path)
 {
-    lblIndex->setText(QStringLiteral("Datei: %1/%2").arg(slide.index).arg(slide.rowCount));
-    lblFile->setText(displayFileName(slide.row.name));
-    lblNamen->setText(QStringLiteral("Namen: ") + slide.row.namen);
-    lblOrt->setText(QStringLiteral("Ort: ") + slide.row.ort);
-    lblDatum->setText(QStringLiteral("Datum: ") + slide.row.datum);
-    lblAnlass->setText(QStringLiteral("Anlass: ") + slide.row.anlass);
-    txtBemerk->setPlainText(trimmedEnd(ReadPictureInfo(path).info.bemerkungen));
+    const SlideCaptions captions = slideCaptions(slide, ReadPictureInfo(path).info.bemerkungen);
+    lblIndex->setText(captions.index);
+    lblFile->setText(captions.file);
+    lblNamen->setText(captions.namen);
+    lblOrt->setText(captions.ort);
+    lblDatum->setText(captions.datum);
+    lblAnlass->setText(captions.anlass);
+    txtBemerk->setPlainText(captions.remarks);
 }
 
 bool frmDiaShow::putUpIfDecoded()
@@ -325,10 +316,7 @@ void frmDiaShow::fitPicture()
 {
     if (m_picture.image.isNull())
         return;
-    m_pictureRect = fitIntoBox(m_picture.naturalSize, size());
-    imgDia->setGeometry(pixelRect(m_pictureRect));
-    imgDia->setImage(m_picture.image);
-    imgDia->show();
+    m_pictureRect = imgDia->showFitted(m_picture, size());
     imgDia->lower();
 }
 
@@ -377,45 +365,33 @@ bool frmDiaShow::eventFilter(QObject *watched, QEvent *event)
 
 void frmDiaShow::keyPressEvent(QKeyEvent *event)
 {
-    // The keys every slide show answers to: Escape ends, the arrows and page keys step (and so
-    // pause, like the buttons), the space bar pauses and resumes.
-    switch (event->key()) {
-    case Qt::Key_Escape:
+    // Stepping by key pauses, like the buttons.
+    switch (diaCommandForKey(event->key())) {
+    case DiaCommand::End:
         close();
         return;
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
+    case DiaCommand::Forward:
         step(DiaWalk::Direction::Forward);
         return;
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
+    case DiaCommand::Back:
         step(DiaWalk::Direction::Back);
         return;
-    case Qt::Key_Space:
+    case DiaCommand::PlayOrPause:
         if (cmdPlay->isActive())
             pause();
         else
             play();
         return;
-    default:
-        QWidget::keyPressEvent(event);
+    case DiaCommand::None:
+        break;
     }
+    QWidget::keyPressEvent(event);
 }
 
 void frmDiaShow::wheelEvent(QWheelEvent *event)
 {
-    // Turning the wheel towards the user goes forward, one picture per notch.
-    m_wheelRest += event->angleDelta().y();
-    while (m_wheelRest <= -kWheelStep) {
-        m_wheelRest += kWheelStep;
-        step(DiaWalk::Direction::Forward);
-    }
-    while (m_wheelRest >= kWheelStep) {
-        m_wheelRest -= kWheelStep;
-        step(DiaWalk::Direction::Back);
-    }
+    for (int steps = m_wheel.turn(event->angleDelta().y()); steps != 0; steps += steps > 0 ? -1 : 1)
+        step(steps > 0 ? DiaWalk::Direction::Forward : DiaWalk::Direction::Back);
     event->accept();
 }
 

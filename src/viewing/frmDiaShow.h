@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DiaInput.h"
 #include "DiaShowList.h"
 #include "PictureDecoder.h"
 #include "PictureLoader.h"
@@ -93,7 +94,7 @@ private:
     QString m_shownFile;
     LoadedPicture m_picture;    // PicPuffer: the last picture that could be decoded
     QRectF m_pictureRect;
-    int m_wheelRest = 0;
+    WheelSteps m_wheel;
 
     PictureImage *imgDia = nullptr;
     QWidget *picControl = nullptr;

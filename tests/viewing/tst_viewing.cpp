@@ -11,6 +11,7 @@
 #include "platform/SettingsStore.h"
 #include "viewing/DiaButton.h"
 #include "viewing/DiaDelay.h"
+#include "viewing/DiaInput.h"
 #include "viewing/DiaShowList.h"
 #include "viewing/frmDiaShow.h"
 #include "viewing/frmPicWindow.h"
@@ -295,6 +296,28 @@ private Q_SLOTS:
     }
 
     // After d.jpg, which cannot be decoded, the picture stays the last one shown.
+    // Touchpads send parts of a notch; the parts add up, across a change of direction too.
+    void wheelSteps_data()
+    {
+        QTest::addColumn<QList<int>>("deltas");
+        QTest::addColumn<QList<int>>("steps");
+        QTest::newRow("a notch towards the user") << QList<int>{-120} << QList<int>{1};
+        QTest::newRow("a notch away") << QList<int>{120} << QList<int>{-1};
+        QTest::newRow("touchpad thirds") << QList<int>{-40, -40, -40} << QList<int>{0, 0, 1};
+        QTest::newRow("two notches at once") << QList<int>{-240} << QList<int>{2};
+        QTest::newRow("back and forth") << QList<int>{-60, 60, -60} << QList<int>{0, 0, 0};
+        QTest::newRow("rest kept") << QList<int>{-100, -100, 120, 100} << QList<int>{0, 1, 0, -1};
+    }
+    void wheelSteps()
+    {
+        QFETCH(QList<int>, deltas);
+        WheelSteps wheel;
+        QList<int> steps;
+        for (const int delta : deltas)
+            steps << wheel.turn(delta);
+        QTEST(steps, "steps");
+    }
+
     void windowSteps_data()
     {
         QTest::addColumn<QStringList>("actions");
