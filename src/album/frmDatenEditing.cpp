@@ -92,24 +92,6 @@ bool frmDaten::renameRow(int row, const QString &newName)
     return true;
 }
 
-namespace {
-
-// The question's own sentence, and how many files it is about: a user who meant one file must
-// see that it is sixteen.
-QString deleteQuestion(const QStringList &names)
-{
-    QString count;
-    if (names.isEmpty())
-        count = QStringLiteral("Es ist keine Datei ausgewählt.");
-    else if (names.size() == 1)
-        count = QStringLiteral("Ausgewählt: 1 Datei („%1“)").arg(displayFileName(names.front()));
-    else
-        count = QStringLiteral("Ausgewählt: %1 Dateien").arg(names.size());
-    return QStringLiteral("Soll der Löschvorgang gestartet werden?\r\n\r\n") + count;
-}
-
-} // namespace
-
 void frmDaten::DeleteSelected()
 {
     if (mediaBusy())
@@ -137,11 +119,8 @@ void frmDaten::DeleteSelected()
         if (outcome.shownFileDeleted)
             showNoFile();
     }
-    if (!outcome.failures.isEmpty())
-        m_services.dialogs.message(QStringLiteral("löschen"),
-                                   QStringLiteral("Diese Dateien konnten nicht gelöscht werden:\n")
-                                       + outcome.failures.join(QLatin1Char('\n')),
-                                   MessageIcon::Warning, MessageButtons::Ok);
+    if (const QString failures = outcome.failureText(); !failures.isEmpty())
+        m_services.dialogs.message(QStringLiteral("löschen"), failures, MessageIcon::Warning, MessageButtons::Ok);
 }
 
 } // namespace zv

@@ -11,6 +11,25 @@
 
 namespace zv {
 
+QString DeleteOutcome::failureText() const
+{
+    if (failures.isEmpty())
+        return {};
+    return QStringLiteral("Diese Dateien konnten nicht gelöscht werden:\n") + failures.join(QLatin1Char('\n'));
+}
+
+QString deleteQuestion(const QStringList &names)
+{
+    QString count;
+    if (names.isEmpty())
+        count = QStringLiteral("Es ist keine Datei ausgewählt.");
+    else if (names.size() == 1)
+        count = QStringLiteral("Ausgewählt: 1 Datei („%1“)").arg(displayFileName(names.front()));
+    else
+        count = QStringLiteral("Ausgewählt: %1 Dateien").arg(names.size());
+    return QStringLiteral("Soll der Löschvorgang gestartet werden?\r\n\r\n") + count;
+}
+
 DeleteOutcome deleteEntries(AlbumContext &context, const QStringList &names)
 {
     DeleteOutcome outcome;
