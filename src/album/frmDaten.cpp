@@ -159,7 +159,7 @@ void frmDaten::setPlayer(QWidget *playerBar, MediaPort *media)
 
 QAbstractItemView *frmDaten::shownList() const
 {
-    if (m_services.state.ViewMode == ViewDetails)
+    if (m_services.state.ViewMode == AlbumView::Details)
         return lstBilder;
     return lstSymbole;
 }

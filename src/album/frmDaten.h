@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -88,7 +89,7 @@ private:
     void leaveSearchMode();
     void sortByHeader(int logicalIndex);
     void showSortIcons();
-    void setViewMode(int mode);
+    void setViewMode(AlbumView mode);
     void createNewAlbum();
     void orderPrints();
     std::vector<int> selectedRowsAscending() const;
@@ -136,6 +137,8 @@ private:
     std::unique_ptr<InfoFields> m_fields;
     QPointer<QWidget> ctrlAV1;
 
+    // In the order of SkinButtons(); the members below name them.
+    std::array<ImageButton *, 9> m_skinButtons{};
     ImageButton *cmdAktual = nullptr;
     ImageButton *cmdBack = nullptr;
     ImageButton *cmdSuche = nullptr;

@@ -57,7 +57,7 @@ void frmDaten::runMenuCommand(int identifier)
     case ViewSmallIcons:
     case ViewList:
     case ViewDetails:
-        setViewMode(identifier);
+        setViewMode(static_cast<AlbumView>(identifier));
         break;
     case SaveAs: // a new list each time: no export selection to empty with ClearCollection
         Q_EMIT exportRequested(selectedNamesInListOrder());
@@ -85,17 +85,18 @@ void frmDaten::runMenuCommand(int identifier)
     }
 }
 
-void frmDaten::setViewMode(int mode)
+void frmDaten::setViewMode(AlbumView mode)
 {
     m_services.state.ViewMode = mode;
-    const bool details = mode == ViewDetails;
+    const bool details = mode == AlbumView::Details;
     if (!details) {
-        lstSymbole->setViewMode(mode == ViewList ? QListView::ListMode : QListView::IconMode);
-        lstSymbole->setFlow(mode == ViewList ? QListView::TopToBottom : QListView::LeftToRight);
+        const bool list = mode == AlbumView::List;
+        lstSymbole->setViewMode(list ? QListView::ListMode : QListView::IconMode);
+        lstSymbole->setFlow(list ? QListView::TopToBottom : QListView::LeftToRight);
         lstSymbole->setWrapping(true);
-        const int icon = mode == ViewIcons ? 32 : 16;
+        const int icon = mode == AlbumView::Icons ? 32 : 16;
         lstSymbole->setIconSize(QSize(icon, icon));
-        lstSymbole->setGridSize(mode == ViewIcons ? QSize(96, 64) : QSize());
+        lstSymbole->setGridSize(mode == AlbumView::Icons ? QSize(96, 64) : QSize());
     }
     lstSymbole->setVisible(!details);
     lstBilder->setVisible(details);

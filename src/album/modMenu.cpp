@@ -194,7 +194,7 @@ std::unique_ptr<QMenu> BuildPopupMenu(const MenuState &state, QWidget *parent)
     view->setObjectName(QStringLiteral("mnuAnsicht"));
     const char *modes[] = {"Symbole", "kleine Symbole", "Liste", "Details"};
     for (int mode = ViewIcons; mode <= ViewDetails; ++mode) {
-        const bool checked = mode == state.viewMode;
+        const bool checked = mode == int(state.viewMode);
         QAction *action = item(*view, mode, QString::fromUtf8(modes[mode - 1]), optionIcon(checked));
         action->setCheckable(true);
         action->setChecked(checked);

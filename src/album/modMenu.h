@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ProgramState.h"
+
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -29,6 +31,8 @@ enum MenuCommand : int {
     UsedSpace = 92,
     OrderPrints = 99,
 };
+static_assert(ViewIcons == int(AlbumView::Icons) && ViewSmallIcons == int(AlbumView::SmallIcons)
+              && ViewList == int(AlbumView::List) && ViewDetails == int(AlbumView::Details));
 
 // The drive's usage as the menu shows it.
 struct DriveUsage {
@@ -41,7 +45,7 @@ struct DriveUsage {
 
 struct MenuState {
     bool hasDorido = false; // a Dorido folder in the program folder, now
-    int viewMode = 4;
+    AlbumView viewMode = AlbumView::Details;
     DriveUsage drive;
 };
 

@@ -635,7 +635,7 @@ private Q_SLOTS:
 
         // The views share rows and selection.
         w->runMenuCommand(ViewList);
-        QCOMPARE(fx.state.ViewMode, 3);
+        QCOMPARE(fx.state.ViewMode, AlbumView::List);
         auto *icons = child<QListView>(*w, "lstSymbole");
         QTest::mouseClick(icons->viewport(), Qt::LeftButton, {}, icons->visualRect(fx.list.index(2, 0)).center());
         QCOMPARE(fx.state.CurrentFile, fx.media(fx.list.text(2, 0)));
@@ -836,7 +836,7 @@ private Q_SLOTS:
         QFETCH(int, viewMode);
         QImage pie(90, 90, QImage::Format_ARGB32);
         pie.fill(Qt::green);
-        const auto menu = BuildPopupMenu(MenuState{dorido, viewMode, {pie, QStringLiteral("frei:  1 GB"), {}, {}, {}}});
+        const auto menu = BuildPopupMenu(MenuState{dorido, static_cast<AlbumView>(viewMode), {pie, QStringLiteral("frei:  1 GB"), {}, {}, {}}});
         // The drive's usage stands in a second column, right of the commands and not among them.
         menu->popup(QPoint(0, 0));
         QVERIFY(QTest::qWaitForWindowExposed(menu.get()));
