@@ -13,7 +13,10 @@ inline void makeAlbum(const QString &folder, int count)
     QDir().mkpath(folder);
     const char *extensions[] = {"jpg", "JPG", "mpg", "avi", "gif", "txt"};
     for (int i = 0; i < count; ++i) {
-        const QString path = QStringLiteral("%1/Bild_%2.%3").arg(folder).arg(i, 6, 10, QLatin1Char('0')).arg(QLatin1String(extensions[i % 6]));
+        const QString path = QStringLiteral("%1/Bild_%2.%3")
+                                 .arg(folder)
+                                 .arg(i, 6, 10, QLatin1Char('0'))
+                                 .arg(QLatin1String(extensions[i % 6]));
         QFile f(path);
         f.open(QIODevice::WriteOnly);
         f.write(QByteArray(200 + (i * 7919) % 3000, 'x'));

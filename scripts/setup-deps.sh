@@ -11,7 +11,7 @@ packages=(
   xvfb xauth xdotool
   libjpeg-dev libjpeg-turbo-progs
   fonts-dejavu-core
-  clang libclang-rt-14-dev llvm python3
+  clang libclang-rt-14-dev llvm python3 clang-format
   libfuse3-dev fuse3
   liburing-dev
 )

@@ -130,6 +130,7 @@ int main(int argc, char **argv)
     }
     std::printf("save into a 4 GB sparse video (overwrite after the first): %6.2f ms (median of 9)\n", median(big));
     std::printf("save into a 100 KB picture                                : %6.2f ms (median of 9)\n", median(small));
-    std::printf("video size after 9 saves: %lld bytes (4 GiB + 914)\n", static_cast<long long>(QFileInfo(video).size()));
+    std::printf("video size after 9 saves: %lld bytes (4 GiB + 914)\n",
+                static_cast<long long>(QFileInfo(video).size()));
     return 0;
 }

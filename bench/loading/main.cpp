@@ -12,16 +12,16 @@
 #include "skins/SkinFiles.h"
 #include "store/PictureTrailer.h"
 
-#include <QApplication>
-#include <QDir>
 #include "../BenchAlbum.h"
 #include "../BenchStats.h"
 #include "latencyfs/LatencyMount.h"
+#include <QApplication>
+#include <QDir>
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <algorithm>
@@ -60,7 +60,7 @@ long long bareLoop(const QString &folder)
         if (e->d_type == DT_DIR)
             continue;
         const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_CLOEXEC);
-        struct stat st {};
+        struct stat st { };
         ::fstat(fd, &st);
         if (st.st_size >= 914 && ::pread(fd, buffer, 914, st.st_size - 914) == 914)
             checksum += buffer[0];
@@ -72,7 +72,7 @@ long long bareLoop(const QString &folder)
 
 double processorMs()
 {
-    struct rusage use {};
+    struct rusage use { };
     ::getrusage(RUSAGE_SELF, &use);
     const auto ms = [](const timeval &t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
     return ms(use.ru_utime) + ms(use.ru_stime);
@@ -131,7 +131,8 @@ bool dropCaches()
 // Wall clock against the baseline, and the median processor time of the same contestant.
 void printRow(const char *what, double ms, double baseline, std::size_t contestant)
 {
-    std::printf("  %-36s %9.1f ms  %5.2f x   cpu %7.1f ms\n", what, ms, ms / baseline, median(g_processorMs[contestant]));
+    std::printf("  %-36s %9.1f ms  %5.2f x   cpu %7.1f ms\n", what, ms, ms / baseline,
+                median(g_processorMs[contestant]));
 }
 
 void printBaseline(double ms)
@@ -190,8 +191,9 @@ int main(int argc, char **argv)
             std::printf("cold local disk: skipped, cannot drop the page cache (needs root)\n");
         } else {
             std::printf("cold local disk, %d files (page cache dropped before each run; median of 3)\n", count);
-            const auto m = alternate(3, {bare(folder), load(folder, 0), load(folder, 1), load(folder, 16), load(folder, 64)},
-                                     [] { dropCaches(); });
+            const auto m =
+                alternate(3, {bare(folder), load(folder, 0), load(folder, 1), load(folder, 16), load(folder, 64)},
+                          [] { dropCaches(); });
             printBaseline(m[0]);
             printRow("loadAlbum (files in flight chosen)", m[1], m[0], 1);
             printRow("loadAlbum, 1 in flight", m[2], m[0], 2);
@@ -211,7 +213,8 @@ int main(int argc, char **argv)
             const QString f = mount.path();
             // The kernel has seen none of the names yet: every open starts with a real lookup.
             const double first = timeMs(load(f, 0));
-            std::printf("  %-36s %9.1f ms           cpu %7.1f ms\n", "loadAlbum, first after mounting", first, g_lastProcessorMs);
+            std::printf("  %-36s %9.1f ms           cpu %7.1f ms\n", "loadAlbum, first after mounting", first,
+                        g_lastProcessorMs);
             const auto m = alternate(3, {bare(f), load(f, 0), load(f, 8), load(f, 16), load(f, 32)});
             printBaseline(m[0]);
             printRow("loadAlbum (files in flight chosen)", m[1], m[0], 1);
@@ -223,9 +226,11 @@ int main(int argc, char **argv)
         if (large.mounted()) {
             std::printf("latency file system, %d us per operation, %d files\n", delayUs, count);
             const double first = timeMs(load(large.path(), 0));
-            std::printf("  %-36s %9.1f ms           cpu %7.1f ms\n", "loadAlbum, first after mounting", first, g_lastProcessorMs);
+            std::printf("  %-36s %9.1f ms           cpu %7.1f ms\n", "loadAlbum, first after mounting", first,
+                        g_lastProcessorMs);
             const auto m = alternate(3, {load(large.path(), 0)});
-            std::printf("  %-36s %9.1f ms           cpu %7.1f ms  (median of 3 after it)\n", "loadAlbum (files in flight chosen)", m[0], median(g_processorMs[0]));
+            std::printf("  %-36s %9.1f ms           cpu %7.1f ms  (median of 3 after it)\n",
+                        "loadAlbum (files in flight chosen)", m[0], median(g_processorMs[0]));
         }
     }
     if (!wanted("window"))
@@ -234,8 +239,8 @@ int main(int argc, char **argv)
     zv::Album album = zv::loadAlbum(folder);
     const long afterLoad = residentKB();
     std::printf("entries        : %8zu\n", album.size());
-    std::printf("resident (load): %8.1f MB total, %.1f MB above the program before loading\n",
-                afterLoad / 1024.0, (afterLoad - baseline) / 1024.0);
+    std::printf("resident (load): %8.1f MB total, %.1f MB above the program before loading\n", afterLoad / 1024.0,
+                (afterLoad - baseline) / 1024.0);
 
     zv::AlbumListModel model;
     QTreeView view;

@@ -2,15 +2,15 @@
 // what one position query costs. Clips are made with the ffmpeg command at run time.
 // Run under a display, e.g.: xvfb-run -a -s "-screen 0 1280x1024x24" ./bench_media [runs]
 
+#include "media/ctrlAV.h"
 #include "media/MovieModule.h"
 #include "media/MpvMciDevice.h"
 #include "media/MpvVideoWidget.h"
-#include "media/ctrlAV.h"
 #include "platform/Shell.h"
 
+#include "../BenchStats.h"
 #include <QApplication>
 #include <QChildEvent>
-#include "../BenchStats.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -35,11 +35,10 @@ public:
 bool makeClip(const QString &path, const QString &size, const QStringList &codec)
 {
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 QStringList{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                             QStringLiteral("testsrc=size=%1:rate=25").arg(size), "-f", "lavfi", "-i",
-                             "sine=frequency=440", "-t", "5"}
-                     + codec + QStringList{path});
+    ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                                                       QStringLiteral("testsrc=size=%1:rate=25").arg(size), "-f",
+                                                       "lavfi", "-i", "sine=frequency=440", "-t", "5"}
+                                               + codec + QStringList{path});
     return ffmpeg.waitForFinished(300000) && ffmpeg.exitCode() == 0;
 }
 
@@ -61,14 +60,17 @@ protected:
         if (event->type() == QEvent::ChildAdded) {
             // The child is still being constructed here; look at it once it is complete.
             QPointer<QObject> child = static_cast<QChildEvent *>(event)->child();
-            QMetaObject::invokeMethod(this, [this, child] {
-                if (auto *video = qobject_cast<zv::MpvVideoWidget *>(child.data())) {
-                    connect(video, &zv::MpvVideoWidget::frameShown, this, [this] {
-                        if (firstFrameMs < 0)
-                            firstFrameMs = clock.elapsed();
-                    });
-                }
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this, child] {
+                    if (auto *video = qobject_cast<zv::MpvVideoWidget *>(child.data())) {
+                        connect(video, &zv::MpvVideoWidget::frameShown, this, [this] {
+                            if (firstFrameMs < 0)
+                                firstFrameMs = clock.elapsed();
+                        });
+                    }
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
@@ -154,8 +156,8 @@ int main(int argc, char **argv)
     for (int i = 0; i < Queries; ++i)
         movie.getPositionInMS();
     const double perCall = double(clock.nsecsElapsed()) / Queries / 1000.0;
-    std::printf("\"status movie position\": %.1f us per query; getPositionInMS (two commands): %.1f us\n",
-                perQuery, perCall);
+    std::printf("\"status movie position\": %.1f us per query; getPositionInMS (two commands): %.1f us\n", perQuery,
+                perCall);
     movie.closeMovie();
     return 0;
 }

@@ -38,8 +38,8 @@ QImage makePhoto(int width, int height)
 long long libjpegEighth(const QByteArray &path)
 {
     FILE *file = std::fopen(path.constData(), "rb");
-    jpeg_decompress_struct info {};
-    jpeg_error_mgr error {};
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
@@ -70,8 +70,8 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("gross.jpg"));
     makePhoto(width, height).save(path, "JPEG", 90);
-    std::printf("picture        : %d x %d (%.1f megapixels), %.1f MB JPEG\n", width, height,
-                width * height / 1e6, QFileInfo(path).size() / 1e6);
+    std::printf("picture        : %d x %d (%.1f megapixels), %.1f MB JPEG\n", width, height, width * height / 1e6,
+                QFileInfo(path).size() / 1e6);
 
     std::vector<double> album, turbo;
     for (int round = 0; round < 7; ++round) {

@@ -26,8 +26,9 @@ namespace {
 
 zv::Album makeAlbum(int count)
 {
-    const QStringList places = {"Köln", "Bonn", "Düsseldorf", "Aachen", "Münster", "Essen", "Straße am Rhein",
-                                "Bad Godesberg", "Zülpich", "Euskirchen"};
+    const QStringList places = {"Köln",    "Bonn",      "Düsseldorf",      "Aachen",
+                                "Münster", "Essen",     "Straße am Rhein", "Bad Godesberg",
+                                "Zülpich", "Euskirchen"};
     const QStringList people = {"Oma", "Opa", "Anna", "Bert", "Jürgen", "Käthe", "Lena", "Max", "Sören", "Zoë"};
     const QStringList occasions = {"Geburtstag", "Hochzeit", "Urlaub", "Taufe", "Weihnachten", "Ostern", "Ausflug"};
     auto *random = QRandomGenerator::global();

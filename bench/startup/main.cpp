@@ -3,9 +3,9 @@
 // Run under a display: xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/startup/bench_startup
 // Usage: bench_startup [files=100000] [media folder] [--runs=3] [--skip=warm,cold,small]
 // The program prints its milestones on the zv.startup logging category (src/program).
-#include "store/PictureTrailer.h"
 #include "../BenchAlbum.h"
 #include "../BenchStats.h"
+#include "store/PictureTrailer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,8 +18,8 @@
 #include <QThread>
 
 #include <csignal>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -99,8 +99,8 @@ struct Run {
     std::map<std::string, double> milestones; // ms after process start, by the line's text
     double filledMs = -1;
     double processorMs = -1; // at the filled list
-    double residentMB = -1;  // at the filled list
-    double settledMB = -1;   // two seconds later: the first entry's preview is open
+    double residentMB = -1; // at the filled list
+    double settledMB = -1; // two seconds later: the first entry's preview is open
 };
 
 Run startOnce(const QString &albumFolder)
@@ -143,8 +143,8 @@ Run startOnce(const QString &albumFolder)
         run.settledMB = residentMB(program.processId());
         if (program.state() != QProcess::Running || run.settledMB <= 0)
             std::printf("  the program ended within 2 s of the filled list (%s %d): %s\n",
-                        program.exitStatus() == QProcess::CrashExit ? "crashed, signal" : "exit code", program.exitCode(),
-                        program.readAllStandardError().right(300).constData());
+                        program.exitStatus() == QProcess::CrashExit ? "crashed, signal" : "exit code",
+                        program.exitCode(), program.readAllStandardError().right(300).constData());
     }
     program.terminate();
     if (!program.waitForFinished(5000)) {
@@ -174,13 +174,14 @@ void report(const char *title, const QString &albumFolder, int runs, const std::
             v.push_back(field(r));
         return median(v);
     };
-    for (const char *m : {"start-up window shown", "GL driver loaded", "main window requested", "main window made", "album loaded, list filling"})
+    for (const char *m : {"start-up window shown", "GL driver loaded", "main window requested", "main window made",
+                          "album loaded, list filling"})
         std::printf("  %-34s %8.1f ms\n", m, med([&](const Run &r) {
                         const auto it = r.milestones.find(m);
                         return it == r.milestones.end() ? -1.0 : it->second;
                     }));
-    std::printf("  %-34s %8.1f ms   cpu %7.1f ms\n", "list filled (from process start)", med([](const Run &r) { return r.filledMs; }),
-                med([](const Run &r) { return r.processorMs; }));
+    std::printf("  %-34s %8.1f ms   cpu %7.1f ms\n", "list filled (from process start)",
+                med([](const Run &r) { return r.filledMs; }), med([](const Run &r) { return r.processorMs; }));
     std::printf("  %-34s %8.1f MB\n", "resident at the filled list", med([](const Run &r) { return r.residentMB; }));
     std::printf("  %-34s %8.1f MB\n", "resident 2 s later", med([](const Run &r) { return r.settledMB; }));
     printLoad();

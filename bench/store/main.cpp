@@ -27,7 +27,7 @@ constexpr qint64 kMediaSize = 1'000'000;
 void inProcessSave(const QByteArray &path, const QByteArray &trailer, bool flush)
 {
     const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    struct stat st {};
+    struct stat st { };
     ::fstat(fd, &st);
     char marker[8] = {};
     if (st.st_size >= 914)
@@ -96,7 +96,9 @@ int main(int argc, char **argv)
     }
     std::printf("save of a 1 MB file, median of %d runs, in %s\n", runs, qPrintable(dir.path()));
     std::printf("             WritePictureInfo   in-process, flushed   in-process, not flushed\n");
-    std::printf("  append:    %13.3f ms   %16.3f ms   %20.3f ms\n", median(flushedAppend), median(syncAppend), median(plainAppend));
-    std::printf("  overwrite: %13.3f ms   %16.3f ms   %20.3f ms\n", median(flushedOverwrite), median(syncOverwrite), median(plainOverwrite));
+    std::printf("  append:    %13.3f ms   %16.3f ms   %20.3f ms\n", median(flushedAppend), median(syncAppend),
+                median(plainAppend));
+    std::printf("  overwrite: %13.3f ms   %16.3f ms   %20.3f ms\n", median(flushedOverwrite), median(syncOverwrite),
+                median(plainOverwrite));
     return 0;
 }

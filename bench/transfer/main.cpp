@@ -60,7 +60,7 @@ public:
 class RunSettings final : public SettingsStore {
 public:
     QString value(const QString &, const QString &, const QString &fallback) const override { return fallback; }
-    void setValue(const QString &, const QString &, const QString &) override {}
+    void setValue(const QString &, const QString &, const QString &) override { }
 };
 
 void importAgainstCp(const QString &work, int files, int mb)
@@ -102,9 +102,8 @@ void importAgainstCp(const QString &work, int files, int mb)
             FixedAnswer all(QStringLiteral("ja"));
             ImportRun run({AlbumPaths{album}, a, nullptr, *drives, settings, all}, sources, {});
             run.begin();
-            const SyncOutcome outcome = runNow(run, [](const QString &, const QString &text) {
-                std::printf("  %s\n", qPrintable(text));
-            });
+            const SyncOutcome outcome =
+                runNow(run, [](const QString &, const QString &text) { std::printf("  %s\n", qPrintable(text)); });
             import.push_back(seconds(t));
             if (outcome.failed)
                 std::printf("  %d failed\n", outcome.failed);
@@ -114,8 +113,9 @@ void importAgainstCp(const QString &work, int files, int mb)
         ::sync();
     }
     const auto mean = [](const std::vector<double> &v) { return (v[0] + v[1]) / 2; };
-    std::printf("  cp: %.2f s and %.2f s, cp + sync: %.2f s and %.2f s, import (each file flushed): %.2f s and %.2f s\n",
-                cp[0], cp[1], cpSync[0], cpSync[1], import[0], import[1]);
+    std::printf(
+        "  cp: %.2f s and %.2f s, cp + sync: %.2f s and %.2f s, import (each file flushed): %.2f s and %.2f s\n", cp[0],
+        cp[1], cpSync[0], cpSync[1], import[0], import[1]);
     std::printf("  import / cp = %.2f, import / (cp + sync) = %.2f, import %.0f MB/s\n", mean(import) / mean(cp),
                 mean(import) / mean(cpSync), files * mb / mean(import));
     QDir(src).removeRecursively();
@@ -127,7 +127,10 @@ void tree(const QString &work)
 {
     const QString wide = work + QStringLiteral("/breit");
     for (int i = 0; i < 10000; ++i)
-        QDir().mkpath(QStringLiteral("%1/Ordner_%2%3").arg(wide).arg(i, 5, 10, QLatin1Char('0')).arg(i % 10 == 0 ? "/innen" : ""));
+        QDir().mkpath(QStringLiteral("%1/Ordner_%2%3")
+                          .arg(wide)
+                          .arg(i, 5, 10, QLatin1Char('0'))
+                          .arg(i % 10 == 0 ? "/innen" : ""));
 
     {
         auto source = std::make_shared<CountingSource>();
@@ -179,7 +182,10 @@ void listing(const QString &work)
     QDir().mkpath(folder);
     const char *extensions[] = {"jpg", "avi", "mp3", "pdf", "txt"};
     for (int i = 0; i < 10000; ++i)
-        writeFile(QStringLiteral("%1/Datei_%2.%3").arg(folder).arg(i, 5, 10, QLatin1Char('0')).arg(QLatin1String(extensions[i % 4])),
+        writeFile(QStringLiteral("%1/Datei_%2.%3")
+                      .arg(folder)
+                      .arg(i, 5, 10, QLatin1Char('0'))
+                      .arg(QLatin1String(extensions[i % 4])),
                   QByteArray(100 + i % 5000, 'x'));
     std::vector<double> bare, window;
     Album album;
@@ -188,7 +194,10 @@ void listing(const QString &work)
     auto drives = makeSystemDrives();
     RunSettings settings;
     struct NoDialogs : Dialogs {
-        MessageAnswer message(const QString &, const QString &, MessageIcon, MessageButtons) override { return MessageAnswer::Ok; }
+        MessageAnswer message(const QString &, const QString &, MessageIcon, MessageButtons) override
+        {
+            return MessageAnswer::Ok;
+        }
         std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
     } dialogs;
     frmExplorer explorer({AlbumPaths{work}, album, list, *drives, settings, dialogs, makeSystemFolderSource()});

@@ -57,8 +57,8 @@ QImage makePhoto(int width, int height, quint32 seed)
 long long libjpegScaled(const QByteArray &path, int num, QSize *out = nullptr)
 {
     FILE *file = std::fopen(path.constData(), "rb");
-    jpeg_decompress_struct info {};
-    jpeg_error_mgr error {};
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
@@ -192,8 +192,8 @@ int main(int argc, char **argv)
     }
     std::printf("next, prepared  : %8.2f ms median, %.2f ms slowest of %zu\n", median(prepared),
                 *std::max_element(prepared.begin(), prepared.end()), prepared.size());
-    std::printf("next, at once   : %8.1f ms median of %zu (the picture was still being prepared)\n",
-                median(unprepared), unprepared.size());
+    std::printf("next, at once   : %8.1f ms median of %zu (the picture was still being prepared)\n", median(unprepared),
+                unprepared.size());
     std::printf("resident memory : %8.1f MB before the show, %.1f MB at most over %d pictures\n", before, peak,
                 showLength);
     show.close();

@@ -30,7 +30,8 @@ AboutWindow::AboutWindow(QWidget *parent)
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFrameShape(QFrame::Box);
-    setStyleSheet(QStringLiteral("QFrame#frmAbout { background: rgb(255, 240, 222); border: 2px solid rgb(150, 90, 50); }"));
+    setStyleSheet(
+        QStringLiteral("QFrame#frmAbout { background: rgb(255, 240, 222); border: 2px solid rgb(150, 90, 50); }"));
 
     auto *layout = new QVBoxLayout(this);
     auto *picture = new QLabel(this);

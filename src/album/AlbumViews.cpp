@@ -6,9 +6,7 @@
 #include <algorithm>
 
 namespace zv {
-namespace {
-
-} // namespace
+namespace { } // namespace
 
 std::vector<int> selectedRowsAscending(const QItemSelectionModel &selection)
 {
@@ -40,8 +38,8 @@ bool ClickRules::mayRename(const QAbstractItemView &view, const QModelIndex &ind
     // Qt's click on a selected row ignores the keys held, and its delayed editor comes back
     // without an event (as all triggers): a rename is of one file, clicked plainly.
     if (trigger == QAbstractItemView::SelectedClicked) {
-        const auto *mouse = event && event->type() == QEvent::MouseButtonRelease ? static_cast<const QMouseEvent *>(event)
-                                                                                  : nullptr;
+        const auto *mouse =
+            event && event->type() == QEvent::MouseButtonRelease ? static_cast<const QMouseEvent *>(event) : nullptr;
         if (!mouse || mouse->modifiers() != Qt::NoModifier || index.row() != m_soleSelectedRow)
             return false;
     }
@@ -58,10 +56,9 @@ QItemSelectionModel::SelectionFlags ClickRules::onRelease(const QAbstractItemVie
         || view.selectionMode() != QAbstractItemView::ExtendedSelection)
         return qtCommand;
     const auto *mouse = static_cast<const QMouseEvent *>(event);
-    const bool click = mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::NoModifier
-                       && index.row() == m_pressedIndex.row()
-                       && (mouse->position().toPoint() - m_pressedAt).manhattanLength()
-                              < QApplication::startDragDistance();
+    const bool click =
+        mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::NoModifier && index.row() == m_pressedIndex.row()
+        && (mouse->position().toPoint() - m_pressedAt).manhattanLength() < QApplication::startDragDistance();
     // A press on a selected row left the selection alone, so several rows can be dragged; the
     // release of a click decides it.
     return click ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows : qtCommand;

@@ -34,8 +34,8 @@ private:
 template <typename View>
 class ClickRulesView : public View {
 public:
-    using View::View;
     using View::edit;
+    using View::View;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override

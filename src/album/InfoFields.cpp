@@ -34,10 +34,10 @@ QString withoutUnstorable(const QString &text, QWidget *box)
     QString kept = text;
     for (const QString &character : refused)
         kept.remove(character);
-    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())),
-                       QStringLiteral("„%1“ kann in den Bildinformationen nicht gespeichert werden.")
-                           .arg(refused.join(QString())),
-                       box);
+    QToolTip::showText(
+        box->mapToGlobal(QPoint(0, box->height())),
+        QStringLiteral("„%1“ kann in den Bildinformationen nicht gespeichert werden.").arg(refused.join(QString())),
+        box);
     return kept;
 }
 

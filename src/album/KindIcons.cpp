@@ -76,9 +76,12 @@ const QIcon &icon(MediaKind kind)
     static const QIcon picture = make(MediaKind::Bild);
     static const QIcon unknown = make(MediaKind::Unbekannt);
     switch (kind) {
-    case MediaKind::Video: return video;
-    case MediaKind::Bild: return picture;
-    case MediaKind::Unbekannt: break;
+    case MediaKind::Video:
+        return video;
+    case MediaKind::Bild:
+        return picture;
+    case MediaKind::Unbekannt:
+        break;
     }
     return unknown;
 }

@@ -19,8 +19,8 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QListView>
 #include <QLabel>
+#include <QListView>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
@@ -62,11 +62,10 @@ void frmDaten::buildControls()
 
     picVorschau = new PreviewBox(this);
     picVorschau->setGeometry(layout::kPreview);
-    connect(picVorschau, &PreviewBox::doubleClicked, this,
-            [this] {
-                if (!m_services.state.CurrentFile.isEmpty()) // the shown file was deleted
-                    Q_EMIT pictureWindowRequested(m_services.state.CurrentFile);
-            });
+    connect(picVorschau, &PreviewBox::doubleClicked, this, [this] {
+        if (!m_services.state.CurrentFile.isEmpty()) // the shown file was deleted
+            Q_EMIT pictureWindowRequested(m_services.state.CurrentFile);
+    });
 
     imgSearch = new QLabel(this);
     imgSearch->setObjectName(QStringLiteral("imgSearch"));

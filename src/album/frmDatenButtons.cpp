@@ -28,8 +28,8 @@ void frmDaten::buildButtons()
     };
     for (std::size_t i = 0; i < m_skinButtons.size(); ++i) {
         const SkinButtonKeys &keys = SkinButtons()[i];
-        auto *button = new ImageButton(keys.objectName, keys.pressedKey, keys.releasedKey, *m_skinImages,
-                                       parentFor(keys.place));
+        auto *button =
+            new ImageButton(keys.objectName, keys.pressedKey, keys.releasedKey, *m_skinImages, parentFor(keys.place));
         button->setGeometry(keys.geometry);
         button->setScaledContents(true);
         button->setToolTip(keys.toolTip);
@@ -83,7 +83,8 @@ void frmDaten::openHelp()
     m_services.dialogs.message(QStringLiteral("Hilfe"),
                                QStringLiteral("Die Hilfeseite \u201e%1\u201c konnte nicht geöffnet werden.\n"
                                               "Fehlt die Datei, oder ist auf diesem Rechner kein Programm für "
-                                              "HTML-Seiten eingerichtet?").arg(page),
+                                              "HTML-Seiten eingerichtet?")
+                                   .arg(page),
                                MessageIcon::Warning, MessageButtons::Ok);
 }
 

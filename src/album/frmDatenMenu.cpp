@@ -105,9 +105,9 @@ void frmDaten::setViewMode(AlbumView mode)
 
 void frmDaten::createNewAlbum()
 {
-    const std::optional<QString> folder = m_services.dialogs.input(
-        QStringLiteral("neues Album"), QStringLiteral("Geben sie den Pfad des neuen Albums ein"),
-        proposedNewAlbumFolder());
+    const std::optional<QString> folder =
+        m_services.dialogs.input(QStringLiteral("neues Album"),
+                                 QStringLiteral("Geben sie den Pfad des neuen Albums ein"), proposedNewAlbumFolder());
     if (!folder || folder->isEmpty())
         return;
     NewAlbumOutcome outcome;
@@ -143,9 +143,10 @@ void frmDaten::orderPrints()
     for (const QString &name : selectedNamesInListOrder())
         paths << m_services.paths.mediaFile(name);
     if (!m_services.shell.startProgram(program, paths, {}))
-        m_services.dialogs.message(QStringLiteral("bei Dorido bestellen"),
-                                   QStringLiteral("Das Bestellprogramm „%1“ konnte nicht gestartet werden.").arg(program),
-                                   MessageIcon::Warning, MessageButtons::Ok);
+        m_services.dialogs.message(
+            QStringLiteral("bei Dorido bestellen"),
+            QStringLiteral("Das Bestellprogramm „%1“ konnte nicht gestartet werden.").arg(program),
+            MessageIcon::Warning, MessageButtons::Ok);
 }
 
 } // namespace zv

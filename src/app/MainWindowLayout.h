@@ -12,18 +12,18 @@ inline constexpr QSize kWindow{799, 600};
 
 // Title band with the window's own buttons.
 inline constexpr QRect kTitleBand{0, 0, 799, 46};
-inline constexpr QRect kHelp2Button{703, 10, 26, 26};   // cmdHilfe2
+inline constexpr QRect kHelp2Button{703, 10, 26, 26}; // cmdHilfe2
 inline constexpr QRect kMinimiseButton{733, 10, 26, 26}; // cmd_
-inline constexpr QRect kCloseButton{763, 10, 26, 26};   // cmdX
+inline constexpr QRect kCloseButton{763, 10, 26, 26}; // cmdX
 
 // Button column picMenue and its children.
 inline constexpr QRect kMenuPanel{14, 56, 160, 356};
-inline constexpr QRect kHelpButton{10, 10, 140, 44};  // cmdHilfe
+inline constexpr QRect kHelpButton{10, 10, 140, 44}; // cmdHilfe
 inline constexpr QRect kSearchButton{10, 62, 140, 44}; // cmdSuche
-inline constexpr QRect kDiaButton{10, 114, 140, 44};  // cmdDia
+inline constexpr QRect kDiaButton{10, 114, 140, 44}; // cmdDia
 inline constexpr QRect kSaveButton{10, 166, 140, 44}; // cmdAktual
-inline constexpr QRect kSaveLock{10, 164, 140, 48};   // cmdSaveX, over cmdAktual and a little taller
-inline constexpr QRect kLogo{10, 222, 140, 124};      // imgLogo
+inline constexpr QRect kSaveLock{10, 164, 140, 48}; // cmdSaveX, over cmdAktual and a little taller
+inline constexpr QRect kLogo{10, 222, 140, 124}; // imgLogo
 
 // Preview box and the player bar below it (193 x 55 px = 2895 x 825 twips).
 inline constexpr QRect kPreview{196, 60, 183, 183};

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/AlbumPaths.h"
 #include "AppSettings.h"
+#include "model/AlbumPaths.h"
 
 #include <QWidget>
 

@@ -5,7 +5,8 @@ namespace zv::mci {
 QString errorText(int code)
 {
     switch (code) {
-    case NoError: return QStringLiteral("The specified command was carried out.");
+    case NoError:
+        return QStringLiteral("The specified command was carried out.");
     case InvalidDeviceId:
         return QStringLiteral("Invalid MCI device ID. Use the ID returned when opening the MCI device.");
     case UnrecognizedKeyword:
@@ -24,14 +25,16 @@ QString errorText(int code)
                               "application. Use a unique alias.");
     case CannotLoadDriver:
         return QStringLiteral("There is an undetectable problem in loading the specified device driver.");
-    case MissingCommandString: return QStringLiteral("No command was specified.");
+    case MissingCommandString:
+        return QStringLiteral("No command was specified.");
     case ParamOverflow:
         return QStringLiteral("The output string was too large to fit in the return buffer. "
                               "Increase the size of the buffer.");
     case MissingStringArgument:
         return QStringLiteral("The specified command requires a character-string parameter. "
                               "Please provide one.");
-    case BadInteger: return QStringLiteral("The specified integer is invalid for this command.");
+    case BadInteger:
+        return QStringLiteral("The specified integer is invalid for this command.");
     case DriverInternal:
         return QStringLiteral("The device driver has an internal problem.");
     case MissingParameter:
@@ -41,7 +44,8 @@ QString errorText(int code)
     case FileNotFound:
         return QStringLiteral("Cannot find the specified file. Make sure the path and filename "
                               "are correct.");
-    case DeviceNotReady: return QStringLiteral("The device driver is not ready.");
+    case DeviceNotReady:
+        return QStringLiteral("The device driver is not ready.");
     case Internal:
         return QStringLiteral("A problem occurred in initializing MCI. Try restarting Windows.");
     case OutOfRange:
@@ -51,11 +55,13 @@ QString errorText(int code)
     case DuplicateAlias:
         return QStringLiteral("The specified alias is already being used in this application. "
                               "Use a unique alias.");
-    case BadConstant: return QStringLiteral("The specified parameter is invalid for this command.");
+    case BadConstant:
+        return QStringLiteral("The specified parameter is invalid for this command.");
     case MissingDeviceName:
         return QStringLiteral("The specified command requires an alias, file, driver, or device "
                               "name. Please supply one.");
-    case BadTimeFormat: return QStringLiteral("The specified value for the time format is invalid.");
+    case BadTimeFormat:
+        return QStringLiteral("The specified value for the time format is invalid.");
     case NoClosingQuote:
         return QStringLiteral("A closing double-quotation mark is missing from the parameter value. "
                               "Please supply one.");
@@ -72,12 +78,15 @@ QString errorText(int code)
                               "marks.");
     case DeviceNotInstalled:
         return QStringLiteral("The specified device is not installed on the system.");
-    case NoWindow: return QStringLiteral("There is no display window.");
-    case CreateWindow: return QStringLiteral("Could not create or use window.");
+    case NoWindow:
+        return QStringLiteral("There is no display window.");
+    case CreateWindow:
+        return QStringLiteral("Could not create or use window.");
     case FileRead:
         return QStringLiteral("Cannot read the specified file. Make sure the file is still present, "
                               "or check your disk or network connection.");
-    default: return QStringLiteral("Unknown problem while loading the specified device driver.");
+    default:
+        return QStringLiteral("Unknown problem while loading the specified device driver.");
     }
 }
 

@@ -16,9 +16,15 @@ namespace {
 constexpr std::int64_t Int32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
 
-bool fitsInt32(std::int64_t value) { return value >= Int32Min && value <= Int32Max; }
+bool fitsInt32(std::int64_t value)
+{
+    return value >= Int32Min && value <= Int32Max;
+}
 
-QString number(std::int64_t value) { return QString::number(value); }
+QString number(std::int64_t value)
+{
+    return QString::number(value);
+}
 
 // Length of the longest prefix of text (from start) that reads as a decimal number.
 int numberLength(const QString &text, int start)
@@ -80,7 +86,9 @@ QString properCase(const QString &text)
 
 } // namespace
 
-MovieModule::MovieModule(MciDevice &device) : m_device(device) {}
+MovieModule::MovieModule(MciDevice &device)
+    : m_device(device)
+{ }
 
 double MovieModule::replyValue(const QString &reply)
 {
@@ -95,9 +103,15 @@ double MovieModule::replyValue(const QString &reply)
     return ok ? value : 0.0;
 }
 
-std::int32_t MovieModule::replyNumber(const QString &reply) { return toInt32(replyValue(reply)); }
+std::int32_t MovieModule::replyNumber(const QString &reply)
+{
+    return toInt32(replyValue(reply));
+}
 
-void MovieModule::command(const QString &text) { Error = m_device.send(text).code; }
+void MovieModule::command(const QString &text)
+{
+    Error = m_device.send(text).code;
+}
 
 QString MovieModule::query(const QString &text)
 {
@@ -107,9 +121,15 @@ QString MovieModule::query(const QString &text)
     return m_reply;
 }
 
-void MovieModule::stepFrames(int &value) { command(QStringLiteral("step movie by ") + number(value)); }
+void MovieModule::stepFrames(int &value)
+{
+    command(QStringLiteral("step movie by ") + number(value));
+}
 
-void MovieModule::restoreSizeDefault() { command(QStringLiteral("put movie window")); }
+void MovieModule::restoreSizeDefault()
+{
+    command(QStringLiteral("put movie window"));
+}
 
 void MovieModule::openWith(const QString &suffix)
 {
@@ -122,20 +142,40 @@ void MovieModule::openWith(const QString &suffix)
     command(QStringLiteral("open \"") + Filename + QStringLiteral("\" alias movie") + suffix);
 }
 
-void MovieModule::openMovie() { openWith({}); }
+void MovieModule::openMovie()
+{
+    openWith({});
+}
 
 void MovieModule::openMovieWindow(int &hWnd, QString &windowStyle)
 {
-    openWith(QStringLiteral(" parent ") + number(hWnd) + QStringLiteral(" style ") + windowStyle
-             + QStringLiteral(" "));
+    openWith(QStringLiteral(" parent ") + number(hWnd) + QStringLiteral(" style ") + windowStyle + QStringLiteral(" "));
 }
 
-void MovieModule::minimizeMovie() { command(QStringLiteral("window movie state minimized")); }
-void MovieModule::playMovie() { command(QStringLiteral("play movie")); }
-void MovieModule::hideMovie() { command(QStringLiteral("window movie state hide")); }
-void MovieModule::showMovie() { command(QStringLiteral("window movie state show")); }
-void MovieModule::restoreMovie() { command(QStringLiteral("window movie state restore")); }
-void MovieModule::stopMovie() { command(QStringLiteral("stop movie")); }
+void MovieModule::minimizeMovie()
+{
+    command(QStringLiteral("window movie state minimized"));
+}
+void MovieModule::playMovie()
+{
+    command(QStringLiteral("play movie"));
+}
+void MovieModule::hideMovie()
+{
+    command(QStringLiteral("window movie state hide"));
+}
+void MovieModule::showMovie()
+{
+    command(QStringLiteral("window movie state show"));
+}
+void MovieModule::restoreMovie()
+{
+    command(QStringLiteral("window movie state restore"));
+}
+void MovieModule::stopMovie()
+{
+    command(QStringLiteral("stop movie"));
+}
 
 void MovieModule::extractSize(const QString &reply, int &width, int &height)
 {
@@ -163,10 +203,22 @@ void MovieModule::extractDefaultMovieSize(int &width, int &height)
     extractSize(getDefaultSize(), width, height);
 }
 
-double MovieModule::getBitsPerPixel() { return replyValue(query(QStringLiteral("status movie bitsperpel"))); }
-QString MovieModule::getMovieInput() { return query(QStringLiteral("status movie monitor input")); }
-QString MovieModule::getMovieOutput() { return query(QStringLiteral("status movie monitor output")); }
-QString MovieModule::getAudioStatus() { return query(QStringLiteral("status movie audio")); }
+double MovieModule::getBitsPerPixel()
+{
+    return replyValue(query(QStringLiteral("status movie bitsperpel")));
+}
+QString MovieModule::getMovieInput()
+{
+    return query(QStringLiteral("status movie monitor input"));
+}
+QString MovieModule::getMovieOutput()
+{
+    return query(QStringLiteral("status movie monitor output"));
+}
+QString MovieModule::getAudioStatus()
+{
+    return query(QStringLiteral("status movie audio"));
+}
 
 void MovieModule::sizeLocateMovie(int &left, int &top, int &width, int &height)
 {
@@ -178,10 +230,19 @@ bool MovieModule::isMoviePlaying()
     return query(QStringLiteral("status movie mode")).left(7) == QStringLiteral("playing");
 }
 
-QString MovieModule::checkError() const { return m_device.errorText(Error).left(255); }
+QString MovieModule::checkError() const
+{
+    return m_device.errorText(Error).left(255);
+}
 
-QString MovieModule::getDeviceName() { return query(QStringLiteral("info movie product")); }
-QString MovieModule::getDeviceVersion() { return query(QStringLiteral("info movie version")); }
+QString MovieModule::getDeviceName()
+{
+    return query(QStringLiteral("info movie product"));
+}
+QString MovieModule::getDeviceVersion()
+{
+    return query(QStringLiteral("info movie version"));
+}
 
 int MovieModule::getNominalFrameRate()
 {
@@ -193,8 +254,14 @@ int MovieModule::getFramePerSecRate()
     return replyNumber(query(QStringLiteral("status movie frame rate"))) / 1000;
 }
 
-QString MovieModule::getCurrentSize() { return query(QStringLiteral("where movie destination max")); }
-QString MovieModule::getDefaultSize() { return query(QStringLiteral("where movie source")); }
+QString MovieModule::getCurrentSize()
+{
+    return query(QStringLiteral("where movie destination max"));
+}
+QString MovieModule::getDefaultSize()
+{
+    return query(QStringLiteral("where movie source"));
+}
 
 int MovieModule::getLengthInFrames()
 {
@@ -208,12 +275,30 @@ int MovieModule::getLengthInMS()
     return replyNumber(query(QStringLiteral("status movie length")));
 }
 
-void MovieModule::playFullScreen() { command(QStringLiteral("play movie fullscreen")); }
-int MovieModule::getLengthInSec() { return getLengthInMS() / 1000; }
-void MovieModule::setVideoOff() { command(QStringLiteral("set all video off")); }
-void MovieModule::setVideoOn() { command(QStringLiteral("set all video on")); }
-void MovieModule::pauseMovie() { command(QStringLiteral("pause movie")); }
-void MovieModule::resumeMovie() { command(QStringLiteral("resume movie")); }
+void MovieModule::playFullScreen()
+{
+    command(QStringLiteral("play movie fullscreen"));
+}
+int MovieModule::getLengthInSec()
+{
+    return getLengthInMS() / 1000;
+}
+void MovieModule::setVideoOff()
+{
+    command(QStringLiteral("set all video off"));
+}
+void MovieModule::setVideoOn()
+{
+    command(QStringLiteral("set all video on"));
+}
+void MovieModule::pauseMovie()
+{
+    command(QStringLiteral("pause movie"));
+}
+void MovieModule::resumeMovie()
+{
+    command(QStringLiteral("resume movie"));
+}
 
 int MovieModule::getPositionInMS()
 {
@@ -221,7 +306,10 @@ int MovieModule::getPositionInMS()
     return replyNumber(query(QStringLiteral("status movie position wait")));
 }
 
-int MovieModule::getRate() { return replyNumber(query(QStringLiteral("status movie speed"))); }
+int MovieModule::getRate()
+{
+    return replyNumber(query(QStringLiteral("status movie speed")));
+}
 
 int MovieModule::getPositionInFrames()
 {
@@ -229,10 +317,22 @@ int MovieModule::getPositionInFrames()
     return replyNumber(query(QStringLiteral("status movie position")));
 }
 
-QString MovieModule::getStatus() { return properCase(query(QStringLiteral("status movie mode"))); }
-void MovieModule::closeMovie() { command(QStringLiteral("close all")); }
-QString MovieModule::getFormatPosition() { return formatTime(getPositionInMS()); }
-QString MovieModule::getFormatLength() { return formatTime(getLengthInMS()); }
+QString MovieModule::getStatus()
+{
+    return properCase(query(QStringLiteral("status movie mode")));
+}
+void MovieModule::closeMovie()
+{
+    command(QStringLiteral("close all"));
+}
+QString MovieModule::getFormatPosition()
+{
+    return formatTime(getPositionInMS());
+}
+QString MovieModule::getFormatLength()
+{
+    return formatTime(getLengthInMS());
+}
 
 QString MovieModule::formatTime(std::int32_t milliseconds)
 {
@@ -250,11 +350,26 @@ QString MovieModule::formatTime(std::int32_t milliseconds)
     return text + number(seconds);
 }
 
-int MovieModule::getVolume() { return replyNumber(query(QStringLiteral("status movie volume"))); }
-QString MovieModule::getVideoStatus() { return query(QStringLiteral("status movie video")); }
-QString MovieModule::getTimeFormat() { return query(QStringLiteral("status movie time format")); }
-int MovieModule::getLeftVolume() { return replyNumber(query(QStringLiteral("status movie left volume"))); }
-int MovieModule::getPositionInSec() { return getPositionInMS() / 1000; }
+int MovieModule::getVolume()
+{
+    return replyNumber(query(QStringLiteral("status movie volume")));
+}
+QString MovieModule::getVideoStatus()
+{
+    return query(QStringLiteral("status movie video"));
+}
+QString MovieModule::getTimeFormat()
+{
+    return query(QStringLiteral("status movie time format"));
+}
+int MovieModule::getLeftVolume()
+{
+    return replyNumber(query(QStringLiteral("status movie left volume")));
+}
+int MovieModule::getPositionInSec()
+{
+    return getPositionInMS() / 1000;
+}
 
 std::optional<std::int32_t> MovieModule::getRightVolume()
 {
@@ -267,14 +382,38 @@ std::optional<std::int32_t> MovieModule::getRightVolume()
     return std::int32_t(roundHalfEven(value));
 }
 
-void MovieModule::setAudioOff() { command(QStringLiteral("set movie audio all off")); }
-void MovieModule::setAudioOn() { command(QStringLiteral("set movie audio all on")); }
-void MovieModule::setLeftOff() { command(QStringLiteral("set movie audio left off")); }
-void MovieModule::setRightOff() { command(QStringLiteral("set movie audio right off")); }
-void MovieModule::setLeftOn() { command(QStringLiteral("set movie audio left on")); }
-void MovieModule::setRightOn() { command(QStringLiteral("set movie audio right on")); }
-void MovieModule::setDoorOpen() { command(QStringLiteral("set cdaudio door open")); }
-void MovieModule::setDoorClosed() { command(QStringLiteral("set cdaudio door closed")); }
+void MovieModule::setAudioOff()
+{
+    command(QStringLiteral("set movie audio all off"));
+}
+void MovieModule::setAudioOn()
+{
+    command(QStringLiteral("set movie audio all on"));
+}
+void MovieModule::setLeftOff()
+{
+    command(QStringLiteral("set movie audio left off"));
+}
+void MovieModule::setRightOff()
+{
+    command(QStringLiteral("set movie audio right off"));
+}
+void MovieModule::setLeftOn()
+{
+    command(QStringLiteral("set movie audio left on"));
+}
+void MovieModule::setRightOn()
+{
+    command(QStringLiteral("set movie audio right on"));
+}
+void MovieModule::setDoorOpen()
+{
+    command(QStringLiteral("set cdaudio door open"));
+}
+void MovieModule::setDoorClosed()
+{
+    command(QStringLiteral("set cdaudio door closed"));
+}
 
 void MovieModule::setVolume(int &value)
 {
@@ -312,7 +451,10 @@ bool MovieModule::jump(const QString &timeFormat, bool frames, std::int64_t delt
     return true;
 }
 
-bool MovieModule::rewindByMS(int &numMS) { return jump(QStringLiteral("ms"), false, -std::int64_t(numMS)); }
+bool MovieModule::rewindByMS(int &numMS)
+{
+    return jump(QStringLiteral("ms"), false, -std::int64_t(numMS));
+}
 bool MovieModule::rewindByFrames(int &numFrames)
 {
     return jump(QStringLiteral("frames"), true, -std::int64_t(numFrames));
@@ -325,14 +467,23 @@ bool MovieModule::forwardByFrames(int &numFrames)
 {
     return jump(QStringLiteral("frames"), true, numFrames);
 }
-bool MovieModule::forwardByMS(int &numMS) { return jump(QStringLiteral("ms"), false, numMS); }
+bool MovieModule::forwardByMS(int &numMS)
+{
+    return jump(QStringLiteral("ms"), false, numMS);
+}
 bool MovieModule::forwardBySeconds(int &numSec)
 {
     return jump(QStringLiteral("ms"), false, std::int64_t(numSec) * 1000);
 }
 
-QString MovieModule::checkDeviceReady() { return query(QStringLiteral("status movie ready")); }
-void MovieModule::setSpeed(int &value) { command(QStringLiteral("set movie speed ") + number(value)); }
+QString MovieModule::checkDeviceReady()
+{
+    return query(QStringLiteral("status movie ready"));
+}
+void MovieModule::setSpeed(int &value)
+{
+    command(QStringLiteral("set movie speed ") + number(value));
+}
 
 void MovieModule::setLeftVolume(int &value)
 {

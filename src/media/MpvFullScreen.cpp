@@ -101,8 +101,8 @@ bool MpvSession::eventFilter(QObject *watched, QEvent *event)
     // The full screen widget still sends events (hiding) while ~QWidget runs; m_widget must not
     // be looked at then, as it no longer is an MpvVideoWidget.
     if (m_fullScreen && qobject_cast<MpvVideoWidget *>(watched) && watched == m_widget) {
-        const bool escape = event->type() == QEvent::KeyPress
-                            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+        const bool escape =
+            event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
         if (escape || event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Close) {
             // Not from inside the widget's own event handling: it is replaced on the way.
             QMetaObject::invokeMethod(this, &MpvSession::endFullScreen, Qt::QueuedConnection);

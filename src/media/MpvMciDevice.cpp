@@ -35,29 +35,37 @@ std::optional<bool> parseOnOff(const QString &word)
 
 const QStringList &verbs()
 {
-    static const QStringList list = {"open", "close", "play", "pause", "resume", "stop", "seek", "status",
-                                     "set", "setaudio", "put", "where", "window", "step", "info"};
+    static const QStringList list = {"open", "close",    "play", "pause", "resume", "stop", "seek", "status",
+                                     "set",  "setaudio", "put",  "where", "window", "step", "info"};
     return list;
 }
 
 // MCI device types that the system could open itself; here none of them is installed.
 const QStringList &deviceTypes()
 {
-    static const QStringList list = {"cdaudio", "sequencer", "waveaudio", "avivideo", "mpegvideo",
-                                     "digitalvideo", "videodisc", "vcr", "overlay", "scanner",
-                                     "dat", "animation", "mmmovie", "other"};
+    static const QStringList list = {"cdaudio",      "sequencer", "waveaudio", "avivideo", "mpegvideo",
+                                     "digitalvideo", "videodisc", "vcr",       "overlay",  "scanner",
+                                     "dat",          "animation", "mmmovie",   "other"};
     return list;
 }
 
 } // namespace
 
-MpvMciDevice::MpvMciDevice(QObject *parent) : QObject(parent) {}
+MpvMciDevice::MpvMciDevice(QObject *parent)
+    : QObject(parent)
+{ }
 
 MpvMciDevice::~MpvMciDevice() = default;
 
-QString MpvMciDevice::errorText(int code) const { return mci::errorText(code); }
+QString MpvMciDevice::errorText(int code) const
+{
+    return mci::errorText(code);
+}
 
-MpvVideoWidget *MpvMciDevice::videoWidget() const { return m_session ? m_session->widget() : nullptr; }
+MpvVideoWidget *MpvMciDevice::videoWidget() const
+{
+    return m_session ? m_session->widget() : nullptr;
+}
 
 MciResult MpvMciDevice::send(const QString &text)
 {
@@ -289,7 +297,8 @@ int MpvMciDevice::set(const MciCommand &c)
 
 void MpvMciDevice::applyChannels()
 {
-    m_session->setChannelGains(m_settings.leftOn ? m_settings.leftVolume / 1000.0 : 0.0, m_settings.rightOn ? m_settings.rightVolume / 1000.0 : 0.0);
+    m_session->setChannelGains(m_settings.leftOn ? m_settings.leftVolume / 1000.0 : 0.0,
+                               m_settings.rightOn ? m_settings.rightVolume / 1000.0 : 0.0);
 }
 
 int MpvMciDevice::setAudio(const MciCommand &c)

@@ -11,7 +11,10 @@
 namespace zv {
 namespace {
 
-QString onOff(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
+QString onOff(bool on)
+{
+    return on ? QStringLiteral("on") : QStringLiteral("off");
+}
 
 QString rectangle(int left, int top, int width, int height)
 {
@@ -44,10 +47,14 @@ MciResult mciStatus(const MciCommand &c, MpvSession &session, const MciMovieSett
     const auto number = [](qint64 value) { return MciResult{mci::NoError, QString::number(value)}; };
     if (item == QStringLiteral("mode")) {
         switch (session.mode()) {
-        case MpvSession::Mode::Playing: return {mci::NoError, QStringLiteral("playing")};
-        case MpvSession::Mode::Paused: return {mci::NoError, QStringLiteral("paused")};
-        case MpvSession::Mode::Stopped: return {mci::NoError, QStringLiteral("stopped")};
-        case MpvSession::Mode::NotReady: return {mci::NoError, QStringLiteral("not ready")};
+        case MpvSession::Mode::Playing:
+            return {mci::NoError, QStringLiteral("playing")};
+        case MpvSession::Mode::Paused:
+            return {mci::NoError, QStringLiteral("paused")};
+        case MpvSession::Mode::Stopped:
+            return {mci::NoError, QStringLiteral("stopped")};
+        case MpvSession::Mode::NotReady:
+            return {mci::NoError, QStringLiteral("not ready")};
         }
     }
     if (item == QStringLiteral("position"))
@@ -65,11 +72,12 @@ MciResult mciStatus(const MciCommand &c, MpvSession &session, const MciMovieSett
     if (item == QStringLiteral("speed"))
         return number(settings.speed);
     if (item == QStringLiteral("ready"))
-        return {mci::NoError, session.mode() == MpvSession::Mode::NotReady ? QStringLiteral("false")
-                                                                             : QStringLiteral("true")};
+        return {mci::NoError,
+                session.mode() == MpvSession::Mode::NotReady ? QStringLiteral("false") : QStringLiteral("true")};
     if (item == QStringLiteral("time format"))
-        return {mci::NoError, settings.timeFormat == MciMovieSettings::TimeFormat::Frames ? QStringLiteral("frames")
-                                                                : QStringLiteral("milliseconds")};
+        return {mci::NoError, settings.timeFormat == MciMovieSettings::TimeFormat::Frames
+                                  ? QStringLiteral("frames")
+                                  : QStringLiteral("milliseconds")};
     if (item == QStringLiteral("audio"))
         return {mci::NoError, onOff(settings.audioOn)};
     if (item == QStringLiteral("video"))

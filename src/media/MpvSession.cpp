@@ -57,13 +57,13 @@ std::unique_ptr<MpvSession> MpvSession::create(QWidget *window)
     return session;
 }
 
-MpvSession::MpvSession(mpv_handle *mpv) : m_mpv(mpv)
+MpvSession::MpvSession(mpv_handle *mpv)
+    : m_mpv(mpv)
 {
     mpv_set_wakeup_callback(
         m_mpv,
         [](void *self) {
-            QMetaObject::invokeMethod(static_cast<MpvSession *>(self), &MpvSession::drainEvents,
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(static_cast<MpvSession *>(self), &MpvSession::drainEvents, Qt::QueuedConnection);
         },
         this);
     mpv_observe_property(m_mpv, 0, "eof-reached", MPV_FORMAT_FLAG);
@@ -87,9 +87,9 @@ int MpvSession::load(const QString &path)
         return mci::InvalidFile;
     m_loadError = 0;
     const QDeadlineTimer deadline(LoadTimeoutMs);
-    const bool finished = waitFor([this](const mpv_event &event) {
-        return event.event_id == MPV_EVENT_FILE_LOADED || m_loadError != 0;
-    }, LoadTimeoutMs);
+    const bool finished =
+        waitFor([this](const mpv_event &event) { return event.event_id == MPV_EVENT_FILE_LOADED || m_loadError != 0; },
+                LoadTimeoutMs);
     if (!finished || !m_loaded)
         return m_loadError ? m_loadError : mci::InvalidFile;
     // The first frame is decoded once playback has "restarted" at the start.
@@ -202,8 +202,7 @@ void MpvSession::seek(double seconds)
     const char *args[] = {"seek", target.constData(), "absolute+exact", nullptr};
     if (mpv_command(m_mpv, args) < 0)
         return;
-    waitFor([](const mpv_event &event) { return event.event_id == MPV_EVENT_PLAYBACK_RESTART; },
-            SeekTimeoutMs);
+    waitFor([](const mpv_event &event) { return event.event_id == MPV_EVENT_PLAYBACK_RESTART; }, SeekTimeoutMs);
 }
 
 void MpvSession::step(int frames)
@@ -231,8 +230,14 @@ void MpvSession::setFlag(const char *name, bool value)
     mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
 }
 
-double MpvSession::position() const { return std::max(0.0, numberProperty("time-pos")); }
-double MpvSession::duration() const { return numberProperty("duration"); }
+double MpvSession::position() const
+{
+    return std::max(0.0, numberProperty("time-pos"));
+}
+double MpvSession::duration() const
+{
+    return numberProperty("duration");
+}
 
 double MpvSession::frameRate() const
 {
@@ -265,8 +270,7 @@ QSize MpvSession::videoSize() const
     std::int64_t width = 0, height = 0, rotate = 0;
     QSize size;
     if (mpv_get_property(m_mpv, "video-params/dw", MPV_FORMAT_INT64, &width) >= 0
-        && mpv_get_property(m_mpv, "video-params/dh", MPV_FORMAT_INT64, &height) >= 0 && width > 0
-        && height > 0) {
+        && mpv_get_property(m_mpv, "video-params/dh", MPV_FORMAT_INT64, &height) >= 0 && width > 0 && height > 0) {
         size = QSize(int(width), int(height));
         mpv_get_property(m_mpv, "video-params/rotate", MPV_FORMAT_INT64, &rotate);
     } else {
@@ -280,7 +284,10 @@ QSize MpvSession::videoSize() const
     return rotate % 180 == 0 ? size : size.transposed();
 }
 
-bool MpvSession::hasVideo() const { return videoSize().isValid(); }
+bool MpvSession::hasVideo() const
+{
+    return videoSize().isValid();
+}
 
 QString MpvSession::engineVersion() const
 {
@@ -295,7 +302,10 @@ void MpvSession::setVolume(double percent)
     mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
 }
 
-void MpvSession::setMuted(bool muted) { setFlag("mute", muted); }
+void MpvSession::setMuted(bool muted)
+{
+    setFlag("mute", muted);
+}
 
 void MpvSession::setChannelGains(double left, double right)
 {

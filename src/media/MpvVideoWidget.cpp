@@ -15,7 +15,9 @@ void *procAddress(void *, const char *name)
 
 } // namespace
 
-MpvVideoWidget::MpvVideoWidget(mpv_handle *mpv, QWidget *parent) : QOpenGLWidget(parent), m_mpv(mpv)
+MpvVideoWidget::MpvVideoWidget(mpv_handle *mpv, QWidget *parent)
+    : QOpenGLWidget(parent)
+    , m_mpv(mpv)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -56,13 +58,13 @@ void MpvVideoWidget::initializeGL()
     mpv_render_context_set_update_callback(
         m_render,
         [](void *self) {
-            QMetaObject::invokeMethod(static_cast<MpvVideoWidget *>(self),
-                                      qOverload<>(&QWidget::update), Qt::QueuedConnection);
+            QMetaObject::invokeMethod(static_cast<MpvVideoWidget *>(self), qOverload<>(&QWidget::update),
+                                      Qt::QueuedConnection);
         },
         this);
     disconnect(m_contextGone);
-    m_contextGone = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-                           &MpvVideoWidget::freeRenderContext, Qt::DirectConnection);
+    m_contextGone = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvVideoWidget::freeRenderContext,
+                            Qt::DirectConnection);
     Q_EMIT renderContextReady();
 }
 

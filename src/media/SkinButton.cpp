@@ -2,7 +2,9 @@
 
 namespace zv {
 
-SkinButton::SkinButton(QWidget *parent) : PictureButton(parent) {}
+SkinButton::SkinButton(QWidget *parent)
+    : PictureButton(parent)
+{ }
 
 void SkinButton::setFaces(const QPixmap &released, const QPixmap &pressed)
 {

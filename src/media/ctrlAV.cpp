@@ -17,7 +17,10 @@ namespace zv {
 namespace {
 
 constexpr int TwipsPerPixel = 15;
-constexpr int px(int twips) { return twips / TwipsPerPixel; }
+constexpr int px(int twips)
+{
+    return twips / TwipsPerPixel;
+}
 
 // Design sizes in twips, as the bar was laid out.
 constexpr int BarWidth = 2895, BarHeight = 825;
@@ -48,7 +51,11 @@ void showPicture(QLabel *box, const QPixmap &picture)
 } // namespace
 
 ctrlAV::ctrlAV(MovieModule &movie, Shell &shell, PlayerHost host, QWidget *parent, double settleSeconds)
-    : QWidget(parent), m_movie(movie), m_shell(shell), m_host(std::move(host)), m_settleSeconds(settleSeconds)
+    : QWidget(parent)
+    , m_movie(movie)
+    , m_shell(shell)
+    , m_host(std::move(host))
+    , m_settleSeconds(settleSeconds)
 {
     setObjectName(QStringLiteral("ctrlAV"));
     // Fixed from the design sizes: skins with other picture sizes do not change it.
@@ -128,7 +135,10 @@ void ctrlAV::buildLayout()
     imgSliderBtn->installEventFilter(this);
 }
 
-int ctrlAV::thumbWidth() const { return imgSliderBtn->width(); }
+int ctrlAV::thumbWidth() const
+{
+    return imgSliderBtn->width();
+}
 
 void ctrlAV::stopMovie()
 {
@@ -191,11 +201,8 @@ void ctrlAV::setSkinFolder(const QString &folder)
         SkinButton *button;
         const char *face;
     } faces[] = {
-        {imgClose, "maximieren"},
-        {imgOpen, "skalieren"},
-        {imgPlay, "Film abspielen"},
-        {imgPause, "Wiedergabe anhalten"},
-        {imgStop, "Wiedergabe beenden"},
+        {imgClose, "maximieren"},          {imgOpen, "skalieren"},          {imgPlay, "Film abspielen"},
+        {imgPause, "Wiedergabe anhalten"}, {imgStop, "Wiedergabe beenden"},
     };
     for (const auto &f : faces) {
         const QString base = QString::fromUtf8(f.face);
@@ -244,8 +251,7 @@ void ctrlAV::changeVolume(double y)
 bool ctrlAV::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove
-        && type != QEvent::MouseButtonRelease)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
         return QWidget::eventFilter(watched, event);
     const auto *mouse = static_cast<QMouseEvent *>(event);
     const bool leftHeld = mouse->buttons() & Qt::LeftButton;

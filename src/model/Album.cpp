@@ -14,8 +14,7 @@ qint64 sizeInKB(qint64 bytes)
 Album::Album(const Album &other)
     : m_entries(other.m_entries)
     , m_entryCount(other.m_entryCount)
-{
-}
+{ }
 
 Album &Album::operator=(const Album &other)
 {
@@ -30,8 +29,7 @@ Album &Album::operator=(const Album &other)
 Album::Album(Album &&other) noexcept
     : m_entries(std::move(other.m_entries))
     , m_entryCount(other.m_entryCount)
-{
-}
+{ }
 
 Album &Album::operator=(Album &&other) noexcept
 {

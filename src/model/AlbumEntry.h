@@ -16,7 +16,7 @@ struct AlbumEntry {
     QString name;
     MediaKind kind = MediaKind::Unbekannt;
     qint64 sizeKB = 0; // bytes / 1024, halves to even; the trailer counts
-    PictureInfo info;  // the texts without trailing blanks; the marker is empty without a trailer
+    PictureInfo info; // the texts without trailing blanks; the marker is empty without a trailer
     int attributes = 0;
 
     bool isReadOnly() const { return (attributes & ReadOnlyAttribute) != 0; }

@@ -1,8 +1,6 @@
 #include "AlbumListModel.h"
 
-
 #include "platform/FileNames.h"
-
 
 #include <algorithm>
 #include <numeric>
@@ -12,10 +10,10 @@ namespace {
 
 const QString &caption(int column)
 {
-    static const QString captions[] = {
-        QStringLiteral("Dateiname"), QStringLiteral("Größe in KB"), QStringLiteral("Datum"),
-        QStringLiteral("Ort"),       QStringLiteral("Namen"),       QStringLiteral("Anlass"),
-        QStringLiteral("Typ"),       QStringLiteral("Schreibschutz")};
+    static const QString captions[] = {QStringLiteral("Dateiname"), QStringLiteral("Größe in KB"),
+                                       QStringLiteral("Datum"),     QStringLiteral("Ort"),
+                                       QStringLiteral("Namen"),     QStringLiteral("Anlass"),
+                                       QStringLiteral("Typ"),       QStringLiteral("Schreibschutz")};
     return captions[column];
 }
 
@@ -29,8 +27,7 @@ ListRow ListRow::fromEntry(int key, const AlbumEntry &e)
 AlbumListModel::AlbumListModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_firstCaption(caption(Dateiname))
-{
-}
+{ }
 
 AlbumListModel::~AlbumListModel()
 {
@@ -320,15 +317,24 @@ QString AlbumListModel::text(int rowIndex, int column) const
 {
     const ListRow &r = row(rowIndex);
     switch (column) {
-    case Dateiname: return r.name;
-    case Groesse: return r.size;
-    case Datum: return r.datum;
-    case Ort: return r.ort;
-    case Namen: return r.namen;
-    case Anlass: return r.anlass;
-    case Typ: return KindNames(r.kind);
-    case Schreibschutz: return r.readOnly ? QStringLiteral("X") : QString();
-    default: return {};
+    case Dateiname:
+        return r.name;
+    case Groesse:
+        return r.size;
+    case Datum:
+        return r.datum;
+    case Ort:
+        return r.ort;
+    case Namen:
+        return r.namen;
+    case Anlass:
+        return r.anlass;
+    case Typ:
+        return KindNames(r.kind);
+    case Schreibschutz:
+        return r.readOnly ? QStringLiteral("X") : QString();
+    default:
+        return {};
     }
 }
 
@@ -353,16 +359,21 @@ QVariant AlbumListModel::data(const QModelIndex &index, int role) const
         return index.column() == Dateiname ? displayFileName(r.name) : text(index.row(), index.column());
     case Qt::DecorationRole:
         return index.column() == Dateiname && m_kindIcon ? m_kindIcon(r.kind) : QVariant();
-    case Qt::ToolTipRole: return KindNames(r.kind);
+    case Qt::ToolTipRole:
+        return KindNames(r.kind);
     case Qt::FontRole:
         return !m_markedName.isEmpty() && r.name == m_markedName ? m_markFont : QVariant();
     case Qt::TextAlignmentRole:
         return index.column() == Groesse ? int(Qt::AlignRight | Qt::AlignVCenter)
                                          : int(Qt::AlignLeft | Qt::AlignVCenter);
-    case RowKeyRole: return rowKey(r);
-    case KindRole: return static_cast<int>(r.kind);
-    case NameRole: return r.name;
-    default: return {};
+    case RowKeyRole:
+        return rowKey(r);
+    case KindRole:
+        return static_cast<int>(r.kind);
+    case NameRole:
+        return r.name;
+    default:
+        return {};
     }
 }
 

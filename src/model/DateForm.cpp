@@ -75,12 +75,13 @@ std::optional<QString> dateFormWarning(const QString &typed)
     const QString stored = dateForm(typed);
     if (readsAsDate(stored))
         return std::nullopt;
-    const QString what = stored == QLatin1String("xx.xx.xxxx")
-        ? QStringLiteral("Das eingegebene Datum „%1“ wird als „%2“ gespeichert, also als unbekanntes Datum.")
-        : QStringLiteral("Das eingegebene Datum „%1“ wird als „%2“ gespeichert; das ist kein gültiges Datum.");
+    const QString what =
+        stored == QLatin1String("xx.xx.xxxx")
+            ? QStringLiteral("Das eingegebene Datum „%1“ wird als „%2“ gespeichert, also als unbekanntes Datum.")
+            : QStringLiteral("Das eingegebene Datum „%1“ wird als „%2“ gespeichert; das ist kein gültiges Datum.");
     return what.arg(typed, stored)
-        + QStringLiteral("\nEin Datum wird als TT.MM.JJJJ, MM.JJJJ oder JJJJ eingegeben, zum Beispiel 01.05.2003, "
-                         "05.2003 oder 2003.");
+           + QStringLiteral("\nEin Datum wird als TT.MM.JJJJ, MM.JJJJ oder JJJJ eingegeben, zum Beispiel 01.05.2003, "
+                            "05.2003 oder 2003.");
 }
 
 std::optional<QString> dateFormQuestion(const QString &typed)

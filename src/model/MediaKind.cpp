@@ -34,9 +34,12 @@ const QString &KindNames(MediaKind kind)
     static const std::array<QString, 3> names = {QStringLiteral("Video"), QStringLiteral("Bild"),
                                                  QStringLiteral("unbekannt")};
     switch (kind) {
-    case MediaKind::Video: return names[0];
-    case MediaKind::Bild: return names[1];
-    case MediaKind::Unbekannt: break;
+    case MediaKind::Video:
+        return names[0];
+    case MediaKind::Bild:
+        return names[1];
+    case MediaKind::Unbekannt:
+        break;
     }
     return names[2];
 }

@@ -9,7 +9,9 @@ namespace zv {
 // One answer for every file: "ja" replaces all, "na" skips all.
 class FixedAnswer final : public OverwriteQuestion {
 public:
-    explicit FixedAnswer(QString answer) : m_answer(std::move(answer)) {}
+    explicit FixedAnswer(QString answer)
+        : m_answer(std::move(answer))
+    { }
     QString ReqOverWr(const QString &, const QString &) override { return m_answer; }
 
 private:
@@ -19,7 +21,10 @@ private:
 // Asks on a terminal in German until one of the four codes is typed; end of input skips.
 class TerminalQuestion final : public OverwriteQuestion {
 public:
-    TerminalQuestion(FILE *in, FILE *out) : m_in(in), m_out(out) {}
+    TerminalQuestion(FILE *in, FILE *out)
+        : m_in(in)
+        , m_out(out)
+    { }
     QString ReqOverWr(const QString &DateiName, const QString &titel) override;
 
 private:

@@ -10,8 +10,7 @@ ExportRun::ExportRun(AlbumPaths paths, QString targetFolder, QStringList names, 
     , m_folder(targetFolder.endsWith(QLatin1Char('/')) ? targetFolder : targetFolder + QLatin1Char('/'))
     , m_names(std::move(names))
     , m_question(question)
-{
-}
+{ }
 
 TransferStep ExportRun::prepare(int i)
 {

@@ -12,7 +12,6 @@
 #include "platform/PathStatus.h"
 #include "platform/SettingsStore.h"
 
-
 namespace zv {
 namespace {
 
@@ -34,8 +33,7 @@ ImportRun::ImportRun(ImportContext context, QStringList sources, ImportOptions o
     : m_context(context)
     , m_sources(std::move(sources))
     , m_options(std::move(options))
-{
-}
+{ }
 
 std::optional<TransferFailure> ImportRun::begin()
 {
@@ -51,7 +49,7 @@ std::optional<TransferFailure> ImportRun::begin()
 bool ImportRun::taken(const QString &name) const
 {
     return m_context.album.containsAnyCase(name) || m_underWay.contains(name.toCaseFolded())
-        || nameStatus(m_context.paths.mediaFile(name)).exists();
+           || nameStatus(m_context.paths.mediaFile(name)).exists();
 }
 
 TransferStep ImportRun::prepare(int i)
@@ -79,9 +77,8 @@ TransferStep ImportRun::prepare(int i)
             step.stopText = QStringLiteral("Die Startnummer darf höchstens 18 Ziffern haben.");
             return step;
         }
-        const NumberedName numbered = numberedName(*n, extensionOf(sourceName), [this](const QString &name) {
-            return taken(name);
-        });
+        const NumberedName numbered =
+            numberedName(*n, extensionOf(sourceName), [this](const QString &name) { return taken(name); });
         step.targetName = numbered.name;
         m_context.settings.setValue(kImportSection, kNumberKey, QString::number(numbered.next));
     }

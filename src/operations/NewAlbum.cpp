@@ -64,8 +64,9 @@ QString newAlbumRefusal(const AlbumPaths &source, const QString &target)
         return QStringLiteral("„%1“ liegt im Album „%2“. Das neue Album braucht einen Ordner außerhalb des Albums.")
             .arg(shown, displayFileName(album));
     // Folders copied along may be links to elsewhere; a copy into one of them would never end.
-    for (const QString &folder : {source.mediaFolder(), source.skinsFolder(), source.programFolder + QStringLiteral("/Hilfe"),
-                                  source.programFolder + QStringLiteral("/Dorido")}) {
+    for (const QString &folder :
+         {source.mediaFolder(), source.skinsFolder(), source.programFolder + QStringLiteral("/Hilfe"),
+          source.programFolder + QStringLiteral("/Dorido")}) {
         const QString copied = canonicalPath(folder);
         if (isSameOrBelow(where, copied))
             return QStringLiteral("„%1“ liegt im Ordner „%2“, der ins neue Album kopiert wird. Das neue Album braucht "

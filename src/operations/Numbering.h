@@ -16,14 +16,13 @@ std::optional<qint64> parseStartNumber(QStringView text);
 bool isNumberText(QStringView text);
 
 struct NumberedName {
-    QString name;   // "000006.jpg"
+    QString name; // "000006.jpg"
     qint64 next = 0; // the number after the one used
 };
 
 // Six digits, zero-padded, longer numbers as they are. A number is skipped while the media
 // folder holds a media file of that number under any media extension, so a numbered name
 // never replaces a file. `taken` tells whether a file name exists in the media folder.
-NumberedName numberedName(qint64 start, QStringView sourceExtension,
-                          const std::function<bool(const QString &)> &taken);
+NumberedName numberedName(qint64 start, QStringView sourceExtension, const std::function<bool(const QString &)> &taken);
 
 } // namespace zv

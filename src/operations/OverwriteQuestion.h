@@ -19,7 +19,7 @@ inline const QString kOverwriteTitle = QStringLiteral("überschreiben?");
 inline QString overwriteQuestionText(const QString &DateiName)
 {
     return QStringLiteral("Soll die Datei ") + DateiName + QStringLiteral(" mit ") + DateiName
-         + QStringLiteral(" ersetzt werden?");
+           + QStringLiteral(" ersetzt werden?");
 }
 
 } // namespace zv

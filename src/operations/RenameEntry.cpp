@@ -52,7 +52,8 @@ std::optional<Refusal> nameRefusal(const QString &name)
     if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
         return invalid(QStringLiteral("Ein Dateiname darf nicht auf einen Punkt oder ein Leerzeichen enden."));
     if (isReservedDeviceName(name))
-        return invalid(QStringLiteral("„%1“ ist unter Windows ein Gerätename.").arg(name.section(QLatin1Char('.'), 0, 0)));
+        return invalid(
+            QStringLiteral("„%1“ ist unter Windows ein Gerätename.").arg(name.section(QLatin1Char('.'), 0, 0)));
     if (nativePath(name).size() > 255)
         return invalid(QStringLiteral("Der Name ist länger als 255 Bytes."));
     return std::nullopt;

@@ -45,7 +45,8 @@ SaveOutcome saveInformation(AlbumContext &context, const QString &name, const Pi
 {
     // With no file shown (the shown one was deleted) the boxes belong to nobody.
     if (name.isEmpty())
-        return {SaveOutcome::Result::NoFile, {},
+        return {SaveOutcome::Result::NoFile,
+                {},
                 QStringLiteral("Es wird keine Datei angezeigt. Bitte zuerst eine Datei in der Liste anklicken, "
                                "dann speichern.")};
 

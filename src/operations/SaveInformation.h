@@ -11,8 +11,8 @@ namespace zv {
 struct SaveOutcome {
     enum class Result { Saved, Declined, NoFile, Failed };
     Result result = Result::Saved;
-    PictureInfo stored;  // the texts as now on disk, trailing blanks removed
-    QString message;     // German, for Failed and NoFile
+    PictureInfo stored; // the texts as now on disk, trailing blanks removed
+    QString message; // German, for Failed and NoFile
 };
 
 // Writes the typed texts into the trailer of the named media file (the shown file, never the

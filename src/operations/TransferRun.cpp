@@ -9,7 +9,8 @@ namespace zv {
 TransferFailure copyFailure(const QString &fileName, const CopyResult &copied)
 {
     return {kCopyFailureTitle, QStringLiteral("Die Datei ") + displayFileName(fileName)
-                                   + QStringLiteral(" wurde nicht kopiert: ") + copyFailureText(copied) + QLatin1Char('.')};
+                                   + QStringLiteral(" wurde nicht kopiert: ") + copyFailureText(copied)
+                                   + QLatin1Char('.')};
 }
 
 SyncOutcome runNow(TransferRun &run, const std::function<void(const QString &, const QString &)> &report, CopyIo &io)

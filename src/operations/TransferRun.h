@@ -16,7 +16,7 @@ struct TransferStep {
     QString target;
     QString targetName; // without folder
     bool replacing = false; // the target existed before the copy
-    QString stopTitle;  // Stop: the message that ends the run
+    QString stopTitle; // Stop: the message that ends the run
     QString stopText;
 };
 
@@ -30,7 +30,7 @@ class TransferRun {
 public:
     virtual ~TransferRun() = default;
     virtual int count() const = 0;
-    virtual TransferStep prepare(int i) = 0;  // before finish() of the previous file, maybe
+    virtual TransferStep prepare(int i) = 0; // before finish() of the previous file, maybe
     // After the copy (or its failure), on the user-interface thread; empty text when all went well.
     virtual TransferFailure finish(const TransferStep &step, const CopyResult &copied) = 0;
     // Where the copies go; its new names are flushed once the run ends.

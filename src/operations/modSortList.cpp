@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
 
 namespace zv {
@@ -21,13 +21,20 @@ const QString &cellOf(const ListRow &row, int column)
     static const QString kinds[] = {KindNames(MediaKind::Video), KindNames(MediaKind::Bild),
                                     KindNames(MediaKind::Unbekannt)};
     switch (column) {
-    case 1: return row.name;
-    case 2: return row.size;
-    case 3: return row.datum;
-    case 4: return row.ort;
-    case 5: return row.namen;
-    case 6: return row.anlass;
-    default: return kinds[std::clamp(static_cast<int>(row.kind), 1, 3) - 1];
+    case 1:
+        return row.name;
+    case 2:
+        return row.size;
+    case 3:
+        return row.datum;
+    case 4:
+        return row.ort;
+    case 5:
+        return row.namen;
+    case 6:
+        return row.anlass;
+    default:
+        return kinds[std::clamp(static_cast<int>(row.kind), 1, 3) - 1];
     }
 }
 
@@ -135,10 +142,18 @@ QString ConvertDate(const QString &text, bool back)
 ColumnType columnType(int column)
 {
     switch (column) {
-    case 1: case 4: case 5: case 6: case 7: return ColumnType::Text;
-    case 2: return ColumnType::Number;
-    case 3: return ColumnType::Date;
-    default: return ColumnType::None;
+    case 1:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+        return ColumnType::Text;
+    case 2:
+        return ColumnType::Number;
+    case 3:
+        return ColumnType::Date;
+    default:
+        return ColumnType::None;
     }
 }
 

@@ -10,11 +10,16 @@ namespace {
 QMessageBox::Icon toQt(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -22,11 +27,16 @@ QMessageBox::Icon toQt(MessageIcon icon)
 QMessageBox::StandardButtons toQt(MessageButtons buttons)
 {
     switch (buttons) {
-    case MessageButtons::Ok: return QMessageBox::Ok;
-    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageButtons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+        return QMessageBox::Ok;
+    case MessageButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -34,20 +44,26 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
 MessageAnswer fromQt(int button)
 {
     switch (button) {
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    case QMessageBox::Cancel: return MessageAnswer::Cancel;
-    case QMessageBox::Retry: return MessageAnswer::Retry;
-    default: return MessageAnswer::Ok;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    case QMessageBox::Retry:
+        return MessageAnswer::Retry;
+    default:
+        return MessageAnswer::Ok;
     }
 }
 
 class QtDialogs final : public Dialogs {
 public:
-    explicit QtDialogs(QWidget *parent) : m_parent(parent) {}
+    explicit QtDialogs(QWidget *parent)
+        : m_parent(parent)
+    { }
 
-    MessageAnswer message(const QString &title, const QString &text, MessageIcon icon,
-                          MessageButtons buttons) override
+    MessageAnswer message(const QString &title, const QString &text, MessageIcon icon, MessageButtons buttons) override
     {
         QMessageBox box(toQt(icon), title, text, toQt(buttons), m_parent);
         return fromQt(box.exec());

@@ -23,8 +23,7 @@ public:
     virtual MessageAnswer message(const QString &title, const QString &text, MessageIcon icon,
                                   MessageButtons buttons) = 0;
     // nullopt when the user cancels.
-    virtual std::optional<QString> input(const QString &title, const QString &prompt,
-                                         const QString &initial) = 0;
+    virtual std::optional<QString> input(const QString &title, const QString &prompt, const QString &initial) = 0;
 };
 
 // Modal Qt boxes parented to `parent` (may be null).

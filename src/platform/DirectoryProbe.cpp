@@ -30,7 +30,7 @@ OpenedFile openForProbe(int dirFd, const char *name, std::size_t tailBytes)
     // Non-blocking, so a named pipe that slipped past the listing cannot stop the start-up;
     // the stat below then leaves it out.
     file.fd = FileHandle(::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    struct stat st {};
+    struct stat st { };
     if (!file.fd.isOpen()) {
         // A file the user may not read is still an album file, with empty information.
         if (::fstatat(dirFd, name, &st, 0) != 0 || !S_ISREG(st.st_mode))

@@ -38,8 +38,8 @@ DriveInfo describe(const QStorageInfo &storage)
     info.freeBytes = storage.bytesAvailable();
     info.totalBytes = storage.bytesTotal();
     const QString device = QString::fromLocal8Bit(storage.device());
-    info.type = classifyVolume({QString::fromLatin1(storage.fileSystemType()), device, info.root,
-                                blockDeviceIsRemovable(device)});
+    info.type = classifyVolume(
+        {QString::fromLatin1(storage.fileSystemType()), device, info.root, blockDeviceIsRemovable(device)});
     return info;
 }
 
@@ -63,11 +63,10 @@ public:
         for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
             const QByteArray fs = storage.fileSystemType();
             // Kernel bookkeeping mounts are no drives a user can put files on.
-            static const QList<QByteArray> pseudo = {"proc", "sysfs", "devpts", "cgroup", "cgroup2",
-                                                     "securityfs", "debugfs", "tracefs", "mqueue",
-                                                     "pstore", "bpf", "configfs", "fusectl",
-                                                     "binfmt_misc", "autofs", "hugetlbfs",
-                                                     "devtmpfs", "overlay", "nsfs", "squashfs"};
+            static const QList<QByteArray> pseudo = {"proc",       "sysfs",    "devpts",  "cgroup",      "cgroup2",
+                                                     "securityfs", "debugfs",  "tracefs", "mqueue",      "pstore",
+                                                     "bpf",        "configfs", "fusectl", "binfmt_misc", "autofs",
+                                                     "hugetlbfs",  "devtmpfs", "overlay", "nsfs",        "squashfs"};
             if (pseudo.contains(fs) || storage.rootPath().startsWith(QLatin1String("/proc"))
                 || storage.rootPath().startsWith(QLatin1String("/sys"))
                 || storage.rootPath().startsWith(QLatin1String("/dev"))

@@ -11,8 +11,8 @@ namespace zv {
 enum class DriveType { Unknown = 0, Removable = 1, Fixed = 2, Network = 3, CdRom = 4, RamDisk = 5 };
 
 struct DriveInfo {
-    QString root;        // mount point ("/", "/media/usb", "C:/")
-    QString name;        // what the user sees (volume label, else the mount point)
+    QString root; // mount point ("/", "/media/usb", "C:/")
+    QString name; // what the user sees (volume label, else the mount point)
     DriveType type = DriveType::Unknown;
     bool readOnly = false;
     qint64 freeBytes = 0;
@@ -33,8 +33,8 @@ std::unique_ptr<Drives> makeSystemDrives();
 // How a volume is classified, from what the system says of it. Kept apart from the system
 // calls so it can be checked with any input.
 struct VolumeFacts {
-    QString fileSystem;  // "ext4", "iso9660", "tmpfs", ...
-    QString device;      // "/dev/sdb1", "server:/share", "tmpfs"
+    QString fileSystem; // "ext4", "iso9660", "tmpfs", ...
+    QString device; // "/dev/sdb1", "server:/share", "tmpfs"
     QString mountPoint;
     bool removableDevice = false; // the block device says it is removable
 };

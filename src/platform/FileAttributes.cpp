@@ -20,7 +20,7 @@ unsigned int ownerWritableMode(unsigned int posixMode)
 
 int fileAttributes(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(nativePath(path).constData(), &st) != 0)
         return 0;
     int attributes = S_ISDIR(st.st_mode) ? DirectoryAttribute : ArchiveAttribute;
@@ -31,7 +31,7 @@ int fileAttributes(const QString &path)
 
 std::optional<unsigned int> fileMode(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(nativePath(path).constData(), &st) != 0)
         return std::nullopt;
     return st.st_mode & 07777;

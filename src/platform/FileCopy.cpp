@@ -109,16 +109,26 @@ bool isCopyTempName(QStringView name)
 QString copyFailureText(const CopyResult &r)
 {
     switch (r.failure) {
-    case CopyFailure::None: return {};
-    case CopyFailure::SourceMissing: return QStringLiteral("die Quelldatei ist nicht mehr vorhanden");
-    case CopyFailure::SourceUnreadable: return QStringLiteral("die Quelldatei kann nicht gelesen werden");
-    case CopyFailure::NotRegular: return QStringLiteral("das ist keine gewöhnliche Datei");
-    case CopyFailure::SameFile: return QStringLiteral("Quelle und Ziel sind dieselbe Datei");
-    case CopyFailure::TargetReadOnly: return QStringLiteral("die Zieldatei ist schreibgeschützt");
-    case CopyFailure::TargetFolder: return QStringLiteral("in den Zielordner kann nicht geschrieben werden");
-    case CopyFailure::DiskFull: return QStringLiteral("auf dem Datenträger ist nicht genügend Platz");
-    case CopyFailure::WriteFailed: return QStringLiteral("die Zieldatei kann nicht geschrieben werden");
-    case CopyFailure::Cancelled: return QStringLiteral("das Kopieren wurde abgebrochen");
+    case CopyFailure::None:
+        return {};
+    case CopyFailure::SourceMissing:
+        return QStringLiteral("die Quelldatei ist nicht mehr vorhanden");
+    case CopyFailure::SourceUnreadable:
+        return QStringLiteral("die Quelldatei kann nicht gelesen werden");
+    case CopyFailure::NotRegular:
+        return QStringLiteral("das ist keine gewöhnliche Datei");
+    case CopyFailure::SameFile:
+        return QStringLiteral("Quelle und Ziel sind dieselbe Datei");
+    case CopyFailure::TargetReadOnly:
+        return QStringLiteral("die Zieldatei ist schreibgeschützt");
+    case CopyFailure::TargetFolder:
+        return QStringLiteral("in den Zielordner kann nicht geschrieben werden");
+    case CopyFailure::DiskFull:
+        return QStringLiteral("auf dem Datenträger ist nicht genügend Platz");
+    case CopyFailure::WriteFailed:
+        return QStringLiteral("die Zieldatei kann nicht geschrieben werden");
+    case CopyFailure::Cancelled:
+        return QStringLiteral("das Kopieren wurde abgebrochen");
     }
     return {};
 }
@@ -209,7 +219,7 @@ PendingCopy startCopy(const QString &source, const QString &target, const CopyPr
     PendingCopy pending;
     CopyResult &result = pending.m_result;
     const FileHandle in(::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    struct stat src {};
+    struct stat src { };
     if (in.get() < 0) {
         result = fail(errno == ENOENT || errno == ENOTDIR ? CopyFailure::SourceMissing : CopyFailure::SourceUnreadable);
         return pending;
@@ -230,7 +240,7 @@ PendingCopy startCopy(const QString &source, const QString &target, const CopyPr
         result = fail(CopyFailure::TargetFolder);
         return pending;
     }
-    struct stat existing {};
+    struct stat existing { };
     if (::fstatat(pending.m_dir, pending.m_name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (existing.st_dev == src.st_dev && existing.st_ino == src.st_ino)
             result = fail(CopyFailure::SameFile, 0);

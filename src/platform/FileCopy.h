@@ -19,12 +19,12 @@ bool isCopyTempName(QStringView name);
 
 enum class CopyFailure {
     None,
-    SourceMissing,   // vanished since it was chosen
+    SourceMissing, // vanished since it was chosen
     SourceUnreadable,
-    NotRegular,      // a folder, a pipe, a device
-    SameFile,        // source and target are one file
-    TargetReadOnly,  // the existing target is write-protected
-    TargetFolder,    // no temporary file could be made in the target folder
+    NotRegular, // a folder, a pipe, a device
+    SameFile, // source and target are one file
+    TargetReadOnly, // the existing target is write-protected
+    TargetFolder, // no temporary file could be made in the target folder
     DiskFull,
     WriteFailed,
     Cancelled,

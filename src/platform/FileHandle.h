@@ -10,8 +10,12 @@ namespace zv {
 class FileHandle {
 public:
     FileHandle() = default;
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    FileHandle(FileHandle &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    explicit FileHandle(int fd)
+        : m_fd(fd)
+    { }
+    FileHandle(FileHandle &&other) noexcept
+        : m_fd(std::exchange(other.m_fd, -1))
+    { }
     FileHandle &operator=(FileHandle &&other) noexcept
     {
         if (this != &other) {

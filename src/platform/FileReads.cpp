@@ -26,7 +26,7 @@ bool openForReading(QFile &file, const QString &path)
 std::optional<QByteArray> readSmallFile(const QString &path, qint64 maxBytes)
 {
     const FileHandle fd(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat st {};
+    struct stat st { };
     if (!fd.isOpen() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxBytes)
         return std::nullopt;
     QByteArray bytes(st.st_size, Qt::Uninitialized);

@@ -37,7 +37,7 @@ void FolderEntry::look() const
         m_kind = Kind::Other;
         return;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstatat(m_folderFd, m_entry->d_name, &st, 0) != 0)
         m_kind = Kind::Missing;
     else if (!S_ISREG(st.st_mode))
@@ -66,7 +66,8 @@ std::int64_t FolderEntry::size() const
     return m_size;
 }
 
-FolderReader::FolderReader(const QByteArray &nativeFolder) : m_dir(::opendir(nativeFolder.constData()))
+FolderReader::FolderReader(const QByteArray &nativeFolder)
+    : m_dir(::opendir(nativeFolder.constData()))
 {
     if (!m_dir)
         m_error = errno;
@@ -74,9 +75,9 @@ FolderReader::FolderReader(const QByteArray &nativeFolder) : m_dir(::opendir(nat
         m_current.m_folderFd = ::dirfd(static_cast<DIR *>(m_dir));
 }
 
-FolderReader::FolderReader(const QString &folder) : FolderReader(nativePath(folder))
-{
-}
+FolderReader::FolderReader(const QString &folder)
+    : FolderReader(nativePath(folder))
+{ }
 
 FolderReader::~FolderReader()
 {

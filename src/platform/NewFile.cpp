@@ -12,8 +12,8 @@ NewFile createNewFile(const QString &path)
 {
     NewFile file;
     file.path = path;
-    const int fd = ::open(nativePath(path).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+    const int fd =
+        ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0)
         file.error = errno;
     else

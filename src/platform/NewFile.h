@@ -9,7 +9,7 @@ namespace zv {
 
 struct NewFile {
     FileHandle handle;
-    QString path;  // the name it was created under
+    QString path; // the name it was created under
     int error = 0; // errno when it could not be created
 };
 

@@ -19,20 +19,20 @@ PathStatus statusOf(const struct stat &st)
 
 PathStatus pathStatus(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(nativePath(path).constData(), &st) == 0 ? statusOf(st) : PathStatus{};
 }
 
 PathStatus nameStatus(const QString &path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::lstat(nativePath(path).constData(), &st) == 0 ? statusOf(st) : PathStatus{};
 }
 
 bool isRunnableFile(const QString &path)
 {
     const QByteArray native = nativePath(path);
-    struct stat st {};
+    struct stat st { };
     return ::stat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) && ::access(native.constData(), X_OK) == 0;
 }
 

@@ -4,7 +4,8 @@
 
 namespace zv {
 
-PictureButton::PictureButton(QWidget *parent) : QLabel(parent)
+PictureButton::PictureButton(QWidget *parent)
+    : QLabel(parent)
 {
     setScaledContents(true); // image controls stretch their picture to their own size
 }

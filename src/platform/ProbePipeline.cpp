@@ -49,9 +49,12 @@ private:
 class OrderedProbe {
 public:
     OrderedProbe(int dirFd, std::size_t tailBytes, const ProbeHandlers &handlers, std::size_t window)
-        : m_dirFd(dirFd), m_tailBytes(tailBytes), m_handlers(handlers), m_window(window), m_ready(window, 0)
-    {
-    }
+        : m_dirFd(dirFd)
+        , m_tailBytes(tailBytes)
+        , m_handlers(handlers)
+        , m_window(window)
+        , m_ready(window, 0)
+    { }
 
     void run(FolderReader &folder, ProbeSpread spread)
     {
@@ -199,8 +202,8 @@ private:
             if (count == 1)
                 probe(first, names[0], std::span<char>(buffer.data(), m_tailBytes));
             else
-                probeBatch(first, std::span(names.data(), count), reads ? *reads : reads.emplace(unsigned(m_spread.batch)),
-                           buffer);
+                probeBatch(first, std::span(names.data(), count),
+                           reads ? *reads : reads.emplace(unsigned(m_spread.batch)), buffer);
         }
     }
 
@@ -212,8 +215,8 @@ private:
         for (std::size_t i = 0; i < names.size(); ++i) {
             files.push_back(openForProbe(m_dirFd, names[i], m_tailBytes));
             if (files.back().tailAt >= 0)
-                requests.push_back({files.back().fd.get(), buffer.data() + i * m_tailBytes, m_tailBytes,
-                                    files.back().tailAt});
+                requests.push_back(
+                    {files.back().fd.get(), buffer.data() + i * m_tailBytes, m_tailBytes, files.back().tailAt});
         }
         reads.read(requests);
         std::size_t request = 0;
@@ -282,13 +285,13 @@ private:
     std::vector<std::jthread> m_workers;
 
     std::mutex m_mutex;
-    std::condition_variable m_workCv;    // a file may be claimed, or all are
+    std::condition_variable m_workCv; // a file may be claimed, or all are
     std::condition_variable m_deliverCv; // the next file to deliver is ready
-    std::vector<const char *> m_names;   // listed so far
-    bool m_listed = false;               // all of them
-    std::vector<char> m_ready;           // per window slot
-    std::size_t m_next = 0;              // first file not yet claimed
-    std::size_t m_delivered = 0;         // files handed back to the caller
+    std::vector<const char *> m_names; // listed so far
+    bool m_listed = false; // all of them
+    std::vector<char> m_ready; // per window slot
+    std::size_t m_next = 0; // first file not yet claimed
+    std::size_t m_delivered = 0; // files handed back to the caller
     std::array<std::chrono::steady_clock::duration, 32> m_recent{};
     std::size_t m_recentCount = 0;
     bool m_wantAll = false; // the files turned out slow: all threads

@@ -11,6 +11,7 @@ namespace zv::probing {
 
 // Lists dir on the calling thread while other threads already probe the files listed so far,
 // and hands them to handlers in listing order.
-void probeInOrder(FolderReader &folder, std::size_t tailBytes, const ProbeHandlers &handlers, const ProbeSpread &spread);
+void probeInOrder(FolderReader &folder, std::size_t tailBytes, const ProbeHandlers &handlers,
+                  const ProbeSpread &spread);
 
 } // namespace zv::probing

@@ -12,8 +12,8 @@ namespace zv {
 bool isRemoteFileSystem(std::uint32_t type)
 {
     switch (type) {
-    case 0x6969:     // nfs
-    case 0x517b:     // smb
+    case 0x6969: // nfs
+    case 0x517b: // smb
     case 0xfe534d42: // smb2
     case 0xff534d42: // cifs
     case 0x65735546: // fuse (sshfs, rclone, gvfs, ...)
@@ -48,7 +48,8 @@ ProbeSpread probeSpreadFor(const ProbeMachine &machine, int inFlight)
     // per cold file then is the limit on two cores; batches of reads halve it (io_uring).
     const int cores = std::max(1, machine.cores);
     const ProbeSpread spread = inFlight > 0 ? ProbeSpread{inFlight, inFlight} : ProbeSpread{32, std::min(cores, 32)};
-    return {spread.inFlight, spread.atFirst, spread.inFlight > 1 ? probeBatchFor(spread.inFlight, machine.openFiles) : 1};
+    return {spread.inFlight, spread.atFirst,
+            spread.inFlight > 1 ? probeBatchFor(spread.inFlight, machine.openFiles) : 1};
 }
 
 // Room to run on past a file whose thread was put to sleep by other work on the machine: with a
@@ -61,11 +62,11 @@ std::size_t probeWindowFor(const ProbeSpread &spread)
 ProbeMachine probeMachineFor(const QByteArray &folder)
 {
     ProbeMachine machine;
-    struct statfs fs {};
+    struct statfs fs { };
     machine.remote = ::statfs(folder.constData(), &fs) == 0
                      && isRemoteFileSystem(static_cast<std::uint32_t>(static_cast<unsigned long>(fs.f_type)));
     machine.cores = static_cast<int>(std::thread::hardware_concurrency());
-    struct rlimit limit {};
+    struct rlimit limit { };
     if (::getrlimit(RLIMIT_NOFILE, &limit) == 0)
         machine.openFiles = limit.rlim_cur == RLIM_INFINITY ? NoOpenFileLimit : std::uint64_t(limit.rlim_cur);
     return machine;

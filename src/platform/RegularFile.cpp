@@ -18,7 +18,7 @@ namespace {
 void ignoreFileSizeSignal()
 {
     static const bool ignored = [] {
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = SIG_IGN;
         sigemptyset(&action.sa_mask);
         return ::sigaction(SIGXFSZ, &action, nullptr) == 0;
@@ -49,7 +49,7 @@ RegularFile openRegularFile(const QString &path, bool forWriting)
 {
     RegularFile file;
     const QByteArray native = nativePath(path);
-    struct stat before {};
+    struct stat before { };
     if (::stat(native.constData(), &before) != 0) {
         file.error = errno == ENOTDIR ? ENOENT : errno;
         return file;
@@ -64,7 +64,7 @@ RegularFile openRegularFile(const QString &path, bool forWriting)
         return file;
     }
     file.handle = FileHandle(fd);
-    struct stat opened {};
+    struct stat opened { };
     if (::fstat(fd, &opened) != 0) {
         file.error = errno;
         return file;
@@ -122,8 +122,7 @@ EndWriteOutcome writeNearEnd(int fd, QByteArrayView bytes, qint64 offset, qint64
         got = ::read(channel[0], &outcome, sizeof outcome);
     } while (got < 0 && errno == EINTR);
     ::close(channel[0]);
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) { }
     if (got != sizeof outcome)
         return {EIO, false}; // the child died before it could say
     return outcome;

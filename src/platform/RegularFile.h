@@ -22,7 +22,7 @@ RegularFile openRegularFile(const QString &path, bool forWriting);
 int readAllAt(int fd, char *bytes, qsizetype size, qint64 offset);
 
 struct EndWriteOutcome {
-    int error = 0;        // errno of the write or its flush
+    int error = 0; // errno of the write or its flush
     bool restored = true; // after a failure: the file is as it was
 };
 

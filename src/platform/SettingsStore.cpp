@@ -7,7 +7,9 @@ namespace {
 
 class QSettingsStore final : public SettingsStore {
 public:
-    explicit QSettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings)) {}
+    explicit QSettingsStore(std::unique_ptr<QSettings> settings)
+        : m_settings(std::move(settings))
+    { }
 
     QString value(const QString &section, const QString &key, const QString &fallback) const override
     {

@@ -45,8 +45,7 @@ private:
         return true;
     }
 
-    bool startProgram(const QString &program, const QStringList &arguments,
-                      const QString &workingDirectory) override
+    bool startProgram(const QString &program, const QStringList &arguments, const QString &workingDirectory) override
     {
         return QProcess::startDetached(program, arguments, workingDirectory);
     }

@@ -58,8 +58,7 @@ void TailReads::read(std::span<Request> requests)
     for (int i = 0; i < submitted; ++i) {
         io_uring_cqe *cqe = nullptr;
         int waited = 0;
-        while ((waited = ::io_uring_wait_cqe(&m_ring->ring, &cqe)) == -EINTR) {
-        }
+        while ((waited = ::io_uring_wait_cqe(&m_ring->ring, &cqe)) == -EINTR) { }
         if (waited != 0) {
             broken = true;
             break;
@@ -80,8 +79,9 @@ void TailReads::read(std::span<Request> requests)
             readOne(requests[i]);
 }
 #else
-struct TailReads::Ring {};
-TailReads::TailReads(unsigned) {}
+struct TailReads::Ring { };
+TailReads::TailReads(unsigned)
+{ }
 TailReads::~TailReads() = default;
 void TailReads::read(std::span<Request> requests)
 {

@@ -16,7 +16,10 @@ class Shell;
 // The media device and the player bar as the main window sees them.
 class PlayerMedia final : public MediaPort {
 public:
-    PlayerMedia(MovieModule &movie, ctrlAV &bar) : m_movie(movie), m_bar(bar) {}
+    PlayerMedia(MovieModule &movie, ctrlAV &bar)
+        : m_movie(movie)
+        , m_bar(bar)
+    { }
 
     void closeMovie() override;
     void openVideo(const QString &path) override;

@@ -1,11 +1,6 @@
 #include "Program.h"
 
 #include "album/frmDaten.h"
-#include "skins/frmSkinChange.h"
-#include "transfer/DriveChart.h"
-#include "transfer/FolderSource.h"
-#include "transfer/frmExplorer.h"
-#include "transfer/frmSaveFiles.h"
 #include "app/frmStart.h"
 #include "media/MovieModule.h"
 #include "media/MovieWindows.h"
@@ -14,7 +9,12 @@
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "skins/frmSkinChange.h"
 #include "skins/SkinFiles.h"
+#include "transfer/DriveChart.h"
+#include "transfer/FolderSource.h"
+#include "transfer/frmExplorer.h"
+#include "transfer/frmSaveFiles.h"
 #include "viewing/frmDiaShow.h"
 #include "viewing/frmPicWindow.h"
 
@@ -49,8 +49,7 @@ void Program::start()
 {
     m_start = std::make_unique<frmStart>(StartupContext{
         m_paths, *m_services.drives, *m_services.dialogs, *m_services.settings, m_settings, m_album,
-        [this]() -> AlbumWindowPort & { return createMainWindow(); },
-        [](int code) { QCoreApplication::exit(code); }});
+        [this]() -> AlbumWindowPort & { return createMainWindow(); }, [](int code) { QCoreApplication::exit(code); }});
     m_start->show();
     m_trace.mark("start-up window shown");
     // The driver takes a fifth of a second to load and set up; the start-up window waits a
@@ -59,9 +58,10 @@ void Program::start()
         movieWindows::warmUpGl();
         m_trace.mark("GL driver loaded");
     });
-    connect(&m_list, &QAbstractItemModel::modelAboutToBeReset, this,
-            [this] { m_trace.mark("album loaded, list filling", static_cast<qsizetype>(m_album.size())); },
-            Qt::SingleShotConnection);
+    connect(
+        &m_list, &QAbstractItemModel::modelAboutToBeReset, this,
+        [this] { m_trace.mark("album loaded, list filling", static_cast<qsizetype>(m_album.size())); },
+        Qt::SingleShotConnection);
 }
 
 QString Program::skinFolder() const
@@ -130,8 +130,10 @@ void Program::showExportDialog(const QStringList &ExportSelection)
         m_saveFiles->takeSelection(ExportSelection);
     if (raiseIfOpen(m_saveFiles))
         return;
-    SaveFilesServices services{m_paths, *m_services.drives, *m_services.dialogs, makeSystemFolderSource(),
-                               ExportSelection, [this] { movieObj().closeMovie(); }};
+    SaveFilesServices services{
+        m_paths, *m_services.drives, *m_services.dialogs, makeSystemFolderSource(), ExportSelection, [this] {
+            movieObj().closeMovie();
+        }};
     m_saveFiles = std::make_unique<frmSaveFiles>(std::move(services));
     m_saveFiles->show();
     m_saveFiles->activateWindow(); // a dialog the user just asked for takes the keyboard

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SkinOutcome.h"
 #include "app/MainWindowLayout.h"
+#include "SkinOutcome.h"
 
 #include <QColor>
 #include <QPixmap>
@@ -27,16 +27,15 @@ struct SkinnedWindow {
     QLabel *imgSearch = nullptr;
     QRect imgSearchArea = layout::kSearchFrame;
     std::function<void(const QPixmap &)> setBackground; // makes "picBG" the window's background
-    std::function<void()> setPlayerSkin;                // the player bar's setSkin
+    std::function<void()> setPlayerSkin; // the player bar's setSkin
 
     struct Panel {
         SkinPanel *panel = nullptr;
         QRect area;
     };
     // picSuche, picMenue, picVorschau
-    std::array<Panel, 3> panels{{{nullptr, layout::kSearchPanel},
-                                 {nullptr, layout::kMenuPanel},
-                                 {nullptr, layout::kPreview}}};
+    std::array<Panel, 3> panels{
+        {{nullptr, layout::kSearchPanel}, {nullptr, layout::kMenuPanel}, {nullptr, layout::kPreview}}};
     QSize windowSize = layout::kWindow;
     QColor windowColour = QColor(0xF0, 0xF0, 0xF0); // where the background picture does not reach
 };

@@ -4,9 +4,12 @@
 
 namespace zv {
 
-ImageButton::ImageButton(const QString &objectName, QString pressedKey, QString releasedKey,
-                         const SkinImages &images, QWidget *parent)
-    : PictureButton(parent), m_pressedKey(std::move(pressedKey)), m_releasedKey(std::move(releasedKey)), m_images(images)
+ImageButton::ImageButton(const QString &objectName, QString pressedKey, QString releasedKey, const SkinImages &images,
+                         QWidget *parent)
+    : PictureButton(parent)
+    , m_pressedKey(std::move(pressedKey))
+    , m_releasedKey(std::move(releasedKey))
+    , m_images(images)
 {
     setObjectName(objectName);
 }

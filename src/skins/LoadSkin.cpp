@@ -3,9 +3,9 @@
 #include <QDir>
 
 #include "ParseColour.h"
+#include "platform/ProgressColours.h"
 #include "ProfileFile.h"
 #include "SkinFiles.h"
-#include "platform/ProgressColours.h"
 
 #include <QAbstractItemView>
 #include <QLabel>
@@ -50,7 +50,10 @@ SkinColours readColours(const ProfileFile &ini)
 
 class Loader {
 public:
-    Loader(QString skinName, QString folder) : m_skinName(std::move(skinName)), m_folder(std::move(folder)) {}
+    Loader(QString skinName, QString folder)
+        : m_skinName(std::move(skinName))
+        , m_folder(std::move(folder))
+    { }
 
     std::optional<QColor> colour(const QString &entry, const QString &text)
     {

@@ -20,8 +20,8 @@ struct SkinTargets {
     // txtStichWorte, txtOrt, txtDatum, txtNamen, txtBemerkungen (line or plain text edits)
     std::array<QWidget *, 5> infoBoxes{};
     QProgressBar *progress = nullptr; // pbarSearch
-    QLabel *logo = nullptr;           // imgLogo
-    QLabel *saveLock = nullptr;       // cmdSaveX
+    QLabel *logo = nullptr; // imgLogo
+    QLabel *saveLock = nullptr; // cmdSaveX
 };
 
 // Loads the skin in folder (see SkinFolder, which resolves it once for every user): the

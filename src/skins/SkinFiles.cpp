@@ -39,8 +39,9 @@ const std::array<SkinButtonKeys, 9> &SkinButtons()
     using Place = SkinButtonKeys::Place;
     const auto button = [](const char *name, const char *down, const char *up, Place place, QRect geometry,
                            const char *tip) {
-        return SkinButtonKeys{QString::fromLatin1(name), QString::fromLatin1(down), QString::fromLatin1(up), place,
-                              geometry, QString::fromUtf8(tip)};
+        return SkinButtonKeys{
+            QString::fromLatin1(name), QString::fromLatin1(down), QString::fromLatin1(up), place, geometry,
+            QString::fromUtf8(tip)};
     };
     static const std::array<SkinButtonKeys, 9> buttons{{
         button("cmdAktual", "btnSaveDn", "btnSaveUp", Place::MenuPanel, layout::kSaveButton,

@@ -9,7 +9,7 @@ namespace zv {
 struct SkinOutcome {
     bool complete = true;
     QString stoppedAt; // the file, key or Skin.ini entry at which it stopped
-    QString message;   // German text for the user, empty when complete
+    QString message; // German text for the user, empty when complete
 };
 
 } // namespace zv

@@ -4,7 +4,8 @@
 
 namespace zv {
 
-SkinPanel::SkinPanel(const QString &objectName, QWidget *parent) : QWidget(parent)
+SkinPanel::SkinPanel(const QString &objectName, QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(objectName);
     setAttribute(Qt::WA_OpaquePaintEvent);

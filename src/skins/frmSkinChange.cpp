@@ -1,8 +1,8 @@
 #include "frmSkinChange.h"
 
-#include "SkinPreview.h"
 #include "app/AppSettings.h"
 #include "platform/FileNames.h"
+#include "SkinPreview.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -14,8 +14,7 @@
 
 namespace zv {
 
-frmSkinChange::frmSkinChange(const AlbumPaths &paths, SettingsStore &store, SettingsValues &settings,
-                             QWidget *parent)
+frmSkinChange::frmSkinChange(const AlbumPaths &paths, SettingsStore &store, SettingsValues &settings, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_paths(paths)
     , m_store(store)
@@ -69,10 +68,10 @@ void frmSkinChange::fillList()
 void frmSkinChange::showPreview()
 {
     const auto selected = m_lstSkins->selectedItems();
-    const QImage preview = selected.isEmpty()
-                               ? QImage()
-                               : LoadSkinPreview(m_skinFolders[size_t(m_lstSkins->row(selected.first()))].path,
-                                                 m_imgView->size());
+    const QImage preview =
+        selected.isEmpty()
+            ? QImage()
+            : LoadSkinPreview(m_skinFolders[size_t(m_lstSkins->row(selected.first()))].path, m_imgView->size());
     if (preview.isNull()) {
         m_imgView->setPixmap(QPixmap());
         m_imgView->setText(kNoPreviewText);

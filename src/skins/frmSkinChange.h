@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SkinFolderList.h"
 #include "model/AlbumPaths.h"
+#include "SkinFolderList.h"
 
 #include <QWidget>
 
@@ -25,8 +25,7 @@ inline const QString kNoPreviewText = QStringLiteral("keine Vorschau");
 class frmSkinChange : public QWidget {
     Q_OBJECT
 public:
-    frmSkinChange(const AlbumPaths &paths, SettingsStore &store, SettingsValues &settings,
-                  QWidget *parent = nullptr);
+    frmSkinChange(const AlbumPaths &paths, SettingsStore &store, SettingsValues &settings, QWidget *parent = nullptr);
 
     // Skin name to folder, in list order.
     const std::vector<SkinFolderEntry> &SkinFolders() const { return m_skinFolders; }

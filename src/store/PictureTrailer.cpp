@@ -133,8 +133,8 @@ PictureReadResult ReadPictureInfo(const QString &path)
     if (file.size < PictureInfo::TrailerSize)
         return result;
     char bytes[PictureInfo::TrailerSize];
-    if (const int error = readAllAt(file.handle.get(), bytes, PictureInfo::TrailerSize,
-                                    file.size - PictureInfo::TrailerSize)) {
+    if (const int error =
+            readAllAt(file.handle.get(), bytes, PictureInfo::TrailerSize, file.size - PictureInfo::TrailerSize)) {
         result.error = cannotRead(path, TrailerError::Kind::CannotRead, errorText(error));
         return result;
     }
@@ -148,9 +148,8 @@ TrailerError WritePictureInfo(const QString &path, PictureInfo &info)
     if (file.error == ENOENT)
         return missing(path);
     if (file.error || file.notRegular) {
-        return {TrailerError::Kind::CannotOpen,
-                QStringLiteral("Die Datei \"%1\" kann nicht beschrieben werden: %2.")
-                    .arg(displayName(path), openFailure(file))};
+        return {TrailerError::Kind::CannotOpen, QStringLiteral("Die Datei \"%1\" kann nicht beschrieben werden: %2.")
+                                                    .arg(displayName(path), openFailure(file))};
     }
     const int fd = file.handle.get();
     const qint64 size = file.size;

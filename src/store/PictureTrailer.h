@@ -18,7 +18,7 @@ struct TrailerError {
 };
 
 struct PictureReadResult {
-    PictureInfo info;  // five empty texts when the file has no trailer or could not be read
+    PictureInfo info; // five empty texts when the file has no trailer or could not be read
     TrailerError error;
 };
 

@@ -13,13 +13,15 @@ namespace zv {
 // closes the channel when it goes, and results that come later are dropped.
 class ResultChannel {
 public:
-    explicit ResultChannel(QObject *target) : m_target(target) {}
+    explicit ResultChannel(QObject *target)
+        : m_target(target)
+    { }
     void close()
     {
         std::lock_guard lock(m_mutex);
         m_target = nullptr;
     }
-    template<typename F>
+    template <typename F>
     void post(F &&call)
     {
         // Held while posting, so the target cannot be destroyed under the call.
@@ -36,7 +38,7 @@ private:
 // Runs `work` on a thread of its own and hands its result to `done` on the channel's thread.
 // The thread is detached: a read that hangs on an unreachable network mount blocks only
 // itself, never a window or the program's exit.
-template<typename Result>
+template <typename Result>
 void readInBackground(std::shared_ptr<ResultChannel> channel, std::function<Result()> work,
                       std::function<void(Result)> done)
 {

@@ -97,8 +97,7 @@ DriveChart drawInfo(const DriveInfo &drive, QSize box)
     if (span > 0) {
         constexpr double sixteenthsPerRadian = 180.0 * 16 / std::numbers::pi;
         painter.setBrush(usedRed);
-        painter.drawPie(QRectF(0, 0, w, h), qRound(start * sixteenthsPerRadian),
-                        qRound(span * sixteenthsPerRadian));
+        painter.drawPie(QRectF(0, 0, w, h), qRound(start * sixteenthsPerRadian), qRound(span * sixteenthsPerRadian));
     }
     return chart;
 }

@@ -13,12 +13,12 @@ struct DriveInfo;
 // How full the album's drive is, as the popup menu shows it: the pie, the two texts and the
 // colours of their legend swatches.
 struct DriveChart {
-    QImage pie;          // free part green from 3 o'clock counter-clockwise, the rest red
-    QString freeText;    // "frei:  12 GB"
-    QString usedText;    // "belegt:  3 GB"
+    QImage pie; // free part green from 3 o'clock counter-clockwise, the rest red
+    QString freeText; // "frei:  12 GB"
+    QString usedText; // "belegt:  3 GB"
     QColor freeColour;
     QColor usedColour;
-    bool known = false;  // false: grey disc and "unbekannt" texts
+    bool known = false; // false: grey disc and "unbekannt" texts
 };
 
 // Bytes as the chart's texts show them: Bytes below 1024, KB below 1048576, MB up to and

@@ -21,7 +21,7 @@ struct ListedFile {
 
 struct FolderFiles {
     std::vector<ListedFile> files; // in the file system's order; what was read before an error
-    int error = 0;                 // errno of the failure, 0 when the whole folder was read
+    int error = 0; // errno of the failure, 0 when the whole folder was read
 };
 
 // The media files directly in a folder. Safe to call off the user-interface thread.

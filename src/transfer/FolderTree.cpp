@@ -7,12 +7,18 @@ namespace zv {
 QString FolderTree::driveTypeName(DriveType type)
 {
     switch (type) {
-    case DriveType::Removable: return QStringLiteral("wechselbar");
-    case DriveType::Fixed: return QStringLiteral("intern");
-    case DriveType::Network: return QStringLiteral("netzwerk");
-    case DriveType::CdRom: return QStringLiteral("CD");
-    case DriveType::RamDisk: return QStringLiteral("ram");
-    case DriveType::Unknown: break;
+    case DriveType::Removable:
+        return QStringLiteral("wechselbar");
+    case DriveType::Fixed:
+        return QStringLiteral("intern");
+    case DriveType::Network:
+        return QStringLiteral("netzwerk");
+    case DriveType::CdRom:
+        return QStringLiteral("CD");
+    case DriveType::RamDisk:
+        return QStringLiteral("ram");
+    case DriveType::Unknown:
+        break;
     }
     return QStringLiteral("unbekannt");
 }

@@ -18,15 +18,15 @@ namespace zv {
 // read (FolderRead), the caller reads them where it likes (off the user-interface thread in
 // the windows) and hands the result back.
 struct FolderNode {
-    QString key;   // folder path; drives "drive:" + mount point, so a mount point shown as a
-                   // folder of its parent drive is a node of its own
-    QString text;  // what the user sees
+    QString key; // folder path; drives "drive:" + mount point, so a mount point shown as a
+                 // folder of its parent drive is a node of its own
+    QString text; // what the user sees
     QString image; // image key: drive type name, "zu" or "auf"
-    QString path;  // the node's folder
+    QString path; // the node's folder
     int parent = -1;
     std::vector<int> children;
     bool isDrive = false;
-    bool listed = false;     // its subfolders have arrived
+    bool listed = false; // its subfolders have arrived
     bool unreadable = false; // reading them failed or took too long
 };
 

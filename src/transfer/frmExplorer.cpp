@@ -1,9 +1,9 @@
 #include "frmExplorer.h"
 
 #include "FolderTreeView.h"
+#include "frmRequest.h"
 #include "TransferDriver.h"
 #include "TransferIcons.h"
-#include "frmRequest.h"
 
 #include "operations/Numbering.h"
 #include "platform/Dialogs.h"
@@ -78,7 +78,8 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
 
     m_txtNumber->setText(m_services.settings.value(kImportSection, kNumberKey, QStringLiteral("0")));
     connect(m_txtNumber, &QLineEdit::textChanged, this, &frmExplorer::validateNumber);
-    m_chkNumber->setChecked(m_services.settings.value(kImportSection, kChkStateKey, QStringLiteral("0")) == QLatin1String("1"));
+    m_chkNumber->setChecked(m_services.settings.value(kImportSection, kChkStateKey, QStringLiteral("0"))
+                            == QLatin1String("1"));
     connect(m_tv, &FolderTreeView::folderClicked, this, &frmExplorer::listFolder);
     connect(m_cmdAdd, &QPushButton::clicked, this, &frmExplorer::startImport);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QWidget::close);
@@ -184,7 +185,8 @@ void frmExplorer::importDone(bool completed)
         return;
     }
     if (completed) {
-        m_services.dialogs.message(QString(), QStringLiteral("Aktion ausgeführt."), MessageIcon::None, MessageButtons::Ok);
+        m_services.dialogs.message(QString(), QStringLiteral("Aktion ausgeführt."), MessageIcon::None,
+                                   MessageButtons::Ok);
         m_cmdCancel->setText(QStringLiteral("fertig"));
     }
     Q_EMIT importFinished();
@@ -242,8 +244,8 @@ void frmExplorer::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_services.settings.setValue(kImportSection, kChkStateKey, m_chkNumber->isChecked() ? QStringLiteral("1")
-                                                                                          : QStringLiteral("0"));
+    m_services.settings.setValue(kImportSection, kChkStateKey,
+                                 m_chkNumber->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     event->accept();
 }
 

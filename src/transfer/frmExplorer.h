@@ -53,7 +53,7 @@ public:
     bool isImporting() const;
 
 Q_SIGNALS:
-    void listed();        // the file list shows the clicked folder
+    void listed(); // the file list shows the clicked folder
     void importFinished(); // "Aktion ausgeführt." or a stop
 
 protected:

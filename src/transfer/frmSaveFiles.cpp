@@ -1,8 +1,8 @@
 #include "frmSaveFiles.h"
 
 #include "FolderTreeView.h"
-#include "TransferDriver.h"
 #include "frmRequest.h"
+#include "TransferDriver.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
@@ -40,9 +40,8 @@ frmSaveFiles::frmSaveFiles(SaveFilesServices services, QWidget *parent)
     m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
     m_cmdSave->resize(twips(1215), twips(375));
     connect(m_cmdSave, &QPushButton::clicked, this, &frmSaveFiles::save);
-    connect(m_driver, &TransferDriver::copying, this, [this](const TransferStep &step) {
-        setWindowTitle(copyingTitle(displayFileName(step.targetName)));
-    });
+    connect(m_driver, &TransferDriver::copying, this,
+            [this](const TransferStep &step) { setWindowTitle(copyingTitle(displayFileName(step.targetName))); });
     connect(m_driver, &TransferDriver::handled, m_pb, &QProgressBar::setValue);
     connect(m_driver, &TransferDriver::failed, this, [this](const TransferFailure &f) {
         m_services.dialogs.message(f.title, f.text, MessageIcon::Critical, MessageButtons::Ok);
@@ -64,9 +63,10 @@ void frmSaveFiles::save()
         return;
     const QString folder = m_tv->selectedFolder();
     if (folder.isEmpty()) {
-        m_services.dialogs.message(QStringLiteral("Hinweis"),
-                                   QStringLiteral("Bitte zuerst einen Ordner auswählen, in den gespeichert werden soll."),
-                                   MessageIcon::Information, MessageButtons::Ok);
+        m_services.dialogs.message(
+            QStringLiteral("Hinweis"),
+            QStringLiteral("Bitte zuerst einen Ordner auswählen, in den gespeichert werden soll."),
+            MessageIcon::Information, MessageButtons::Ok);
         return;
     }
     setCursor(Qt::WaitCursor);

@@ -16,8 +16,8 @@ DiaBarLayout diaBarLayout(QSize window, bool stripOpen)
     layout.bar = QRect(window.width() - kDiaBarWidth, window.height() - height, kDiaBarWidth, height);
     layout.row = QPoint(0, strip);
     if (stripOpen)
-        layout.slider = QRect(kSliderMargin, (strip - kSliderHeight) / 2, kDiaBarWidth - 2 * kSliderMargin,
-                              kSliderHeight);
+        layout.slider =
+            QRect(kSliderMargin, (strip - kSliderHeight) / 2, kDiaBarWidth - 2 * kSliderMargin, kSliderHeight);
     return layout;
 }
 

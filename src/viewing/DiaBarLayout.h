@@ -13,9 +13,9 @@ inline constexpr int kDiaBarRowHeight = kDiaButtonSize; // the button row, all t
 inline constexpr int kDiaDelayStripHeight = 28; // the delay slider's strip above the row
 
 struct DiaBarLayout {
-    QRect bar;      // in the window
-    QPoint row;     // the button row's top-left inside the bar
-    QRect slider;   // inside the bar; empty while the strip is shut
+    QRect bar; // in the window
+    QPoint row; // the button row's top-left inside the bar
+    QRect slider; // inside the bar; empty while the strip is shut
 };
 
 // The bar in the window's bottom-right corner. The button row keeps its place in the window

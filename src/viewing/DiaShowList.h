@@ -13,7 +13,7 @@ namespace zv {
 
 // One picture of the show: its row as the list held it when the show came to it.
 struct DiaSlide {
-    int index = 0;    // 1-based row number
+    int index = 0; // 1-based row number
     int rowCount = 0; // rows the show walks
     ListRow row;
 };

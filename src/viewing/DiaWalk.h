@@ -13,7 +13,9 @@ public:
     enum class Direction { Forward, Back };
     using IsPicture = std::function<bool(int row)>; // 0-based row
 
-    explicit DiaWalk(int rowCount = 0) : m_rowCount(rowCount) {}
+    explicit DiaWalk(int rowCount = 0)
+        : m_rowCount(rowCount)
+    { }
 
     // Moves to the next picture row in the direction and returns its 1-based number; nullopt
     // when no row is a picture, and then the walk stays where it was.

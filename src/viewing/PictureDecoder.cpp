@@ -20,8 +20,8 @@ PictureDecoder::~PictureDecoder()
 
 const PictureDecoder::Job *PictureDecoder::find(const QString &path, QSize target) const
 {
-    const auto it = std::find_if(m_jobs.begin(), m_jobs.end(),
-                                 [&](const Job &j) { return j.path == path && j.target == target; });
+    const auto it =
+        std::find_if(m_jobs.begin(), m_jobs.end(), [&](const Job &j) { return j.path == path && j.target == target; });
     return it == m_jobs.end() ? nullptr : &*it;
 }
 

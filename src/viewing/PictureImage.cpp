@@ -64,9 +64,9 @@ void PictureImage::prepare() const
     // to a pixmap first would copy it once more.
     const bool rough = m_rough && m_settle.isActive();
     m_rough = rough;
-    m_shown = m_image.size() == size()
-        ? m_image
-        : m_image.scaled(size(), Qt::IgnoreAspectRatio, rough ? Qt::FastTransformation : Qt::SmoothTransformation);
+    m_shown = m_image.size() == size() ? m_image
+                                       : m_image.scaled(size(), Qt::IgnoreAspectRatio,
+                                                        rough ? Qt::FastTransformation : Qt::SmoothTransformation);
 }
 
 QImage PictureImage::shownImage() const

@@ -11,7 +11,7 @@ namespace zv {
 
 struct LoadedPicture {
     QSize naturalSize; // upright (EXIF orientation applied): what the fitting is computed from
-    QImage image;      // upright, at the pixel size of its place in the target, ready to draw
+    QImage image; // upright, at the pixel size of its place in the target, ready to draw
 };
 
 // Pictures larger than this are not decoded: no camera makes them, and a file that claims

@@ -88,11 +88,11 @@ private:
     QTimer tmrIntervall;
     DiaWalk::Direction m_direction = DiaWalk::Direction::Forward;
 
-    QString m_awaited;          // the file whose picture is being decoded for the screen
-    QSize m_awaitedSize;        // the screen size it is decoded for
+    QString m_awaited; // the file whose picture is being decoded for the screen
+    QSize m_awaitedSize; // the screen size it is decoded for
     bool m_resumeWhenShown = false; // the timer goes on once the awaited picture is up
     QString m_shownFile;
-    LoadedPicture m_picture;    // PicPuffer: the last picture that could be decoded
+    LoadedPicture m_picture; // PicPuffer: the last picture that could be decoded
     QRectF m_pictureRect;
     WheelSteps m_wheel;
 

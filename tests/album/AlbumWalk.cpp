@@ -20,9 +20,9 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QTextCursor>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
 
@@ -89,12 +89,18 @@ std::optional<QSize> pictureSize(const QByteArray &bytes)
 QString storedDate(const QString &typed)
 {
     switch (typed.size()) {
-    case 4: return QStringLiteral("xx.xx.") + typed;
-    case 6: return QStringLiteral("xx.0") + typed;
-    case 7: return QStringLiteral("xx.") + typed;
-    case 9: return QStringLiteral("0") + typed;
-    case 10: return typed;
-    default: return QStringLiteral("xx.xx.xxxx");
+    case 4:
+        return QStringLiteral("xx.xx.") + typed;
+    case 6:
+        return QStringLiteral("xx.0") + typed;
+    case 7:
+        return QStringLiteral("xx.") + typed;
+    case 9:
+        return QStringLiteral("0") + typed;
+    case 10:
+        return typed;
+    default:
+        return QStringLiteral("xx.xx.xxxx");
     }
 }
 
@@ -162,8 +168,14 @@ std::vector<Seeded> albumFiles()
     files.push_back({"A.jpg", false, {}});
     files.push_back({"a.jpg", true, {}});
     files.push_back({"Oma und Opa.JPG", false, {}});
-    files.push_back({"M\xFC" "nchen.jpg", false, {}}); // Latin-1, as old media carry them
-    files.push_back({"Stra\xDF" "e.txt", false, {}});
+    files.push_back({"M\xFC"
+                     "nchen.jpg",
+                     false,
+                     {}}); // Latin-1, as old media carry them
+    files.push_back({"Stra\xDF"
+                     "e.txt",
+                     false,
+                     {}});
     files.push_back({"\xE9t\xE9.avi", false, {}});
     files.push_back({"Film1.avi", false, {}});
     files.push_back({"Film2.mpg", true, {}});
@@ -194,11 +206,22 @@ public:
         MessageAnswer answer = MessageAnswer::Ok;
         const bool yes = (bits >> (asked % 32)) & 1u;
         switch (buttons) {
-        case MessageButtons::Ok: answer = MessageAnswer::Ok; break;
-        case MessageButtons::OkCancel: answer = yes ? MessageAnswer::Ok : MessageAnswer::Cancel; ++asked; break;
+        case MessageButtons::Ok:
+            answer = MessageAnswer::Ok;
+            break;
+        case MessageButtons::OkCancel:
+            answer = yes ? MessageAnswer::Ok : MessageAnswer::Cancel;
+            ++asked;
+            break;
         case MessageButtons::YesNo:
-        case MessageButtons::YesNoCancel: answer = yes ? MessageAnswer::Yes : MessageAnswer::No; ++asked; break;
-        case MessageButtons::RetryCancel: answer = MessageAnswer::Cancel; ++asked; break; // retrying could loop
+        case MessageButtons::YesNoCancel:
+            answer = yes ? MessageAnswer::Yes : MessageAnswer::No;
+            ++asked;
+            break;
+        case MessageButtons::RetryCancel:
+            answer = MessageAnswer::Cancel;
+            ++asked;
+            break; // retrying could loop
         }
         static const char *const names[] = {"Ok", "Cancel", "Yes", "No", "Retry"};
         shown << title + QLatin1Char('|') + text + QLatin1Char('|') + QLatin1String(names[int(answer)]);
@@ -245,7 +268,8 @@ public:
         m_window.reset();
         // Read-only files would outlive the temporary folder.
         for (const auto &[name, file] : readFiles())
-            fs::permissions((nativePath(media(QString())) + name).toStdString(), fs::perms::owner_write, fs::perm_options::add);
+            fs::permissions((nativePath(media(QString())) + name).toStdString(), fs::perms::owner_write,
+                            fs::perm_options::add);
     }
     bool open();
 
@@ -328,7 +352,7 @@ private:
     bool m_previewShown = false;
     QSize m_previewSize;
     std::optional<QSize> m_lastGood; // what an undecodable picture falls back to
-    bool m_previewCleared = false;   // the shown file was deleted since the last picture
+    bool m_previewCleared = false; // the shown file was deleted since the last picture
     std::map<QByteArray, MediaKind> m_kinds;
     std::optional<Failure> m_failure;
 };
@@ -336,15 +360,16 @@ private:
 World::World()
     : m_settings(makeFileSettings(m_sources.filePath(QStringLiteral("settings.ini"))))
 {
-    m_drives.drive = DriveInfo{QStringLiteral("/"), QStringLiteral("/"), DriveType::Fixed, false,
-                               qint64(1) << 40, qint64(1) << 41, true};
+    m_drives.drive = DriveInfo{
+        QStringLiteral("/"), QStringLiteral("/"), DriveType::Fixed, false, qint64(1) << 40, qint64(1) << 41, true};
     const QByteArray folder = nativePath(media(QString()));
     int number = 0;
     for (const Seeded &f : albumFiles()) {
         const QByteArray bytes = f.bytes.isNull() && f.name != "leer.txt" ? contentFor(f.name, number) : f.bytes;
         writeNative(folder + f.name, bytes);
         if (f.readOnly)
-            fs::permissions((folder + f.name).toStdString(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+            fs::permissions((folder + f.name).toStdString(),
+                            fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                             fs::perm_options::remove);
         m_kinds[f.name] = mediaKindForFile(decodeFileName(f.name));
         ++number;
@@ -355,9 +380,8 @@ bool World::open()
 {
     list.follow(album);
     album = loadAlbum(media(QString()));
-    m_window = std::make_unique<frmDaten>(
-        MainWindowServices{AlbumPaths{path()}, album, list, state, shell, m_dialogs},
-        SkinFolder(path(), QStringLiteral("Main")));
+    m_window = std::make_unique<frmDaten>(MainWindowServices{AlbumPaths{path()}, album, list, state, shell, m_dialogs},
+                                          SkinFolder(path(), QStringLiteral("Main")));
     m_window->setPlayer(nullptr, &player);
     m_window->FillList();
     lstBilder = m_window->findChild<QTreeView *>(QStringLiteral("lstBilder"));
@@ -397,7 +421,8 @@ Files World::readFiles() const
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         const bool readOnly = (entry.status().permissions() & fs::perms::owner_write) == fs::perms::none;
-        files[QByteArray::fromStdString(entry.path().filename().native())] = {QByteArray::fromStdString(bytes), readOnly};
+        files[QByteArray::fromStdString(entry.path().filename().native())] = {QByteArray::fromStdString(bytes),
+                                                                              readOnly};
     }
     return files;
 }
@@ -457,7 +482,8 @@ void World::showsIfSelected(int row)
     // again, and the preview is left alone.
     m_searchWords = false;
     const auto file = m_expectedFiles.find(nativeNameOf(m_currentFile));
-    m_expectedBoxes = m_currentFile.isEmpty() || file == m_expectedFiles.end() ? Boxes{} : boxesOf(trailerOf(file->second.bytes));
+    m_expectedBoxes =
+        m_currentFile.isEmpty() || file == m_expectedFiles.end() ? Boxes{} : boxesOf(trailerOf(file->second.bytes));
 }
 
 void World::clearShown()
@@ -479,11 +505,13 @@ QLineEdit *World::editorIn(const QAbstractItemView *view) const
 void World::checkEditors()
 {
     const QAbstractItemView *shown = shownView();
-    for (const QAbstractItemView *view : {static_cast<QAbstractItemView *>(lstBilder), static_cast<QAbstractItemView *>(lstSymbole)}) {
+    for (const QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(lstBilder), static_cast<QAbstractItemView *>(lstSymbole)}) {
         if (!editorIn(view))
             continue;
         if (view != shown)
-            fail(QStringLiteral("(e) editor"), QStringLiteral("a rename editor is open in the hidden view %1").arg(view->objectName()));
+            fail(QStringLiteral("(e) editor"),
+                 QStringLiteral("a rename editor is open in the hidden view %1").arg(view->objectName()));
         else if (selectedRows().size() != 1)
             fail(QStringLiteral("(e) editor"),
                  QStringLiteral("a rename editor is open with %1 selected rows").arg(selectedRows().size()));
@@ -493,24 +521,26 @@ void World::checkEditors()
 void World::checkShown()
 {
     if (state.CurrentFile != m_currentFile)
-        fail(QStringLiteral("(a) CurrentFile"), QStringLiteral("CurrentFile is \"%1\", the model expects \"%2\"")
-                                                    .arg(displayFileName(state.CurrentFile), displayFileName(m_currentFile)));
+        fail(QStringLiteral("(a) CurrentFile"),
+             QStringLiteral("CurrentFile is \"%1\", the model expects \"%2\"")
+                 .arg(displayFileName(state.CurrentFile), displayFileName(m_currentFile)));
     if (!m_searchWords) {
         const Boxes boxes = actualBoxes();
         for (int i = 0; i < kBoxes; ++i)
             if (boxes[i] != m_expectedBoxes[i])
-                fail(QStringLiteral("(a) boxes"), QStringLiteral("%1 holds \"%2\", expected \"%3\" (the information of \"%4\")")
-                                                      .arg(QLatin1String(kBoxNames[i]), boxes[i], m_expectedBoxes[i],
-                                                           displayFileName(m_currentFile)));
+                fail(QStringLiteral("(a) boxes"),
+                     QStringLiteral("%1 holds \"%2\", expected \"%3\" (the information of \"%4\")")
+                         .arg(QLatin1String(kBoxNames[i]), boxes[i], m_expectedBoxes[i],
+                              displayFileName(m_currentFile)));
     }
     const bool shown = m_image->isVisibleTo(m_preview) && !m_image->pixmap().isNull();
     // After the shown file was deleted, an undecodable picture may fall back to nothing.
     const bool tolerated = m_previewCleared && !shown;
     if (shown != m_previewShown && !tolerated) {
-        fail(QStringLiteral("(a) preview"), QStringLiteral("the preview %1 a picture, expected %2 (shown file \"%3\")")
-                                                .arg(shown ? QStringLiteral("shows") : QStringLiteral("shows no"),
-                                                     m_previewShown ? QStringLiteral("one") : QStringLiteral("none"),
-                                                     displayFileName(m_currentFile)));
+        fail(QStringLiteral("(a) preview"),
+             QStringLiteral("the preview %1 a picture, expected %2 (shown file \"%3\")")
+                 .arg(shown ? QStringLiteral("shows") : QStringLiteral("shows no"),
+                      m_previewShown ? QStringLiteral("one") : QStringLiteral("none"), displayFileName(m_currentFile)));
     } else if (shown) {
         const QSizeF box = m_preview->size();
         const double w = m_previewSize.width(), h = m_previewSize.height();
@@ -519,9 +549,13 @@ void World::checkShown()
             fit = QSizeF(box.width(), h / w * box.width());
         const QSizeF got = m_preview->pictureRect().size();
         if (std::abs(got.width() - fit.width()) > 0.01 || std::abs(got.height() - fit.height()) > 0.01)
-            fail(QStringLiteral("(a) preview"), QStringLiteral("the preview shows a %1 x %2 picture, expected the %3 x %4 one of \"%5\"")
-                                                    .arg(got.width()).arg(got.height()).arg(fit.width()).arg(fit.height())
-                                                    .arg(displayFileName(m_currentFile)));
+            fail(QStringLiteral("(a) preview"),
+                 QStringLiteral("the preview shows a %1 x %2 picture, expected the %3 x %4 one of \"%5\"")
+                     .arg(got.width())
+                     .arg(got.height())
+                     .arg(fit.width())
+                     .arg(fit.height())
+                     .arg(displayFileName(m_currentFile)));
     }
 }
 
@@ -532,11 +566,15 @@ void World::checkFiles(const Files &now)
         if (it == now.end())
             fail(QStringLiteral("(b) bytes"), QStringLiteral("\"%1\" vanished").arg(shortName(name)));
         else if (it->second.bytes != expected.bytes)
-            fail(QStringLiteral("(b) bytes"), QStringLiteral("\"%1\" changed (%2 bytes, expected %3; shown file \"%4\")")
-                                                  .arg(shortName(name)).arg(it->second.bytes.size()).arg(expected.bytes.size())
-                                                  .arg(displayFileName(m_currentFile)));
+            fail(QStringLiteral("(b) bytes"),
+                 QStringLiteral("\"%1\" changed (%2 bytes, expected %3; shown file \"%4\")")
+                     .arg(shortName(name))
+                     .arg(it->second.bytes.size())
+                     .arg(expected.bytes.size())
+                     .arg(displayFileName(m_currentFile)));
         else if (it->second.readOnly != expected.readOnly)
-            fail(QStringLiteral("(b) bytes"), QStringLiteral("\"%1\" changed its read-only attribute").arg(shortName(name)));
+            fail(QStringLiteral("(b) bytes"),
+                 QStringLiteral("\"%1\" changed its read-only attribute").arg(shortName(name)));
     }
     for (const auto &[name, state] : now)
         if (!m_expectedFiles.count(name))
@@ -570,14 +608,16 @@ void World::checkAlbumAndList(const Files &now)
                                    list.text(r, AlbumListModel::Namen), list.text(r, AlbumListModel::Anlass)};
         const QStringList file = {t.datum, t.ort, t.namen, t.anlass};
         if (cells != file)
-            fail(QStringLiteral("(c) texts"), QStringLiteral("row %1 \"%2\" shows %3, its trailer holds %4")
-                                                  .arg(r).arg(displayFileName(inList.last()), cells.join(QLatin1Char('|')),
-                                                              file.join(QLatin1Char('|'))));
+            fail(QStringLiteral("(c) texts"),
+                 QStringLiteral("row %1 \"%2\" shows %3, its trailer holds %4")
+                     .arg(r)
+                     .arg(displayFileName(inList.last()), cells.join(QLatin1Char('|')), file.join(QLatin1Char('|'))));
     }
     std::sort(onDisk.begin(), onDisk.end());
     std::sort(inAlbum.begin(), inAlbum.end());
     if (inAlbum != onDisk)
-        fail(QStringLiteral("(c) names"), QStringLiteral("album [%1], files [%2]").arg(inAlbum.join(QLatin1Char('/')), onDisk.join(QLatin1Char('/'))));
+        fail(QStringLiteral("(c) names"), QStringLiteral("album [%1], files [%2]")
+                                              .arg(inAlbum.join(QLatin1Char('/')), onDisk.join(QLatin1Char('/'))));
     std::sort(inList.begin(), inList.end());
     if (m_listFiltered) {
         const bool unique = std::adjacent_find(inList.begin(), inList.end()) == inList.end();
@@ -585,7 +625,9 @@ void World::checkAlbumAndList(const Files &now)
             fail(QStringLiteral("(c) names"), QStringLiteral("searched list [%1] is no subset of the album [%2]")
                                                   .arg(inList.join(QLatin1Char('/')), inAlbum.join(QLatin1Char('/'))));
     } else if (inList != inAlbum) {
-        fail(QStringLiteral("(c) names"), QStringLiteral("list [%1], album [%2]").arg(inList.join(QLatin1Char('/')), inAlbum.join(QLatin1Char('/'))));
+        fail(
+            QStringLiteral("(c) names"),
+            QStringLiteral("list [%1], album [%2]").arg(inList.join(QLatin1Char('/')), inAlbum.join(QLatin1Char('/'))));
     }
 }
 
@@ -597,7 +639,8 @@ void World::checkAll()
     checkAlbumAndList(now);
     checkEditors();
     if (picSucheShown() != m_searchMode)
-        fail(QStringLiteral("(a) search mode"), QStringLiteral("the search panel is %1").arg(m_searchMode ? "hidden" : "shown"));
+        fail(QStringLiteral("(a) search mode"),
+             QStringLiteral("the search panel is %1").arg(m_searchMode ? "hidden" : "shown"));
 }
 
 std::optional<Failure> World::perform(const Step &step)
@@ -644,7 +687,10 @@ void World::click(const Step &s, Qt::KeyboardModifiers modifiers)
     if (selectedRows() != std::vector<int>{row} || currentRow() != row)
         fail(QStringLiteral("(click) selection"),
              QStringLiteral("after a click on row %1 \"%2\" the current row is %3 and %4 rows are selected")
-                 .arg(row).arg(displayFileName(name)).arg(currentRow()).arg(selectedRows().size()));
+                 .arg(row)
+                 .arg(displayFileName(name))
+                 .arg(currentRow())
+                 .arg(selectedRows().size()));
     shows(pathOf(name));
 }
 
@@ -652,13 +698,14 @@ struct KeyName {
     const char *name;
     Qt::Key key;
 };
-const KeyName kKeys[] = {{"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},   {"Left", Qt::Key_Left},
-                         {"Right", Qt::Key_Right},   {"Home", Qt::Key_Home},   {"End", Qt::Key_End},
+const KeyName kKeys[] = {{"Up", Qt::Key_Up},         {"Down", Qt::Key_Down},        {"Left", Qt::Key_Left},
+                         {"Right", Qt::Key_Right},   {"Home", Qt::Key_Home},        {"End", Qt::Key_End},
                          {"PageUp", Qt::Key_PageUp}, {"PageDown", Qt::Key_PageDown}};
 
 void World::key(const Step &s)
 {
-    const auto key = std::find_if(std::begin(kKeys), std::end(kKeys), [&](const KeyName &k) { return s.text == QLatin1String(k.name); });
+    const auto key = std::find_if(std::begin(kKeys), std::end(kKeys),
+                                  [&](const KeyName &k) { return s.text == QLatin1String(k.name); });
     if (key == std::end(kKeys))
         return fail(QStringLiteral("(walk)"), QStringLiteral("no key \"%1\"").arg(s.text));
     QAbstractItemView *view = shownView();
@@ -701,8 +748,10 @@ void World::header(const Step &s)
         return;
     QHeaderView *header = lstBilder->header();
     lstBilder->horizontalScrollBar()->setValue(header->sectionPosition(s.a));
-    const int x = header->sectionViewportPosition(s.a) + std::min(header->sectionSize(s.a), header->viewport()->width()) / 2;
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(std::clamp(x, 0, header->viewport()->width() - 1), header->height() / 2));
+    const int x =
+        header->sectionViewportPosition(s.a) + std::min(header->sectionSize(s.a), header->viewport()->width()) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(std::clamp(x, 0, header->viewport()->width() - 1), header->height() / 2));
 }
 
 void World::search(const Step &s)
@@ -730,7 +779,8 @@ void World::back(const Step &)
     m_searchWords = false;
     m_listFiltered = false;
     const auto file = m_expectedFiles.find(nativeNameOf(m_currentFile));
-    m_expectedBoxes = m_currentFile.isEmpty() || file == m_expectedFiles.end() ? Boxes{} : boxesOf(trailerOf(file->second.bytes));
+    m_expectedBoxes =
+        m_currentFile.isEmpty() || file == m_expectedFiles.end() ? Boxes{} : boxesOf(trailerOf(file->second.bytes));
 }
 
 void World::view(const Step &s)
@@ -770,7 +820,8 @@ void World::rename(const Step &s, bool commit)
     const QByteArray from = nativePath(oldName), to = nativePath(s.text);
     const auto node = m_expectedFiles.extract(from);
     if (node.empty())
-        return fail(QStringLiteral("(walk)"), QStringLiteral("renamed \"%1\" is not in the model").arg(displayFileName(oldName)));
+        return fail(QStringLiteral("(walk)"),
+                    QStringLiteral("renamed \"%1\" is not in the model").arg(displayFileName(oldName)));
     m_expectedFiles[to] = node.mapped();
     m_kinds[to] = m_kinds[from];
     if (m_currentFile == pathOf(oldName))
@@ -800,7 +851,8 @@ void World::save(const Step &)
     settle();
     if (m_searchWords) {
         if (m_dialogs.shown.isEmpty())
-            fail(QStringLiteral("(b) search save"), QStringLiteral("Speichern with search words in the boxes told the user nothing"));
+            fail(QStringLiteral("(b) search save"),
+                 QStringLiteral("Speichern with search words in the boxes told the user nothing"));
         return; // nothing may be written
     }
     if (m_currentFile.isEmpty())
@@ -809,8 +861,9 @@ void World::save(const Step &)
     const auto it = m_expectedFiles.find(name);
     if (it == m_expectedFiles.end())
         return;
-    const bool declined = std::any_of(m_dialogs.shown.begin(), m_dialogs.shown.end(),
-                                      [](const QString &d) { return d.endsWith(QLatin1String("|No")) || d.endsWith(QLatin1String("|Cancel")); });
+    const bool declined = std::any_of(m_dialogs.shown.begin(), m_dialogs.shown.end(), [](const QString &d) {
+        return d.endsWith(QLatin1String("|No")) || d.endsWith(QLatin1String("|Cancel"));
+    });
     const bool agreed = std::any_of(m_dialogs.shown.begin(), m_dialogs.shown.end(),
                                     [](const QString &d) { return d.endsWith(QLatin1String("|Yes")); });
     if (declined || (it->second.readOnly && !agreed))
@@ -829,13 +882,16 @@ void World::save(const Step &)
     if (!written) {
         for (const auto &[other, file] : readFiles())
             if (other != name && m_expectedFiles.count(other) && m_expectedFiles[other] != file)
-                return fail(QStringLiteral("(b) saved elsewhere"), QStringLiteral("Speichern wrote into \"%1\", the shown file is \"%2\"")
-                                                                     .arg(shortName(other), displayFileName(m_currentFile)));
+                return fail(QStringLiteral("(b) saved elsewhere"),
+                            QStringLiteral("Speichern wrote into \"%1\", the shown file is \"%2\"")
+                                .arg(shortName(other), displayFileName(m_currentFile)));
         if (after == before)
-            return fail(QStringLiteral("(b) not saved"), QStringLiteral("Speichern left \"%1\" as it was; told: %2")
-                                                             .arg(displayFileName(m_currentFile), m_dialogs.shown.join(QLatin1String(" / "))));
-        return fail(QStringLiteral("(b) bytes"), QStringLiteral("Speichern did not write exactly the boxes' trailer after the media bytes of \"%1\"")
-                                                     .arg(displayFileName(m_currentFile)));
+            return fail(QStringLiteral("(b) not saved"),
+                        QStringLiteral("Speichern left \"%1\" as it was; told: %2")
+                            .arg(displayFileName(m_currentFile), m_dialogs.shown.join(QLatin1String(" / "))));
+        return fail(QStringLiteral("(b) bytes"),
+                    QStringLiteral("Speichern did not write exactly the boxes' trailer after the media bytes of \"%1\"")
+                        .arg(displayFileName(m_currentFile)));
     }
     it->second.bytes = after;
     m_expectedBoxes[0] = withoutTrailingSpaces(typed.datum);
@@ -949,7 +1005,9 @@ const std::vector<Action> &actions()
          },
          [](World &w, const Step &s) { w.back(s); }},
         {"View", 3,
-         [](std::mt19937 &rng, World &) -> std::optional<Step> { return Step{{}, 1 + below(rng, 4), 0, 0, {}}; },
+         [](std::mt19937 &rng, World &) -> std::optional<Step> {
+             return Step{{}, 1 + below(rng, 4), 0, 0, {}};
+         },
          [](World &w, const Step &s) { w.view(s); }},
         {"RenameCancel", 2, [](std::mt19937 &, World &) -> std::optional<Step> { return Step{}; },
          [](World &w, const Step &s) { w.rename(s, false); }},
@@ -961,10 +1019,14 @@ const std::vector<Action> &actions()
              const QString name = w.rowName(row);
              const QString extension = name.contains(QLatin1Char('.')) ? name.section(QLatin1Char('.'), -1) : QString();
              switch (below(rng, 4)) {
-             case 0: return Step{{}, 0, 0, 0, displayFileName(w.rowName(below(rng, w.rows())))}; // taken
-             case 1: return Step{{}, 0, 0, 0, displayFileName(name).toUpper()}; // only the case differs
-             case 2: return Step{{}, 0, 0, 0, QStringLiteral("Neu:%1.%2").arg(++w.serial).arg(extension)}; // invalid
-             default: return Step{{}, 0, 0, 0, QStringLiteral("Neu%1.%2").arg(++w.serial).arg(extension)};
+             case 0:
+                 return Step{{}, 0, 0, 0, displayFileName(w.rowName(below(rng, w.rows())))}; // taken
+             case 1:
+                 return Step{{}, 0, 0, 0, displayFileName(name).toUpper()}; // only the case differs
+             case 2:
+                 return Step{{}, 0, 0, 0, QStringLiteral("Neu:%1.%2").arg(++w.serial).arg(extension)}; // invalid
+             default:
+                 return Step{{}, 0, 0, 0, QStringLiteral("Neu%1.%2").arg(++w.serial).arg(extension)};
              }
          },
          [](World &w, const Step &s) { w.rename(s, true); }},
@@ -973,12 +1035,15 @@ const std::vector<Action> &actions()
              const int box = below(rng, kBoxes);
              QString text;
              for (int n = 1 + below(rng, 3); n > 0; --n)
-                 text += box == 0 ? pick(rng, {"1", "5.", "2003", "12", ".", "x"}) : pick(rng, {"a", "Ö", "ß", " ", "Anna", "köln", "é", "7"});
+                 text += box == 0 ? pick(rng, {"1", "5.", "2003", "12", ".", "x"})
+                                  : pick(rng, {"a", "Ö", "ß", " ", "Anna", "köln", "é", "7"});
              return Step{{}, box, below(rng, 4) == 0 ? 1 : 0, 0, text};
          },
          [](World &w, const Step &s) { w.type(s); }},
         {"Save", 10,
-         [](std::mt19937 &rng, World &) -> std::optional<Step> { return Step{{}, 0, 0, quint32(rng()) & 0xFF, {}}; },
+         [](std::mt19937 &rng, World &) -> std::optional<Step> {
+             return Step{{}, 0, 0, quint32(rng()) & 0xFF, {}};
+         },
          [](World &w, const Step &s) { w.save(s); }},
         {"Delete", 3,
          [](std::mt19937 &rng, World &) -> std::optional<Step> {
@@ -990,7 +1055,9 @@ const std::vector<Action> &actions()
          [](std::mt19937 &rng, World &w) -> std::optional<Step> {
              QStringList names;
              for (int n = 4 + below(rng, 5); n > 0; --n)
-                 names << QStringLiteral("imp%1.%2").arg(++w.serial, 3, 10, QLatin1Char('0')).arg(pick(rng, {"jpg", "jpg", "avi", "mpg", "txt"}));
+                 names << QStringLiteral("imp%1.%2")
+                              .arg(++w.serial, 3, 10, QLatin1Char('0'))
+                              .arg(pick(rng, {"jpg", "jpg", "avi", "mpg", "txt"}));
              return Step{{}, 0, 0, 0, names.join(QLatin1Char('/'))};
          },
          [](World &w, const Step &s) { w.import(s); }},
@@ -1064,7 +1131,11 @@ bool World::picSucheShown() const
 QString Step::toText() const
 {
     const QByteArray encoded = QUrl::toPercentEncoding(text, "/:.,()", "-");
-    return QStringLiteral("%1 %2 %3 %4 %5").arg(action).arg(a).arg(b).arg(answers)
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(action)
+        .arg(a)
+        .arg(b)
+        .arg(answers)
         .arg(text.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(encoded));
 }
 
@@ -1110,7 +1181,9 @@ std::optional<QList<Step>> parseSteps(const QString &text, QString *badLine)
 QString Outcome::report(const QString &origin) const
 {
     return QStringLiteral("%1: after %2 steps %3: %4\n# kind: %5\n# replay: the steps below, one per line\n%6")
-        .arg(origin).arg(walked.size()).arg(invariant, message, kind(), toText(walked));
+        .arg(origin)
+        .arg(walked.size())
+        .arg(invariant, message, kind(), toText(walked));
 }
 
 Outcome walk(quint32 seed, int steps)
@@ -1121,8 +1194,11 @@ Outcome walk(quint32 seed, int steps)
 
 Outcome replay(const QList<Step> &steps)
 {
-    return run([&](World &, int i) -> std::optional<Step> { return i < steps.size() ? std::optional<Step>(steps[i]) : std::nullopt; },
-               int(steps.size()));
+    return run(
+        [&](World &, int i) -> std::optional<Step> {
+            return i < steps.size() ? std::optional<Step>(steps[i]) : std::nullopt;
+        },
+        int(steps.size()));
 }
 
 QList<Step> minimise(const QList<Step> &steps, const QString &kind)

@@ -35,7 +35,10 @@ struct Outcome {
 
     QString report(const QString &origin) const;
     // The broken promise and the step that broke it: walks with the same kind found the same fault.
-    QString kind() const { return walked.isEmpty() ? invariant : invariant + QStringLiteral(" on ") + walked.last().action; }
+    QString kind() const
+    {
+        return walked.isEmpty() ? invariant : invariant + QStringLiteral(" on ") + walked.last().action;
+    }
 };
 
 // Draws and performs up to `steps` steps; stops at the first broken promise.

@@ -160,7 +160,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("playing");
         QTest::addColumn<int>("position");
         QTest::addColumn<QStringList>("calls");
-        QTest::newRow("2.5 s halves to even") << true << 2500 << QStringList{"stop", "close", "open v.mpg", "play", "seek 2"};
+        QTest::newRow("2.5 s halves to even")
+            << true << 2500 << QStringList{"stop", "close", "open v.mpg", "play", "seek 2"};
         QTest::newRow("3.5 s") << true << 3500 << QStringList{"stop", "close", "open v.mpg", "play", "seek 4"};
         QTest::newRow("stopped") << false << 7000 << QStringList{"close", "open v.mpg"};
     }
@@ -189,9 +190,12 @@ private Q_SLOTS:
         for (const char *bad : {"a/b.jpg", "a\\b.jpg", "a:b.jpg", "a*.jpg", "a?.jpg", "a\".jpg", "a<.jpg", "a>.jpg",
                                 "a|.jpg", "a\tb.jpg", "..", "a.jpg.", "a.jpg ", "con", "Nul.jpg", "COM1.txt", "lpt9"})
             QTest::newRow(bad) << QString::fromUtf8(bad) << invalid + QLatin1Char('\n');
-        QTest::newRow("256 bytes") << QString(126, QChar(0xE4)) + QStringLiteral("x.jpg") << invalid + QLatin1Char('\n');
-        QTest::newRow("COM0 is a name") << "COM0.jpg" << "";
-        QTest::newRow("extension change") << "a.txt" << "";
+        QTest::newRow("256 bytes") << QString(126, QChar(0xE4)) + QStringLiteral("x.jpg")
+                                   << invalid + QLatin1Char('\n');
+        QTest::newRow("COM0 is a name") << "COM0.jpg"
+                                        << "";
+        QTest::newRow("extension change") << "a.txt"
+                                          << "";
     }
 
     void renaming()
@@ -268,9 +272,12 @@ private Q_SLOTS:
         QTest::newRow("in Skins, a link") << "ROOT/album/Skins/neu" << copied;
         QTest::newRow("in Skins through ..") << "ROOT/album/Bilder/../Skins/x" << copied;
         QTest::newRow("where the linked Skins lie") << "ROOT/shared/Skins/Main/neu" << copied;
-        QTest::newRow("beside it, its name longer") << "ROOT/album2" << "";
-        QTest::newRow("out of the album through ..") << "ROOT/album/Bilder/../../neu" << "";
-        QTest::newRow("beside the linked Skins") << "ROOT/shared/Skins2" << "";
+        QTest::newRow("beside it, its name longer") << "ROOT/album2"
+                                                    << "";
+        QTest::newRow("out of the album through ..") << "ROOT/album/Bilder/../../neu"
+                                                     << "";
+        QTest::newRow("beside the linked Skins") << "ROOT/shared/Skins2"
+                                                 << "";
     }
 
     void newAlbumTarget()
@@ -299,8 +306,9 @@ private Q_SLOTS:
         const QStringList before = everything();
         target.replace(QStringLiteral("ROOT"), root.path());
 
-        const NewAlbumOutcome outcome = createNewAlbum(AlbumPaths{r.filePath(QStringLiteral("album"))}, target,
-                                                       {QStringLiteral("a.jpg")}, r.filePath(QStringLiteral("program/zidoverev")));
+        const NewAlbumOutcome outcome =
+            createNewAlbum(AlbumPaths{r.filePath(QStringLiteral("album"))}, target, {QStringLiteral("a.jpg")},
+                           r.filePath(QStringLiteral("program/zidoverev")));
         if (refusal.isEmpty()) {
             QVERIFY2(outcome.failures.isEmpty(), qPrintable(outcome.failures.join(u'\n')));
             QCOMPARE(outcome.programFile, QDir::cleanPath(target) + QStringLiteral("/zidoverev"));
@@ -321,7 +329,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("words");
         QTest::newRow("every separator") << "a!b,c.d/e\\f:g;h&i(j)k[l]m{n}o?p q"
                                          << QString("abcdefghijklmnopq").split(QString(), Qt::SkipEmptyParts);
-        QTest::newRow("tab, hyphen, apostrophe, quote stay") << "Jean-Luc d'Arc\t\"x\"" << QStringList{"Jean-Luc", "d'Arc\t\"x\""};
+        QTest::newRow("tab, hyphen, apostrophe, quote stay")
+            << "Jean-Luc d'Arc\t\"x\"" << QStringList{"Jean-Luc", "d'Arc\t\"x\""};
         QTest::newRow("separators only") << ".,;!?" << QStringList{};
         QTest::newRow("leading and trailing separators, repeats kept") << " (Rom) Rom..." << QStringList{"Rom", "Rom"};
     }
@@ -393,16 +402,17 @@ private Q_SLOTS:
     // The date sort builds its keys in place; they order rows as ConvertDate's texts do.
     void datesSortByTheirConvertedForm()
     {
-        const QStringList dates{"01.02.2004", "xx.xx.2003", "", "5.2003", "31.12.2002", "1.05.2003",
-                                "15.01.2003", "xx.05.2003", "31.12.2002", "2003"};
+        const QStringList dates{"01.02.2004", "xx.xx.2003", "",           "5.2003",     "31.12.2002",
+                                "1.05.2003",  "15.01.2003", "xx.05.2003", "31.12.2002", "2003"};
         AlbumListModel list;
         std::vector<ListRow> rows;
         for (int i = 0; i < dates.size(); ++i)
             rows.push_back({i, QString::number(i), "", dates[i], "", "", ""});
         list.appendRows(std::move(rows));
         QStringList expected = dates;
-        std::stable_sort(expected.begin(), expected.end(),
-                         [](const QString &x, const QString &y) { return ConvertDate(x, false) < ConvertDate(y, false); });
+        std::stable_sort(expected.begin(), expected.end(), [](const QString &x, const QString &y) {
+            return ConvertDate(x, false) < ConvertDate(y, false);
+        });
         QVERIFY(SortColumn(list, 3, ColumnType::Date, SortOrder::Ascending));
         QCOMPARE(cellsOf(list, AlbumListModel::Datum), expected);
     }
@@ -413,17 +423,39 @@ private Q_SLOTS:
         QTest::addColumn<QString>("namen");
         QTest::addColumn<QString>("ort");
         QTest::addColumn<QStringList>("kept");
-        QTest::newRow("year") << "2003" << "" << "" << QStringList{"a", "b", "c", "d", "e"};
-        QTest::newRow("month gets its zero") << "5.2003" << "" << "" << QStringList{"a", "c", "e"};
-        QTest::newRow("nine characters get a zero") << "1.05.2003" << "" << "" << QStringList{"a"};
-        QTest::newRow("eight characters get none") << "1.1.2003" << "" << "" << QStringList{};
-        QTest::newRow("a trailing blank counts") << "2003 " << "" << "" << QStringList{};
-        QTest::newRow("names in any order, any case") << "" << "BERT anna" << "" << QStringList{"a"};
-        QTest::newRow("hyphenated is one word") << "" << "Jean" << "" << QStringList{};
-        QTest::newRow("hyphenated whole") << "" << "jean-luc" << "" << QStringList{"c"};
-        QTest::newRow("umlaut lower-cased") << "" << "" << "KÖLN" << QStringList{"a", "b"};
-        QTest::newRow("separators only ask nothing") << "" << "" << "..." << QStringList{"a", "b", "c", "d", "e"};
-        QTest::newRow("all boxes, one word short") << "2003" << "anna bert" << "köln" << QStringList{"a"};
+        QTest::newRow("year") << "2003"
+                              << ""
+                              << "" << QStringList{"a", "b", "c", "d", "e"};
+        QTest::newRow("month gets its zero") << "5.2003"
+                                             << ""
+                                             << "" << QStringList{"a", "c", "e"};
+        QTest::newRow("nine characters get a zero") << "1.05.2003"
+                                                    << ""
+                                                    << "" << QStringList{"a"};
+        QTest::newRow("eight characters get none") << "1.1.2003"
+                                                   << ""
+                                                   << "" << QStringList{};
+        QTest::newRow("a trailing blank counts") << "2003 "
+                                                 << ""
+                                                 << "" << QStringList{};
+        QTest::newRow("names in any order, any case") << ""
+                                                      << "BERT anna"
+                                                      << "" << QStringList{"a"};
+        QTest::newRow("hyphenated is one word") << ""
+                                                << "Jean"
+                                                << "" << QStringList{};
+        QTest::newRow("hyphenated whole") << ""
+                                          << "jean-luc"
+                                          << "" << QStringList{"c"};
+        QTest::newRow("umlaut lower-cased") << ""
+                                            << ""
+                                            << "KÖLN" << QStringList{"a", "b"};
+        QTest::newRow("separators only ask nothing") << ""
+                                                     << ""
+                                                     << "..." << QStringList{"a", "b", "c", "d", "e"};
+        QTest::newRow("all boxes, one word short") << "2003"
+                                                   << "anna bert"
+                                                   << "köln" << QStringList{"a"};
     }
 
     void rowMatching()
@@ -662,7 +694,8 @@ private Q_SLOTS:
         w->runMenuCommand(RemoveFiles);
         QCOMPARE(fx.player.calls, QStringList{"close"});
         QCOMPARE(fx.dialogs.shown,
-                 QStringList(2, QStringLiteral("löschen|Soll der Löschvorgang gestartet werden?\r\n\r\nAusgewählt: 2 Dateien")));
+                 QStringList(2, QStringLiteral(
+                                    "löschen|Soll der Löschvorgang gestartet werden?\r\n\r\nAusgewählt: 2 Dateien")));
         for (const QString &name : exports[0][0].toStringList())
             QVERIFY(!QFile::exists(fx.media(name)));
         QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
@@ -674,7 +707,7 @@ private Q_SLOTS:
     void dateQuestionBeforeSaving_data()
     {
         QTest::addColumn<QString>("typed"); // empty: the date box is left as the file gave it
-        QTest::addColumn<int>("answer");    // to the question; -1: no question expected
+        QTest::addColumn<int>("answer"); // to the question; -1: no question expected
         QTest::addColumn<QString>("stored"); // empty: nothing written
         QTest::newRow("1.1.2003, back to correct it") << "1.1.2003" << int(MessageAnswer::No) << "";
         QTest::newRow("1.1.2003, saved anyway") << "1.1.2003" << int(MessageAnswer::Yes) << "xx.xx.xxxx";
@@ -732,8 +765,9 @@ private Q_SLOTS:
         QVERIFY(child(*w, "imgvorschau")->isVisible());
         fx.dialogs.answers = {MessageAnswer::Yes};
         QTest::keyClick(list, Qt::Key_Delete);
-        QCOMPARE(fx.dialogs.shown.last(),
-                 QStringLiteral("löschen|Soll der Löschvorgang gestartet werden?\r\n\r\nAusgewählt: 1 Datei („bild.jpg“)"));
+        QCOMPARE(
+            fx.dialogs.shown.last(),
+            QStringLiteral("löschen|Soll der Löschvorgang gestartet werden?\r\n\r\nAusgewählt: 1 Datei („bild.jpg“)"));
         QVERIFY(!QFile::exists(fx.media(QStringLiteral("bild.jpg"))));
         QVERIFY(fx.state.CurrentFile.isEmpty());
         QVERIFY(!child(*w, "imgvorschau")->isVisible());
@@ -836,7 +870,8 @@ private Q_SLOTS:
         QFETCH(int, viewMode);
         QImage pie(90, 90, QImage::Format_ARGB32);
         pie.fill(Qt::green);
-        const auto menu = BuildPopupMenu(MenuState{dorido, static_cast<AlbumView>(viewMode), {pie, QStringLiteral("frei:  1 GB"), {}, {}, {}}});
+        const auto menu = BuildPopupMenu(
+            MenuState{dorido, static_cast<AlbumView>(viewMode), {pie, QStringLiteral("frei:  1 GB"), {}, {}, {}}});
         // The drive's usage stands in a second column, right of the commands and not among them.
         menu->popup(QPoint(0, 0));
         QVERIFY(QTest::qWaitForWindowExposed(menu.get()));

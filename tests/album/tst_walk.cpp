@@ -26,7 +26,8 @@ private Q_SLOTS:
         qInfo("seed %u: %lld steps in %.1f s, %.0f steps/s", seed, qlonglong(outcome.walked.size()), outcome.seconds,
               outcome.walked.size() / std::max(outcome.seconds, 0.001));
         if (outcome.failed && qEnvironmentVariableIntValue("ZV_WALK_MINIMISE"))
-            qInfo("%s", qPrintable(QStringLiteral("shortest found:\n") + toText(minimise(outcome.walked, outcome.kind()))));
+            qInfo("%s",
+                  qPrintable(QStringLiteral("shortest found:\n") + toText(minimise(outcome.walked, outcome.kind()))));
         // Qt Test cuts long failure texts; the whole step list goes out first.
         if (outcome.failed)
             qInfo("%s", qPrintable(outcome.report(QStringLiteral("seed %1").arg(seed))));

@@ -19,7 +19,8 @@ private Q_SLOTS:
             const Outcome outcome = walk(seed, std::min(stepsPerWalk() * 2, kBudget - spent));
             spent += int(outcome.walked.size());
             // Another broken promise ends a walk early; only a write into the wrong file counts.
-            const bool wrongFile = outcome.invariant == QLatin1String("(b) bytes") || outcome.invariant == QLatin1String("(b) saved elsewhere");
+            const bool wrongFile = outcome.invariant == QLatin1String("(b) bytes")
+                                   || outcome.invariant == QLatin1String("(b) saved elsewhere");
             if (outcome.failed && wrongFile) {
                 qInfo("found after %d steps (seed %u, step %lld of its walk): %s", spent, seed,
                       qlonglong(outcome.walked.size()), qPrintable(outcome.message));
@@ -29,7 +30,8 @@ private Q_SLOTS:
                 otherBreaks << outcome.invariant;
         }
         QFAIL(qPrintable(QStringLiteral("no write into a file other than the shown one in %1 steps; other breaks: %2")
-                             .arg(spent).arg(otherBreaks.join(QStringLiteral(", ")))));
+                             .arg(spent)
+                             .arg(otherBreaks.join(QStringLiteral(", ")))));
     }
 };
 

@@ -108,13 +108,18 @@ private Q_SLOTS:
         for (int i = 0; i < 300; ++i)
             QVERIFY(writeAll(dir.filePath(QStringLiteral("%1.%2").arg((i * 37) % 1009).arg(i % 3 ? "jpg" : "mpg")),
                              i % 2 ? withOrt(100 * i, QByteArray::number(i)) : QByteArray(100 * i, 'm')));
-        const QList<QPair<const char *, QByteArray>> files{
-            {"b.MPEG", QByteArray(512, 'm')},         {"e.JPG", QByteArray(1536, 'm')},
-            {"g.bmp", QByteArray(2560, 'm')},         {"i.jpg.txt", "x"},
-            {"euro.jpg", withOrt(1000, "\x80 K\xf6ln")}, {"blanks.jpg", withOrt(10, "   Rom")},
-            {"bare.gif", withOrt(0, "Ulm")},          {"newline.avi", withOrt(5, "Bonn\r\n")},
-            {"c1.jpeg", withOrt(5, "a\x81")},         {"geheim.jpg", withOrt(3000 - 914, "Rom")},
-            {"Unterordner/c.jpg", "x"},               {".zvcopy-a1b2c3d4.part", "a killed import's copy"}};
+        const QList<QPair<const char *, QByteArray>> files{{"b.MPEG", QByteArray(512, 'm')},
+                                                           {"e.JPG", QByteArray(1536, 'm')},
+                                                           {"g.bmp", QByteArray(2560, 'm')},
+                                                           {"i.jpg.txt", "x"},
+                                                           {"euro.jpg", withOrt(1000, "\x80 K\xf6ln")},
+                                                           {"blanks.jpg", withOrt(10, "   Rom")},
+                                                           {"bare.gif", withOrt(0, "Ulm")},
+                                                           {"newline.avi", withOrt(5, "Bonn\r\n")},
+                                                           {"c1.jpeg", withOrt(5, "a\x81")},
+                                                           {"geheim.jpg", withOrt(3000 - 914, "Rom")},
+                                                           {"Unterordner/c.jpg", "x"},
+                                                           {".zvcopy-a1b2c3d4.part", "a killed import's copy"}};
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Unterordner")));
         for (const auto &[name, bytes] : files)
             QVERIFY(writeAll(dir.filePath(QString::fromUtf8(name)), bytes));
@@ -128,11 +133,14 @@ private Q_SLOTS:
         const auto load = [&](int threads) {
             writeAll(vanishing, "x");
             done.clear();
-            return loadAlbum(dir.path(), [&](int d, int) {
-                if (d == 0)
-                    QFile::remove(vanishing); // listed, not yet opened
-                done << (QThread::currentThread() == thread() ? d : -1);
-            }, threads);
+            return loadAlbum(
+                dir.path(),
+                [&](int d, int) {
+                    if (d == 0)
+                        QFile::remove(vanishing); // listed, not yet opened
+                    done << (QThread::currentThread() == thread() ? d : -1);
+                },
+                threads);
         };
         // What the loads found, gathered as the other user and checked here one by one.
         struct Found {
@@ -168,20 +176,26 @@ private Q_SLOTS:
             QByteArray out;
             QDataStream stream(&out, QIODevice::WriteOnly);
             stream << f.seen << f.kaese << f.kaeseNative << f.kaeseIsPicture << f.kaeseReloads << f.listed << f.parallel
-                << f.serialDone << f.parallelDone << f.sameEntries;
+                   << f.serialDone << f.parallelDone << f.sameEntries;
             return out;
         });
         ::unlink(latin1.constData()); // QTemporaryDir cannot name it
         QVERIFY2(report, "the loads as another user did not finish");
         Found f;
         QDataStream stream(*report);
-        stream >> f.seen >> f.kaese >> f.kaeseNative >> f.kaeseIsPicture >> f.kaeseReloads >> f.listed
-            >> f.parallel >> f.serialDone >> f.parallelDone >> f.sameEntries;
+        stream >> f.seen >> f.kaese >> f.kaeseNative >> f.kaeseIsPicture >> f.kaeseReloads >> f.listed >> f.parallel
+            >> f.serialDone >> f.parallelDone >> f.sameEntries;
 
-        const QStringList expected{"b.MPEG Video 0  ", "e.JPG Bild 2  ", "g.bmp Bild 2  ", "i.jpg.txt unbekannt 0  ",
-                                   "euro.jpg Bild 2 € Köln 01.05.2001", "blanks.jpg Bild 1    Rom 01.05.2001",
-                                   "bare.gif Bild 1 Ulm 01.05.2001", "newline.avi Video 1 Bonn\r\n 01.05.2001",
-                                   "c1.jpeg Bild 1 a\u0081 01.05.2001", "geheim.jpg Bild 3  "};
+        const QStringList expected{"b.MPEG Video 0  ",
+                                   "e.JPG Bild 2  ",
+                                   "g.bmp Bild 2  ",
+                                   "i.jpg.txt unbekannt 0  ",
+                                   "euro.jpg Bild 2 € Köln 01.05.2001",
+                                   "blanks.jpg Bild 1    Rom 01.05.2001",
+                                   "bare.gif Bild 1 Ulm 01.05.2001",
+                                   "newline.avi Video 1 Bonn\r\n 01.05.2001",
+                                   "c1.jpeg Bild 1 a\u0081 01.05.2001",
+                                   "geheim.jpg Bild 3  "};
         QCOMPARE(f.seen, expected);
         QCOMPARE(f.kaese, QStringLiteral("Käse.jpg"));
         QVERIFY2(f.kaeseNative, "the Latin-1 name does not lead back to its bytes");
@@ -214,9 +228,12 @@ private Q_SLOTS:
         QCOMPARE(serial.find(QStringLiteral("7919.jpg"))->info.ort, QStringLiteral("1"));
         for (const int inFlight : {2, 48, 0}) {
             QList<QPair<int, int>> calls;
-            const Album parallel = loadAlbum(dir.path(), [&](int done, int total) {
-                calls.append({QThread::currentThread() == thread() ? done : -1, total});
-            }, inFlight);
+            const Album parallel = loadAlbum(
+                dir.path(),
+                [&](int done, int total) {
+                    calls.append({QThread::currentThread() == thread() ? done : -1, total});
+                },
+                inFlight);
             QVERIFY2(sameEntries(serial, parallel), qPrintable(QString::number(inFlight)));
             QCOMPARE(calls.first(), qMakePair(0, 2100));
             QCOMPARE(calls.last(), qMakePair(2100, 2100));
@@ -427,10 +444,11 @@ private Q_SLOTS:
         QCOMPARE(question.has_value(), !stored.isEmpty());
         if (stored.isEmpty())
             return;
-        QVERIFY2(warning->startsWith(QStringLiteral("Das eingegebene Datum „%1“ wird als „%2“ gespeichert").arg(typed, stored)),
+        QVERIFY2(warning->startsWith(
+                     QStringLiteral("Das eingegebene Datum „%1“ wird als „%2“ gespeichert").arg(typed, stored)),
                  qPrintable(*warning));
         QVERIFY(warning->contains(stored == QLatin1String("xx.xx.xxxx") ? QStringLiteral("unbekanntes Datum")
-                                                                       : QStringLiteral("kein gültiges Datum")));
+                                                                        : QStringLiteral("kein gültiges Datum")));
         QVERIFY(warning->contains(QStringLiteral("TT.MM.JJJJ, MM.JJJJ oder JJJJ")));
         QCOMPARE(*question, *warning + QStringLiteral("\nTrotzdem speichern?"));
     }
@@ -475,9 +493,9 @@ private Q_SLOTS:
         QVERIFY(bilderIsAFile ? writeAll(bilder, {}) : QDir().mkdir(bilder));
         for (const QString &name : files)
             QVERIFY(writeAll(bilder + u'/' + name, {}));
-        auto start = std::make_unique<frmStart>(StartupContext{AlbumPaths{dir.path()}, drives, dialogs, *store, settings,
-                                                               album, [&]() -> AlbumWindowPort & { return window; },
-                                                               [&](int code) { exitCode = code; }});
+        auto start = std::make_unique<frmStart>(
+            StartupContext{AlbumPaths{dir.path()}, drives, dialogs, *store, settings, album,
+                           [&]() -> AlbumWindowPort & { return window; }, [&](int code) { exitCode = code; }});
         QCOMPARE(start->label()->text(), QStringLiteral("Dateien werden geladen..."));
         QCOMPARE(settings.SkinPath, QStringLiteral("Blau"));
         QCOMPARE(settings.Delay, QStringLiteral("3000"));

@@ -23,14 +23,20 @@ const QPoint kPreview = layout::kPreview.center();
 const QPoint kFirstRow = layout::kList.topLeft() + QPoint(89, 30); // below the column headers
 const QPoint kClose = layout::kCloseButton.center();
 // A panel button's middle in window coordinates.
-QPoint inMenu(const QRect &button) { return layout::kMenuPanel.topLeft() + button.center(); }
-QPoint inSearchPanel(const QRect &button) { return layout::kSearchPanel.topLeft() + button.center(); }
+QPoint inMenu(const QRect &button)
+{
+    return layout::kMenuPanel.topLeft() + button.center();
+}
+QPoint inSearchPanel(const QRect &button)
+{
+    return layout::kSearchPanel.topLeft() + button.center();
+}
 // The middle of the information field in this row, counted from txtDatum at the top.
 QPoint field(int row)
 {
     return QRect(QPoint(layout::kFieldLeft, layout::kFieldTop + row * layout::kFieldPitch), layout::kField).center();
 }
-const QPoint kDateField = field(0);  // txtDatum
+const QPoint kDateField = field(0); // txtDatum
 const QPoint kPlaceField = field(1); // txtOrt
 constexpr int kTypeAhead = 600; // longer than a view's type-ahead interval, so a new search starts
 

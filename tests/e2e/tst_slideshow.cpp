@@ -28,16 +28,16 @@ bool showsFitted(const QImage &screen, const QRect &area, const Shown &p)
 {
     const qreal scale = std::min(qreal(area.width()) / p.size.width(), qreal(area.height()) / p.size.height());
     const QSizeF size = QSizeF(p.size) * scale;
-    const QRectF r(QPointF(area.left() + (area.width() - size.width()) / 2,
-                           area.top() + (area.height() - size.height()) / 2),
-                   size);
+    const QRectF r(
+        QPointF(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2),
+        size);
     const int midX = int(r.center().x());
     const int midY = int(r.center().y());
     const auto shows = [&](int x, int y, const QColor &c) { return near(screen.pixelColor(x, y), c); };
     return shows(int(r.left()) + 4, midY, p.colour) && shows(int(r.right()) - 5, midY, p.colour)
-        && shows(midX, int(r.top()) + 4, p.colour) && shows(midX, int(r.bottom()) - 5, p.colour)
-        && (r.left() < area.left() + 6 || shows(int(r.left()) - 6, midY, Qt::black))
-        && (r.top() < area.top() + 6 || shows(midX, int(r.top()) - 6, Qt::black));
+           && shows(midX, int(r.top()) + 4, p.colour) && shows(midX, int(r.bottom()) - 5, p.colour)
+           && (r.left() < area.left() + 6 || shows(int(r.left()) - 6, midY, Qt::black))
+           && (r.top() < area.top() + 6 || shows(midX, int(r.top()) - 6, Qt::black));
 }
 
 // Which picture fills the screen the way the show fits it; -1 for anything else.
@@ -95,14 +95,15 @@ void TestSlideShow::slideShowAndPictureWindow()
     QCOMPARE(sequence[3], sequence[0]);
     QCOMPARE(sequence[4], sequence[1]);
     QVERIFY(pressKeys({"Escape"}));
-    QTRY_VERIFY(shownPicture(screenShot()) < 0 && colourAt(window.topLeft() + QPoint(300, layout::kTitleBand.center().y())) != QColor(Qt::black));
+    QTRY_VERIFY(shownPicture(screenShot()) < 0
+                && colourAt(window.topLeft() + QPoint(300, layout::kTitleBand.center().y())) != QColor(Qt::black));
 
     // The list's first picture in the preview (a row down if the video comes first); a double
     // click shows it in a window titled with its path, which fits it in when made 900 x 400.
     const QStringList order = zv::listMediaFiles(run.album.filePath("Bilder"));
     const QString name = order[order.first().endsWith(".avi") ? 1 : 0];
-    const Shown expected = *std::find_if(kPictures.begin(), kPictures.end(),
-                                         [&](const Shown &p) { return p.name == name; });
+    const Shown expected =
+        *std::find_if(kPictures.begin(), kPictures.end(), [&](const Shown &p) { return p.name == name; });
     QVERIFY(clickAt(window.topLeft() + layout::kList.topLeft() + QPoint(60, 27))); // the first row
     if (name != order.first())
         QVERIFY(pressKeys({"Down"}));

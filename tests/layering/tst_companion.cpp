@@ -66,10 +66,10 @@ void TestCompanion::listsWithoutDisplay()
     run.setProcessEnvironment(env);
     run.start(program(), QStringList{QStringLiteral("list"), album.path()} + options);
     QVERIFY(run.waitForFinished(30000));
-    QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0,
-             run.readAllStandardError().constData());
+    QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0, run.readAllStandardError().constData());
     QStringList listed;
-    for (const QString &line : QString::fromUtf8(run.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    for (const QString &line :
+         QString::fromUtf8(run.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         listed << line.section(QLatin1Char('\t'), 0, 0);
     if (options.isEmpty()) {
         listed.sort();

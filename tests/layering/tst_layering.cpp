@@ -52,8 +52,8 @@ private Q_SLOTS:
 
 void TestLayering::includesPointDown()
 {
-    const QMap<QString, int> levels{{"platform", 0}, {"store", 1},  {"model", 2},    {"operations", 3},
-                                    {"app", 4},      {"viewing", 5}, {"media", 5},    {"skins", 5},
+    const QMap<QString, int> levels{{"platform", 0}, {"store", 1},   {"model", 2},  {"operations", 3},
+                                    {"app", 4},      {"viewing", 5}, {"media", 5},  {"skins", 5},
                                     {"transfer", 5}, {"album", 6},   {"program", 7}};
     QStringList violations;
     int files = 0;
@@ -92,7 +92,8 @@ void TestLayering::qtCoreLayersStayOffTheDesktop()
     QStringList violations;
     for (auto it = texts.begin(); it != texts.end(); ++it)
         for (const QStringList &include : layerIncludes(it.value()))
-            if (!coreLayers.contains(include[0]) || (include[0] == QLatin1String("platform") && desktopPlatform.contains(include[1])))
+            if (!coreLayers.contains(include[0])
+                || (include[0] == QLatin1String("platform") && desktopPlatform.contains(include[1])))
                 violations << it.key() + QStringLiteral(" -> ") + include.join(QLatin1Char('/'));
     QCOMPARE(violations, QStringList());
 }
@@ -109,7 +110,8 @@ void TestLayering::posixHeadersOnlyInPlatform()
         for (auto it = texts.begin(); it != texts.end(); ++it) {
             // platform is where system calls belong, so that another system replaces one folder;
             // latencyfs is a FUSE file system, a test tool for this system alone.
-            if (it.key().startsWith(QLatin1String("src/platform/")) || it.key().startsWith(QLatin1String("tools/latencyfs/")))
+            if (it.key().startsWith(QLatin1String("src/platform/"))
+                || it.key().startsWith(QLatin1String("tools/latencyfs/")))
                 continue;
             for (const auto &match : posix.globalMatch(it.value()))
                 found << it.key() + QStringLiteral(": ") + match.captured(1);

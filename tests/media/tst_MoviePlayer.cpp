@@ -5,20 +5,20 @@
 #include "support/Fakes.h"
 #include "support/MediaClips.h"
 
+#include "media/ctrlAV.h"
 #include "media/MciDevice.h"
 #include "media/MciErrors.h"
 #include "media/MovieModule.h"
 #include "media/MovieWindows.h"
 #include "media/MpvMciDevice.h"
 #include "media/MpvVideoWidget.h"
-#include "media/ctrlAV.h"
 #include "platform/FileNames.h"
 
 #include <QLabel>
+#include <qpa/qwindowsysteminterface.h>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
-#include <qpa/qwindowsysteminterface.h>
 
 #include <functional>
 #include <unistd.h>
@@ -76,7 +76,11 @@ struct Bar {
         bar->openVideo(current());
         device.sent.clear();
     }
-    template <typename T = QLabel> T *child(const char *name) { return bar->findChild<T *>(name); }
+    template <typename T = QLabel>
+    T *child(const char *name)
+    {
+        return bar->findChild<T *>(name);
+    }
     QLabel *thumb() { return child("imgSliderBtn"); }
     QLabel *track() { return child("imgSlider"); }
     QTimer *timer() { return child<QTimer>("tmr1"); }
@@ -169,11 +173,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("source"); // empty for a sound
-        QTest::newRow("clip.mpg") << "clip.mpg" << "0 0 320 240";
-        QTest::newRow("phone.mov") << "phone.mov" << "0 0 240 320";
+        QTest::newRow("clip.mpg") << "clip.mpg"
+                                  << "0 0 320 240";
+        QTest::newRow("phone.mov") << "phone.mov"
+                                   << "0 0 240 320";
         QTest::newRow("name not UTF-8") << kLatin1Name << "0 0 320 240";
-        QTest::newRow("deleted while open") << "gleich weg.avi" << "0 0 320 240";
-        QTest::newRow("sound.wav") << "sound.wav" << "";
+        QTest::newRow("deleted while open") << "gleich weg.avi"
+                                            << "0 0 320 240";
+        QTest::newRow("sound.wav") << "sound.wav"
+                                   << "";
     }
     void containers()
     {
@@ -264,8 +272,9 @@ private Q_SLOTS:
         QTest::addColumn<Call>("call");
         QTest::addColumn<QString>("sent");
         QTest::addColumn<int>("error");
-#define CALL(name, body, sent, error) \
-    QTest::newRow(name) << Call([](MovieModule &m, [[maybe_unused]] RecordingDevice &d) { body; }) << QStringLiteral(sent) << int(error)
+#define CALL(name, body, sent, error)                                                                                  \
+    QTest::newRow(name) << Call([](MovieModule &m, [[maybe_unused]] RecordingDevice &d) { body; })                     \
+                        << QStringLiteral(sent) << int(error)
 #define JUMP(f, v, sent) CALL(#f " " #v, int a = v; QCOMPARE(m.f(a), QByteArray(sent).contains("play")), sent, 0)
 #define MS "set movie time format ms|"
 #define POS MS "status movie position wait"
@@ -280,17 +289,17 @@ private Q_SLOTS:
         JUMP(rewindBySeconds, 2147484, MS POS);
         JUMP(forwardByMS, 2147483647, MS POS);
         // Seconds become ms; playing plays from there, otherwise it seeks. The seek's failure is not kept.
-        CALL("setPositionTo, paused", int s = 12; QVERIFY(m.setPositionTo(s)); QCOMPARE(s, 12000),
-             "status movie mode|status movie mode|seek movie to 12000", 0);
-        CALL("setPositionTo, playing", d.reply("status movie mode", "playing"); int s = 12; m.setPositionTo(s),
-             "status movie mode|play movie from 12000", 0);
+        CALL("setPositionTo, paused", int s = 12; QVERIFY(m.setPositionTo(s));
+             QCOMPARE(s, 12000), "status movie mode|status movie mode|seek movie to 12000", 0);
+        CALL("setPositionTo, playing", d.reply("status movie mode", "playing"); int s = 12;
+             m.setPositionTo(s), "status movie mode|play movie from 12000", 0);
         CALL("setPositionTo, overflow", int s = 2147484; QVERIFY(!m.setPositionTo(s)); QCOMPARE(s, 2147484), "", 7);
         CALL("setPositionTo, negative overflow", int s = -2147484; QVERIFY(!m.setPositionTo(s)), "", 7);
         CALL("failure", d.reply("play movie", {}, 263); m.playMovie();
              QCOMPARE(m.checkError(), QStringLiteral("text 263")), "play movie", 263);
         // A quote cannot be inside a quoted name: the open is not sent at all.
-        CALL("quote in the name", m.Filename = "/a/clip.mpg\" alias \"movie"; m.openMovie(), "close movie",
-             mci::InvalidFile);
+        CALL("quote in the name", m.Filename = "/a/clip.mpg\" alias \"movie";
+             m.openMovie(), "close movie", mci::InvalidFile);
     }
     void moduleCommands()
     {
@@ -316,9 +325,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<Call>("call");
         QTest::addColumn<QString>("sent");
-#define IDLE(f, sent) QTest::newRow(#f) << Call([](MovieModule &m, RecordingDevice &) { m.f(); }) << QStringLiteral(sent)
-#define IDLE1(f, v, sent) \
-    QTest::newRow(#f) << Call([](MovieModule &m, RecordingDevice &) { int a = v; m.f(a); }) << QStringLiteral(sent)
+#define IDLE(f, sent)                                                                                                  \
+    QTest::newRow(#f) << Call([](MovieModule &m, RecordingDevice &) { m.f(); }) << QStringLiteral(sent)
+#define IDLE1(f, v, sent)                                                                                              \
+    QTest::newRow(#f) << Call([](MovieModule &m, RecordingDevice &) {                                                  \
+        int a = v;                                                                                                     \
+        m.f(a);                                                                                                        \
+    }) << QStringLiteral(sent)
         IDLE1(stepFrames, -3, "step movie by -3");
         IDLE(restoreSizeDefault, "put movie window");
         IDLE(openMovie, "close movie|open \"/a b/c d.mpg\" alias movie");
@@ -326,9 +339,10 @@ private Q_SLOTS:
         IDLE(hideMovie, "window movie state hide");
         IDLE(showMovie, "window movie state show");
         IDLE(restoreMovie, "window movie state restore");
-        QTest::newRow("extractCurrentMovieSize")
-            << Call([](MovieModule &m, RecordingDevice &) { int w = 0, h = 0; m.extractCurrentMovieSize(w, h); })
-            << QStringLiteral("where movie destination max");
+        QTest::newRow("extractCurrentMovieSize") << Call([](MovieModule &m, RecordingDevice &) {
+            int w = 0, h = 0;
+            m.extractCurrentMovieSize(w, h);
+        }) << QStringLiteral("where movie destination max");
         IDLE(getBitsPerPixel, "status movie bitsperpel");
         IDLE(getMovieInput, "status movie monitor input");
         IDLE(getMovieOutput, "status movie monitor output");
@@ -391,7 +405,9 @@ private Q_SLOTS:
         const auto row = [](const char *name, Answer get, const char *reply, const char *answer) {
             QTest::addRow("%s \"%s\"", name, reply) << get << QString::fromLatin1(reply) << QString::fromLatin1(answer);
         };
-#define ANSWER(f, reply, answer) row(#f, [](MovieModule &m) { return QVariant(m.f()).toString(); }, reply, answer)
+#define ANSWER(f, reply, answer)                                                                                       \
+    row(                                                                                                               \
+        #f, [](MovieModule &m) { return QVariant(m.f()).toString(); }, reply, answer)
         // Milliseconds, rounded to whole seconds half to even; minutes never padded, seconds always.
         ANSWER(getFormatLength, "0", "0:00");
         ANSWER(getFormatLength, "59000", "0:59");
@@ -473,7 +489,8 @@ private Q_SLOTS:
         const qint64 handle = movieWindows::handleOf(b.box);
         QCOMPARE(b.device.sent.mid(0, 2),
                  (QStringList{"close movie", QStringLiteral("open \"/album/Bilder/Mein Film.mpg\" alias movie parent "
-                                                            "%1 style child ").arg(handle)}));
+                                                            "%1 style child ")
+                                                 .arg(handle)}));
         QCOMPARE(movieWindows::find(handle), b.box);
         QVERIFY(!b.box->internalWinId()); // naming the box did not make it a native window
         QCOMPARE(b.device.sent.mid(b.device.sent.size() - 2), (QStringList{"seek movie to 0", "stop movie"}));
@@ -492,8 +509,9 @@ private Q_SLOTS:
         for (const char *element : {"imgSliderBtn", "imgSlider"}) {
             const auto row = [&](const char *name, int x, int left, const char *seek) {
                 const QPoint to(x, 10);
-                QTest::addRow("%s %s", element, name) << QString::fromLatin1(element)
-                    << (QByteArray(element).endsWith("Btn") ? QPoint(4, 10) : to) << to << left << QStringList{seek};
+                QTest::addRow("%s %s", element, name)
+                    << QString::fromLatin1(element) << (QByteArray(element).endsWith("Btn") ? QPoint(4, 10) : to) << to
+                    << left << QStringList{seek};
             };
             row("to the middle", 75, 71, "seek movie to 5000");
             row("below the range", 10, 12, "seek movie to 0");

@@ -35,15 +35,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mount");
         QTest::addColumn<bool>("removable");
         QTest::addColumn<int>("type");
-        QTest::newRow("cd") << "iso9660" << "/dev/sr0" << "/media/cdrom" << true << 4;
-        QTest::newRow("tmpfs") << "tmpfs" << "tmpfs" << "/tmp" << false << 5;
-        QTest::newRow("nfs4") << "nfs4" << "server:/share" << "/net" << false << 3;
-        QTest::newRow("sshfs") << "fuse.sshfs" << "me@host:" << "/home/me/remote" << false << 3;
-        QTest::newRow("usb stick by device") << "vfat" << "/dev/sdb1" << "/mnt/stick" << true << 1;
-        QTest::newRow("usb stick under /media") << "exfat" << "/dev/sdc1" << "/media/anna/STICK" << false << 1;
-        QTest::newRow("run/media") << "ext4" << "/dev/sdd1" << "/run/media/anna/disk" << false << 1;
-        QTest::newRow("system disk") << "ext4" << "/dev/vda" << "/" << false << 2;
-        QTest::newRow("unknown") << "" << "" << "/x" << false << 0;
+        QTest::newRow("cd") << "iso9660"
+                            << "/dev/sr0"
+                            << "/media/cdrom" << true << 4;
+        QTest::newRow("tmpfs") << "tmpfs"
+                               << "tmpfs"
+                               << "/tmp" << false << 5;
+        QTest::newRow("nfs4") << "nfs4"
+                              << "server:/share"
+                              << "/net" << false << 3;
+        QTest::newRow("sshfs") << "fuse.sshfs"
+                               << "me@host:"
+                               << "/home/me/remote" << false << 3;
+        QTest::newRow("usb stick by device") << "vfat"
+                                             << "/dev/sdb1"
+                                             << "/mnt/stick" << true << 1;
+        QTest::newRow("usb stick under /media") << "exfat"
+                                                << "/dev/sdc1"
+                                                << "/media/anna/STICK" << false << 1;
+        QTest::newRow("run/media") << "ext4"
+                                   << "/dev/sdd1"
+                                   << "/run/media/anna/disk" << false << 1;
+        QTest::newRow("system disk") << "ext4"
+                                     << "/dev/vda"
+                                     << "/" << false << 2;
+        QTest::newRow("unknown") << ""
+                                 << ""
+                                 << "/x" << false << 0;
     }
     void volumeClassification()
     {
@@ -70,7 +88,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QStringList>("captions"); // sorted
-        QTest::addColumn<int>("answer");           // to Escape, the negative button
+        QTest::addColumn<int>("answer"); // to Escape, the negative button
         QTest::newRow("yes/no") << int(MessageButtons::YesNo) << QStringList{"&Ja", "&Nein"} << int(MessageAnswer::No);
         QTest::newRow("ok/cancel") << int(MessageButtons::OkCancel) << QStringList{"Abbrechen", "OK"}
                                    << int(MessageAnswer::Cancel);

@@ -2,9 +2,9 @@
 #include "support/MediaClips.h"
 
 #include "album/PreviewBox.h"
+#include "media/ctrlAV.h"
 #include "media/MovieModule.h"
 #include "media/MpvMciDevice.h"
-#include "media/ctrlAV.h"
 #include "program/PlayerWiring.h"
 #include "support/AlbumWindow.h"
 

@@ -2,13 +2,13 @@
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 #include "skins/ApplySkin.h"
+#include "skins/frmSkinChange.h"
 #include "skins/ImageButton.h"
 #include "skins/LoadSkin.h"
 #include "skins/ProfileFile.h"
 #include "skins/SkinFiles.h"
 #include "skins/SkinFolderList.h"
 #include "skins/SkinPanel.h"
-#include "skins/frmSkinChange.h"
 #include "support/AlbumFolder.h"
 #include "support/CoreChecks.h"
 
@@ -116,8 +116,8 @@ struct ApplyWindow {
                 images.insert(key, picture);
         };
         for (const auto &keys : SkinButtons()) {
-            buttons.push_back(std::make_unique<ImageButton>(keys.objectName, keys.pressedKey, keys.releasedKey,
-                                                            images, &root));
+            buttons.push_back(
+                std::make_unique<ImageButton>(keys.objectName, keys.pressedKey, keys.releasedKey, images, &root));
             skinned.buttons[buttons.size() - 1] = buttons.back().get();
             put(keys.releasedKey, solid({20, 20}, Qt::green));
         }
@@ -149,8 +149,8 @@ private Q_SLOTS:
         QTest::newRow("section and key case") << QByteArray("[FARBEN]\northg=1\nortbg=aBc\n") << "aBc";
         QTest::newRow("missing key") << QByteArray("[Farben]\nOrtFC=000000\n") << "-";
         QTest::newRow("key of another section") << QByteArray("OrtBG=1\n[Andere]\nOrtBG=2\n[Farben]\n") << "-";
-        QTest::newRow("comments, blanks, blank lines") << QByteArray("; x\n\n [Farben] \n;OrtBG=9\n\n OrtBG = 1 2 \n")
-                                                       << "1 2";
+        QTest::newRow("comments, blanks, blank lines")
+            << QByteArray("; x\n\n [Farben] \n;OrtBG=9\n\n OrtBG = 1 2 \n") << "1 2";
         QTest::newRow("first of two wins") << QByteArray("[Farben]\nOrtBG=1\nOrtBG=2\n") << "1";
         QTest::newRow("quotes removed, escapes kept") << QByteArray("[Farben]\nOrtBG=\"a\\b, c\"\n") << "a\\b, c";
         QTest::newRow("empty value is not missing") << QByteArray("[Farben]\nOrtBG=\n") << "";
@@ -174,7 +174,7 @@ private Q_SLOTS:
     void loadSkin_data()
     {
         QTest::addColumn<QString>("skin"); // only Main exists
-        QTest::addColumn<QString>("ini");       // "-": no Skin.ini
+        QTest::addColumn<QString>("ini"); // "-": no Skin.ini
         QTest::addColumn<QString>("stoppedAt"); // a picture named so is removed
         QTest::addColumn<QList<QColor>>("expected"); // in the order of LoadWindow::colours
         QTest::addColumn<int>("pictures");
@@ -185,33 +185,49 @@ private Q_SLOTS:
         const auto setUpTo = [&](int n) { return defaults.mid(0, n) + QList<QColor>(14 - n, kUntouched); };
         const auto listIn = [&](const QColor &c) { return QList<QColor>{c} + defaults.mid(1); };
         const char *red = "[BildListe]\nHintergrundWert=FF0000\n";
-        QTest::newRow("empty Skin.ini") << "Main" << "" << "" << defaults << 20;
-        QTest::newRow("no Skin.ini") << "Main" << "-" << "" << setUpTo(0) << 20;
+        QTest::newRow("empty Skin.ini") << "Main"
+                                        << ""
+                                        << "" << defaults << 20;
+        QTest::newRow("no Skin.ini") << "Main"
+                                     << "-"
+                                     << "" << setUpTo(0) << 20;
         QTest::newRow("each colour to its box")
             << "Main"
             << "[Farben]\nAnlassBG=010101\nAnlassFC=020202\nOrtBG=030303\nOrtFC=040404\nDatumBG=050505\n"
                "DatumFC=060606\nNamenBG=070707\nNamenFC=080808\nBemerkungenBG=090909\nBemerkungenFC=0A0A0A\n"
                "FortschrittBG=0B0B0B\nFortschrittFC=0C0C0C\n[BildListe]\nSchriftFarbe=0D0D0D\nHintergrundWert=0E0E0E\n"
             << "" << each << 20;
-        QTest::newRow("bild in lower case is a colour")
-            << "Main" << "[BildListe]\nHintergrundTyp=bild\nHintergrundWert=0000ff\n" << "" << listIn(Qt::blue) << 20;
+        QTest::newRow("bild in lower case is a colour") << "Main"
+                                                        << "[BildListe]\nHintergrundTyp=bild\nHintergrundWert=0000ff\n"
+                                                        << "" << listIn(Qt::blue) << 20;
         QTest::newRow("missing folder loads Main, red list") << "Gibtsnicht" << red << "" << listIn(Qt::red) << 20;
         // Loading stops at a missing picture or a malformed colour; what came before stays.
-        QTest::newRow("button picture") << "Main" << "" << "button 1 suchen.jpg" << defaults << 2;
-        QTest::newRow("logo") << "Main" << "" << "Logo.jpg" << defaults << 20;
+        QTest::newRow("button picture") << "Main"
+                                        << ""
+                                        << "button 1 suchen.jpg" << defaults << 2;
+        QTest::newRow("logo") << "Main"
+                              << ""
+                              << "Logo.jpg" << defaults << 20;
         const char *tiled = "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.png";
         QTest::newRow("tiled list") << "Main" << tiled << "" << listIn(Qt::black) << 20;
         QTest::newRow("no tile") << "Main" << tiled << "F.png" << setUpTo(0) << 0;
         // What follows the six digits is ignored, a hand-written comment too.
-        QTest::newRow("list colour too long") << "Main" << "[BildListe]\nHintergrundWert=FF00001" << ""
-                                              << listIn(Qt::red) << 20;
+        QTest::newRow("list colour too long") << "Main"
+                                              << "[BildListe]\nHintergrundWert=FF00001"
+                                              << "" << listIn(Qt::red) << 20;
         QTest::newRow("list colour with a comment")
-            << "Main" << "[BildListe]\nHintergrundWert=ff0000 ; rot\nSchriftFarbe=0000FF\n" << ""
-            << QList<QColor>{Qt::red, Qt::blue} + defaults.mid(2) << 20;
-        QTest::newRow("short colour") << "Main" << "[Farben]\nOrtBG=12345" << "OrtBG" << setUpTo(4) << 0;
-        QTest::newRow("letter beyond F") << "Main" << "[Farben]\nNamenBG=00GG00" << "NamenBG" << setUpTo(8) << 0;
-        QTest::newRow("progress colour") << "Main" << "[Farben]\nFortschrittBG=12345" << "FortschrittBG" << setUpTo(12)
-                                         << 0;
+            << "Main"
+            << "[BildListe]\nHintergrundWert=ff0000 ; rot\nSchriftFarbe=0000FF\n"
+            << "" << QList<QColor>{Qt::red, Qt::blue} + defaults.mid(2) << 20;
+        QTest::newRow("short colour") << "Main"
+                                      << "[Farben]\nOrtBG=12345"
+                                      << "OrtBG" << setUpTo(4) << 0;
+        QTest::newRow("letter beyond F") << "Main"
+                                         << "[Farben]\nNamenBG=00GG00"
+                                         << "NamenBG" << setUpTo(8) << 0;
+        QTest::newRow("progress colour") << "Main"
+                                         << "[Farben]\nFortschrittBG=12345"
+                                         << "FortschrittBG" << setUpTo(12) << 0;
     }
     void loadSkin()
     {
@@ -283,7 +299,8 @@ private Q_SLOTS:
         w.menue.resize(layout::kMenuPanel.size()); // the panel paints the background under it
         const QPoint inside(5, 6);
         if (complete)
-            QCOMPARE(w.menue.grab().toImage().pixelColor(inside), w.bg.pixelColor(layout::kMenuPanel.topLeft() + inside));
+            QCOMPARE(w.menue.grab().toImage().pixelColor(inside),
+                     w.bg.pixelColor(layout::kMenuPanel.topLeft() + inside));
     }
 
     // The album's own skin: held down, a button shows its "1" picture, let go its "0" picture.
@@ -293,11 +310,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pressed");
         QTest::addColumn<QString>("released");
         QTest::addColumn<Qt::MouseButton>("mouse");
-        QTest::newRow("save, left") << "cmdAktual" << "Button 1 speichern.jpg" << "Button 0 speichern.jpg"
-                                    << Qt::LeftButton;
-        QTest::newRow("save, right") << "cmdAktual" << "Button 1 speichern.jpg" << "Button 0 speichern.jpg"
-                                     << Qt::RightButton;
-        QTest::newRow("close, left") << "cmdX" << "X 1.jpg" << "X 0.jpg" << Qt::LeftButton;
+        QTest::newRow("save, left") << "cmdAktual"
+                                    << "Button 1 speichern.jpg"
+                                    << "Button 0 speichern.jpg" << Qt::LeftButton;
+        QTest::newRow("save, right") << "cmdAktual"
+                                     << "Button 1 speichern.jpg"
+                                     << "Button 0 speichern.jpg" << Qt::RightButton;
+        QTest::newRow("close, left") << "cmdX"
+                                     << "X 1.jpg"
+                                     << "X 0.jpg" << Qt::LeftButton;
     }
     void buttonFaces()
     {
@@ -334,8 +355,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArrayList>("entries"); // "d:x" folder, "f:x" file, "l:x>y" link x to y
         QTest::addColumn<QByteArrayList>("expected");
-        QTest::newRow("visible folders only") << QByteArrayList{"d:Main", "f:Skin.ini", "d:.thumbs"}
-                                              << QByteArrayList{"Main"};
+        QTest::newRow("visible folders only")
+            << QByteArrayList{"d:Main", "f:Skin.ini", "d:.thumbs"} << QByteArrayList{"Main"};
         QTest::newRow("sorted without case, case breaks ties")
             << QByteArrayList{"d:Zebra", "d:blau", "d:main", "d:Main", "d:alt"}
             << QByteArrayList{"alt", "blau", "Main", "main", "Zebra"};
@@ -363,7 +384,7 @@ private Q_SLOTS:
         QStringList names, want;
         for (const SkinFolderEntry &skin : ListSkinFolders(decodeFileName(skins))) {
             names << skin.name;
-            struct stat st{};
+            struct stat st { };
             QVERIFY2(::stat(nativePath(skin.path).constData(), &st) == 0 && S_ISDIR(st.st_mode), qPrintable(skin.path));
             QVERIFY(skin.path.endsWith(skin.name + QLatin1Char('/')));
         }
@@ -375,9 +396,9 @@ private Q_SLOTS:
 
     void chooser_data()
     {
-        QTest::addColumn<QString>("skin");     // selected; empty: none
+        QTest::addColumn<QString>("skin"); // selected; empty: none
         QTest::addColumn<bool>("onlyCurrent"); // the row is current, but not selected
-        QTest::addColumn<QString>("file");     // put into Main in place of its background; empty: the built skins
+        QTest::addColumn<QString>("file"); // put into Main in place of its background; empty: the built skins
         QTest::addColumn<QByteArray>("bytes"); // empty: a 200 x 100 picture
         QTest::newRow("Blau") << "Blau" << false << "" << QByteArray();
         QTest::newRow("small background, enlarged, any case") << "Main" << false << "hintergrund.JPG" << QByteArray();

@@ -90,8 +90,8 @@ private Q_SLOTS:
         QTest::newRow("913 bytes append") << mediaBytes(913) << false << 913;
         QTest::newRow("second save overwrites") << mediaBytes(5000) + trailer << true << 5000;
         QTest::newRow("bare trailer overwritten") << trailer << true << 0;
-        QTest::newRow("marker case matters") << mediaBytes(100) + QByteArray("fileinfo").leftJustified(914, 'x') << false
-                                             << 1014;
+        QTest::newRow("marker case matters")
+            << mediaBytes(100) + QByteArray("fileinfo").leftJustified(914, 'x') << false << 1014;
     }
     void roundTrip()
     {
@@ -124,7 +124,8 @@ private Q_SLOTS:
         QTest::newRow("size limit, append") << "limit" << false << write << "Datei zu groß für dieses Dateisystem";
         QTest::newRow("size limit, overwrite") << "limit" << true << write << "Datei zu groß für dieses Dateisystem";
         QTest::newRow("full disk") << "full" << false << write << "Datenträger voll";
-        QTest::newRow("vanished") << "vanished" << true << int(TrailerError::Kind::Missing) << "bild.jpg\" ist nicht mehr";
+        QTest::newRow("vanished") << "vanished" << true << int(TrailerError::Kind::Missing)
+                                  << "bild.jpg\" ist nicht mehr";
         QTest::newRow("read-only") << "readonly" << false << open << "keine Berechtigung";
         QTest::newRow("a folder") << "folder" << false << open << "keine gewöhnliche Datei";
     }
@@ -169,8 +170,7 @@ private Q_SLOTS:
             QVERIFY(QDir().mkdir(path));
         QFile filler(dir.filePath(QStringLiteral("filler"))); // takes what the full disk has left
         QVERIFY(!full || filler.open(QIODevice::WriteOnly));
-        while (full && filler.write(QByteArray(1024, 'f')) == 1024 && filler.flush()) {
-        }
+        while (full && filler.write(QByteArray(1024, 'f')) == 1024 && filler.flush()) { }
         filler.close();
         if (fault == QLatin1String("readonly")) {
             QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);

@@ -19,9 +19,14 @@ inline bool makeClip(const QString &path, const QStringList &codecArgs, bool wit
 {
     QStringList args;
     if (withVideo)
-        args << "-f" << "lavfi" << "-i" << QStringLiteral("testsrc=size=%1:rate=25").arg(size);
-    args << "-f" << "lavfi" << "-i" << "sine=frequency=440:sample_rate=44100" << "-t" << QString::number(seconds)
-         << codecArgs << path;
+        args << "-f"
+             << "lavfi"
+             << "-i" << QStringLiteral("testsrc=size=%1:rate=25").arg(size);
+    args << "-f"
+         << "lavfi"
+         << "-i"
+         << "sine=frequency=440:sample_rate=44100"
+         << "-t" << QString::number(seconds) << codecArgs << path;
     return runFfmpeg(args);
 }
 

@@ -2,8 +2,8 @@
 // Picture files the viewing tests share: a JPEG stored sideways with an EXIF orientation, as
 // cameras write them (the APP1 segment written by hand), and a "pixel bomb".
 
-#include <QByteArray>
 #include <QBuffer>
+#include <QByteArray>
 #include <QColor>
 #include <QFile>
 #include <QImage>
@@ -26,7 +26,7 @@ inline bool writeSidewaysJpeg(const QString &path, QSize stored, quint16 orienta
         return false;
 
     QByteArray tiff("MM\x00\x2A\x00\x00\x00\x08", 8); // big-endian, first IFD at offset 8
-    tiff += QByteArray("\x00\x01", 2);                // one entry
+    tiff += QByteArray("\x00\x01", 2); // one entry
     tiff += QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01", 8); // Orientation, SHORT, count 1
     tiff += char(orientation >> 8);
     tiff += char(orientation & 0xFF);

@@ -41,8 +41,8 @@ struct ProgramRun {
         const QString built = qEnvironmentVariable("ZV_ALBUM_DIR");
         QDir(album.path()).mkdir(QStringLiteral("Bilder"));
         return QFile::copy(built + QStringLiteral("/zidoverev"), album.filePath(QStringLiteral("zidoverev")))
-            && copyTree(built + QStringLiteral("/Skins"), album.filePath(QStringLiteral("Skins")))
-            && copyTree(built + QStringLiteral("/Hilfe"), album.filePath(QStringLiteral("Hilfe")));
+               && copyTree(built + QStringLiteral("/Skins"), album.filePath(QStringLiteral("Skins")))
+               && copyTree(built + QStringLiteral("/Hilfe"), album.filePath(QStringLiteral("Hilfe")));
     }
     QString media(const QString &name) const { return album.filePath(QStringLiteral("Bilder/") + name); }
     // An INI text for the program's settings store.

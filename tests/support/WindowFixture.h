@@ -46,9 +46,9 @@ struct WindowFixture : AlbumFolder {
     {
         list.follow(album);
         album = loadAlbum(dir.filePath(QStringLiteral("Bilder")));
-        auto window = std::make_unique<frmDaten>(
-            MainWindowServices{AlbumPaths{dir.path()}, album, list, state, shell, dialogs},
-            SkinFolder(dir.path(), QStringLiteral("Main")));
+        auto window =
+            std::make_unique<frmDaten>(MainWindowServices{AlbumPaths{dir.path()}, album, list, state, shell, dialogs},
+                                       SkinFolder(dir.path(), QStringLiteral("Main")));
         window->setPlayer(nullptr, &player);
         window->FillList();
         return window;

@@ -96,7 +96,7 @@ inline QColor colourAt(const QPoint &screen)
 inline bool near(const QColor &a, const QColor &b, int tolerance = 24)
 {
     return qAbs(a.red() - b.red()) < tolerance && qAbs(a.green() - b.green()) < tolerance
-        && qAbs(a.blue() - b.blue()) < tolerance;
+           && qAbs(a.blue() - b.blue()) < tolerance;
 }
 
 // Waits until a visible window with exactly this title is there; its geometry, or an empty rect.
@@ -117,7 +117,8 @@ inline bool awaitWindowGone(const QString &title, int timeoutMs = 10000)
 inline QRect awaitMainWindow(int timeoutMs = 15000)
 {
     QRect window;
-    const bool up = waitUntil([&] { return (window = windowNamed("Zidoverev")).size() == zv::layout::kWindow; }, timeoutMs);
+    const bool up =
+        waitUntil([&] { return (window = windowNamed("Zidoverev")).size() == zv::layout::kWindow; }, timeoutMs);
     QTest::qWait(500);
     return up ? window : QRect();
 }
@@ -149,7 +150,7 @@ inline bool answerBox(const QString &title, const QStringList &keys, const QStri
         return xdotool({"getwindowfocus"}, &focused) && focused.trimmed() == box.toLatin1();
     };
     return waitUntil(boxIsUp, 10000) && xdotool({"mousemove", "--window", box, "3", "3", "click", "1"})
-        && waitUntil(hasKeyboard, 5000) && pressKeys(keys);
+           && waitUntil(hasKeyboard, 5000) && pressKeys(keys);
 }
 
 } // namespace zv::test

@@ -82,11 +82,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<int>("exitCode");
         QTest::newRow("place, names and month")
-            << QStringList{"find", "--ort", "köln", "--namen", "bert", "--datum", "5.2003"} << QStringList{"c.mpg"} << 0;
+            << QStringList{"find", "--ort", "köln", "--namen", "bert", "--datum", "5.2003"} << QStringList{"c.mpg"}
+            << 0;
         QTest::newRow("date by caption") << QStringList{"list", "--sort", "Datum"}
                                          << QStringList{"d.txt", "b.jpg", "c.mpg", "a.jpg"} << 0;
-        QTest::newRow("size by index, descending") << QStringList{"list", "--sort", "2", "--desc"}
-                                                   << QStringList{"a.jpg", "c.mpg", "b.jpg", "d.txt"} << 0;
+        QTest::newRow("size by index, descending")
+            << QStringList{"list", "--sort", "2", "--desc"} << QStringList{"a.jpg", "c.mpg", "b.jpg", "d.txt"} << 0;
         QTest::newRow("not a column") << QStringList{"list", "--sort", "Schreibschutz"} << QStringList{} << 2;
     }
     void findAndSort()
@@ -123,7 +124,7 @@ private Q_SLOTS:
             albuminfo({"set", a, "--anlass", "Kirmes", "--bemerkungen", "Mit € und ß", "--schreibgeschuetzt"});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QCOMPARE(QFileInfo(a).size(), 5914);
-        struct stat st{};
+        struct stat st { };
         QVERIFY(::stat(QFile::encodeName(a).constData(), &st) == 0 && (st.st_mode & 0777) == 0444);
         QCOMPARE(sorted(albuminfo({"list", album.path()}).lines()).value(0),
                  QStringLiteral("a.jpg\t2\t6\txx.xx.2003\tKöln\tAnna\tKirmes\tMit € und ß\t33"));
@@ -140,10 +141,12 @@ private Q_SLOTS:
         QCOMPARE(albuminfo({"set", tricky, "--ort", "Zeile 1\r\nZeile 2", "--namen", "\x1b]0;x\x07\x7f"}).exitCode, 0);
 
         QCOMPARE(sorted(albuminfo({"list", album.path()}).lines()),
-                 (QStringList{"a\\tb\\nc\\\\d\\x1B[31m.jpg\t2\t1\txx.xx.xxxx\tZeile 1\\r\\nZeile 2\t\\x1B]0;x\\x07\\x7F\t\t\t32",
-                              "caf\\xE9.jpg\t2\t0\t\t\t\t\t\t32"}));
+                 (QStringList{
+                     "a\\tb\\nc\\\\d\\x1B[31m.jpg\t2\t1\txx.xx.xxxx\tZeile 1\\r\\nZeile 2\t\\x1B]0;x\\x07\\x7F\t\t\t32",
+                     "caf\\xE9.jpg\t2\t0\t\t\t\t\t\t32"}));
 
-        const QJsonArray entries = QJsonDocument::fromJson(albuminfo({"list", album.path(), "--json"}).out.toUtf8()).array();
+        const QJsonArray entries =
+            QJsonDocument::fromJson(albuminfo({"list", album.path(), "--json"}).out.toUtf8()).array();
         QCOMPARE(entries.size(), 2);
         const int at = entries[0].toObject()[QStringLiteral("ort")].toString().isEmpty() ? 1 : 0;
         const QJsonObject e = entries[at].toObject();
@@ -163,7 +166,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("left"); // in Bilder afterwards
-        QTest::addColumn<QByteArray>("a");     // what a.jpg holds afterwards, or the date a set stored
+        QTest::addColumn<QByteArray>("a"); // what a.jpg holds afterwards, or the date a set stored
         QTest::addColumn<QString>("error");
         QTest::addColumn<QString>("out");
         const QStringList all{"a.jpg", "b.jpg", "c.jpg"};
@@ -171,49 +174,72 @@ private Q_SLOTS:
         const QString asked = QStringLiteral("Soll die Datei a.jpg mit a.jpg ersetzt werden?");
         const QByteArray none, old("a.jpg"), fresh("new");
         QTest::newRow("rename") << QStringList{"rename", "ALBUM", "a.jpg", "Köln 1.jpg"} << none << 0
-                                << QStringList{"Köln 1.jpg", "b.jpg", "c.jpg"} << none << "" << "";
+                                << QStringList{"Köln 1.jpg", "b.jpg", "c.jpg"} << none << ""
+                                << "";
         QTest::newRow("rename what is not there")
-            << QStringList{"rename", "ALBUM", "x.jpg", "y.jpg"} << none << 1 << all << old << "Nicht im Album: x.jpg" << "";
-        QTest::newRow("delete two") << QStringList{"delete", "ALBUM", "c.jpg", "a.jpg"} << none << 0 << QStringList{"b.jpg"}
-                                    << none << "" << "";
+            << QStringList{"rename", "ALBUM", "x.jpg", "y.jpg"} << none << 1 << all << old << "Nicht im Album: x.jpg"
+            << "";
+        QTest::newRow("delete two") << QStringList{"delete", "ALBUM", "c.jpg", "a.jpg"} << none << 0
+                                    << QStringList{"b.jpg"} << none << ""
+                                    << "";
         QTest::newRow("a mistyped name deletes nothing")
-            << QStringList{"delete", "ALBUM", "a.jpg", "x.jpg"} << none << 1 << all << old << "Es wurde nichts gelöscht" << "";
-        QTest::newRow("new album") << QStringList{"newalbum", "ALBUM", "NEW", "c.jpg", "a.jpg"} << none << 0 << all << old
-                                   << "" << "NEW/zidoverev\n";
+            << QStringList{"delete", "ALBUM", "a.jpg", "x.jpg"} << none << 1 << all << old << "Es wurde nichts gelöscht"
+            << "";
+        QTest::newRow("new album") << QStringList{"newalbum", "ALBUM", "NEW", "c.jpg", "a.jpg"} << none << 0 << all
+                                   << old << ""
+                                   << "NEW/zidoverev\n";
         QTest::newRow("new album under a file") << QStringList{"newalbum", "ALBUM", "FROM/neu.jpg/neu"} << none << 1
-                                                << all << old << "konnte nicht angelegt werden" << "";
+                                                << all << old << "konnte nicht angelegt werden"
+                                                << "";
         QTest::newRow("new album in the album's Skins")
             << QStringList{"newalbum", "ALBUM", "ALBUM/Bilder/../Skins/neu", "a.jpg"} << none << 1 << all << old
-            << "liegt im Album" << "";
-        QTest::newRow("new album onto the album") << QStringList{"newalbum", "ALBUM", "ALBUM/", "a.jpg"} << none << 1 << all
-                                                  << old << "ist das Album selbst" << "";
-        QTest::newRow("import numbered")
-            << QStringList{"import", "ALBUM", "FROM/a.jpg", "FROM/neu.jpg", "--number", "5"} << none << 0
-            << QStringList{"000005.jpg", "000006.jpg", "a.jpg", "b.jpg", "c.jpg"} << old << "" << "";
+            << "liegt im Album"
+            << "";
+        QTest::newRow("new album onto the album")
+            << QStringList{"newalbum", "ALBUM", "ALBUM/", "a.jpg"} << none << 1 << all << old << "ist das Album selbst"
+            << "";
+        QTest::newRow("import numbered") << QStringList{"import",       "ALBUM",    "FROM/a.jpg",
+                                                        "FROM/neu.jpg", "--number", "5"}
+                                         << none << 0
+                                         << QStringList{"000005.jpg", "000006.jpg", "a.jpg", "b.jpg", "c.jpg"} << old
+                                         << ""
+                                         << "";
         QTest::newRow("import, overwrite none")
-            << QStringList{"import", "ALBUM", "FROM/a.jpg", "FROM/neu.jpg", "--overwrite", "none"} << none << 0 << imported
-            << old << "" << "";
+            << QStringList{"import", "ALBUM", "FROM/a.jpg", "FROM/neu.jpg", "--overwrite", "none"} << none << 0
+            << imported << old << ""
+            << "";
         QTest::newRow("import asks, nein") << QStringList{"import", "ALBUM", "FROM/a.jpg", "FROM/neu.jpg"}
                                            << QByteArray("n\n") << 0 << imported << old << "" << asked;
         QTest::newRow("import asks again, ja") << QStringList{"import", "ALBUM", "FROM/a.jpg", "--overwrite", "ask"}
                                                << QByteArray("vielleicht\nj\n") << 0 << all << fresh << "" << asked;
         QTest::newRow("import a vanished file")
-            << QStringList{"import", "ALBUM", "FROM/a.jpg", "/nirgendwo/weg.jpg", "--overwrite", "all"} << none << 1 << all
-            << fresh << "Die Datei weg.jpg wurde nicht kopiert" << "";
-        QTest::newRow("import, bad option") << QStringList{"import", "ALBUM", "FROM/a.jpg", "--overwrite", "immer"} << none
-                                            << 2 << all << old << "Aufruf" << "";
-        QTest::newRow("no media folder") << QStringList{"list", "/nirgendwo"} << none << 1 << all << old << "Kein Bilderordner"
+            << QStringList{"import", "ALBUM", "FROM/a.jpg", "/nirgendwo/weg.jpg", "--overwrite", "all"} << none << 1
+            << all << fresh << "Die Datei weg.jpg wurde nicht kopiert"
+            << "";
+        QTest::newRow("import, bad option") << QStringList{"import", "ALBUM", "FROM/a.jpg", "--overwrite", "immer"}
+                                            << none << 2 << all << old << "Aufruf"
+                                            << "";
+        QTest::newRow("no media folder") << QStringList{"list", "/nirgendwo"} << none << 1 << all << old
+                                         << "Kein Bilderordner"
                                          << "";
         QTest::newRow("missing file") << QStringList{"set", "/nirgendwo/a.jpg", "--ort", "x"} << none << 1 << all << old
-                                      << "nicht mehr vorhanden" << "";
-        QTest::newRow("Chinese") << QStringList{"set", "A", "--ort", "x", "--namen", "李小龙 und 李"} << none << 1 << all << old
-                                 << "Im Feld Namen stehen Zeichen, die nicht gespeichert werden können: \"李\", \"小\", \"龙\""
-                                 << "";
-        QTest::newRow("emoji") << QStringList{"set", "A", "--anlass", "Party 🎉"} << none << 1 << all << old << "\"🎉\"" << "";
-        QTest::newRow("unknown option") << QStringList{"set", "A", "--farbe", "rot"} << none << 2 << all << old << "Aufruf" << "";
-        QTest::newRow("option without value") << QStringList{"set", "A", "--ort"} << none << 2 << all << old << "Aufruf" << "";
-        QTest::newRow("list of two folders") << QStringList{"list", "/a", "/b"} << none << 2 << all << old << "Aufruf" << "";
-        QTest::newRow("no command") << QStringList{} << none << 2 << all << old << "Aufruf" << "";
+                                      << "nicht mehr vorhanden"
+                                      << "";
+        QTest::newRow("Chinese")
+            << QStringList{"set", "A", "--ort", "x", "--namen", "李小龙 und 李"} << none << 1 << all << old
+            << "Im Feld Namen stehen Zeichen, die nicht gespeichert werden können: \"李\", \"小\", \"龙\""
+            << "";
+        QTest::newRow("emoji") << QStringList{"set", "A", "--anlass", "Party 🎉"} << none << 1 << all << old << "\"🎉\""
+                               << "";
+        QTest::newRow("unknown option") << QStringList{"set", "A", "--farbe", "rot"} << none << 2 << all << old
+                                        << "Aufruf"
+                                        << "";
+        QTest::newRow("option without value") << QStringList{"set", "A", "--ort"} << none << 2 << all << old << "Aufruf"
+                                              << "";
+        QTest::newRow("list of two folders") << QStringList{"list", "/a", "/b"} << none << 2 << all << old << "Aufruf"
+                                             << "";
+        QTest::newRow("no command") << QStringList{} << none << 2 << all << old << "Aufruf"
+                                    << "";
         // typed, stored, and the warning a date the album cannot read leaves on standard error
         const char *dates[][3] = {
             {"", "xx.xx.xxxx", ""},
@@ -228,8 +254,8 @@ private Q_SLOTS:
             {"31.04.2003", "31.04.2003", "„31.04.2003“ wird als „31.04.2003“ gespeichert"},
             {"abcd", "xx.xx.abcd", "„abcd“ wird als „xx.xx.abcd“ gespeichert"}};
         for (const auto &date : dates)
-            QTest::addRow("date %s", date[0]) << QStringList{"set", "A", "--ort", "x", "--datum", date[0]} << none << 0 << all
-                                              << QByteArray(date[1]) << QString::fromUtf8(date[2]) << "";
+            QTest::addRow("date %s", date[0]) << QStringList{"set", "A", "--ort", "x", "--datum", date[0]} << none << 0
+                                              << all << QByteArray(date[1]) << QString::fromUtf8(date[2]) << "";
     }
     void verbs()
     {
@@ -248,7 +274,8 @@ private Q_SLOTS:
         QVERIFY(writeAll(from.filePath(QStringLiteral("a.jpg")), "new"));
         QVERIFY(writeAll(from.filePath(QStringLiteral("neu.jpg")), "neu"));
         const QString fresh = target.filePath(QStringLiteral("Urlaub"));
-        args.replaceInStrings(QStringLiteral("ALBUM"), album.path()).replaceInStrings(QStringLiteral("FROM"), from.path());
+        args.replaceInStrings(QStringLiteral("ALBUM"), album.path())
+            .replaceInStrings(QStringLiteral("FROM"), from.path());
         args.replaceInStrings(QStringLiteral("NEW"), fresh);
         const QString a = album.filePath(QStringLiteral("Bilder/a.jpg"));
         if (args.value(1) == QLatin1String("A"))
@@ -300,7 +327,8 @@ private Q_SLOTS:
         QVERIFY(QDir(album.path()).mkdir(QStringLiteral("Bilder")));
         QVERIFY(writeAll(media + QStringLiteral("/gross.avi"), "the old film"));
         QVERIFY(writeAll(from.filePath(QStringLiteral("gross.avi")), {}));
-        QVERIFY(QFile::resize(from.filePath(QStringLiteral("gross.avi")), qint64(1) << 30)); // zeros, written out in full
+        QVERIFY(
+            QFile::resize(from.filePath(QStringLiteral("gross.avi")), qint64(1) << 30)); // zeros, written out in full
         QProcess p;
         p.start(qEnvironmentVariable("ZV_ALBUM_DIR") + QStringLiteral("/albuminfo"),
                 {"import", album.path(), from.filePath(QStringLiteral("gross.avi")), "--overwrite", "all"});

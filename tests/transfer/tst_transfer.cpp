@@ -62,8 +62,13 @@ struct TreeFixture {
     std::shared_ptr<test::FakeFolderSource> source = std::make_shared<test::FakeFolderSource>();
     TreeFixture()
     {
-        source->folders = {{"/", {"home", "usr"}}, {"/home", {"eva", "tom"}}, {"/home/eva", {"Fotos"}},
-                           {"/home/tom", {}}, {"/usr", {}}, {"/mnt/ram", {"x"}}, {"/net", {}}};
+        source->folders = {{"/", {"home", "usr"}},
+                           {"/home", {"eva", "tom"}},
+                           {"/home/eva", {"Fotos"}},
+                           {"/home/tom", {}},
+                           {"/usr", {}},
+                           {"/mnt/ram", {"x"}},
+                           {"/net", {}}};
     }
 };
 
@@ -136,7 +141,9 @@ struct Fixture : test::AlbumFolder {
     void import(const QStringList &sources, ImportOptions options = {}, CopyIo &io = systemCopyIo())
     {
         ImportRun run({AlbumPaths{path()}, album, &list, drives, *settings, question}, sources, options);
-        const auto report = [&](const QString &title, const QString &text) { messages << title + QLatin1Char('|') + text; };
+        const auto report = [&](const QString &title, const QString &text) {
+            messages << title + QLatin1Char('|') + text;
+        };
         if (const auto refused = run.begin())
             return report(refused->title, refused->text);
         runNow(run, report, io);
@@ -202,14 +209,30 @@ void TestTransfer::chart_data()
     QTest::addColumn<QString>("usedText");
     // Colour letters at 22.5°, 67.5°, ... 337.5°, counter-clockwise from 3 o'clock.
     QTest::addColumn<QString>("octants");
-    QTest::newRow("1023 bytes, 1 KB") << disk(1023, 2047) << "frei:  1023 Bytes" << "belegt:  1 KB" << "ggggrrrr";
-    QTest::newRow("1.5 KB up, 2.5 KB down") << disk(1536, 4096) << "frei:  2 KB" << "belegt:  2 KB" << "gggrrrrr";
-    QTest::newRow("1024 KB, 1 MB") << disk(1048575, 2097151) << "frei:  1024 KB" << "belegt:  1 MB" << "ggggrrrr";
-    QTest::newRow("1024 MB, 1 GB") << disk(1073741824, 2147483649) << "frei:  1024 MB" << "belegt:  1 GB" << "ggggrrrr";
-    QTest::newRow("full drive, 3.5 GB up") << disk(0, 3758096384) << "frei:  0 Bytes" << "belegt:  4 GB" << "rrrrrrrr";
-    QTest::newRow("free above total") << disk(5000, 2048) << "frei:  2 KB" << "belegt:  0 Bytes" << "gggggggg";
-    QTest::newRow("total 0") << disk(0, 0) << "frei:  unbekannt" << "belegt:  unbekannt" << "........";
-    QTest::newRow("not readable") << disk(500, 1000, false) << "frei:  unbekannt" << "belegt:  unbekannt" << "........";
+    QTest::newRow("1023 bytes, 1 KB") << disk(1023, 2047) << "frei:  1023 Bytes"
+                                      << "belegt:  1 KB"
+                                      << "ggggrrrr";
+    QTest::newRow("1.5 KB up, 2.5 KB down") << disk(1536, 4096) << "frei:  2 KB"
+                                            << "belegt:  2 KB"
+                                            << "gggrrrrr";
+    QTest::newRow("1024 KB, 1 MB") << disk(1048575, 2097151) << "frei:  1024 KB"
+                                   << "belegt:  1 MB"
+                                   << "ggggrrrr";
+    QTest::newRow("1024 MB, 1 GB") << disk(1073741824, 2147483649) << "frei:  1024 MB"
+                                   << "belegt:  1 GB"
+                                   << "ggggrrrr";
+    QTest::newRow("full drive, 3.5 GB up") << disk(0, 3758096384) << "frei:  0 Bytes"
+                                           << "belegt:  4 GB"
+                                           << "rrrrrrrr";
+    QTest::newRow("free above total") << disk(5000, 2048) << "frei:  2 KB"
+                                      << "belegt:  0 Bytes"
+                                      << "gggggggg";
+    QTest::newRow("total 0") << disk(0, 0) << "frei:  unbekannt"
+                             << "belegt:  unbekannt"
+                             << "........";
+    QTest::newRow("not readable") << disk(500, 1000, false) << "frei:  unbekannt"
+                                  << "belegt:  unbekannt"
+                                  << "........";
 }
 
 void TestTransfer::chart()
@@ -239,7 +262,8 @@ void TestTransfer::treeReadsOneLevelAhead_data()
     QTest::addColumn<int>("offer");
     QTest::addColumn<QStringList>("top");
     QTest::newRow("import browser") << int(FolderTree::Offer::AllDrives)
-                                    << QStringList{"/=intern", "/media/cd=CD", "/mnt/ram=ram", "/srv=unbekannt", "/net=netzwerk"};
+                                    << QStringList{"/=intern", "/media/cd=CD", "/mnt/ram=ram", "/srv=unbekannt",
+                                                   "/net=netzwerk"};
     QTest::newRow("export dialog") << int(FolderTree::Offer::NoCdOrUnknown)
                                    << QStringList{"/=intern", "/mnt/ram=ram", "/net=netzwerk"};
 }
@@ -271,7 +295,8 @@ void TestTransfer::treeReadsOneLevelAhead()
     const int reads = f.source->reads;
     // Again, and with an answer that arrives twice: nothing new is read or added.
     tree.readNow(tree.expand(home), *f.source);
-    QVERIFY(tree.deliver(tree.find(QStringLiteral("/home/eva")), f.source->subfolders(QStringLiteral("/home/eva"))).empty());
+    QVERIFY(tree.deliver(tree.find(QStringLiteral("/home/eva")), f.source->subfolders(QStringLiteral("/home/eva")))
+                .empty());
     QCOMPARE(tree.size(), nodes);
     QCOMPARE(f.source->reads, reads + 1);
     tree.collapse(home);
@@ -354,7 +379,8 @@ void TestTransfer::copies()
     QVERIFY(writeFile(to.filePath(name), "old")); // replaced
     if (fault == QLatin1String("readonly"))
         ::chmod(nativePath(source).constData(), 0444);
-    const QString target = fault == QLatin1String("nofolder") ? to.filePath(QStringLiteral("weg/a.jpg")) : to.filePath(name);
+    const QString target =
+        fault == QLatin1String("nofolder") ? to.filePath(QStringLiteral("weg/a.jpg")) : to.filePath(name);
     FaultyIo io;
     io.ranged = fault != QLatin1String("loop");
     io.syncFails = fault == QLatin1String("sync");
@@ -376,7 +402,7 @@ void TestTransfer::copies()
     QCOMPARE(r.bytes, qint64(size));
     QCOMPARE(reported, qint64(size));
     QCOMPARE(underWay, size > 0);
-    struct stat st {};
+    struct stat st { };
     ::stat(nativePath(target).constData(), &st);
     QCOMPARE(st.st_mode & 0777, fault == QLatin1String("readonly") ? 0444u : 0644u);
 }
@@ -389,23 +415,24 @@ void TestTransfer::imports_data()
     QTest::addColumn<QStringList>("asked");
     QTest::addColumn<QStringList>("copies"); // album name=source
     QTest::addColumn<QString>("stored");
-    QTest::newRow("nein, then ja alle")
-        << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"n", "ja"} << "-" << QStringList{"a.jpg", "b.jpg"}
-        << QStringList{"b.jpg=b.jpg", "c.jpg=c.jpg"} << "";
+    QTest::newRow("nein, then ja alle") << QStringList{"a.jpg", "b.jpg", "c.jpg"} << QStringList{"n", "ja"} << "-"
+                                        << QStringList{"a.jpg", "b.jpg"} << QStringList{"b.jpg=b.jpg", "c.jpg=c.jpg"}
+                                        << "";
     QTest::newRow("ja asks again, a new name")
         << QStringList{"a.jpg", "neu.jpg", "b.jpg"} << QStringList{"j", "n"} << "-" << QStringList{"a.jpg", "b.jpg"}
         << QStringList{"a.jpg=a.jpg", "neu.jpg=neu.jpg"} << "";
     QTest::newRow("nein alle") << QStringList{"a.jpg", "b.jpg", "neu.jpg", "c.jpg"} << QStringList{"na"} << "-"
                                << QStringList{"a.jpg"} << QStringList{"neu.jpg=neu.jpg"} << "";
     // The second is asked about while the first may still be under way.
-    QTest::newRow("same name twice") << QStringList{"x.jpg", "2/x.jpg"} << QStringList{"j"} << "-" << QStringList{"x.jpg"}
-                                     << QStringList{"x.jpg=2/x.jpg"} << "";
+    QTest::newRow("same name twice") << QStringList{"x.jpg", "2/x.jpg"} << QStringList{"j"} << "-"
+                                     << QStringList{"x.jpg"} << QStringList{"x.jpg=2/x.jpg"} << "";
     QTest::newRow("skips numbers of other media kinds")
         << QStringList{"a.JPG", "b.jpg", "c.gif"} << QStringList{} << "5" << QStringList{}
         << QStringList{"000007.JPG=a.JPG", "000008.jpg=b.jpg", "000009.gif=c.gif"} << "10";
     QTest::newRow("empty start, pdf and mp3") << QStringList{"a.pdf", "b.mp3"} << QStringList{} << "" << QStringList{}
                                               << QStringList{"000000.pdf=a.pdf", "000001.mp3=b.mp3"} << "2";
-    QTest::newRow("from 0") << QStringList{"a.jpg"} << QStringList{} << "0" << QStringList{} << QStringList{"000000.jpg=a.jpg"} << "1";
+    QTest::newRow("from 0") << QStringList{"a.jpg"} << QStringList{} << "0" << QStringList{}
+                            << QStringList{"000000.jpg=a.jpg"} << "1";
     QTest::newRow("seven digits") << QStringList{"a.jpg"} << QStringList{} << "1234567" << QStringList{}
                                   << QStringList{"1234567.jpg=a.jpg"} << "1234568";
     QTest::newRow("past 32 bits") << QStringList{"a.jpg", "b.jpg"} << QStringList{} << "2147483647" << QStringList{}
@@ -493,16 +520,19 @@ void TestTransfer::failures_data()
     const QStringList abc{"a.jpg", "b.jpg", "c.jpg"};
     QTest::newRow("vanished source") << "vanished" << notCopied + "die Quelldatei ist nicht mehr vorhanden." << abc;
     QTest::newRow("source is a folder") << "folder" << notCopied + "das ist keine gewöhnliche Datei." << abc;
-    QTest::newRow("write-protected album file") << "protected" << notCopied + "die Zieldatei ist schreibgeschützt." << abc;
+    QTest::newRow("write-protected album file")
+        << "protected" << notCopied + "die Zieldatei ist schreibgeschützt." << abc;
     QTest::newRow("disk fills up") << "full" << notCopied + "auf dem Datenträger ist nicht genügend Platz." << abc;
     QTest::newRow("disk fills up, no copy_file_range")
         << "full-loop" << notCopied + "auf dem Datenträger ist nicht genügend Platz." << abc;
     QTest::newRow("the album file itself") << "self" << notCopied + "Quelle und Ziel sind dieselbe Datei." << abc;
     QTest::newRow("one byte too little room")
-        << "room" << "Kein Platz|Auf dem Datenträger ist nicht\r\ngenügend Platz für die Datei:\r\nb.jpg"
+        << "room"
+        << "Kein Platz|Auf dem Datenträger ist nicht\r\ngenügend Platz für die Datei:\r\nb.jpg"
         << QStringList{"a.jpg", "b.jpg"};
     QTest::newRow("too long a start number")
-        << "number" << "Hinweis|Die Startnummer darf höchstens 18 Ziffern haben." << QStringList{"b.jpg"};
+        << "number"
+        << "Hinweis|Die Startnummer darf höchstens 18 Ziffern haben." << QStringList{"b.jpg"};
 }
 
 void TestTransfer::failures()
@@ -549,8 +579,8 @@ void TestTransfer::importFromTheList()
     f.settings->setValue(QStringLiteral("Import"), QStringLiteral("Number"), QStringLiteral("7"));
     f.load();
     // The browser asks through its own question window.
-    const auto w = std::make_unique<frmExplorer>(
-        ExplorerServices{AlbumPaths{f.path()}, f.album, f.list, f.drives, *f.settings, f.dialogs, makeSystemFolderSource()});
+    const auto w = std::make_unique<frmExplorer>(ExplorerServices{AlbumPaths{f.path()}, f.album, f.list, f.drives,
+                                                                  *f.settings, f.dialogs, makeSystemFolderSource()});
     w->show();
     QVERIFY(w->findChild<QCheckBox *>("chkNumber")->isChecked());
     w->findChild<QCheckBox *>("chkNumber")->setChecked(false);
@@ -563,8 +593,8 @@ void TestTransfer::importFromTheList()
     QSignalSpy listed(w.get(), &frmExplorer::listed);
     w->listFolder(f.from.filePath(QStringLiteral("kein/Ordner")));
     QVERIFY(listed.wait());
-    QCOMPARE(f.dialogs.shown,
-             (QStringList{"Hinweis|Bitte nur Zahlen eingeben", "Kein Datenträger|Legen die einen Datenträger in das Laufwerk"}));
+    QCOMPARE(f.dialogs.shown, (QStringList{"Hinweis|Bitte nur Zahlen eingeben",
+                                           "Kein Datenträger|Legen die einen Datenträger in das Laufwerk"}));
     w->listFolder(f.from.path());
     QVERIFY(listed.wait());
     auto *lv = w->findChild<QTreeWidget *>("lv");
@@ -615,11 +645,17 @@ void TestTransfer::exportToSelectedFolder()
     f.info(QStringLiteral("a.jpg"), QStringLiteral("Köln"));
     f.file(QStringLiteral("b.avi"), QByteArray(5000, 'b'));
     int closedMovie = 0;
-    frmSaveFiles w({AlbumPaths{f.path()}, f.drives, f.dialogs, makeSystemFolderSource(), {"a.jpg", "b.avi"},
-                    [&] { ++closedMovie; }, &f.question});
+    frmSaveFiles w({AlbumPaths{f.path()},
+                    f.drives,
+                    f.dialogs,
+                    makeSystemFolderSource(),
+                    {"a.jpg", "b.avi"},
+                    [&] { ++closedMovie; },
+                    &f.question});
     w.show();
     QTest::mouseClick(w.findChild<QPushButton *>("cmdSave"), Qt::LeftButton);
-    QCOMPARE(f.dialogs.shown, QStringList{"Hinweis|Bitte zuerst einen Ordner auswählen, in den gespeichert werden soll."});
+    QCOMPARE(f.dialogs.shown,
+             QStringList{"Hinweis|Bitte zuerst einen Ordner auswählen, in den gespeichert werden soll."});
     QVERIFY(w.isVisible());
     QCOMPARE(closedMovie, 0);
 

@@ -67,7 +67,11 @@ struct Show : test::AlbumFolder {
         window = std::make_unique<frmDiaShow>(DiaShowServices{list, AlbumPaths{path()}, *store, values, dialogs});
         return *window;
     }
-    template <typename T = QLabel> T *child(const char *name) const { return window->findChild<T *>(name); }
+    template <typename T = QLabel>
+    T *child(const char *name) const
+    {
+        return window->findChild<T *>(name);
+    }
     QString shown() const { return QFileInfo(window->shownFile()).fileName(); }
     // A button by name, the wheel a notch away from ("wheel+") or towards the user, or a key.
     void act(const QString &action)
@@ -84,10 +88,7 @@ struct Show : test::AlbumFolder {
     }
 
     // Where a widget of the show sits in the window, which is where the user sees it.
-    QRect inWindow(const QWidget *widget) const
-    {
-        return {widget->mapTo(window.get(), QPoint(0, 0)), widget->size()};
-    }
+    QRect inWindow(const QWidget *widget) const { return {widget->mapTo(window.get(), QPoint(0, 0)), widget->size()}; }
     // The five buttons' places; the pointer is moved and pressed through the window, so it
     // lands on whatever lies under it at that moment, as a user's would.
     QList<QRect> buttonPlaces() const
@@ -164,7 +165,8 @@ private Q_SLOTS:
         QVERIFY(loaded);
         QCOMPARE(loaded->naturalSize, natural);
         QCOMPARE(loaded->image.size(), decoded);
-        QVERIFY(kind == "sideways" ? test::looksUpright(loaded->image) : QColor(loaded->image.pixel(50, 50)).red() > 150);
+        QVERIFY(kind == "sideways" ? test::looksUpright(loaded->image)
+                                   : QColor(loaded->image.pixel(50, 50)).red() > 150);
     }
 
     // Refitted on resize without decoding again; what is no picture leaves the previous one.
@@ -203,14 +205,39 @@ private Q_SLOTS:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("at");
-        QTest::newRow("video skipped, wraps to the start") << "BVB" << "fff" << "" << "f1 f3 f1" << "1/3";
-        QTest::newRow("back before the first picture: last") << "BVB" << "b" << "" << "f3" << "3/3";
-        QTest::newRow("back to the nearest picture before the end") << "BBVU" << "fb" << "" << "f1 f2" << "2/4";
-        QTest::newRow("single picture") << "VBV" << "ffb" << "" << "f2 f2 f2" << "2/3";
-        QTest::newRow("no picture: no loop") << "VVU" << "fb" << "" << "- -" << "0/3";
-        QTest::newRow("empty list") << "" << "fb" << "" << "- -" << "0/0";
+        QTest::newRow("video skipped, wraps to the start") << "BVB"
+                                                           << "fff"
+                                                           << ""
+                                                           << "f1 f3 f1"
+                                                           << "1/3";
+        QTest::newRow("back before the first picture: last") << "BVB"
+                                                             << "b"
+                                                             << ""
+                                                             << "f3"
+                                                             << "3/3";
+        QTest::newRow("back to the nearest picture before the end") << "BBVU"
+                                                                    << "fb"
+                                                                    << ""
+                                                                    << "f1 f2"
+                                                                    << "2/4";
+        QTest::newRow("single picture") << "VBV"
+                                        << "ffb"
+                                        << ""
+                                        << "f2 f2 f2"
+                                        << "2/3";
+        QTest::newRow("no picture: no loop") << "VVU"
+                                             << "fb"
+                                             << ""
+                                             << "- -"
+                                             << "0/3";
+        QTest::newRow("empty list") << ""
+                                    << "fb"
+                                    << ""
+                                    << "- -"
+                                    << "0/0";
         const auto changed = [](const char *name, const char *change, const char *next, const char *at) {
-            QTest::newRow(name) << "BVBBBB" << "fff|f" << change << QStringLiteral("f1 f3 f4 ") + next << at;
+            QTest::newRow(name) << "BVBBBB"
+                                << "fff|f" << change << QStringLiteral("f1 f3 f4 ") + next << at;
         };
         changed("rows from the shown one to the end removed", "remove 3,4,5", "f1", "1/3");
         changed("rows before it removed", "remove 0,1", "f5", "3/4");
@@ -324,13 +351,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("index");
-        QTest::newRow("broken file") << QStringList{"cmdNext", "cmdNext", "cmdNext"} << "d.jpg" << "c.jpg"
+        QTest::newRow("broken file") << QStringList{"cmdNext", "cmdNext", "cmdNext"} << "d.jpg"
+                                     << "c.jpg"
                                      << "Datei: 4/4";
-        QTest::newRow("back before the first") << QStringList{"cmdBack", "cmdBack"} << "c.jpg" << "c.jpg"
+        QTest::newRow("back before the first") << QStringList{"cmdBack", "cmdBack"} << "c.jpg"
+                                               << "c.jpg"
                                                << "Datei: 3/4";
-        QTest::newRow("arrow keys, back from the first") << QStringList{"Right", "Left"} << "d.jpg" << "a.jpg"
+        QTest::newRow("arrow keys, back from the first") << QStringList{"Right", "Left"} << "d.jpg"
+                                                         << "a.jpg"
                                                          << "Datei: 4/4";
-        QTest::newRow("wheel") << QStringList{"wheel-", "wheel-", "wheel+"} << "a.jpg" << "a.jpg" << "Datei: 1/4";
+        QTest::newRow("wheel") << QStringList{"wheel-", "wheel-", "wheel+"} << "a.jpg"
+                               << "a.jpg"
+                               << "Datei: 1/4";
     }
     void windowSteps()
     {

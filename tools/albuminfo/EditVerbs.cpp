@@ -18,7 +18,6 @@
 #include <optional>
 #include <vector>
 
-
 namespace albuminfo {
 namespace {
 
@@ -29,7 +28,11 @@ struct OpenAlbum {
     zv::ProgramState state;
     zv::AlbumContext context{paths, album, state, nullptr};
 
-    explicit OpenAlbum(const QString &folder) : paths{folder} { album = zv::loadAlbum(paths.mediaFolder()); }
+    explicit OpenAlbum(const QString &folder)
+        : paths{folder}
+    {
+        album = zv::loadAlbum(paths.mediaFolder());
+    }
     bool has(const QString &name) const { return album.find(name) != nullptr; }
 };
 

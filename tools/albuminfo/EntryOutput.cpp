@@ -24,11 +24,20 @@ QString escapedField(const QString &text)
         const char16_t c = text[i].unicode();
         const bool pairedLow = i > 0 && text[i - 1].isHighSurrogate();
         switch (c) {
-        case u'\\': escaped += QLatin1String("\\\\"); continue;
-        case u'\t': escaped += QLatin1String("\\t"); continue;
-        case u'\n': escaped += QLatin1String("\\n"); continue;
-        case u'\r': escaped += QLatin1String("\\r"); continue;
-        default: break;
+        case u'\\':
+            escaped += QLatin1String("\\\\");
+            continue;
+        case u'\t':
+            escaped += QLatin1String("\\t");
+            continue;
+        case u'\n':
+            escaped += QLatin1String("\\n");
+            continue;
+        case u'\r':
+            escaped += QLatin1String("\\r");
+            continue;
+        default:
+            break;
         }
         if (c < 0x20 || c == 0x7F)
             escaped += QLatin1String("\\x") + hex(c, 2);
@@ -44,14 +53,10 @@ QString escapedField(const QString &text)
 
 QString entryLine(const zv::AlbumEntry &e)
 {
-    const QStringList columns{escapedField(e.name),
-                              QString::number(static_cast<int>(e.kind)),
-                              QString::number(e.sizeKB),
-                              escapedField(e.info.datum),
-                              escapedField(e.info.ort),
-                              escapedField(e.info.namen),
-                              escapedField(e.info.anlass),
-                              escapedField(e.info.bemerkungen),
+    const QStringList columns{escapedField(e.name),         QString::number(static_cast<int>(e.kind)),
+                              QString::number(e.sizeKB),    escapedField(e.info.datum),
+                              escapedField(e.info.ort),     escapedField(e.info.namen),
+                              escapedField(e.info.anlass),  escapedField(e.info.bemerkungen),
                               QString::number(e.attributes)};
     return columns.join(QLatin1Char('\t'));
 }

@@ -29,7 +29,7 @@ enum class Format { Lines, Json };
 void printEntries(const std::vector<const zv::AlbumEntry *> &entries, Format format, QTextStream &out);
 
 // The entries in the order the album list shows after one click on a header (two: descending).
-int listSorted(const QString &programFolder, const QString &column, bool descending, Format format,
-               QTextStream &out, QTextStream &err);
+int listSorted(const QString &programFolder, const QString &column, bool descending, Format format, QTextStream &out,
+               QTextStream &err);
 
 } // namespace albuminfo

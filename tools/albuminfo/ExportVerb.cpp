@@ -10,7 +10,6 @@
 
 #include <memory>
 
-
 std::unique_ptr<zv::OverwriteQuestion> overwriteAnswerer(const QString &mode);
 void printMessage(QTextStream &err, const QString &title, const QString &text);
 
@@ -35,8 +34,7 @@ int exportVerb(const QStringList &args)
         return 1;
     }
     zv::ExportRun run(zv::AlbumPaths{args[0]}, args[1], names, *question);
-    const zv::SyncOutcome outcome = zv::runNow(run, [&](const QString &title, const QString &text) {
-        printMessage(err, title, text);
-    });
+    const zv::SyncOutcome outcome =
+        zv::runNow(run, [&](const QString &title, const QString &text) { printMessage(err, title, text); });
     return outcome.failed > 0 ? 1 : 0;
 }

@@ -10,7 +10,6 @@
 #include "platform/FileNames.h"
 #include "platform/PathStatus.h"
 
-
 namespace albuminfo {
 namespace {
 
@@ -51,8 +50,8 @@ void printRows(const zv::Album &album, const zv::AlbumListModel &list, Format fo
 
 } // namespace
 
-int listSorted(const QString &programFolder, const QString &column, bool descending, Format format,
-               QTextStream &out, QTextStream &err)
+int listSorted(const QString &programFolder, const QString &column, bool descending, Format format, QTextStream &out,
+               QTextStream &err)
 {
     const int index = sortColumnOf(column);
     if (index == 0) {

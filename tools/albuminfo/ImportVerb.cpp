@@ -86,8 +86,7 @@ int importVerb(const QStringList &args)
         printMessage(err, refused->title, refused->text);
         return 1;
     }
-    const zv::SyncOutcome outcome = zv::runNow(run, [&](const QString &title, const QString &text) {
-        printMessage(err, title, text);
-    });
+    const zv::SyncOutcome outcome =
+        zv::runNow(run, [&](const QString &title, const QString &text) { printMessage(err, title, text); });
     return outcome.failed > 0 ? 1 : 0;
 }

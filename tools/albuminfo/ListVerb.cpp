@@ -6,7 +6,6 @@
 #include "platform/FileNames.h"
 #include "platform/PathStatus.h"
 
-
 namespace albuminfo {
 
 int usage(QTextStream &err)

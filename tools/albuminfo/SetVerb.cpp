@@ -96,24 +96,26 @@ int set(const QStringList &args, QTextStream &err)
 
     const std::optional<unsigned int> mode = zv::fileMode(file);
     if (!mode) { // errno is the failed look at the file's mode
-        err << "Die Datei \"" << escapedField(file) << "\" kann nicht beschrieben werden: " << zv::errorText(errno) << ".\n";
+        err << "Die Datei \"" << escapedField(file) << "\" kann nicht beschrieben werden: " << zv::errorText(errno)
+            << ".\n";
         return 1;
     }
     const bool readOnly = zv::isReadOnlyMode(*mode);
     if (readOnly && !request->evenIfReadOnly) {
-        err << "Die Datei \"" << escapedField(file) << "\" ist schreibgeschützt; mit --schreibgeschuetzt wird sie "
+        err << "Die Datei \"" << escapedField(file)
+            << "\" ist schreibgeschützt; mit --schreibgeschuetzt wird sie "
                "trotzdem gespeichert und bleibt schreibgeschützt.\n";
         return 1;
     }
     if (const int error = readOnly ? zv::setFileMode(file, zv::ownerWritableMode(*mode)) : 0) {
-        err << "Der Schreibschutz von \"" << escapedField(file) << "\" kann nicht aufgehoben werden: "
-            << zv::errorText(error) << ".\n";
+        err << "Der Schreibschutz von \"" << escapedField(file)
+            << "\" kann nicht aufgehoben werden: " << zv::errorText(error) << ".\n";
         return 1;
     }
     const zv::TrailerError error = zv::WritePictureInfo(file, info);
     if (const int error = readOnly ? zv::setFileMode(file, *mode) : 0) {
-        err << "Der Schreibschutz von \"" << escapedField(file) << "\" kann nicht wiederhergestellt werden: "
-            << zv::errorText(error) << ".\n";
+        err << "Der Schreibschutz von \"" << escapedField(file)
+            << "\" kann nicht wiederhergestellt werden: " << zv::errorText(error) << ".\n";
         return 1;
     }
     if (error) {

@@ -36,7 +36,7 @@ public:
         m_daemon.setProcessChannelMode(QProcess::ForwardedChannels);
         m_daemon.start(daemon, arguments);
         for (int i = 0; i < 100 && m_daemon.state() != QProcess::NotRunning; ++i) {
-            struct statfs fs {};
+            struct statfs fs { };
             if (::statfs(QFile::encodeName(m_point.path()).constData(), &fs) == 0 && fs.f_type == 0x65735546) {
                 m_mounted = true;
                 return;
@@ -55,9 +55,18 @@ public:
     LatencyMount(const LatencyMount &) = delete;
     LatencyMount &operator=(const LatencyMount &) = delete;
 
-    bool mounted() const { return m_mounted; }
-    QString path() const { return m_point.path(); }
-    QString why() const { return m_why; }
+    bool mounted() const
+    {
+        return m_mounted;
+    }
+    QString path() const
+    {
+        return m_point.path();
+    }
+    QString why() const
+    {
+        return m_why;
+    }
 
 private:
     QTemporaryDir m_point;

@@ -26,7 +26,10 @@ std::string g_source;
 std::chrono::microseconds g_delay{1000};
 bool g_jitter = false;
 
-std::string real(const char *path) { return g_source + path; }
+std::string real(const char *path)
+{
+    return g_source + path;
+}
 
 void roundTrip()
 {
@@ -85,7 +88,7 @@ int readdir(const char *path, void *buf, fuse_fill_dir_t fill, off_t offset, fus
         ::seekdir(dir, offset);
     const bool plus = (flags & FUSE_READDIR_PLUS) != 0;
     while (const dirent *e = ::readdir(dir)) {
-        struct stat st {};
+        struct stat st { };
         st.st_ino = e->d_ino;
         st.st_mode = DTTOIF(e->d_type);
         const bool full = plus && ::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0;

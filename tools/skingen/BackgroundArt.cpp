@@ -1,8 +1,8 @@
 #include "BackgroundArt.h"
 
+#include "app/MainWindowLayout.h"
 #include "Paint.h"
 #include "SkinTheme.h"
-#include "app/MainWindowLayout.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -60,8 +60,8 @@ void drawMediaPanel(QPainter &p, const SkinTheme &t)
 {
     const QRect preview = L::kPreview;
     const QRect bar = L::kPlayerBar;
-    drawPanel(p, QRectF(bar.left() - 5, preview.top() - 8, bar.width() + 10, bar.bottom() - preview.top() + 15),
-              9, t.panelFill, t.panelBorder);
+    drawPanel(p, QRectF(bar.left() - 5, preview.top() - 8, bar.width() + 10, bar.bottom() - preview.top() + 15), 9,
+              t.panelFill, t.panelBorder);
     // The preview is a dark screen with a sunken rim.
     p.fillRect(preview.adjusted(-2, -2, 2, 2), t.screen.darker(140));
     p.fillRect(preview.adjusted(-1, -1, 1, 1), QColor(255, 255, 255, 60));
@@ -106,8 +106,7 @@ void drawSearchPanel(QPainter &p, const SkinTheme &t)
     drawMagnifier(p, centre, 9, mark);
     p.setFont(sansFont(10));
     p.setPen(mark);
-    p.drawText(QRectF(free, panel.bottom() - 20, panel.right() - free, 14), Qt::AlignCenter,
-               QStringLiteral("Suche"));
+    p.drawText(QRectF(free, panel.bottom() - 20, panel.right() - free, 14), Qt::AlignCenter, QStringLiteral("Suche"));
 }
 
 void drawListFrame(QPainter &p, const SkinTheme &t)

@@ -1,8 +1,8 @@
 #include "ButtonArt.h"
 
+#include "app/MainWindowLayout.h"
 #include "Paint.h"
 #include "SkinTheme.h"
-#include "app/MainWindowLayout.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -23,8 +23,7 @@ QImage drawPanelButton(const SkinTheme &theme, const QImage &background, QPoint 
     return image;
 }
 
-QImage drawTitleButton(const SkinTheme &theme, const QImage &background, QPoint at, TitleSymbol symbol,
-                       bool pressed)
+QImage drawTitleButton(const SkinTheme &theme, const QImage &background, QPoint at, TitleSymbol symbol, bool pressed)
 {
     QImage image = background.copy(QRect(at, L::kTitleButton));
     QPainter p(&image);
@@ -58,8 +57,8 @@ QImage drawSaveLock(const SkinTheme &theme, const QImage &background)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(0, 0, image.width(), image.height());
-    drawFace(p, r.adjusted(0, 2, 0, -2), 9, QColor(0xB4, 0xB0, 0xAA), QColor(0x86, 0x82, 0x7C), QColor(0x55, 0x52, 0x4E),
-             false);
+    drawFace(p, r.adjusted(0, 2, 0, -2), 9, QColor(0xB4, 0xB0, 0xAA), QColor(0x86, 0x82, 0x7C),
+             QColor(0x55, 0x52, 0x4E), false);
     // Diagonal hatching marks the button as unavailable.
     p.save();
     QPainterPath face;
@@ -83,8 +82,8 @@ QImage drawSaveLock(const SkinTheme &theme, const QImage &background)
     p.drawEllipse(QPointF(lock.x(), lock.y() + 2), 1.8, 1.8);
     QFont font = sansFont(12);
     font.setStretch(QFont::Condensed);
-    drawCaption(p, r.adjusted(27, 0, -3, -1), QStringLiteral("Schreibgesch\u00fctzt"), font,
-                QColor(0xFA, 0xF8, 0xF4), false);
+    drawCaption(p, r.adjusted(27, 0, -3, -1), QStringLiteral("Schreibgesch\u00fctzt"), font, QColor(0xFA, 0xF8, 0xF4),
+                false);
     return image;
 }
 

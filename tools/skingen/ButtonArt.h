@@ -14,8 +14,7 @@ enum class TitleSymbol { Minimise, Close, Question };
 // blend into the panel around them.
 QImage drawPanelButton(const SkinTheme &theme, const QImage &background, QPoint at, const QString &caption,
                        bool pressed);
-QImage drawTitleButton(const SkinTheme &theme, const QImage &background, QPoint at, TitleSymbol symbol,
-                       bool pressed);
+QImage drawTitleButton(const SkinTheme &theme, const QImage &background, QPoint at, TitleSymbol symbol, bool pressed);
 QImage drawSaveLock(const SkinTheme &theme, const QImage &background);
 QImage drawLogo(const SkinTheme &theme, const QImage &background);
 

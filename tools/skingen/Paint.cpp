@@ -52,8 +52,8 @@ void drawPanel(QPainter &p, const QRectF &r, qreal radius, const QColor &fill, c
     p.restore();
 }
 
-void drawFace(QPainter &p, const QRectF &r, qreal radius, const QColor &top, const QColor &bottom,
-              const QColor &border, bool pressed)
+void drawFace(QPainter &p, const QRectF &r, qreal radius, const QColor &top, const QColor &bottom, const QColor &border,
+              bool pressed)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -169,10 +169,10 @@ void drawPhotoStack(QPainter &p, const QPointF &centre, qreal scale, const SkinT
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const QSizeF size(52 * scale, 44 * scale);
-    drawSnapshot(p, QRectF(centre - QPointF(size.width() / 2 + 7 * scale, size.height() / 2 + 2 * scale), size),
-                 -11, theme, false);
-    drawSnapshot(p, QRectF(centre - QPointF(size.width() / 2 - 6 * scale, size.height() / 2 - 2 * scale), size),
-                 7, theme, true);
+    drawSnapshot(p, QRectF(centre - QPointF(size.width() / 2 + 7 * scale, size.height() / 2 + 2 * scale), size), -11,
+                 theme, false);
+    drawSnapshot(p, QRectF(centre - QPointF(size.width() / 2 - 6 * scale, size.height() / 2 - 2 * scale), size), 7,
+                 theme, true);
     p.restore();
 }
 

@@ -20,8 +20,8 @@ QFont titleFont(int pixelSize);
 void drawPanel(QPainter &p, const QRectF &r, qreal radius, const QColor &fill, const QColor &border);
 
 // A raised (or, pressed, sunken) rounded face: the one look every button shares.
-void drawFace(QPainter &p, const QRectF &r, qreal radius, const QColor &top, const QColor &bottom,
-              const QColor &border, bool pressed);
+void drawFace(QPainter &p, const QRectF &r, qreal radius, const QColor &top, const QColor &bottom, const QColor &border,
+              bool pressed);
 
 // Caption with a faint drop shadow; pressed captions sit one pixel lower right.
 void drawCaption(QPainter &p, const QRectF &r, const QString &text, const QFont &font, const QColor &colour,

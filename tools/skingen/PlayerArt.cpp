@@ -66,8 +66,8 @@ QImage drawPlayerButton(const SkinTheme &theme, PlayerSymbol symbol, bool presse
     QImage image = canvas(QSize(30, 30), theme.bar);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    drawFace(p, QRectF(1, 1, 28, 28), 6, theme.barFace.lighter(115), theme.barFace.darker(125),
-             theme.bar.darker(150), pressed);
+    drawFace(p, QRectF(1, 1, 28, 28), 6, theme.barFace.lighter(115), theme.barFace.darker(125), theme.bar.darker(150),
+             pressed);
     if (pressed)
         p.translate(1, 1);
     drawSymbol(p, symbol, pressed ? theme.faceText.darker(110) : theme.faceText);

@@ -1,10 +1,10 @@
 #include "SkinWriter.h"
 
+#include "app/MainWindowLayout.h"
 #include "BackgroundArt.h"
 #include "ButtonArt.h"
 #include "PlayerArt.h"
 #include "SkinTheme.h"
-#include "app/MainWindowLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +22,7 @@ namespace {
 struct PanelButton {
     QString file; // with a %1 for the state digit
     QString caption;
-    QPoint at;    // window coordinates
+    QPoint at; // window coordinates
 };
 
 std::vector<PanelButton> panelButtons()
