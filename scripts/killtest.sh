@@ -4,15 +4,93 @@
 # or its new state: media bytes unchanged (sha256), no partial trailer, no truncation, no stray
 # file. Appends and in-place overwrites on files of several sizes are mixed; about a third of the
 # delays are under 2 ms. A damaged file is kept in build-killtest/ for a look.
-#   scripts/killtest.sh [N] [SEED]
+# With --copies it kills `albuminfo import` and `albuminfo export` instead, over an existing
+# file or onto a free name, and checks that the name holds the old file, the whole copy or
+# nothing (when it was free), and that no temporary file is left in the folder.
+#   scripts/killtest.sh [--copies] [N] [SEED]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+mode=set
+if [ "${1:-}" = --copies ]; then mode=copies; shift; fi
 n="${1:-1000}"
 seed="${2:-$RANDOM}"
 [ -x build/album/albuminfo ] || { cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
                                   cmake --build build -j"$(nproc)" --target albuminfo >/dev/null; }
 work="$(mktemp -d "${TMPDIR:-/tmp}/zv-killtest.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
+if [ "$mode" = copies ]; then
+exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
+import hashlib, os, random, shutil, signal, subprocess, sys, time
+
+n, seed, work, albuminfo = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
+rng = random.Random(seed)
+sha = lambda b: hashlib.sha256(b).hexdigest()
+read = lambda p: open(p, 'rb').read()
+
+sources = os.path.join(work, 'quellen')
+os.mkdir(sources)
+files = {}
+for size in (0, 1000, 100000, 5 << 20, 40 << 20):
+    path = os.path.join(sources, f'bild{size}.jpg')
+    open(path, 'wb').write(os.urandom(size))
+    files[path] = sha(read(path))
+old = b'the old file'
+
+counts = dict(imports=0, exports=0, over=0, killed_old=0, killed_new=0, killed_none=0, finished=0, bad=0)
+for i in range(n):
+    album = os.path.join(work, 'album')
+    outside = os.path.join(work, 'draussen')
+    shutil.rmtree(album, ignore_errors=True)
+    shutil.rmtree(outside, ignore_errors=True)
+    os.makedirs(os.path.join(album, 'Bilder'))
+    os.makedirs(outside)
+    source = rng.choice(list(files))
+    name = os.path.basename(source)
+    importing = rng.random() < 0.5
+    counts['imports' if importing else 'exports'] += 1
+    if importing:
+        folder, command = os.path.join(album, 'Bilder'), ['import', album, source, '--overwrite', 'all']
+    else:
+        shutil.copyfile(source, os.path.join(album, 'Bilder', name))
+        folder, command = outside, ['export', album, outside, name, '--overwrite', 'all']
+    target = os.path.join(folder, name)
+    existed = rng.random() < 0.5
+    if existed:
+        counts['over'] += 1
+        open(target, 'wb').write(old)
+    before = set(os.listdir(folder))
+    delay = rng.uniform(0, 0.002) if rng.random() < 0.3 else rng.uniform(0.002, 0.15)
+    p = subprocess.Popen([albuminfo] + command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(delay)
+    p.send_signal(signal.SIGKILL)
+    code = p.wait()
+    state = sha(read(target)) if os.path.exists(target) else None
+    stray = sorted(set(os.listdir(folder)) - before - {name})
+    whole = state == files[source]
+    if code == 0:
+        counts['finished'] += 1
+        good = whole
+    elif whole:
+        counts['killed_new'] += 1
+        good = True
+    elif existed:
+        good = state == sha(old)
+        counts['killed_old'] += good
+    else:
+        good = state is None
+        counts['killed_none'] += good
+    if not good or stray:
+        counts['bad'] += 1
+        print(f'BAD run {i}: {command[0]} of {name} over an old file {existed}, exit {code}, '
+              f'whole {whole}, stray {stray}', flush=True)
+
+print(f'killtest --copies: {n} runs (seed {seed}): {counts["imports"]} imports, {counts["exports"]} exports, '
+      f'{counts["over"]} over an existing file')
+print(f'  killed with the old file {counts["killed_old"]}, with no file {counts["killed_none"]}, with the whole copy '
+      f'{counts["killed_new"]}, finished before the kill {counts["finished"]}, bad {counts["bad"]}')
+sys.exit(1 if counts['bad'] else 0)
+PY
+fi
 exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
 import ctypes, hashlib, os, random, shutil, signal, subprocess, sys, time
 

@@ -1,5 +1,6 @@
 // The album program: the start-up window reads the album, then the main window takes over.
 #include "app/AppSettings.h"
+#include "platform/RegularFile.h"
 #include "platform/Translations.h"
 #include "program/Program.h"
 
@@ -8,6 +9,7 @@
 
 int main(int argc, char **argv)
 {
+    zv::ignoreFileSizeSignal();
     // One look on every desktop; skins set the colours.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication app(argc, argv);

@@ -11,6 +11,8 @@ namespace zv {
 class Album;
 class AlbumListModel;
 class Dialogs;
+class Drives;
+class OverwriteQuestion;
 class Shell;
 struct ProgramState;
 
@@ -23,6 +25,9 @@ struct MainWindowServices {
     Shell &shell;
     Dialogs &dialogs;
     std::function<DriveUsage()> driveUsage = {}; // the album drive's figures for the menu
+    // "neues Album" into an existing album asks before replacing a picture; without, none is.
+    OverwriteQuestion *question = nullptr;
+    const Drives *drives = nullptr; // for the room a new album needs; without, not checked first
 };
 
 } // namespace zv

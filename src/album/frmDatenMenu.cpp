@@ -115,7 +115,8 @@ void frmDaten::createNewAlbum()
         const WaitCursor hourglass;
         if (m_media)
             m_media->closeMovie();
-        outcome = zv::createNewAlbum(m_services.paths, *folder, selectedNamesInListOrder());
+        outcome = zv::createNewAlbum(m_services.paths, *folder, selectedNamesInListOrder(),
+                                     {m_services.question, m_services.drives});
     }
     if (!outcome.failures.isEmpty()) {
         m_services.dialogs.message(QStringLiteral("neues Album"), outcome.failures.join(QLatin1Char('\n')),

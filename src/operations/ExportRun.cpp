@@ -21,13 +21,26 @@ TransferStep ExportRun::prepare(int i)
     step.replacing = nameStatus(step.target).exists();
     if (step.replacing && !m_decision.replace(displayFileName(step.target), m_question))
         return step;
+    step.placing = step.replacing ? Placing::Replace : Placing::NewName;
     step.action = TransferStep::Action::Copy;
     return step;
 }
 
+std::optional<TransferStep> ExportRun::retarget(const TransferStep &step)
+{
+    // A file of that name appeared while the copy was written: asked about like one that was there.
+    if (!m_decision.replace(displayFileName(step.target), m_question))
+        return std::nullopt;
+    TransferStep again = step;
+    again.replacing = true;
+    again.placing = Placing::Replace;
+    return again;
+}
+
 TransferFailure ExportRun::finish(const TransferStep &step, const CopyResult &copied)
 {
-    return copied ? TransferFailure{} : copyFailure(step.targetName, copied);
+    return copied || copied.failure == CopyFailure::Cancelled ? TransferFailure{}
+                                                              : copyFailure(step.targetName, copied);
 }
 
 } // namespace zv

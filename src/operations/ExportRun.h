@@ -19,6 +19,7 @@ public:
 
     int count() const override { return int(m_names.size()); }
     TransferStep prepare(int i) override;
+    std::optional<TransferStep> retarget(const TransferStep &step) override;
     TransferFailure finish(const TransferStep &step, const CopyResult &copied) override;
     QString targetFolder() const override { return m_folder; }
 

@@ -41,8 +41,6 @@ std::optional<TransferFailure> ImportRun::begin()
         return TransferFailure{QStringLiteral("Hinweis"),
                                QStringLiteral("Die Startnummer darf höchstens 18 Ziffern haben.")};
     m_context.settings.setValue(kImportSection, kNumberKey, m_options.startNumber);
-    // Copies a killed import left behind; live copies of another import are locked and stay.
-    removeStaleCopies(m_context.paths.mediaFolder());
     return std::nullopt;
 }
 
@@ -69,32 +67,63 @@ TransferStep ImportRun::prepare(int i)
 
     step.targetName = sourceName;
     if (m_options.numbering) {
-        // Read anew for every file: the setting is the numbering's memory, across runs too.
-        const auto n = parseStartNumber(m_context.settings.value(kImportSection, kNumberKey, QStringLiteral("0")));
-        if (!n) {
+        if (!takeNextNumber(step)) {
             step.action = TransferStep::Action::Stop;
             step.stopTitle = QStringLiteral("Hinweis");
             step.stopText = QStringLiteral("Die Startnummer darf höchstens 18 Ziffern haben.");
             return step;
         }
-        const NumberedName numbered =
-            numberedName(*n, extensionOf(sourceName), [this](const QString &name) { return taken(name); });
-        step.targetName = numbered.name;
-        m_context.settings.setValue(kImportSection, kNumberKey, QString::number(numbered.next));
     }
     step.target = m_context.paths.mediaFile(step.targetName);
     step.replacing = nameStatus(step.target).exists() || m_underWay.contains(step.targetName.toCaseFolded());
     if (step.replacing && !m_decision.replace(displayFileName(step.targetName), m_context.question))
         return step; // Skip
+    step.placing = step.replacing ? Placing::Replace : Placing::NewName;
     clearArchiveAttribute(step.source);
     step.action = TransferStep::Action::Copy;
     m_underWay.insert(step.targetName.toCaseFolded());
     return step;
 }
 
+bool ImportRun::takeNextNumber(TransferStep &step)
+{
+    // Read anew for every file: the setting is the numbering's memory, across runs too.
+    const auto n = parseStartNumber(m_context.settings.value(kImportSection, kNumberKey, QStringLiteral("0")));
+    if (!n)
+        return false;
+    const NumberedName numbered =
+        numberedName(*n, extensionOf(fileNameOf(step.source)), [this](const QString &name) { return taken(name); });
+    step.targetName = numbered.name;
+    m_context.settings.setValue(kImportSection, kNumberKey, QString::number(numbered.next));
+    return true;
+}
+
+std::optional<TransferStep> ImportRun::retarget(const TransferStep &step)
+{
+    m_underWay.remove(step.targetName.toCaseFolded());
+    TransferStep again = step;
+    if (m_options.numbering) {
+        // Another writer took the number: the next free one, as if it had been taken before.
+        if (!takeNextNumber(again))
+            return std::nullopt;
+        again.replacing = false;
+        again.placing = Placing::NewName;
+    } else {
+        if (!m_decision.replace(displayFileName(step.targetName), m_context.question))
+            return std::nullopt;
+        again.replacing = true;
+        again.placing = Placing::Replace;
+    }
+    again.target = m_context.paths.mediaFile(again.targetName);
+    m_underWay.insert(again.targetName.toCaseFolded());
+    return again;
+}
+
 TransferFailure ImportRun::finish(const TransferStep &step, const CopyResult &copied)
 {
     m_underWay.remove(step.targetName.toCaseFolded());
+    if (copied.failure == CopyFailure::Cancelled)
+        return {};
     if (!copied)
         return copyFailure(fileNameOf(step.source), copied);
     auto entry = loadEntry(m_context.paths.mediaFolder(), step.targetName);

@@ -45,6 +45,7 @@ public:
     std::optional<TransferFailure> begin();
     int count() const override { return int(m_sources.size()); }
     TransferStep prepare(int i) override;
+    std::optional<TransferStep> retarget(const TransferStep &step) override;
     TransferFailure finish(const TransferStep &step, const CopyResult &copied) override;
     QString targetFolder() const override { return m_context.paths.mediaFolder(); }
     // "Dateiname [N Dateien geladen]" after the last file.
@@ -52,6 +53,8 @@ public:
 
 private:
     bool taken(const QString &name) const;
+    // The next free running number for the step's file; false when the stored number is bad.
+    bool takeNextNumber(TransferStep &step);
 
     ImportContext m_context;
     QStringList m_sources;

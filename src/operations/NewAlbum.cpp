@@ -1,7 +1,12 @@
 #include "NewAlbum.h"
 
+#include "AnswerQuestions.h"
+#include "OverwriteDecision.h"
+
 #include "platform/CanonicalPath.h"
+#include "platform/Drives.h"
 #include "platform/FileCopy.h"
+#include "platform/FileMoves.h"
 #include "platform/FileNames.h"
 #include "platform/PathStatus.h"
 
@@ -11,37 +16,53 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <vector>
+
 namespace zv {
 namespace {
 
-void copyOne(const QString &from, const QString &to, QStringList &failures)
-{
-    if (const CopyResult result = copyFile(from, to); !result)
-        failures << QStringLiteral("„%1“ konnte nicht kopiert werden: %2.")
-                        .arg(displayFileName(QFileInfo(from).fileName()), copyFailureText(result));
-}
+// One file of the new album: where from, where to, and whether it is a picture or video of the
+// album (asked about before it replaces one) or a file of the program (replaced: it is ours).
+struct PlannedCopy {
+    QString from;
+    QString to;
+    bool media = false;
+    qint64 bytes = 0;
+};
 
-// A whole folder, files replaced where they exist; a missing source folder is named.
-void copyFolder(const QString &from, const QString &to, QStringList &failures, bool required)
+// The files and folders of a whole folder, in an order that makes each folder before its files.
+void planFolder(const QString &from, const QString &to, std::vector<PlannedCopy> &files, QStringList &folders,
+                QStringList &missing, bool required)
 {
-    if (!QFileInfo(from).isDir()) {
+    if (!pathStatus(from).isFolder()) {
         if (required)
-            failures << QStringLiteral("Der Ordner „%1“ fehlt im Album und wurde nicht kopiert.").arg(from);
+            missing << from;
         return;
     }
+    folders << to;
     QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    QDir().mkpath(to);
     while (it.hasNext()) {
         const QString source = it.next();
         const QString target = to + source.mid(from.size());
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(target))
-                failures << QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(target);
-        } else {
-            copyOne(source, target, failures);
-        }
+        if (it.fileInfo().isDir())
+            folders << target;
+        else
+            files.push_back({source, target, false, it.fileInfo().size()});
     }
-    syncFolder(to);
+}
+
+// Undoes what a failed run made: its new files, then its new folders, deepest first.
+void removeMade(const QStringList &files, const QStringList &folders)
+{
+    for (const QString &file : files)
+        removeFile(file);
+    for (auto folder = folders.crbegin(); folder != folders.crend(); ++folder)
+        QDir().rmdir(*folder);
+}
+
+QString megabytes(qint64 bytes)
+{
+    return QString::number((bytes + (1 << 20) - 1) >> 20);
 }
 
 } // namespace
@@ -77,7 +98,7 @@ QString newAlbumRefusal(const AlbumPaths &source, const QString &target)
 }
 
 NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, const QStringList &mediaNames,
-                               const QString &programFile)
+                               NewAlbumCopying copying, const QString &programFile)
 {
     NewAlbumOutcome outcome;
     if (const QString refusal = newAlbumRefusal(source, target); !refusal.isEmpty()) {
@@ -85,32 +106,106 @@ NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, 
         return outcome;
     }
     const AlbumPaths album{QDir::cleanPath(target)};
-    if (!QDir().mkpath(album.mediaFolder())) {
-        outcome.failures << QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden (fehlt der übergeordnete "
-                                           "Ordner, oder fehlen die Rechte?).")
-                                .arg(album.mediaFolder());
-        return outcome;
-    }
-    for (const QString &name : mediaNames)
-        copyOne(source.mediaFile(name), album.mediaFile(name), outcome.failures);
-    syncFolder(album.mediaFolder());
-    copyFolder(source.programFolder + QStringLiteral("/Skins"), album.programFolder + QStringLiteral("/Skins"),
-               outcome.failures, true);
-    copyFolder(source.programFolder + QStringLiteral("/Hilfe"), album.programFolder + QStringLiteral("/Hilfe"),
-               outcome.failures, true);
-    copyFolder(source.programFolder + QStringLiteral("/Dorido"), album.programFolder + QStringLiteral("/Dorido"),
-               outcome.failures, false);
     // The running program and its companion: an album folder starts and scripts on its own.
     const QString program = programFile.isEmpty() ? QCoreApplication::applicationFilePath() : programFile;
     const QString programCopy = album.programFolder + QLatin1Char('/') + QFileInfo(program).fileName();
-    const QStringList before = outcome.failures;
-    copyOne(program, programCopy, outcome.failures);
+
+    std::vector<PlannedCopy> plan;
+    QStringList folders{album.programFolder, album.mediaFolder()};
+    QStringList missing;
+    for (const QString &name : mediaNames)
+        plan.push_back({source.mediaFile(name), album.mediaFile(name), true, pathStatus(source.mediaFile(name)).size});
+    for (const auto &[folder, required] :
+         {std::pair{QStringLiteral("/Skins"), true}, std::pair{QStringLiteral("/Hilfe"), true},
+          std::pair{QStringLiteral("/Dorido"), false}})
+        planFolder(source.programFolder + folder, album.programFolder + folder, plan, folders, missing, required);
+    plan.push_back({program, programCopy, false, pathStatus(program).size});
     const QString companion = QFileInfo(program).dir().filePath(QStringLiteral("albuminfo"));
-    if (QFileInfo::exists(companion))
-        copyOne(companion, album.programFolder + QStringLiteral("/albuminfo"), outcome.failures);
-    syncFolder(album.programFolder);
-    if (outcome.failures.size() == before.size() || QFileInfo::exists(programCopy))
-        outcome.programFile = programCopy;
+    if (pathStatus(companion).isFile())
+        plan.push_back(
+            {companion, album.programFolder + QStringLiteral("/albuminfo"), false, pathStatus(companion).size});
+
+    // Room first: a disk that fills up halfway leaves a half album to clean away.
+    qint64 needed = 0;
+    for (const PlannedCopy &file : plan)
+        needed += file.bytes;
+    if (copying.drives) {
+        QString existing = album.programFolder;
+        while (!pathStatus(existing).isFolder() && existing != QFileInfo(existing).path())
+            existing = QFileInfo(existing).path();
+        const DriveInfo drive = copying.drives->driveOf(existing);
+        const bool unknown = drive.freeBytes == 0 && drive.totalBytes == 0;
+        if (!unknown && needed > drive.freeBytes) {
+            outcome.failures << QStringLiteral("Auf dem Datenträger ist nicht genügend Platz für das neue Album: es "
+                                               "braucht %1 MB, frei sind %2 MB.")
+                                    .arg(megabytes(needed), megabytes(drive.freeBytes));
+            return outcome;
+        }
+    }
+
+    QStringList madeFolders;
+    for (const QString &folder : folders) {
+        if (pathStatus(folder).isFolder())
+            continue;
+        if (!QDir().mkpath(folder)) {
+            removeMade({}, madeFolders);
+            outcome.failures << QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden (fehlt der übergeordnete "
+                                               "Ordner, oder fehlen die Rechte?).")
+                                    .arg(displayFileName(folder));
+            return outcome;
+        }
+        madeFolders << folder;
+    }
+
+    FixedAnswer keepAll(QStringLiteral("na"));
+    OverwriteQuestion &question = copying.question ? *copying.question : keepAll;
+    OverwriteDecision decision;
+    QStringList madeFiles;
+    int copied = 0;
+    for (const PlannedCopy &file : plan) {
+        // An album's own pictures are replaced only when the user says so; the program's files are ours.
+        Placing placing = file.media ? Placing::NewName : Placing::Replace;
+        const bool existed = nameStatus(file.to).exists();
+        if (existed && file.media) {
+            if (!decision.replace(displayFileName(QFileInfo(file.to).fileName()), question)) {
+                ++copied;
+                continue;
+            }
+            placing = Placing::Replace;
+        }
+        PendingCopy copy = startCopy(file.from, file.to, placing);
+        CopyResult result = copy.complete();
+        // Another program put a file of that name there meanwhile.
+        if (result.failure == CopyFailure::TargetTaken
+            && decision.replace(displayFileName(QFileInfo(file.to).fileName()), question)) {
+            copy.retarget(QFileInfo(file.to).fileName(), Placing::Replace);
+            result = copy.complete();
+        }
+        if (result.failure == CopyFailure::TargetTaken) {
+            ++copied;
+            continue;
+        }
+        if (!result) {
+            removeMade(madeFiles, madeFolders);
+            const qsizetype notCopied = qsizetype(plan.size()) - copied;
+            outcome.failures << QStringLiteral(
+                                    "Das neue Album wurde nicht angelegt: „%1“ konnte nicht kopiert werden, "
+                                    "%2. %3 von %4 Dateien wurden nicht kopiert; was schon kopiert war, wurde "
+                                    "wieder entfernt.")
+                                    .arg(displayFileName(QFileInfo(file.from).fileName()), copyFailureText(result))
+                                    .arg(notCopied)
+                                    .arg(plan.size());
+            return outcome;
+        }
+        if (!existed)
+            madeFiles << file.to;
+        ++copied;
+    }
+    for (const QString &folder : folders)
+        syncFolder(folder);
+    for (const QString &folder : missing)
+        outcome.failures << QStringLiteral("Der Ordner „%1“ fehlt im Album und wurde nicht kopiert.").arg(folder);
+    outcome.programFile = programCopy;
     return outcome;
 }
 

@@ -13,9 +13,25 @@ TransferFailure copyFailure(const QString &fileName, const CopyResult &copied)
                                    + QLatin1Char('.')};
 }
 
+CopyResult completeInPlace(TransferRun &run, TransferStep &step, PendingCopy &copy, CopyIo &io)
+{
+    CopyResult result = copy.complete(io);
+    while (result.failure == CopyFailure::TargetTaken) {
+        const std::optional<TransferStep> again = run.retarget(step);
+        if (!again)
+            return {CopyFailure::Cancelled, 0, 0}; // dropped with the copy
+        step = *again;
+        copy.retarget(step.targetName, step.placing);
+        result = copy.complete(io);
+    }
+    return result;
+}
+
 SyncOutcome runNow(TransferRun &run, const std::function<void(const QString &, const QString &)> &report, CopyIo &io)
 {
     SyncOutcome outcome;
+    // Copies a killed run left where nameless files are not possible; live ones are locked and stay.
+    removeStaleCopies(run.targetFolder());
     // Files are completed (flushed and renamed) in groups: the bytes of a group are written
     // first, so one commit of the file system's journal covers all of them instead of one
     // commit per file. Every file is still on disk before its name appears.
@@ -25,7 +41,7 @@ SyncOutcome runNow(TransferRun &run, const std::function<void(const QString &, c
     qint64 bytes = 0;
     const auto settle = [&] {
         for (auto &[step, pending] : group) {
-            const TransferFailure failure = run.finish(step, pending.complete(io));
+            const TransferFailure failure = run.finish(step, completeInPlace(run, step, pending, io));
             if (!failure.text.isEmpty()) {
                 report(failure.title, failure.text);
                 ++outcome.failed;
@@ -45,7 +61,7 @@ SyncOutcome runNow(TransferRun &run, const std::function<void(const QString &, c
         }
         if (step.action == TransferStep::Action::Skip)
             continue;
-        PendingCopy pending = startCopy(step.source, step.target, {}, io);
+        PendingCopy pending = startCopy(step.source, step.target, step.placing, {}, io);
         bytes += pending.result().bytes;
         group.emplace_back(std::move(step), std::move(pending));
         if (bytes >= groupBytes || group.size() >= groupFiles)

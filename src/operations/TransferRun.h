@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace zv {
 
@@ -16,6 +17,7 @@ struct TransferStep {
     QString target;
     QString targetName; // without folder
     bool replacing = false; // the target existed before the copy
+    Placing placing = Placing::NewName; // Replace only when the user said so
     QString stopTitle; // Stop: the message that ends the run
     QString stopText;
 };
@@ -31,6 +33,10 @@ public:
     virtual ~TransferRun() = default;
     virtual int count() const = 0;
     virtual TransferStep prepare(int i) = 0; // before finish() of the previous file, maybe
+    // The copy's name was taken by another writer while it was written, on the user-interface
+    // thread: the step to place it under instead (another number, or the same name replaced
+    // after asking again), or nothing to drop the copy.
+    virtual std::optional<TransferStep> retarget(const TransferStep &step) = 0;
     // After the copy (or its failure), on the user-interface thread; empty text when all went well.
     virtual TransferFailure finish(const TransferStep &step, const CopyResult &copied) = 0;
     // Where the copies go; its new names are flushed once the run ends.
@@ -39,6 +45,10 @@ public:
 
 inline const QString kCopyFailureTitle = QStringLiteral("Fehler beim Kopieren");
 TransferFailure copyFailure(const QString &fileName, const CopyResult &copied);
+
+// Completes a copy and, while its name turns out taken, places it as the run decides; step
+// ends as the one the copy was placed under. A copy the run drops comes back Cancelled.
+CopyResult completeInPlace(TransferRun &run, TransferStep &step, PendingCopy &copy, CopyIo &io = systemCopyIo());
 
 // Runs every file in turn on the calling thread. A file may be prepared before the one before
 // it is finished; runs account for targets still under way. Returns the number of failed files, with a

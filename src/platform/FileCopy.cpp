@@ -26,6 +26,8 @@ CopyResult fail(CopyFailure failure, int error = errno)
 
 CopyFailure writeFailure(int error)
 {
+    if (error == EFBIG)
+        return CopyFailure::TooLarge;
     return error == ENOSPC || error == EDQUOT ? CopyFailure::DiskFull : CopyFailure::WriteFailed;
 }
 
@@ -119,12 +121,16 @@ QString copyFailureText(const CopyResult &r)
         return QStringLiteral("das ist keine gewöhnliche Datei");
     case CopyFailure::SameFile:
         return QStringLiteral("Quelle und Ziel sind dieselbe Datei");
+    case CopyFailure::TargetTaken:
+        return QStringLiteral("eine andere Datei hat inzwischen diesen Namen bekommen");
     case CopyFailure::TargetReadOnly:
         return QStringLiteral("die Zieldatei ist schreibgeschützt");
     case CopyFailure::TargetFolder:
         return QStringLiteral("in den Zielordner kann nicht geschrieben werden");
     case CopyFailure::DiskFull:
         return QStringLiteral("auf dem Datenträger ist nicht genügend Platz");
+    case CopyFailure::TooLarge:
+        return QStringLiteral("die Datei ist größer, als der Datenträger oder das System eine Datei erlaubt");
     case CopyFailure::WriteFailed:
         return QStringLiteral("die Zieldatei kann nicht geschrieben werden");
     case CopyFailure::Cancelled:
@@ -153,6 +159,30 @@ int CopyIo::sync(int fd)
     return ::fdatasync(fd);
 }
 
+int CopyIo::setMode(int fd, unsigned int mode)
+{
+    return ::fchmod(fd, mode);
+}
+
+int CopyIo::namelessFile(int dir)
+{
+    // Named into place through /proc; without it the copy takes a temporary name.
+    static const bool procFds = ::access("/proc/self/fd", X_OK) == 0;
+    if (!procFds) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+}
+
+void CopyIo::beforePlacing(const QByteArray &)
+{ }
+
+RenameCalls &CopyIo::renames()
+{
+    return systemRenameCalls();
+}
+
 CopyIo &systemCopyIo()
 {
     static CopyIo io;
@@ -173,7 +203,9 @@ PendingCopy &PendingCopy::operator=(PendingCopy &&other) noexcept
         m_out = std::exchange(other.m_out, -1);
         m_temp = std::move(other.m_temp);
         m_name = std::move(other.m_name);
+        m_placing = other.m_placing;
         m_mode = other.m_mode;
+        m_flushed = other.m_flushed;
     }
     return *this;
 }
@@ -186,7 +218,8 @@ PendingCopy::~PendingCopy()
 void PendingCopy::discard()
 {
     if (m_out >= 0) {
-        ::unlinkat(m_dir, m_temp.constData(), 0);
+        if (!m_temp.isEmpty())
+            ::unlinkat(m_dir, m_temp.constData(), 0);
         ::close(m_out);
         m_out = -1;
     }
@@ -195,28 +228,76 @@ void PendingCopy::discard()
     m_dir = -1;
 }
 
+namespace {
+
+// Modes a file system cannot keep (FAT, exFAT, many shares) are no reason to fail a copy.
+bool modeNotKept(int error)
+{
+    return error == ENOSYS || error == EPERM || error == EOPNOTSUPP || error == ENOTSUP;
+}
+
+} // namespace
+
+// Returns errno or 0; EEXIST when the name is taken and the copy may not replace it.
+int PendingCopy::place(CopyIo &io)
+{
+    io.beforePlacing(m_name);
+    if (m_temp.isEmpty()) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_out);
+        if (m_placing == Placing::NewName)
+            return ::linkat(AT_FDCWD, self.constData(), m_dir, m_name.constData(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+        // Replacing takes a name of its own first, then the rename swaps it in whole.
+        for (int attempt = 0; attempt < 16 && m_temp.isEmpty(); ++attempt) {
+            const QByteArray temp = tempName();
+            if (::linkat(AT_FDCWD, self.constData(), m_dir, temp.constData(), AT_SYMLINK_FOLLOW) == 0)
+                m_temp = temp;
+            else if (errno != EEXIST)
+                return errno;
+        }
+        if (m_temp.isEmpty())
+            return EEXIST;
+    }
+    if (m_placing == Placing::Replace)
+        return io.renames().rename(m_dir, m_temp.constData(), m_dir, m_name.constData()) == 0 ? 0 : errno;
+    return renameNoReplaceAt(m_dir, m_temp.constData(), m_dir, m_name.constData(), io.renames());
+}
+
 CopyResult PendingCopy::complete(CopyIo &io)
 {
     if (m_out < 0)
         return m_result;
-    if (io.sync(m_out) != 0 || ::fchmod(m_out, m_mode) != 0)
-        m_result = fail(writeFailure(errno));
-    // Renamed while still open and locked, so no cleaner can take it for a dead copy.
-    else if (::renameat(m_dir, m_temp.constData(), m_dir, m_name.constData()) != 0)
-        m_result = fail(CopyFailure::WriteFailed);
-    else
+    if (!m_flushed) {
+        if (io.sync(m_out) != 0 || (io.setMode(m_out, m_mode) != 0 && !modeNotKept(errno))) {
+            m_result = fail(writeFailure(errno));
+            discard();
+            return m_result;
+        }
+        m_flushed = true;
+    }
+    // Named while still open and locked, so no cleaner can take it for a dead copy.
+    if (const int error = place(io)) {
+        m_result = fail(error == EEXIST ? CopyFailure::TargetTaken : CopyFailure::WriteFailed, error);
+        if (error == EEXIST)
+            return m_result; // kept for retarget()
+    } else {
         m_temp.clear(); // in place: nothing to discard
-    if (!m_temp.isEmpty())
-        ::unlinkat(m_dir, m_temp.constData(), 0);
-    ::close(m_out);
-    m_out = -1;
+    }
     discard();
     return m_result;
 }
 
-PendingCopy startCopy(const QString &source, const QString &target, const CopyProgress &progress, CopyIo &io)
+void PendingCopy::retarget(const QString &name, Placing placing)
+{
+    m_name = nativePath(name);
+    m_placing = placing;
+    m_result = {CopyFailure::None, 0, m_result.bytes};
+}
+
+PendingCopy startCopy(const QString &source, const QString &target, Placing placing, const CopyProgress &progress,
+                      CopyIo &io)
 {
     PendingCopy pending;
+    pending.m_placing = placing;
     CopyResult &result = pending.m_result;
     const FileHandle in(::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat src { };
@@ -253,6 +334,7 @@ PendingCopy startCopy(const QString &source, const QString &target, const CopyPr
             return pending;
     }
 
+    pending.m_out = io.namelessFile(pending.m_dir);
     for (int attempt = 0; attempt < 16 && pending.m_out < 0; ++attempt) {
         pending.m_temp = tempName();
         pending.m_out = ::openat(pending.m_dir, pending.m_temp.constData(),
@@ -275,9 +357,10 @@ PendingCopy startCopy(const QString &source, const QString &target, const CopyPr
     return pending;
 }
 
-CopyResult copyFile(const QString &source, const QString &target, const CopyProgress &progress, CopyIo &io)
+CopyResult copyFile(const QString &source, const QString &target, Placing placing, const CopyProgress &progress,
+                    CopyIo &io)
 {
-    return startCopy(source, target, progress, io).complete(io);
+    return startCopy(source, target, placing, progress, io).complete(io);
 }
 
 bool syncFolder(const QString &folder)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileMoves.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -10,9 +12,11 @@
 
 namespace zv {
 
-// Copies land under a temporary name in the target folder and are renamed into place only when
-// complete and on disk. The name is ".zvcopy-" + eight letters or digits + ".part"; whoever lists
-// a folder skips such names, and removeStaleCopies clears those whose copier is gone.
+// Copies are written as a nameless file in the target folder and get their name only when
+// complete and on disk, so a killed copy leaves nothing. Where the file system cannot make
+// nameless files, they are written under a temporary name: ".zvcopy-" + eight letters or
+// digits + ".part"; whoever lists a folder skips such names, and removeStaleCopies clears those
+// whose copier is gone.
 inline constexpr char kCopyTempPrefix[] = ".zvcopy-";
 inline constexpr char kCopyTempSuffix[] = ".part";
 bool isCopyTempName(QStringView name);
@@ -23,12 +27,16 @@ enum class CopyFailure {
     SourceUnreadable,
     NotRegular, // a folder, a pipe, a device
     SameFile, // source and target are one file
+    TargetTaken, // a new name was taken by another file while the copy was written
     TargetReadOnly, // the existing target is write-protected
     TargetFolder, // no temporary file could be made in the target folder
     DiskFull,
+    TooLarge, // over the largest file the file system or the process may write
     WriteFailed,
     Cancelled,
 };
+
+enum class Placing { NewName, Replace };
 
 struct CopyResult {
     CopyFailure failure = CopyFailure::None;
@@ -48,6 +56,13 @@ public:
     virtual ssize_t read(int fd, void *buffer, size_t length);
     virtual ssize_t write(int fd, const void *buffer, size_t length);
     virtual int sync(int fd);
+    virtual int setMode(int fd, unsigned int mode);
+    // A nameless file in the folder for writing; -1 with errno where the file system has none.
+    virtual int namelessFile(int dir);
+    // Between the last check of the target's name and the placing: where another writer may
+    // slip in. Tests put a file there.
+    virtual void beforePlacing(const QByteArray &name);
+    virtual RenameCalls &renames();
 };
 CopyIo &systemCopyIo();
 
@@ -66,28 +81,38 @@ public:
 
     // The failure so far; a success only means the bytes are written.
     const CopyResult &result() const { return m_result; }
-    // Flushes, takes the source's permission bits and renames into place.
+    // Flushes, takes the source's permission bits and gives the copy its name. TargetTaken
+    // keeps the copy for retarget(); every other outcome ends it.
     CopyResult complete(CopyIo &io = systemCopyIo());
+    // After TargetTaken: another name in the same folder, or the same one replaced.
+    void retarget(const QString &name, Placing placing);
 
 private:
-    friend PendingCopy startCopy(const QString &, const QString &, const CopyProgress &, CopyIo &);
+    friend PendingCopy startCopy(const QString &, const QString &, Placing, const CopyProgress &, CopyIo &);
     void discard();
+    int place(CopyIo &io);
 
     CopyResult m_result;
     int m_dir = -1;
     int m_out = -1;
-    QByteArray m_temp;
+    QByteArray m_temp; // empty for a nameless copy
     QByteArray m_name;
+    Placing m_placing = Placing::NewName;
     unsigned int m_mode = 0600;
+    bool m_flushed = false;
 };
 
-PendingCopy startCopy(const QString &source, const QString &target, const CopyProgress &progress = {},
+// Starts a copy of source to target. NewName never replaces a file: one that appeared while the
+// copy was written makes complete() answer TargetTaken. Replace is only ever the answer to the
+// overwrite question.
+PendingCopy startCopy(const QString &source, const QString &target, Placing placing, const CopyProgress &progress = {},
                       CopyIo &io = systemCopyIo());
 
-// Copies source to target byte for byte and replaces a target of that name. The source is only
-// read; the target name shows either the old file or the complete copy, never a part of it.
-// The copy takes the source's permission bits, so a write-protected source stays protected.
-CopyResult copyFile(const QString &source, const QString &target, const CopyProgress &progress = {},
+// Copies source to target byte for byte. The source is only read; the target name shows either
+// nothing or the old file, or the complete copy, never a part of it. The copy takes the
+// source's permission bits where the file system keeps them, so a write-protected source stays
+// protected.
+CopyResult copyFile(const QString &source, const QString &target, Placing placing, const CopyProgress &progress = {},
                     CopyIo &io = systemCopyIo());
 
 // Puts a folder's new names on disk. copyFile flushes each file's data but leaves its name to

@@ -5,30 +5,75 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zv {
 
-int renameNoReplace(const QString &fromPath, const QString &toPath)
+int RenameCalls::renameNoReplace(int fromDir, const char *from, int toDir, const char *to)
 {
-    const QByteArray from = nativePath(fromPath);
-    const QByteArray to = nativePath(toPath);
 #ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
+    return ::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE);
+#else
+    errno = ENOSYS;
+    return -1;
 #endif
-    // File systems without the flag (exFAT through FUSE, some shares): a hard link fails on a
-    // taken name as well, where they have links at all.
-    if (::link(from.constData(), to.constData()) != 0)
+}
+
+int RenameCalls::link(int fromDir, const char *from, int toDir, const char *to)
+{
+    return ::linkat(fromDir, from, toDir, to, 0);
+}
+
+int RenameCalls::rename(int fromDir, const char *from, int toDir, const char *to)
+{
+    return ::renameat(fromDir, from, toDir, to);
+}
+
+int RenameCalls::unlink(int dir, const char *name)
+{
+    return ::unlinkat(dir, name, 0);
+}
+
+bool RenameCalls::exists(int dir, const char *name)
+{
+    struct stat st { };
+    return ::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;
+}
+
+RenameCalls &systemRenameCalls()
+{
+    static RenameCalls calls;
+    return calls;
+}
+
+int renameNoReplaceAt(int fromDir, const char *from, int toDir, const char *to, RenameCalls &calls)
+{
+    if (calls.renameNoReplace(fromDir, from, toDir, to) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
         return errno;
-    if (::unlink(from.constData()) != 0) {
+    // A hard link fails on a taken name as well, and the old name then goes.
+    if (calls.link(fromDir, from, toDir, to) == 0) {
+        if (calls.unlink(fromDir, from) == 0)
+            return 0;
         const int error = errno;
-        ::unlink(to.constData());
+        calls.unlink(toDir, to);
         return error;
     }
-    return 0;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+        return errno;
+    // exFAT and FAT (through FUSE) have neither: a look and a plain rename is the best they
+    // allow. Another writer can still slip in between the two; there is no call to stop it.
+    if (calls.exists(toDir, to))
+        return EEXIST;
+    return calls.rename(fromDir, from, toDir, to) == 0 ? 0 : errno;
+}
+
+int renameNoReplace(const QString &fromPath, const QString &toPath, RenameCalls &calls)
+{
+    return renameNoReplaceAt(AT_FDCWD, nativePath(fromPath).constData(), AT_FDCWD, nativePath(toPath).constData(),
+                             calls);
 }
 
 int removeFile(const QString &path)

@@ -13,19 +13,6 @@
 namespace zv {
 namespace {
 
-// A process over its file-size limit gets SIGXFSZ and dies, mid-write; ignored, the write
-// fails with EFBIG instead and is rolled back like any other.
-void ignoreFileSizeSignal()
-{
-    static const bool ignored = [] {
-        struct sigaction action { };
-        action.sa_handler = SIG_IGN;
-        sigemptyset(&action.sa_mask);
-        return ::sigaction(SIGXFSZ, &action, nullptr) == 0;
-    }();
-    (void)ignored;
-}
-
 // System calls only, nothing allocated, so a forked child can run it.
 EndWriteOutcome writeAndFlush(int fd, QByteArrayView bytes, qint64 offset, qint64 oldSize, const char *old,
                               bool overwrite)
@@ -33,6 +20,9 @@ EndWriteOutcome writeAndFlush(int fd, QByteArrayView bytes, qint64 offset, qint6
     EndWriteOutcome outcome;
     qsizetype written = 0;
     outcome.error = writeAllAt(fd, bytes.data(), bytes.size(), offset, &written);
+    // A write refused outright (a read-only or full drive) changed nothing: no rollback to fail.
+    if (outcome.error && written == 0)
+        return outcome;
     if (!outcome.error && ::fdatasync(fd) != 0)
         outcome.error = errno;
     if (outcome.error) {
@@ -44,6 +34,17 @@ EndWriteOutcome writeAndFlush(int fd, QByteArrayView bytes, qint64 offset, qint6
 }
 
 } // namespace
+
+void ignoreFileSizeSignal()
+{
+    static const bool ignored = [] {
+        struct sigaction action { };
+        action.sa_handler = SIG_IGN;
+        sigemptyset(&action.sa_mask);
+        return ::sigaction(SIGXFSZ, &action, nullptr) == 0;
+    }();
+    (void)ignored;
+}
 
 RegularFile openRegularFile(const QString &path, bool forWriting)
 {

@@ -21,6 +21,11 @@ RegularFile openRegularFile(const QString &path, bool forWriting);
 // Reads size bytes at offset; errno, or EIO for a file that ended early (it shrank meanwhile).
 int readAllAt(int fd, char *bytes, qsizetype size, qint64 offset);
 
+// A process over its file-size limit gets SIGXFSZ and dies mid-write, leaving half a file;
+// ignored, the write fails with EFBIG instead and is rolled back like any other. Both programs
+// call this once at their start.
+void ignoreFileSizeSignal();
+
 struct EndWriteOutcome {
     int error = 0; // errno of the write or its flush
     bool restored = true; // after a failure: the file is as it was

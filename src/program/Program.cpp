@@ -14,6 +14,7 @@
 #include "transfer/DriveChart.h"
 #include "transfer/FolderSource.h"
 #include "transfer/frmExplorer.h"
+#include "transfer/frmRequest.h"
 #include "transfer/frmSaveFiles.h"
 #include "viewing/frmDiaShow.h"
 #include "viewing/frmPicWindow.h"
@@ -85,6 +86,9 @@ AlbumWindowPort &Program::createMainWindow()
     m_trace.mark("main window requested");
     const QString folder = skinFolder();
     MainWindowServices windowServices{m_paths, m_album, m_list, m_state, *m_services.shell, *m_services.dialogs};
+    m_newAlbumQuestion = std::make_unique<frmRequest>();
+    windowServices.question = m_newAlbumQuestion.get();
+    windowServices.drives = m_services.drives.get();
     windowServices.driveUsage = [this] {
         const DriveChart chart = drawInfo(*m_services.drives, m_paths.programFolder);
         return DriveUsage{chart.pie, chart.freeText, chart.usedText, chart.freeColour, chart.usedColour};

@@ -25,6 +25,7 @@ class frmDiaShow;
 class frmPicWindow;
 class frmStart;
 class frmExplorer;
+class frmRequest;
 class frmSaveFiles;
 class frmSkinChange;
 class MovieModule;
@@ -82,6 +83,7 @@ private:
     std::unique_ptr<MovieModule> m_movieObj;
     std::unique_ptr<frmStart> m_start;
     AttachedPlayer m_player;
+    std::unique_ptr<frmRequest> m_newAlbumQuestion; // asked by "neues Album" in the main window
     std::unique_ptr<frmDaten> m_mainWindow;
     // Top-level windows of their own, made anew for each opening after they were closed.
     std::unique_ptr<frmPicWindow> m_picWindow;

@@ -2,6 +2,8 @@
 
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <utility>
+
 namespace zv {
 namespace {
 constexpr qint64 kGroupBytes = qint64(128) << 20;
@@ -30,6 +32,7 @@ void TransferDriver::start(TransferRun &run)
     m_handled = 0;
     m_cancel = false;
     m_stopAfterGroup = false;
+    m_cleaned = false;
     next();
 }
 
@@ -55,10 +58,16 @@ void TransferDriver::next()
         }
         if (m_step.action == TransferStep::Action::Copy) {
             Q_EMIT copying(m_step);
-            m_copy.setFuture(QtConcurrent::run([source = m_step.source, target = m_step.target, this] {
-                return std::make_shared<PendingCopy>(
-                    startCopy(source, target, [this](qint64, qint64) { return !m_cancel.load(); }));
-            }));
+            // Before the first copy, off this thread (the folder may be on a slow share): copies
+            // a killed run left where nameless files are not possible; live ones are locked and stay.
+            const QString clean = std::exchange(m_cleaned, true) ? QString() : m_run->targetFolder();
+            m_copy.setFuture(QtConcurrent::run(
+                [source = m_step.source, target = m_step.target, placing = m_step.placing, clean, this] {
+                    if (!clean.isEmpty())
+                        removeStaleCopies(clean);
+                    return std::make_shared<PendingCopy>(
+                        startCopy(source, target, placing, [this](qint64, qint64) { return !m_cancel.load(); }));
+                }));
             return;
         }
         Q_EMIT handled(++m_handled);
@@ -98,8 +107,15 @@ void TransferDriver::groupCompleted()
         return;
     const std::vector<CopyResult> results = m_complete.result();
     for (std::size_t i = 0; i < m_group.size(); ++i) {
-        const TransferFailure failure = m_run->finish(m_group[i].first, results[i]);
-        if (!failure.text.isEmpty() && results[i].failure != CopyFailure::Cancelled)
+        auto &[step, pending] = m_group[i];
+        CopyResult result = results[i];
+        // Taken by another writer while it was copied: placed anew here, where the question may be asked.
+        if (result.failure == CopyFailure::TargetTaken) {
+            pending->retarget(step.targetName, step.placing); // as it was: complete again
+            result = completeInPlace(*m_run, step, *pending);
+        }
+        const TransferFailure failure = m_run->finish(step, result);
+        if (!failure.text.isEmpty() && result.failure != CopyFailure::Cancelled)
             Q_EMIT failed(failure);
         Q_EMIT handled(++m_handled);
     }

@@ -50,6 +50,7 @@ private:
     TransferStep m_step;
     std::vector<std::pair<TransferStep, Pending>> m_group;
     qint64 m_groupBytes = 0;
+    bool m_cleaned = false; // stale copies in the target folder removed
     QElapsedTimer m_groupAge;
     bool m_stopAfterGroup = false;
     QFutureWatcher<Pending> m_copy;

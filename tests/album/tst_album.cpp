@@ -307,7 +307,7 @@ private Q_SLOTS:
         target.replace(QStringLiteral("ROOT"), root.path());
 
         const NewAlbumOutcome outcome =
-            createNewAlbum(AlbumPaths{r.filePath(QStringLiteral("album"))}, target, {QStringLiteral("a.jpg")},
+            createNewAlbum(AlbumPaths{r.filePath(QStringLiteral("album"))}, target, {QStringLiteral("a.jpg")}, {},
                            r.filePath(QStringLiteral("program/zidoverev")));
         if (refusal.isEmpty()) {
             QVERIFY2(outcome.failures.isEmpty(), qPrintable(outcome.failures.join(u'\n')));

@@ -6,6 +6,7 @@
 #include "platform/FolderReader.h"
 #include "platform/PathStatus.h"
 #include "platform/ProbeTuning.h"
+#include "platform/RegularFile.h"
 #include "platform/Shell.h"
 #include "platform/Translations.h"
 #include "support/CoreChecks.h"
@@ -340,6 +341,63 @@ private Q_SLOTS:
         QTEST(bytes.has_value(), "read");
         if (bytes)
             QCOMPARE(*bytes, QByteArray("sechs!"));
+    }
+    // File systems without the no-replace rename (exFAT, FAT and shares through FUSE), some with
+    // hard links and some without: a taken name is still never replaced.
+    void renameOnFileSystemsWithoutTheFlag_data()
+    {
+        QTest::addColumn<bool>("links");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("error");
+        QTest::newRow("links, free name") << true << "neu.jpg" << 0;
+        QTest::newRow("links, taken name") << true << "b.jpg" << EEXIST;
+        QTest::newRow("no links, free name") << false << "neu.jpg" << 0;
+        QTest::newRow("no links, taken name") << false << "b.jpg" << EEXIST;
+    }
+    void renameOnFileSystemsWithoutTheFlag()
+    {
+        struct Without : RenameCalls {
+            bool links = true;
+            int renameNoReplace(int, const char *, int, const char *) override { return errno = EINVAL, -1; }
+            int link(int fromDir, const char *from, int toDir, const char *to) override
+            {
+                return links ? RenameCalls::link(fromDir, from, toDir, to) : (errno = EPERM, -1);
+            }
+        } calls;
+        QFETCH(bool, links);
+        QFETCH(QString, target);
+        calls.links = links;
+        QTemporaryDir dir;
+        const QString root = dir.path() + QLatin1Char('/');
+        QVERIFY(test::writeNative(nativePath(root + "a.jpg"), "source"));
+        QVERIFY(test::writeNative(nativePath(root + "b.jpg"), "other"));
+        QTEST(renameNoReplace(root + "a.jpg", root + target, calls), "error");
+        QFETCH(int, error);
+        QCOMPARE(QDir(root).entryList(QDir::Files),
+                 error ? QStringList({"a.jpg", "b.jpg"}) : QStringList({"b.jpg", "neu.jpg"}));
+        QCOMPARE(test::readAll(root + "b.jpg"), QByteArray("other"));
+    }
+
+    // A write the drive refuses outright changed nothing, so nothing is said to be damaged.
+    void refusedWriteNeedsNoRollback_data()
+    {
+        QTest::addColumn<bool>("overwrite");
+        QTest::newRow("append") << false;
+        QTest::newRow("overwrite") << true;
+    }
+    void refusedWriteNeedsNoRollback()
+    {
+        QFETCH(bool, overwrite);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.jpg");
+        QVERIFY(test::writeNative(nativePath(path), "0123456789"));
+        const RegularFile file = openRegularFile(path, false); // every write is refused
+        QVERIFY(file.handle.isOpen());
+        const EndWriteOutcome outcome =
+            writeNearEnd(file.handle.get(), "abcd", overwrite ? 6 : 10, 10, "6789", overwrite);
+        QVERIFY(outcome.error != 0);
+        QVERIFY(outcome.restored);
+        QCOMPARE(test::readAll(path), QByteArray("0123456789"));
     }
 };
 

@@ -28,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -87,13 +88,36 @@ QByteArray randomBytes(qsizetype n)
     return b;
 }
 
+// A file system as exFAT and FAT through FUSE answer: no no-replace rename, no hard links.
+class FatRenames : public RenameCalls {
+public:
+    int renameNoReplace(int, const char *, int, const char *) override { return errno = EINVAL, -1; }
+    int link(int, const char *, int, const char *) override { return errno = EPERM, -1; }
+};
+
 // A disk on which no file grows past `room` bytes, a kernel without copy_file_range, a failing
-// flush.
+// flush, a file system without nameless files, modes or no-replace renames, and another writer
+// that takes a name between the check and the placing.
 class FaultyIo : public CopyIo {
 public:
     off_t room = off_t(1) << 40;
     bool ranged = true;
     bool syncFails = false;
+    bool nameless = true;
+    int modeError = 0;
+    bool fat = false;
+    std::function<void(const QByteArray &name)> meanwhile;
+    int setMode(int fd, unsigned int mode) override
+    {
+        return modeError ? (errno = modeError, -1) : CopyIo::setMode(fd, mode);
+    }
+    int namelessFile(int dir) override { return nameless ? CopyIo::namelessFile(dir) : (errno = EOPNOTSUPP, -1); }
+    void beforePlacing(const QByteArray &name) override
+    {
+        if (meanwhile)
+            meanwhile(name);
+    }
+    RenameCalls &renames() override { return fat ? m_fat : CopyIo::renames(); }
     ssize_t copyRange(int in, int out, size_t length) override
     {
         if (!ranged)
@@ -108,6 +132,7 @@ public:
 
 private:
     size_t left(int out) const { return size_t(std::max<off_t>(0, room - ::lseek(out, 0, SEEK_CUR))); }
+    FatRenames m_fat;
 };
 
 // An album, and a removable drive whose root `from` holds the files to import or takes the
@@ -171,6 +196,8 @@ private Q_SLOTS:
     void failures_data();
     void failures();
     void importFromTheList();
+    void racesAndFileSystems_data();
+    void racesAndFileSystems();
     void exportToSelectedFolder();
     void exportTakesANewSelection_data();
     void exportTakesANewSelection();
@@ -359,6 +386,7 @@ void TestTransfer::copies_data()
     QTest::newRow("empty") << "" << 0 << "leer.jpg" << ok;
     QTest::newRow("over a chunk") << "" << (9 << 20) << "film.avi" << ok;
     QTest::newRow("read/write loop") << "loop" << (3 << 20) << "ton.mp3" << ok;
+    QTest::newRow("under a temporary name") << "named" << (3 << 20) << "a.jpg" << ok;
     QTest::newRow("latin-1 name") << "" << 100 << decodeFileName("M\xfcll.jpg") << ok;
     QTest::newRow("write-protected source") << "readonly" << 10 << "fest.jpg" << ok;
     QTest::newRow("no target folder") << "nofolder" << 1000 << "a.jpg" << int(CopyFailure::TargetFolder);
@@ -384,15 +412,19 @@ void TestTransfer::copies()
     FaultyIo io;
     io.ranged = fault != QLatin1String("loop");
     io.syncFails = fault == QLatin1String("sync");
+    io.nameless = fault != QLatin1String("named");
     qint64 reported = 0;
-    bool underWay = false; // under a temporary name that the cleaner leaves alone
+    // While written the copy is nameless, or under a temporary name that the cleaner leaves alone.
+    bool underWay = false;
     const auto progress = [&](qint64 done, qint64) {
         reported = done;
-        underWay = isCopyTempName(folderNames(to.path()).value(0)) && removeStaleCopies(to.path()) == 0;
+        const QStringList seen = folderNames(to.path());
+        underWay = io.nameless ? seen == QStringList{name}
+                               : seen.size() == 2 && isCopyTempName(seen.value(0)) && removeStaleCopies(to.path()) == 0;
         return fault != QLatin1String("cancel");
     };
 
-    const CopyResult r = copyFile(source, target, progress, io);
+    const CopyResult r = copyFile(source, target, Placing::Replace, progress, io);
     const bool copied = failure == int(CopyFailure::None);
     QTEST(int(r.failure), "failure");
     QCOMPARE(folderNames(to.path()), QStringList{name}); // no temporary file left
@@ -565,6 +597,75 @@ void TestTransfer::failures()
     QCOMPARE(folderNames(f.media(QString())), names); // and nothing half-done
     QCOMPARE(f.bytes("b.jpg"), QByteArray("old"));
     QCOMPARE(f.album.entryCount(), names.size());
+}
+
+void TestTransfer::racesAndFileSystems_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("start"); // "-": no numbering
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QStringList>("expected"); // name=bytes after the import
+    QTest::addColumn<QString>("message");
+    QTest::newRow("number taken meanwhile")
+        << "race"
+        << "1" << QStringList{} << QStringList{"000001.jpg=other", "000002.jpg=x2", "000003.jpg=x1"} << "";
+    QTest::newRow("name taken meanwhile, kept")
+        << "race"
+        << "-" << QStringList{"n"} << QStringList{"x1.jpg=other", "x2.jpg=x2"} << "";
+    QTest::newRow("name taken meanwhile, replaced")
+        << "race"
+        << "-" << QStringList{"j"} << QStringList{"x1.jpg=x1", "x2.jpg=x2"} << "";
+    QTest::newRow("no nameless files") << "named"
+                                       << "1" << QStringList{} << QStringList{"000001.jpg=x1", "000002.jpg=x2"} << "";
+    QTest::newRow("no nameless files, number taken meanwhile")
+        << "named race"
+        << "1" << QStringList{} << QStringList{"000001.jpg=other", "000002.jpg=x2", "000003.jpg=x1"} << "";
+    QTest::newRow("FAT: no no-replace rename, no links")
+        << "named fat race"
+        << "1" << QStringList{} << QStringList{"000001.jpg=other", "000002.jpg=x2", "000003.jpg=x1"} << "";
+    QTest::newRow("modes not kept") << "modes"
+                                    << "-" << QStringList{} << QStringList{"x1.jpg=x1", "x2.jpg=x2"} << "";
+    QTest::newRow("drive says 0 of 0") << "unknown room"
+                                       << "-" << QStringList{} << QStringList{"x1.jpg=x1", "x2.jpg=x2"} << "";
+    QTest::newRow("write-protected drive")
+        << "read-only"
+        << "-" << QStringList{} << QStringList{}
+        << "Schreibgeschützt|Der Datenträger ist schreibgeschützt.\r\nDie Datei kann nicht hinzugefügt werden:\r\nx1.jpg";
+}
+
+void TestTransfer::racesAndFileSystems()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, start);
+    QFETCH(QStringList, answers);
+    Fixture f;
+    f.load();
+    FaultyIo io;
+    io.nameless = !fault.contains(QLatin1String("named"));
+    io.fat = fault.contains(QLatin1String("fat"));
+    io.modeError = fault == QLatin1String("modes") ? ENOSYS : 0;
+    if (fault == QLatin1String("unknown room"))
+        f.drives.drive.freeBytes = f.drives.drive.totalBytes = 0;
+    f.drives.drive.readOnly = fault == QLatin1String("read-only");
+    bool raced = false;
+    if (fault.contains(QLatin1String("race"))) {
+        // Another program puts a file under the first name between the check and the placing.
+        io.meanwhile = [&](const QByteArray &name) {
+            if (!std::exchange(raced, true))
+                writeFile(f.media(QString::fromUtf8(name)), "other");
+        };
+    }
+    f.question.answers.assign(answers.begin(), answers.end());
+    f.import({f.source("x1.jpg", "x1"), f.source("x2.jpg", "x2")}, {start != QLatin1String("-"), start}, io);
+    QTEST(f.messages.join(QLatin1Char(';')), "message");
+    QFETCH(QStringList, expected);
+    QStringList found;
+    for (const QString &name : folderNames(f.media(QString())))
+        found << name + QLatin1Char('=') + QString::fromUtf8(f.bytes(name));
+    QCOMPARE(found, expected); // nothing replaced unasked, no temporary file left
+    QCOMPARE(f.question.asked.size(), answers.size());
+    // What the album holds is what the folder holds, the other program's file only where it was replaced.
+    QCOMPARE(f.album.entryCount(), int(expected.filter(QRegularExpression("=x")).size()));
 }
 
 void TestTransfer::importFromTheList()

@@ -7,7 +7,9 @@
 #include "model/ProgramState.h"
 #include "operations/DeleteEntries.h"
 #include "operations/NewAlbum.h"
+#include "operations/OverwriteQuestion.h"
 #include "operations/RenameEntry.h"
+#include "platform/Drives.h"
 #include "platform/FileNames.h"
 #include "platform/PathStatus.h"
 
@@ -88,9 +90,18 @@ int remove(const QStringList &args, QTextStream &err)
     return outcome.failures.isEmpty() ? 0 : 1;
 }
 
-int newAlbum(const QStringList &args, QTextStream &out, QTextStream &err)
+int newAlbum(const QStringList &words, QTextStream &out, QTextStream &err)
 {
-    if (args.size() < 2)
+    QStringList args;
+    QString mode = QStringLiteral("ask");
+    for (int i = 0; i < words.size(); ++i) {
+        if (words[i] == QLatin1String("--overwrite") && i + 1 < words.size())
+            mode = words[++i];
+        else
+            args << words[i];
+    }
+    const auto question = overwriteAnswerer(mode);
+    if (args.size() < 2 || !question)
         return usage(err);
     if (!hasMediaFolder(args[0], err))
         return 1;
@@ -103,7 +114,9 @@ int newAlbum(const QStringList &args, QTextStream &out, QTextStream &err)
     }
     // The album's program lies beside this companion.
     const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("zidoverev"));
-    const zv::NewAlbumOutcome outcome = zv::createNewAlbum(source, args[1], args.mid(2), program);
+    const auto drives = zv::makeSystemDrives();
+    const zv::NewAlbumOutcome outcome =
+        zv::createNewAlbum(source, args[1], args.mid(2), {question.get(), drives.get()}, program);
     for (const QString &failure : outcome.failures)
         err << failure << '\n';
     if (!outcome.programFile.isEmpty())

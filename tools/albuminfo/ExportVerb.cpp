@@ -1,5 +1,7 @@
 // albuminfo export ALBUM TARGETDIR NAME... [--overwrite ask|all|none]
 // The export dialog's copying without windows.
+#include "Verbs.h"
+
 #include "model/AlbumPaths.h"
 #include "operations/ExportRun.h"
 #include "operations/OverwriteQuestion.h"
@@ -10,7 +12,6 @@
 
 #include <memory>
 
-std::unique_ptr<zv::OverwriteQuestion> overwriteAnswerer(const QString &mode);
 void printMessage(QTextStream &err, const QString &title, const QString &text);
 
 int exportVerb(const QStringList &args)

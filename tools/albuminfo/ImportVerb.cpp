@@ -1,6 +1,8 @@
 // albuminfo import ALBUM FILE... [--number START] [--overwrite ask|all|none]
 // The browser's import without windows: same numbering, free-space test, overwrite decisions
 // and copying. The numbering's memory lives for this run only, the user's settings stay.
+#include "Verbs.h"
+
 #include "model/Album.h"
 #include "model/AlbumLoader.h"
 #include "operations/AnswerQuestions.h"

@@ -18,7 +18,7 @@ int usage(QTextStream &err)
            " [--schreibgeschuetzt]\n"
            "  albuminfo rename PROGRAMMORDNER NAME NEUER_NAME\n"
            "  albuminfo delete PROGRAMMORDNER NAME...\n"
-           "  albuminfo newalbum PROGRAMMORDNER ZIELORDNER [NAME...]\n"
+           "  albuminfo newalbum PROGRAMMORDNER ZIELORDNER [NAME...] [--overwrite ask|all|none]\n"
            "  albuminfo import PROGRAMMORDNER DATEI... [--number START] [--overwrite ask|all|none]\n"
            "  albuminfo export PROGRAMMORDNER ZIELORDNER NAME... [--overwrite ask|all|none]\n";
     return 2;

@@ -3,6 +3,12 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <memory>
+
+namespace zv {
+class OverwriteQuestion;
+}
+
 // One function per verb; each gets the words after the verb and answers with the exit code:
 // 0 done, 1 failed (the reason on err), 2 not called correctly.
 namespace albuminfo {
@@ -20,3 +26,6 @@ int newAlbum(const QStringList &args, QTextStream &out, QTextStream &err);
 // Copying into and out of an album, with the import browser's and export dialog's rules.
 int importVerb(const QStringList &args);
 int exportVerb(const QStringList &args);
+
+// The overwrite answer of --overwrite: "ask" on the terminal, "all" or "none"; null for anything else.
+std::unique_ptr<zv::OverwriteQuestion> overwriteAnswerer(const QString &mode);

@@ -3,11 +3,13 @@
 #include "Verbs.h"
 
 #include "platform/FileNames.h"
+#include "platform/RegularFile.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char **argv)
 {
+    zv::ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
