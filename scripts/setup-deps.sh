@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core
   clang libclang-rt-14-dev llvm python3 clang-format
   libfuse3-dev fuse3
+  fusefat exfat-fuse ntfs-3g dosfstools exfatprogs
   liburing-dev
 )
 
