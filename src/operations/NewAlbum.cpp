@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 
 #include <vector>
@@ -62,7 +63,7 @@ void removeMade(const QStringList &files, const QStringList &folders)
 
 QString megabytes(qint64 bytes)
 {
-    return QString::number((bytes + (1 << 20) - 1) >> 20);
+    return QLocale(QLocale::German).toString(double(bytes) / (1 << 20), 'f', 1);
 }
 
 } // namespace

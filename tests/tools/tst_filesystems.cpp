@@ -147,8 +147,9 @@ private Q_SLOTS:
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QCOMPARE(names(media), QStringList{"rom.jpg"});
         QString listed;
-        QCOMPARE(run(qEnvironmentVariable("ZV_ALBUM_DIR") + QStringLiteral("/albuminfo"), {"list", album}, &listed).exitCode,
-                 0);
+        QCOMPARE(
+            run(qEnvironmentVariable("ZV_ALBUM_DIR") + QStringLiteral("/albuminfo"), {"list", album}, &listed).exitCode,
+            0);
         QVERIFY2(listed.startsWith(QStringLiteral("rom.jpg\t2\t")) && listed.contains(QStringLiteral("\tRom\t")),
                  qPrintable(listed));
     }

@@ -11,6 +11,7 @@
 #include "model/AlbumListModel.h"
 #include "model/AlbumLoader.h"
 #include "operations/ImportRun.h"
+#include "operations/NewAlbum.h"
 #include "operations/Numbering.h"
 #include "platform/FileCopy.h"
 #include "platform/SettingsStore.h"
@@ -196,6 +197,8 @@ private Q_SLOTS:
     void failures_data();
     void failures();
     void importFromTheList();
+    void newAlbumTakesBackAFailedRun_data();
+    void newAlbumTakesBackAFailedRun();
     void racesAndFileSystems_data();
     void racesAndFileSystems();
     void exportToSelectedFolder();
@@ -597,6 +600,58 @@ void TestTransfer::failures()
     QCOMPARE(folderNames(f.media(QString())), names); // and nothing half-done
     QCOMPARE(f.bytes("b.jpg"), QByteArray("old"));
     QCOMPARE(f.album.entryCount(), names.size());
+}
+
+// A new album that cannot be made whole leaves nothing behind and one message with the cause.
+void TestTransfer::newAlbumTakesBackAFailedRun_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("too little room") << "room"
+                                     << "nicht genügend Platz für das neue Album: es braucht 2,0 MB, frei sind 1,0 MB";
+    QTest::newRow("a copy fails halfway")
+        << "folder"
+        << "„b.jpg“ konnte nicht kopiert werden, das ist keine gewöhnliche Datei. 4 von 5 Dateien";
+    QTest::newRow("drive says 0 of 0") << "unknown"
+                                       << "";
+}
+
+void TestTransfer::newAlbumTakesBackAFailedRun()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    QTemporaryDir root;
+    const AlbumPaths album{root.filePath(QStringLiteral("album"))};
+    for (const char *folder : {"Bilder", "Skins/Main", "Hilfe"})
+        QVERIFY(QDir(album.programFolder).mkpath(QLatin1String(folder)));
+    writeFile(album.mediaFile(QStringLiteral("a.jpg")), randomBytes(1 << 20));
+    if (fault == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(album.mediaFile(QStringLiteral("b.jpg"))));
+    else
+        writeFile(album.mediaFile(QStringLiteral("b.jpg")), randomBytes(1 << 20));
+    writeFile(album.programFolder + QStringLiteral("/Skins/Main/Skin.ini"), "[Skin]\n");
+    writeFile(album.programFolder + QStringLiteral("/Hilfe/Hilfe.html"), "<html/>");
+    writeFile(album.programFolder + QStringLiteral("/zidoverev"), "program");
+    test::FakeDrives drives;
+    drives.drive = drive(root.path(), DriveType::Fixed, fault == QLatin1String("room") ? (1 << 20) : (qint64(1) << 40),
+                         qint64(1) << 40);
+    if (fault == QLatin1String("unknown"))
+        drives.drive.freeBytes = drives.drive.totalBytes = 0;
+    QVERIFY(QDir(root.path()).mkdir(QStringLiteral("neu")));
+    const QString target = root.filePath(QStringLiteral("neu/Urlaub"));
+    const NewAlbumOutcome outcome =
+        createNewAlbum(album, target, {QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}, {nullptr, &drives},
+                       album.programFolder + QStringLiteral("/zidoverev"));
+    if (message.isEmpty()) {
+        QVERIFY2(outcome.failures.isEmpty(), qPrintable(outcome.failures.join(u'\n')));
+        QCOMPARE(folderNames(target + QStringLiteral("/Bilder")), (QStringList{"a.jpg", "b.jpg"}));
+        return;
+    }
+    QCOMPARE(outcome.failures.size(), 1);
+    QVERIFY2(outcome.failures.first().contains(message), qPrintable(outcome.failures.first()));
+    QVERIFY(outcome.programFile.isEmpty());
+    QVERIFY(!QFileInfo::exists(target)); // nothing of the run is left, its new folders neither
+    QVERIFY(QFileInfo::exists(root.filePath(QStringLiteral("neu")))); // … but what it did not make stays
 }
 
 void TestTransfer::racesAndFileSystems_data()
