@@ -894,7 +894,7 @@ void World::save(const Step &)
                         .arg(displayFileName(m_currentFile)));
     }
     it->second.bytes = after;
-    m_expectedBoxes[0] = withoutTrailingSpaces(typed.datum);
+    m_expectedBoxes = boxesOf(typed); // the boxes show what was stored
 }
 
 void World::remove(const Step &s)
