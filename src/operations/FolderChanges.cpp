@@ -5,6 +5,8 @@
 #include "model/ProgramState.h"
 #include "platform/FileCopy.h"
 
+#include <utility>
+
 namespace zv {
 namespace {
 

@@ -1,5 +1,7 @@
 #include "FolderFollower.h"
 
+#include <utility>
+
 namespace zv {
 
 FolderFollower::FolderFollower(AlbumContext context, QObject *parent)
