@@ -993,7 +993,8 @@ void World::import(const Step &s)
 }
 
 // Another program writes the album while the window runs: one field of a file's trailer (b is
-// the field, Datum to Bemerkungen), or a new file (b == kBoxes). The album must follow.
+// the field, Datum to Bemerkungen; a the file, -1 the shown one), or a new file (b == kBoxes).
+// The album must follow.
 void World::outside(const Step &s)
 {
     QString name;
@@ -1008,8 +1009,9 @@ void World::outside(const Step &s)
     } else {
         if (m_expectedFiles.empty())
             return;
-        const auto it = std::next(m_expectedFiles.begin(), s.a % int(m_expectedFiles.size()));
-        if (it->second.readOnly)
+        const auto it = s.a < 0 ? m_expectedFiles.find(nativeNameOf(m_currentFile))
+                                : std::next(m_expectedFiles.begin(), s.a % int(m_expectedFiles.size()));
+        if (it == m_expectedFiles.end() || (m_currentFile.isEmpty() && s.a < 0) || it->second.readOnly)
             return; // the other program may not write it either
         name = decodeFileName(it->first);
         wanted = trailerOf(it->second.bytes);
@@ -1135,7 +1137,9 @@ const std::vector<Action> &actions()
          [](std::mt19937 &rng, World &w) -> std::optional<Step> {
              const int field = below(rng, kBoxes + 1);
              const QStringList texts[kBoxes + 1] = {kDaten, kOrte, kNamen, kAnlaesse, {"neu", "schön, Dom"}, {""}};
-             return Step{{}, below(rng, std::max(1, w.fileCount())), field, 0, pick(rng, texts[field])};
+             // Half of them write the shown file, where a save must merge.
+             const int file = below(rng, 2) == 0 ? -1 : below(rng, std::max(1, w.fileCount()));
+             return Step{{}, file, field, 0, pick(rng, texts[field])};
          },
          [](World &w, const Step &s) { w.outside(s); }},
         // Drawn by the walk itself when the album runs low.
