@@ -323,6 +323,20 @@ private Q_SLOTS:
         QCOMPARE(countsOf(reconcileFolderChanges(c, eventsOf(events))), QStringLiteral("0/0/0/0"));
     }
 
+    // An import lands its file, the follower enters it first, then the import appends it too:
+    // still one entry and one row, with the file's texts.
+    void importAfterTheFollowerKeepsOneEntry()
+    {
+        Shared s;
+        s.apply(QStringLiteral("add c.jpg Rom"));
+        AlbumContext c = s.context();
+        QCOMPARE(countsOf(reconcileFolderChanges(c, eventsOf(QStringLiteral("+c.jpg")))), QStringLiteral("1/0/0/0"));
+        s.apply(QStringLiteral("ort c.jpg Ulm"));
+        s.album.append(*loadEntry(s.media({}), QStringLiteral("c.jpg")));
+        QCOMPARE(s.entries(), (QStringList{"a.jpg=Köln", "b.jpg=", "c.jpg=Ulm"}));
+        QCOMPARE(s.rows(), s.entries());
+    }
+
     // Lost events: every name on disk and in the album is looked at.
     void wholeFolder()
     {
