@@ -100,7 +100,11 @@ FolderReconcile reconcileFolderChanges(AlbumContext &context, const QList<Folder
 
 FolderReconcile reconcileWholeFolder(AlbumContext &context)
 {
-    QStringList names = listMediaFiles(context.paths.mediaFolder());
+    bool listed = false;
+    QStringList names = listMediaFiles(context.paths.mediaFolder(), &listed);
+    // A folder that cannot be read now says nothing about its files; the entries stay.
+    if (!listed)
+        return {};
     for (const AlbumEntry &entry : context.album.entries())
         names << entry.name;
     names.removeDuplicates();
