@@ -117,7 +117,7 @@ PictureInfo InfoFields::typed() const
 
 void InfoFields::show(const PictureInfo &info)
 {
-    m_shownDatum = info.datum;
+    m_shown = info;
     txtDatum->setText(info.datum);
     txtOrt->setText(info.ort);
     txtNamen->setText(info.namen);
@@ -125,15 +125,9 @@ void InfoFields::show(const PictureInfo &info)
     txtBemerkungen->setPlainText(info.bemerkungen);
 }
 
-void InfoFields::showStoredDate(const QString &datum)
-{
-    m_shownDatum = datum;
-    txtDatum->setText(datum);
-}
-
 bool InfoFields::dateChanged() const
 {
-    return txtDatum->text() != m_shownDatum;
+    return txtDatum->text() != m_shown.datum;
 }
 
 void InfoFields::clearForSearch()

@@ -22,11 +22,12 @@ public:
     // The texts exactly as typed, blanks included; the date is not yet in its stored form.
     PictureInfo typed() const;
     void show(const PictureInfo &info);
+    // What show() last gave the boxes: Speichern compares it with the file, to keep what
+    // another program wrote since where the user changed nothing.
+    const PictureInfo &shown() const { return m_shown; }
     // Whether the date box holds something else than the shown file gave it: only a typed date
     // is warned about, not one the file already had.
     bool dateChanged() const;
-    // After saving: the date as stored, which the user now sees.
-    void showStoredDate(const QString &datum);
     // Empties the boxes for search mode, in the order the user sees them cleared.
     void clearForSearch();
     // txtStichWorte, txtOrt, txtDatum, txtNamen, txtBemerkungen: the order the skin colours them.
@@ -39,7 +40,7 @@ public:
     RemarksBox *txtBemerkungen = nullptr;
 
 private:
-    QString m_shownDatum;
+    PictureInfo m_shown;
 };
 
 } // namespace zv

@@ -59,16 +59,30 @@ void frmDaten::saveInformation()
     }
     const WaitCursor hourglass;
     AlbumContext context = albumContext();
-    const SaveOutcome outcome = zv::saveInformation(context, target, typed, [this] {
+    const auto confirmReadOnly = [this] {
         return m_services.dialogs.message(QStringLiteral("Speichern"),
                                           QStringLiteral("Die Datei ist schreibgeschützt,\r\n"
                                                          "soll trotzdem gespeichert werden?"),
                                           MessageIcon::Question, MessageButtons::YesNo)
                == MessageAnswer::Yes;
-    });
+    };
+    const auto keepMine = [this, &target](const FieldConflict &conflict) -> std::optional<bool> {
+        switch (m_services.dialogs.message(QStringLiteral("Speichern"), conflictQuestion(target, conflict),
+                                           MessageIcon::Question, MessageButtons::YesNoCancel)) {
+        case MessageAnswer::Yes:
+            return true;
+        case MessageAnswer::No:
+            return false;
+        default:
+            return std::nullopt;
+        }
+    };
+    const SaveOutcome outcome =
+        saveOverOtherChanges(context, target, m_fields->shown(), typed, confirmReadOnly, keepMine);
     switch (outcome.result) {
     case SaveOutcome::Result::Saved:
-        m_fields->showStoredDate(outcome.stored.datum);
+        // What another program wrote may now stand in a box the user did not touch.
+        m_fields->show(outcome.stored);
         break;
     case SaveOutcome::Result::Declined:
         break;

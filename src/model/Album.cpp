@@ -55,6 +55,15 @@ void Album::clear()
 
 void Album::append(AlbumEntry entry)
 {
+    // A followed album is also brought in line with its folder as others write it, so a file
+    // an import lands may already have been entered; loading, which nobody follows, is spared
+    // the lookups.
+    if (m_observer) {
+        if (const auto existing = indexOf(entry.name)) {
+            replaceFile(*existing, entry);
+            return;
+        }
+    }
     if (m_indexed) {
         m_index.insert(entry.name, m_entries.size());
         ++m_foldedCount[foldedKey(entry.name)];

@@ -39,7 +39,8 @@ public:
 
     // Empties the album quietly: a new filling of the list follows a new loading.
     void clear();
-    // Raises the entry count, which numbers new rows and is never lowered by removals.
+    // Raises the entry count, which numbers new rows and is never lowered by removals. While an
+    // observer follows the album, a name it holds already is refreshed instead (replaceFile).
     void append(AlbumEntry entry);
     void reserve(std::size_t n) { m_entries.reserve(n); }
 

@@ -7,6 +7,7 @@
 #include "platform/ErrorTexts.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileNames.h"
+#include "platform/PathStatus.h"
 #include "platform/Rounding.h"
 #include "store/PictureTrailer.h"
 
@@ -74,6 +75,107 @@ SaveOutcome saveInformation(AlbumContext &context, const QString &name, const Pi
     if (entryIndex)
         context.album.replaceInfo(*entryIndex, stored);
     return {SaveOutcome::Result::Saved, stored, {}};
+}
+
+QString fieldCaption(InfoField field)
+{
+    switch (field) {
+    case InfoField::Datum:
+        return QStringLiteral("Datum");
+    case InfoField::Ort:
+        return QStringLiteral("Ort");
+    case InfoField::Namen:
+        return QStringLiteral("Namen");
+    case InfoField::Anlass:
+        return QStringLiteral("Anlass");
+    case InfoField::Bemerkungen:
+        return QStringLiteral("Bemerkungen");
+    }
+    return {};
+}
+
+MergedInformation mergeInformation(const PictureInfo &shown, const PictureInfo &typed, const PictureInfo &onDisk)
+{
+    MergedInformation merged;
+    merged.info = typed;
+    const auto field = [&](InfoField which, QString PictureInfo::*text) {
+        // What each would store: a date only in its stored form, any text without trailing blanks.
+        const auto stored = [which](const QString &t) {
+            return which == InfoField::Datum ? dateForm(t) : withoutTrailingSpaces(t);
+        };
+        const QString was = stored(shown.*text);
+        const QString mine = stored(typed.*text);
+        const QString theirs = stored(onDisk.*text);
+        if (theirs == was || theirs == mine)
+            return; // only the user changed it, or both alike: the typed text stands
+        if (mine == was) {
+            merged.info.*text = onDisk.*text;
+            return;
+        }
+        merged.conflicts.push_back({which, mine, withoutTrailingSpaces(onDisk.*text)});
+    };
+    field(InfoField::Datum, &PictureInfo::datum);
+    field(InfoField::Ort, &PictureInfo::ort);
+    field(InfoField::Namen, &PictureInfo::namen);
+    field(InfoField::Anlass, &PictureInfo::anlass);
+    field(InfoField::Bemerkungen, &PictureInfo::bemerkungen);
+    return merged;
+}
+
+QString conflictQuestion(const QString &name, const FieldConflict &conflict)
+{
+    return QStringLiteral("Ein anderes Programm hat \u201e%1\u201c von \u201e%2\u201c ge\u00e4ndert, w\u00e4hrend Sie "
+                          "es bearbeitet haben.\n\nIhre Eingabe: \u201e%3\u201c\nJetzt in der Datei: \u201e%4\u201c\n\n"
+                          "Soll Ihre Eingabe gespeichert werden?\n(Nein: der Text des anderen Programms bleibt; "
+                          "Abbrechen: es wird nichts gespeichert.)")
+        .arg(fieldCaption(conflict.field), displayFileName(name), conflict.mine, conflict.theirs);
+}
+
+SaveOutcome saveOverOtherChanges(AlbumContext &context, const QString &name, const PictureInfo &shown,
+                                 const PictureInfo &typed, const std::function<bool()> &confirmReadOnly,
+                                 const ConflictChoice &keepMine)
+{
+    if (name.isEmpty())
+        return saveInformation(context, name, typed, confirmReadOnly);
+    const QString path = context.paths.mediaFile(name);
+    if (!pathStatus(path).exists())
+        return {
+            SaveOutcome::Result::NoFile,
+            {},
+            QStringLiteral("Die Datei \u201e%1\u201c gibt es nicht mehr: ein anderes Programm hat sie gel\u00f6scht "
+                           "oder umbenannt.\nIhre Eingaben stehen weiter in den Feldern.")
+                .arg(displayFileName(name))};
+    PictureInfo info = typed;
+    // A file that cannot be read is left to the write, which says why it fails.
+    if (const PictureReadResult onDisk = ReadPictureInfo(path); !onDisk.error) {
+        MergedInformation merged = mergeInformation(shown, typed, trimmed(onDisk.info));
+        for (const FieldConflict &conflict : merged.conflicts) {
+            const std::optional<bool> mine = keepMine(conflict);
+            if (!mine)
+                return {SaveOutcome::Result::Declined, {}, {}};
+            if (*mine)
+                continue;
+            switch (conflict.field) {
+            case InfoField::Datum:
+                merged.info.datum = conflict.theirs;
+                break;
+            case InfoField::Ort:
+                merged.info.ort = conflict.theirs;
+                break;
+            case InfoField::Namen:
+                merged.info.namen = conflict.theirs;
+                break;
+            case InfoField::Anlass:
+                merged.info.anlass = conflict.theirs;
+                break;
+            case InfoField::Bemerkungen:
+                merged.info.bemerkungen = conflict.theirs;
+                break;
+            }
+        }
+        info = merged.info;
+    }
+    return saveInformation(context, name, info, confirmReadOnly);
 }
 
 } // namespace zv

@@ -5,6 +5,8 @@
 #include "store/PictureInfo.h"
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace zv {
 
@@ -22,5 +24,42 @@ struct SaveOutcome {
 // takes the stored texts, and the list follows it.
 SaveOutcome saveInformation(AlbumContext &context, const QString &name, const PictureInfo &typed,
                             const std::function<bool()> &confirmReadOnly);
+
+// The five fields in the order the window shows them.
+enum class InfoField { Datum, Ort, Namen, Anlass, Bemerkungen };
+QString fieldCaption(InfoField field);
+
+// A field that the user and another program both changed, to different texts.
+struct FieldConflict {
+    InfoField field = InfoField::Datum;
+    QString mine; // as it would be stored (a date in its stored form)
+    QString theirs; // as the file holds it now
+};
+
+struct MergedInformation {
+    PictureInfo info; // what to store; a conflicting field holds the user's text until decided
+    std::vector<FieldConflict> conflicts;
+};
+
+// Three texts per field: what the boxes were given (shown), what they hold now (typed) and
+// what the file holds now (onDisk). A field the user left alone takes the file's text, a field
+// only the user changed keeps the user's; where both changed it to different texts, the field
+// is a conflict. Trailing blanks never count, and dates are compared in their stored form.
+MergedInformation mergeInformation(const PictureInfo &shown, const PictureInfo &typed, const PictureInfo &onDisk);
+
+// The question for one conflict, with both texts: Ja keeps the user's, Nein the file's,
+// Abbrechen saves nothing.
+QString conflictQuestion(const QString &name, const FieldConflict &conflict);
+
+// Asked for each conflict: true keeps the user's text, false takes the file's, nothing saves
+// nothing.
+using ConflictChoice = std::function<std::optional<bool>(const FieldConflict &)>;
+
+// Speichern from the window: the file is read first, so that what another program wrote since
+// the boxes were filled is kept where the user did not change it (mergeInformation), then saved
+// as saveInformation does. A file that is gone is NoFile, with a message that says so.
+SaveOutcome saveOverOtherChanges(AlbumContext &context, const QString &name, const PictureInfo &shown,
+                                 const PictureInfo &typed, const std::function<bool()> &confirmReadOnly,
+                                 const ConflictChoice &keepMine);
 
 } // namespace zv

@@ -42,6 +42,7 @@ Program::~Program()
 {
     m_diaShow.reset();
     m_picWindow.reset();
+    m_follower.reset();
     m_mainWindow.reset();
     m_player.media.reset();
 }
@@ -102,9 +103,24 @@ AlbumWindowPort &Program::createMainWindow()
     connect(m_mainWindow.get(), &frmDaten::importRequested, this, &Program::showImportBrowser);
     connect(m_mainWindow.get(), &frmDaten::exportRequested, this, &Program::showExportDialog);
     connect(m_mainWindow.get(), &frmDaten::skinChooserRequested, this, &Program::showSkinChooser);
+    followMediaFolder();
     m_trace.mark("main window made");
     m_trace.markFirstPaint(m_mainWindow.get(), m_album);
     return *m_mainWindow;
+}
+
+// The album is loaded by now; what others do in its folder from here on shows in the list.
+void Program::followMediaFolder()
+{
+    m_follower = std::make_unique<FolderFollower>(AlbumContext{m_paths, m_album, m_state, nullptr});
+    connect(m_follower.get(), &FolderFollower::followed, this, [this](const FolderReconcile &outcome) {
+        // A search's result keeps its own caption.
+        if (outcome.countChanged() && !m_state.SearchApplied)
+            m_list.setLoadedCount(m_list.rowCount());
+    });
+    // Without a watch (no inotify, too many watches) the album is as fresh as its loading, and
+    // Speichern's check before writing still keeps what others wrote.
+    m_follower->start();
 }
 
 template <typename Window>

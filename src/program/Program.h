@@ -8,6 +8,7 @@
 #include "model/AlbumListModel.h"
 #include "model/AlbumPaths.h"
 #include "model/ProgramState.h"
+#include "operations/FolderFollower.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
@@ -64,6 +65,7 @@ private:
     void showExportDialog(const QStringList &ExportSelection);
     void showSkinChooser();
     void applySkin(const QString &skinName);
+    void followMediaFolder();
     // A dialog that is open already is raised instead of opened twice.
     template <typename Window>
     bool raiseIfOpen(const std::unique_ptr<Window> &window);
@@ -85,6 +87,9 @@ private:
     AttachedPlayer m_player;
     std::unique_ptr<frmRequest> m_newAlbumQuestion; // asked by "neues Album" in the main window
     std::unique_ptr<frmDaten> m_mainWindow;
+    // Keeps the album in line with what other programs do in the media folder, from the main
+    // window's making on.
+    std::unique_ptr<FolderFollower> m_follower;
     // Top-level windows of their own, made anew for each opening after they were closed.
     std::unique_ptr<frmPicWindow> m_picWindow;
     std::unique_ptr<frmDiaShow> m_diaShow;

@@ -3,6 +3,7 @@
 #include "album/modMenu.h"
 #include "album/PreviewBox.h"
 #include "model/MediaKind.h"
+#include "operations/FolderFollower.h"
 #include "operations/ImportRun.h"
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
@@ -297,6 +298,7 @@ public:
     void save(const Step &s);
     void remove(const Step &s);
     void import(const Step &s);
+    void outside(const Step &s);
 
 private:
     QAbstractItemView *shownView() const
@@ -344,6 +346,10 @@ private:
     Files m_expectedFiles;
     QString m_currentFile;
     Boxes m_expectedBoxes;
+    // What the boxes were last given (not what was typed since): Speichern keeps what another
+    // program wrote since into the fields the user left alone.
+    Boxes m_shownBoxes;
+    std::unique_ptr<FolderFollower> m_follower;
     bool m_searchMode = false;
     bool m_searchWords = false; // the boxes hold search words: from Suchen until a file is shown or Zurück
     bool m_listFiltered = false;
@@ -394,6 +400,10 @@ bool World::open()
         return false;
     m_window->showMainWindow();
     if (!QTest::qWaitForWindowActive(m_window.get()))
+        return false;
+    // As the program does: the album follows its folder while others write it.
+    m_follower = std::make_unique<FolderFollower>(AlbumContext{AlbumPaths{path()}, album, state, nullptr});
+    if (m_follower->start() != 0)
         return false;
     settle();
     m_expectedFiles = readFiles();
@@ -457,6 +467,7 @@ void World::shows(const QString &path)
     const QByteArray name = nativeNameOf(path);
     const auto file = m_expectedFiles.find(name);
     m_expectedBoxes = boxesOf(file == m_expectedFiles.end() ? PictureInfo{} : trailerOf(file->second.bytes));
+    m_shownBoxes = m_expectedBoxes;
     const MediaKind kind = m_kinds.count(name) ? m_kinds[name] : MediaKind::Unbekannt;
     if (kind == MediaKind::Video) {
         m_previewShown = false;
@@ -484,12 +495,14 @@ void World::showsIfSelected(int row)
     const auto file = m_expectedFiles.find(nativeNameOf(m_currentFile));
     m_expectedBoxes =
         m_currentFile.isEmpty() || file == m_expectedFiles.end() ? Boxes{} : boxesOf(trailerOf(file->second.bytes));
+    m_shownBoxes = m_expectedBoxes;
 }
 
 void World::clearShown()
 {
     m_currentFile.clear();
     m_expectedBoxes = {};
+    m_shownBoxes = {};
     m_previewShown = false;
     m_previewCleared = true;
 }
@@ -781,6 +794,7 @@ void World::back(const Step &)
     const auto file = m_expectedFiles.find(nativeNameOf(m_currentFile));
     m_expectedBoxes =
         m_currentFile.isEmpty() || file == m_expectedFiles.end() ? Boxes{} : boxesOf(trailerOf(file->second.bytes));
+    m_shownBoxes = m_expectedBoxes;
 }
 
 void World::view(const Step &s)
@@ -861,19 +875,45 @@ void World::save(const Step &)
     const auto it = m_expectedFiles.find(name);
     if (it == m_expectedFiles.end())
         return;
-    const bool declined = std::any_of(m_dialogs.shown.begin(), m_dialogs.shown.end(), [](const QString &d) {
-        return d.endsWith(QLatin1String("|No")) || d.endsWith(QLatin1String("|Cancel"));
-    });
-    const bool agreed = std::any_of(m_dialogs.shown.begin(), m_dialogs.shown.end(),
-                                    [](const QString &d) { return d.endsWith(QLatin1String("|Yes")); });
+    // A field both the user and another program changed is asked about; Nein there takes the
+    // other program's text instead of declining the save.
+    QStringList conflictAnswers;
+    bool declined = false;
+    bool agreed = false;
+    for (const QString &d : std::as_const(m_dialogs.shown)) {
+        if (d.contains(QLatin1String("Ein anderes Programm hat")))
+            conflictAnswers << d.section(QLatin1Char('|'), -1);
+        else if (d.endsWith(QLatin1String("|No")) || d.endsWith(QLatin1String("|Cancel")))
+            declined = true;
+        else if (d.endsWith(QLatin1String("|Yes")))
+            agreed = true;
+    }
     if (declined || (it->second.readOnly && !agreed))
         return; // the file must stay as it was
+    // Each field: what the boxes were given, what they hold, what the file holds now.
+    const Boxes disk = boxesOf(trailerOf(it->second.bytes));
+    Boxes kept = m_expectedBoxes;
+    int conflicts = 0;
+    for (int i = 0; i < kBoxes; ++i) {
+        const auto stored = [i](const QString &t) { return i == 0 ? storedDate(t) : withoutTrailingSpaces(t); };
+        const QString was = stored(m_shownBoxes[i]), mine = stored(m_expectedBoxes[i]), theirs = stored(disk[i]);
+        if (theirs == was || theirs == mine)
+            continue;
+        if (mine == was || conflictAnswers.value(conflicts++) == QLatin1String("No"))
+            kept[i] = disk[i];
+    }
+    if (conflicts != conflictAnswers.size())
+        return fail(QStringLiteral("(b) conflicts"),
+                    QStringLiteral("%1 fields of \"%2\" were changed here and by another program, %3 asked about")
+                        .arg(conflicts)
+                        .arg(displayFileName(m_currentFile))
+                        .arg(conflictAnswers.size()));
     PictureInfo typed;
-    typed.datum = storedDate(m_expectedBoxes[0]);
-    typed.ort = m_expectedBoxes[1];
-    typed.namen = m_expectedBoxes[2];
-    typed.anlass = m_expectedBoxes[3];
-    typed.bemerkungen = m_expectedBoxes[4];
+    typed.datum = storedDate(kept[0]);
+    typed.ort = kept[1];
+    typed.namen = kept[2];
+    typed.anlass = kept[3];
+    typed.bemerkungen = kept[4];
     const QByteArray before = it->second.bytes;
     const QByteArray after = readFiles()[name].bytes;
     const qsizetype media = mediaLength(before);
@@ -894,7 +934,8 @@ void World::save(const Step &)
                         .arg(displayFileName(m_currentFile)));
     }
     it->second.bytes = after;
-    m_expectedBoxes[0] = withoutTrailingSpaces(typed.datum);
+    m_expectedBoxes = boxesOf(typed); // the boxes show what was stored
+    m_shownBoxes = m_expectedBoxes;
 }
 
 void World::remove(const Step &s)
@@ -949,6 +990,48 @@ void World::import(const Step &s)
         return report(refused->title, refused->text);
     runNow(run, report);
     run.end();
+}
+
+// Another program writes the album while the window runs: one field of a file's trailer (b is
+// the field, Datum to Bemerkungen; a the file, -1 the shown one), or a new file (b == kBoxes).
+// The album must follow.
+void World::outside(const Step &s)
+{
+    QString name;
+    PictureInfo wanted;
+    if (s.b == kBoxes) {
+        name = QStringLiteral("aus%1.jpg").arg(++serial, 3, 10, QLatin1Char('0'));
+        const QByteArray bytes = contentFor(name.toLatin1(), 60 + serial);
+        writeNative(nativePath(media(name)), bytes);
+        m_expectedFiles[nativePath(name)] = {bytes, false};
+        m_kinds[nativePath(name)] = mediaKindForFile(name);
+        wanted = trailerOf(bytes);
+    } else {
+        if (m_expectedFiles.empty())
+            return;
+        const auto it = s.a < 0 ? m_expectedFiles.find(nativeNameOf(m_currentFile))
+                                : std::next(m_expectedFiles.begin(), s.a % int(m_expectedFiles.size()));
+        if (it == m_expectedFiles.end() || (m_currentFile.isEmpty() && s.a < 0) || it->second.readOnly)
+            return; // the other program may not write it either
+        name = decodeFileName(it->first);
+        wanted = trailerOf(it->second.bytes);
+        QString *fields[kBoxes] = {&wanted.datum, &wanted.ort, &wanted.namen, &wanted.anlass, &wanted.bemerkungen};
+        *fields[s.b] = s.text;
+        if (const TrailerError error = WritePictureInfo(pathOf(name), wanted))
+            return fail(QStringLiteral("(walk)"), QStringLiteral("the other program's write failed: ") + error.message);
+        it->second.bytes = readFiles()[it->first].bytes;
+        wanted = trailerOf(it->second.bytes);
+    }
+    const bool followed = QTest::qWaitFor(
+        [&] {
+            const AlbumEntry *entry = album.find(name);
+            return entry && boxesOf(entry->info) == boxesOf(wanted);
+        },
+        5000);
+    if (!followed)
+        fail(QStringLiteral("(c) follows"),
+             QStringLiteral("the album did not follow what another program wrote into \"%1\"")
+                 .arg(displayFileName(name)));
 }
 
 // ---- the step table ----
@@ -1050,6 +1133,15 @@ const std::vector<Action> &actions()
              return Step{{}, below(rng, 5) == 0 ? 1 : 0, below(rng, 2), quint32(rng()) & 1u, {}};
          },
          [](World &w, const Step &s) { w.remove(s); }},
+        {"Outside", 3,
+         [](std::mt19937 &rng, World &w) -> std::optional<Step> {
+             const int field = below(rng, kBoxes + 1);
+             const QStringList texts[kBoxes + 1] = {kDaten, kOrte, kNamen, kAnlaesse, {"neu", "schön, Dom"}, {""}};
+             // Half of them write the shown file, where a save must merge.
+             const int file = below(rng, 2) == 0 ? -1 : below(rng, std::max(1, w.fileCount()));
+             return Step{{}, file, field, 0, pick(rng, texts[field])};
+         },
+         [](World &w, const Step &s) { w.outside(s); }},
         // Drawn by the walk itself when the album runs low.
         {"Import", 0,
          [](std::mt19937 &rng, World &w) -> std::optional<Step> {
