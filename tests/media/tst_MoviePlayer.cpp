@@ -546,7 +546,6 @@ private Q_SLOTS:
         QVERIFY(!volume || b.child("picVol")->pixmap().toImage() == QImage(picture));
     }
 
-    // Playback: the timer moves the thumb, pause twice resumes, stop rewinds.
     // The track picture of a skin whose Main was copied without it, in its place a link: one
     // that stays in the skin is followed, one that leads out of it is a missing picture.
     void skinPicturesStayInTheSkin_data()
@@ -572,6 +571,7 @@ private Q_SLOTS:
         QVERIFY(!b.thumb()->pixmap().isNull());
     }
 
+    // Playback: the timer moves the thumb, pause twice resumes, stop rewinds.
     void playPauseStop()
     {
         Bar b;
