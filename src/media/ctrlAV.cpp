@@ -4,6 +4,7 @@
 #include "media/MovieWindows.h"
 #include "media/SkinButton.h"
 #include "platform/BoxFit.h"
+#include "platform/CanonicalPath.h"
 #include "platform/Rounding.h"
 #include "platform/Shell.h"
 
@@ -189,7 +190,11 @@ void ctrlAV::openVideo(const QString &filePath)
 
 void ctrlAV::setSkinFolder(const QString &folder)
 {
-    const auto load = [&](const QString &file) { return QPixmap(folder + file); };
+    // A skin may come from anyone: a picture that is a link out of its folder is left out.
+    const auto load = [&](const QString &file) {
+        const QString path = folder + file;
+        return leadsOutOf(path, folder) ? QPixmap() : QPixmap(path);
+    };
 
     for (int i = 0; i < 7; ++i)
         imgVol[size_t(i)] = load(QStringLiteral("2Vol%1.jpg").arg(i));

@@ -37,7 +37,7 @@ bool hasMediaFiles(const QString &folder, bool *ok)
     return hasRegularFile(nativePath(folder), ok);
 }
 
-Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress, int inFlight)
+Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress, int inFlight, int *folderError)
 {
     Album album;
     // Entries wait here between the thread that read them and their turn in the album; the
@@ -68,7 +68,9 @@ Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress, int in
         if (delivered > 0) // the files handed over while the listing went on, at once
             progress(delivered, total);
     };
-    probeDirectory(nativePath(mediaFolder), inFlight, PictureInfo::TrailerSize, handlers);
+    const int error = probeDirectory(nativePath(mediaFolder), inFlight, PictureInfo::TrailerSize, handlers);
+    if (folderError)
+        *folderError = error;
     return album;
 }
 

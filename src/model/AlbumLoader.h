@@ -23,8 +23,10 @@ bool hasMediaFiles(const QString &folder, bool *ok = nullptr);
 // One entry per file of the media folder in enumeration order: kind from the extension,
 // size, attributes and the trailer's texts. Each file is opened once, for its last 914 bytes,
 // with up to inFlight files open at once (0: as many as suit the folder's file system).
-// The progress is called on the calling thread.
-Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress = {}, int inFlight = 0);
+// The progress is called on the calling thread. A folder that cannot be read gives an empty
+// album, or the files listed before the failure, and its errno in *folderError (else 0).
+Album loadAlbum(const QString &mediaFolder, const LoadProgress &progress = {}, int inFlight = 0,
+                int *folderError = nullptr);
 
 // The entry for one file, read the same way (import adds files one by one).
 std::optional<AlbumEntry> loadEntry(const QString &folder, const QString &name);

@@ -39,12 +39,12 @@ DeleteOutcome deleteEntries(AlbumContext &context, const QStringList &names)
         const QString path = context.paths.mediaFile(name);
         // Removing a name needs no write permission on the file itself here, but the user asked
         // for read-only files to go as well, and on shares that do honour the bit it matters.
-        const auto mode = fileMode(path);
-        if (mode && isReadOnlyMode(*mode))
-            setReadOnly(path, false);
+        // A link goes by itself: what it points to, which may lie anywhere, keeps its mode.
+        const auto mode = nameMode(path);
+        const bool madeWritable = mode && isReadOnlyMode(*mode) && setNameMode(path, ownerWritableMode(*mode)) == 0;
         if (const int error = removeFile(path)) {
-            if (mode && error != ENOENT)
-                setFileMode(path, *mode);
+            if (madeWritable && error != ENOENT)
+                setNameMode(path, *mode);
             outcome.failures << QStringLiteral("„%1“: %2").arg(displayFileName(name), errorText(error));
             continue;
         }

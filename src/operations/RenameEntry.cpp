@@ -4,6 +4,7 @@
 
 #include "model/Album.h"
 #include "model/ProgramState.h"
+#include "platform/CanonicalPath.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileMoves.h"
 #include "platform/FileNames.h"
@@ -66,6 +67,14 @@ std::optional<Refusal> renameEntry(AlbumContext &context, QString oldName, const
                        QStringLiteral("Eine Datei mit diesem Namen ist\r\nbereits vorhanden."), false};
     if (auto refusal = nameRefusal(newName))
         return refusal;
+    // An entry that leads out of the album is shown but never changed: what it names is not the
+    // album's.
+    if (leadsOutOf(context.paths.mediaFile(oldName), context.paths.mediaFolder()))
+        return Refusal{QStringLiteral("kann nicht umbenannt werden"),
+                       QStringLiteral("„%1“ ist eine Verknüpfung auf eine Datei außerhalb des Bilderordners und wird "
+                                      "nicht umbenannt.")
+                           .arg(displayFileName(oldName)),
+                       true};
 
     if (context.media)
         context.media->closeMovie();

@@ -21,16 +21,16 @@ QString failure(const QString &path, const QString &reason)
 }
 
 // The device holds an open video; it lets go for the write and shows it again afterwards.
-TrailerError writeAroundPlayer(MediaPort *media, const QString &path, PictureInfo &info)
+TrailerError writeAroundPlayer(MediaPort *media, const QString &path, PictureInfo &info, const QString &folder)
 {
     if (!media)
-        return WritePictureInfo(path, info);
+        return WritePictureInfo(path, info, folder);
     const bool playing = media->isPlaying();
     const int position = playing ? media->positionInMS() : 0;
     if (playing)
         media->stopMovie();
     media->closeMovie();
-    const TrailerError error = WritePictureInfo(path, info);
+    const TrailerError error = WritePictureInfo(path, info, folder);
     media->openVideo(path);
     if (playing) {
         media->playMovie();
@@ -52,6 +52,9 @@ SaveOutcome saveInformation(AlbumContext &context, const QString &name, const Pi
                                "dann speichern.")};
 
     const QString path = context.paths.mediaFile(name);
+    const QString folder = context.paths.mediaFolder();
+    if (const TrailerError refusal = refuseLinkOutOf(path, folder))
+        return {SaveOutcome::Result::Failed, {}, refusal.message};
     const auto mode = fileMode(path);
     const bool readOnly = mode && isReadOnlyMode(*mode);
     if (readOnly) {
@@ -65,7 +68,8 @@ SaveOutcome saveInformation(AlbumContext &context, const QString &name, const Pi
     info.datum = dateForm(typed.datum);
     const auto entryIndex = context.album.indexOf(name);
     const bool video = entryIndex && context.album.at(*entryIndex).kind == MediaKind::Video;
-    const TrailerError error = video ? writeAroundPlayer(context.media, path, info) : WritePictureInfo(path, info);
+    const TrailerError error =
+        video ? writeAroundPlayer(context.media, path, info, folder) : WritePictureInfo(path, info, folder);
     if (readOnly)
         setFileMode(path, *mode);
     if (error)

@@ -38,4 +38,9 @@ bool isSameOrBelow(const QString &path, const QString &folder)
     return path.startsWith(prefix);
 }
 
+bool leadsOutOf(const QString &path, const QString &folder)
+{
+    return !isSameOrBelow(canonicalPath(path), canonicalPath(folder));
+}
+
 } // namespace zv

@@ -12,4 +12,9 @@ QString canonicalPath(const QString &path);
 // True when path is folder itself or lies somewhere below it; both canonical.
 bool isSameOrBelow(const QString &path, const QString &folder);
 
+// True when path, every link on its way followed, ends outside folder (whose own links are
+// followed too): a link in an album that names some other file of the user. A dangling link
+// ends where its own name is.
+bool leadsOutOf(const QString &path, const QString &folder);
+
 } // namespace zv

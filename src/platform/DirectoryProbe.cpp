@@ -62,13 +62,13 @@ FileProbe probeAt(int dirFd, const char *name, std::span<char> tail)
 
 } // namespace probing
 
-bool probeDirectory(const QByteArray &folder, int inFlight, std::size_t tailBytes, const ProbeHandlers &handlers)
+int probeDirectory(const QByteArray &folder, int inFlight, std::size_t tailBytes, const ProbeHandlers &handlers)
 {
     FolderReader reader(folder);
     if (!reader.isOpen())
-        return false;
+        return reader.error();
     probing::probeInOrder(reader, tailBytes, handlers, probeSpreadFor(probeMachineFor(folder), inFlight));
-    return true;
+    return reader.error();
 }
 
 FileProbe probeFile(const QByteArray &folder, const QByteArray &name, std::span<char> tail)

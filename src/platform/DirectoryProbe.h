@@ -40,8 +40,9 @@ int probesInFlightFor(const QByteArray &folder);
 // Lists a folder in the file system's order, leaving out entries the listing already shows to
 // be special files, and opens each entry once for its size, mode and last tailBytes bytes,
 // with up to inFlight threads (0: probesInFlightFor); on local disks each thread opens a few
-// files and reads their tails together. False when the folder cannot be read.
-bool probeDirectory(const QByteArray &folder, int inFlight, std::size_t tailBytes, const ProbeHandlers &handlers);
+// files and reads their tails together. Returns errno when the folder cannot be opened or its
+// listing fails (what was listed until then is probed all the same), else 0.
+int probeDirectory(const QByteArray &folder, int inFlight, std::size_t tailBytes, const ProbeHandlers &handlers);
 
 // One file probed the same way; tail is the buffer for its last bytes.
 FileProbe probeFile(const QByteArray &folder, const QByteArray &name, std::span<char> tail);

@@ -2,6 +2,7 @@
 
 #include "FileNames.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -40,6 +41,19 @@ std::optional<unsigned int> fileMode(const QString &path)
 int setFileMode(const QString &path, unsigned int mode)
 {
     return ::chmod(nativePath(path).constData(), mode) == 0 ? 0 : errno;
+}
+
+std::optional<unsigned int> nameMode(const QString &path)
+{
+    struct stat st { };
+    if (::lstat(nativePath(path).constData(), &st) != 0)
+        return std::nullopt;
+    return st.st_mode & 07777;
+}
+
+int setNameMode(const QString &path, unsigned int mode)
+{
+    return ::fchmodat(AT_FDCWD, nativePath(path).constData(), mode, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
 }
 
 int setReadOnly(const QString &path, bool readOnly)

@@ -20,5 +20,9 @@ int setReadOnly(const QString &path, bool readOnly);
 // The permission bits, to be put back exactly after a file was made writable for a moment.
 std::optional<unsigned int> fileMode(const QString &path);
 int setFileMode(const QString &path, unsigned int mode);
+// The same for the name itself, never through a link: a link's own bits never say read-only,
+// and what it points to keeps its mode.
+std::optional<unsigned int> nameMode(const QString &path);
+int setNameMode(const QString &path, unsigned int mode);
 
 } // namespace zv

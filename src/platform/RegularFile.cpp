@@ -1,5 +1,6 @@
 #include "RegularFile.h"
 
+#include "CanonicalPath.h"
 #include "FileNames.h"
 #include "NewFile.h"
 
@@ -46,10 +47,21 @@ void ignoreFileSizeSignal()
     (void)ignored;
 }
 
-RegularFile openRegularFile(const QString &path, bool forWriting)
+RegularFile openRegularFile(const QString &path, bool forWriting, const QString &within)
 {
     RegularFile file;
-    const QByteArray native = nativePath(path);
+    QByteArray native = nativePath(path);
+    int noFollow = 0;
+    if (!within.isEmpty()) {
+        const QString resolved = canonicalPath(path);
+        if (!isSameOrBelow(resolved, canonicalPath(within))) {
+            file.outside = true;
+            return file;
+        }
+        // A link put in place of the last part since it was resolved is not followed.
+        native = nativePath(resolved);
+        noFollow = O_NOFOLLOW;
+    }
     struct stat before { };
     if (::stat(native.constData(), &before) != 0) {
         file.error = errno == ENOTDIR ? ENOENT : errno;
@@ -59,7 +71,8 @@ RegularFile openRegularFile(const QString &path, bool forWriting)
         file.notRegular = true;
         return file;
     }
-    const int fd = ::open(native.constData(), (forWriting ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd =
+        ::open(native.constData(), (forWriting ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | noFollow);
     if (fd < 0) {
         file.error = errno;
         return file;

@@ -11,12 +11,15 @@ struct RegularFile {
     qint64 size = 0;
     int error = 0; // errno; ENOENT for a file that is not there
     bool notRegular = false;
+    bool outside = false; // a link leading out of the folder the file had to lie in; not opened
 };
 
 // Opens only regular files: a symlink is followed only to one, and a FIFO or device is never
 // opened (a FIFO would block, a tape would rewind). The file opened is the one checked. Never
-// creates: a file that vanished is reported, not made anew.
-RegularFile openRegularFile(const QString &path, bool forWriting);
+// creates: a file that vanished is reported, not made anew. With a folder given, the file must
+// lie in it or below it once every link is followed (the folder's own links are followed too):
+// the name is resolved, checked and then opened without following a link in its last part.
+RegularFile openRegularFile(const QString &path, bool forWriting, const QString &within = {});
 
 // Reads size bytes at offset; errno, or EIO for a file that ended early (it shrank meanwhile).
 int readAllAt(int fd, char *bytes, qsizetype size, qint64 offset);

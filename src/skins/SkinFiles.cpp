@@ -1,6 +1,7 @@
 #include "SkinFiles.h"
 
 #include "app/MainWindowLayout.h"
+#include "platform/CanonicalPath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,13 +61,15 @@ const std::array<SkinButtonKeys, 9> &SkinButtons()
 
 QString FindSkinFile(const QString &folder, const QString &name)
 {
+    const QString skin = canonicalPath(folder);
+    const auto inside = [&](const QString &path) { return isSameOrBelow(canonicalPath(path), skin); };
     const QString exact = folder + name;
     if (QFileInfo(exact).isFile())
-        return exact;
+        return inside(exact) ? exact : QString();
     const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     for (const QString &entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return folder + entry;
+            return inside(folder + entry) ? folder + entry : QString();
     }
     return {};
 }

@@ -39,7 +39,9 @@ struct SkinButtonKeys {
 const std::array<SkinButtonKeys, 9> &SkinButtons();
 
 // folder + name; on a case-sensitive file system a file whose name differs only in case is
-// found too, as skins are made on systems that ignore case. Empty when there is none.
+// found too, as skins are made on systems that ignore case. Empty when there is none, and
+// when the name leads out of the skin's folder (through "..", or a link): a skin may come from
+// anyone, and its Skin.ini names files. The folder's own links are followed.
 QString FindSkinFile(const QString &folder, const QString &name);
 
 // programFolder/Skins/<name>/, or the folder of "Main" when that one does not exist (the

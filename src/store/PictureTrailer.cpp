@@ -2,10 +2,12 @@
 
 #include "Windows1252.h"
 
+#include "platform/CanonicalPath.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileNames.h"
 #include "platform/RegularFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -111,6 +113,22 @@ TrailerError cannotRead(const QString &path, TrailerError::Kind kind, const QStr
     return {kind, QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2.").arg(displayName(path), reason)};
 }
 
+TrailerError leadsOut(const QString &path, const QString &folder)
+{
+    const QString folderName = QDir::cleanPath(QDir::current().absoluteFilePath(folder)).section(QLatin1Char('/'), -1);
+    return {TrailerError::Kind::LeadsOut,
+            QStringLiteral("Die Datei \"%1\" ist eine Verknüpfung auf eine Datei außerhalb des Ordners \"%2\" "
+                           "und wird nicht verändert.")
+                .arg(displayName(path), displayFileName(folderName))};
+}
+
+// The folder the name itself lies in, its last part not followed.
+QString folderOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
 QString openFailure(const RegularFile &file)
 {
     return file.notRegular ? QStringLiteral("keine gewöhnliche Datei") : errorText(file.error);
@@ -142,9 +160,17 @@ PictureReadResult ReadPictureInfo(const QString &path)
     return result;
 }
 
-TrailerError WritePictureInfo(const QString &path, PictureInfo &info)
+TrailerError refuseLinkOutOf(const QString &path, const QString &folder)
 {
-    const RegularFile file = openRegularFile(path, true);
+    return leadsOutOf(path, folder) ? leadsOut(path, folder) : TrailerError{};
+}
+
+TrailerError WritePictureInfo(const QString &path, PictureInfo &info, const QString &folder)
+{
+    const QString within = folder.isEmpty() ? folderOf(path) : folder;
+    const RegularFile file = openRegularFile(path, true, within);
+    if (file.outside)
+        return leadsOut(path, within);
     if (file.error == ENOENT)
         return missing(path);
     if (file.error || file.notRegular) {

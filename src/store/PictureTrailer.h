@@ -10,7 +10,7 @@ namespace zv {
 
 // What went wrong with a trailer operation; the texts are German and fit a message box.
 struct TrailerError {
-    enum class Kind { None, Missing, CannotOpen, CannotRead, CannotWrite };
+    enum class Kind { None, Missing, CannotOpen, CannotRead, CannotWrite, LeadsOut };
     Kind kind = Kind::None;
     QString message;
 
@@ -28,13 +28,19 @@ PictureReadResult ReadPictureInfo(const QString &path);
 
 // Stores the five texts as the file's trailer: in place over an existing one, else appended.
 // Never writes before the trailer's offset, never creates a missing file, writes only to a
-// regular file (through a symlink only to one). Success means the bytes were flushed to the
+// regular file (through a symlink only to one that lies in folder, or below it: an album may
+// come from someone else, and a link in it could name any file of the user). An empty folder
+// is the one the name lies in. Success means the bytes were flushed to the
 // disk (fdatasync). On failure the file is rolled back: an append is cut back to the old length,
 // an overwrite gets the old trailer back; the message says so when even that failed.
 // The write runs in a forked child, so the trailer is written whole even when this process is
 // killed meanwhile. Ignores SIGXFSZ for the whole process, so the file-size limit is an error.
 // Sets info.marker to "FileInfo" as a side effect, as callers rely on.
-TrailerError WritePictureInfo(const QString &path, PictureInfo &info);
+TrailerError WritePictureInfo(const QString &path, PictureInfo &info, const QString &folder = {});
+
+// The refusal for a link that leads out of folder (see WritePictureInfo), asked before anything
+// else about the file changes, its mode too; no error when it stays inside.
+TrailerError refuseLinkOutOf(const QString &path, const QString &folder);
 
 namespace trailer {
 

@@ -252,6 +252,68 @@ private Q_SLOTS:
         QCOMPARE(QDir(f.dir.filePath(QStringLiteral("Bilder"))).entryList(QDir::Files).size(), 2);
     }
 
+    // An album from someone else may hold a link to any file of the user: aussen.jpg leads to
+    // one outside the album, read-only, innen.jpg to a.jpg, read-only too. Saving and renaming
+    // refuse the one that leads out; deleting removes a link and never touches its target's mode.
+    void linksOutOfTheAlbum_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("save out") << "save"
+                                  << "aussen.jpg" << true;
+        QTest::newRow("save inside") << "save"
+                                     << "innen.jpg" << false;
+        QTest::newRow("rename out") << "rename"
+                                    << "aussen.jpg" << true;
+        QTest::newRow("rename inside") << "rename"
+                                       << "innen.jpg" << false;
+        QTest::newRow("delete out") << "delete"
+                                    << "aussen.jpg" << false;
+        QTest::newRow("delete inside") << "delete"
+                                       << "innen.jpg" << false;
+    }
+    void linksOutOfTheAlbum()
+    {
+        QFETCH(QString, step);
+        QFETCH(QString, entry);
+        QFETCH(bool, refused);
+        Editing e({"a.jpg"});
+        QTemporaryDir home;
+        const QString notes = home.filePath(QStringLiteral("notizen.txt"));
+        QVERIFY(writeAll(notes, "Termine"));
+        QVERIFY(QFile::link(notes, e.media(QStringLiteral("aussen.jpg"))));
+        QVERIFY(QFile::link(a, e.media(QStringLiteral("innen.jpg"))));
+        QCOMPARE(setReadOnly(notes, true), 0);
+        QCOMPARE(setReadOnly(e.media(a), true), 0);
+        const unsigned notesMode = *fileMode(notes), aMode = *fileMode(e.media(a));
+        e.album = loadAlbum(e.dir.filePath(QStringLiteral("Bilder")));
+        e.list.fill(e.album);
+        QVERIFY(e.album.find(QStringLiteral("aussen.jpg"))); // listed all the same
+        const QByteArray before = e.bytes(a);
+
+        AlbumContext context = e.context();
+        if (step == QLatin1String("save")) {
+            QCOMPARE(e.save(entry), refused ? SaveOutcome::Result::Failed : SaveOutcome::Result::Saved);
+            QVERIFY2(!refused || e.last.message.contains(QStringLiteral("außerhalb")), qPrintable(e.last.message));
+            QCOMPARE(e.asked, refused ? 0 : 1);
+        } else if (step == QLatin1String("rename")) {
+            const auto refusal = renameEntry(context, entry, QStringLiteral("neu.jpg"));
+            QCOMPARE(refusal.has_value(), refused);
+            QVERIFY(!refusal || refusal->text.contains(QStringLiteral("außerhalb")));
+            QCOMPARE(QFileInfo(e.media(entry)).isSymLink(), refused);
+        } else {
+            e.deleteNames({entry});
+            QCOMPARE(e.deleted.deleted, 1);
+            QVERIFY(!QFileInfo(e.media(entry)).isSymLink());
+        }
+        QCOMPARE(test::readAll(notes), QByteArray("Termine"));
+        QCOMPARE(*fileMode(notes), notesMode);
+        QCOMPARE(*fileMode(e.media(a)), aMode);
+        const bool aWritten = step == QLatin1String("save") && !refused;
+        QCOMPARE(e.bytes(a).size(), before.size() + (aWritten ? 914 : 0));
+    }
+
     // A new album inside the album, or in a folder it copies, would copy that folder into itself
     // without end; it is refused before anything is made. ROOT holds album/ (its Skins a link to
     // shared/Skins), link -> album, and the program to copy.

@@ -546,6 +546,31 @@ private Q_SLOTS:
         QVERIFY(!volume || b.child("picVol")->pixmap().toImage() == QImage(picture));
     }
 
+    // The track picture of a skin whose Main was copied without it, in its place a link: one
+    // that stays in the skin is followed, one that leads out of it is a missing picture.
+    void skinPicturesStayInTheSkin_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("inside") << "1Zeiger.jpg" << true;
+        QTest::newRow("up and out") << "../../Bilder/aussen.jpg" << false;
+        QTest::newRow("absolute, out") << "AUSSEN" << false;
+    }
+    void skinPicturesStayInTheSkin()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, shown);
+        Bar b;
+        test::AlbumFolder skinned(QStringLiteral("1Leiste.jpg"));
+        skinned.picture(QStringLiteral("aussen.jpg"), {40, 8});
+        const QString skin = skinned.path() + QStringLiteral("/Skins/Main/");
+        QVERIFY(QFile::link(target.replace(QStringLiteral("AUSSEN"), skinned.media(QStringLiteral("aussen.jpg"))),
+                            skin + QStringLiteral("1Leiste.jpg")));
+        b.bar->setSkinFolder(skin);
+        QCOMPARE(b.track()->pixmap().isNull(), !shown);
+        QVERIFY(!b.thumb()->pixmap().isNull());
+    }
+
     // Playback: the timer moves the thumb, pause twice resumes, stop rewinds.
     void playPauseStop()
     {

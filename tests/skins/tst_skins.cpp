@@ -211,6 +211,11 @@ private Q_SLOTS:
         const char *tiled = "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.png";
         QTest::newRow("tiled list") << "Main" << tiled << "" << listIn(Qt::black) << 20;
         QTest::newRow("no tile") << "Main" << tiled << "F.png" << setUpTo(0) << 0;
+        // A picture of the album's beside the skins: Skin.ini may not show it, as a missing one.
+        QTest::newRow("tile out of the skin")
+            << "Main"
+            << "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=../../Bilder/privat.png"
+            << "../../Bilder/privat.png" << setUpTo(0) << 0;
         // What follows the six digits is ignored, a hand-written comment too.
         QTest::newRow("list colour too long") << "Main"
                                               << "[BildListe]\nHintergrundWert=FF00001"
@@ -238,7 +243,10 @@ private Q_SLOTS:
         QFETCH(int, pictures);
         QTemporaryDir dir;
         QVERIFY(writeSkin(dir.path(), QStringLiteral("Main"), ini));
-        QFile::remove(dir.path() + QStringLiteral("/Skins/Main/") + stoppedAt);
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Bilder")));
+        QVERIFY(solid({4, 4}, Qt::green).save(dir.filePath(QStringLiteral("Bilder/privat.png"))));
+        if (!stoppedAt.contains(QLatin1Char('/')))
+            QFile::remove(dir.path() + QStringLiteral("/Skins/Main/") + stoppedAt);
         LoadWindow w;
         SkinImages images;
         images.insert(QStringLiteral("vomLetztenSkin"), QPixmap(1, 1));
@@ -260,6 +268,71 @@ private Q_SLOTS:
             for (const int x : {1, 3, 5, 7}) // the picture repeats one tile further
                 QCOMPARE(QColor(shown.pixel(x, 5)), QColor(x % 4 < 2 ? Qt::red : Qt::blue));
         }
+    }
+
+    // What a skin file's name finds. SKIN is Skins/Main with F.png, Teile/T.png, Innen.png (a link
+    // to F.png), Aussen.png and Hoch.png (links, absolute and relative, to the album's
+    // Bilder/privat.png); Verweis is a link to the skin's folder, which the user may make.
+    void skinFilesStayInTheirFolder_data()
+    {
+        QTest::addColumn<QString>("folder"); // under Skins
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("found"); // in the folder; empty: none
+        QTest::newRow("plain") << "Main"
+                               << "F.png"
+                               << "F.png";
+        QTest::newRow("other case") << "Main"
+                                    << "f.PNG"
+                                    << "F.png";
+        QTest::newRow("in a subfolder") << "Main"
+                                        << "Teile/T.png"
+                                        << "Teile/T.png";
+        QTest::newRow("up and back in") << "Main"
+                                        << "Teile/../F.png"
+                                        << "Teile/../F.png";
+        QTest::newRow("link inside") << "Main"
+                                     << "Innen.png"
+                                     << "Innen.png";
+        QTest::newRow("through a linked skin folder") << "Verweis"
+                                                      << "Innen.png"
+                                                      << "Innen.png";
+        QTest::newRow("up and out") << "Main"
+                                    << "../../Bilder/privat.png"
+                                    << "";
+        QTest::newRow("absolute") << "Main"
+                                  << "DIR/Bilder/privat.png"
+                                  << "";
+        QTest::newRow("link out, absolute") << "Main"
+                                            << "Aussen.png"
+                                            << "";
+        QTest::newRow("link out, relative") << "Main"
+                                            << "Hoch.png"
+                                            << "";
+        QTest::newRow("link out, other case") << "Main"
+                                              << "hoch.PNG"
+                                              << "";
+        QTest::newRow("link out, through a linked skin folder") << "Verweis"
+                                                                << "Aussen.png"
+                                                                << "";
+    }
+    void skinFilesStayInTheirFolder()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        const QString skin = dir.filePath(QStringLiteral("Skins/Main/"));
+        const QString privat = dir.filePath(QStringLiteral("Bilder/privat.png"));
+        QVERIFY(QDir().mkpath(skin + QStringLiteral("Teile")) && QDir(dir.path()).mkdir(QStringLiteral("Bilder")));
+        for (const QString &picture : {skin + QStringLiteral("F.png"), skin + QStringLiteral("Teile/T.png"), privat})
+            QVERIFY(solid({4, 4}, Qt::green).save(picture));
+        QVERIFY(QFile::link(QStringLiteral("F.png"), skin + QStringLiteral("Innen.png")));
+        QVERIFY(QFile::link(privat, skin + QStringLiteral("Aussen.png")));
+        QVERIFY(QFile::link(QStringLiteral("../../Bilder/privat.png"), skin + QStringLiteral("Hoch.png")));
+        QVERIFY(QFile::link(QStringLiteral("Main"), dir.filePath(QStringLiteral("Skins/Verweis"))));
+        const QString in = dir.filePath(QStringLiteral("Skins/") + folder + QLatin1Char('/'));
+        QCOMPARE(FindSkinFile(in, name.replace(QStringLiteral("DIR"), dir.path())),
+                 found.isEmpty() ? QString() : in + found);
     }
 
     void applySkin_data()

@@ -24,13 +24,13 @@ using test::writeAll;
 
 namespace {
 
-TrailerError save(const QString &path)
+TrailerError save(const QString &path, const QString &folder = {})
 {
     PictureInfo info;
     info.namen = QStringLiteral("Käthe");
     info.datum = QStringLiteral("01.05.2003");
     info.bemerkungen = QString(500, QLatin1Char('b'));
-    return WritePictureInfo(path, info);
+    return WritePictureInfo(path, info, folder);
 }
 
 } // namespace
@@ -184,31 +184,69 @@ private Q_SLOTS:
         QCOMPARE(readAll(path), after);
     }
 
+    // DIR holds Bilder (echt.jpg, a fifo and the link) and, outside it, notizen.txt; Verweis is a
+    // link to Bilder, which the user may make. The writer is told the folder writes stay in, or
+    // not (then it is the one the link lies in).
     void links_data()
     {
-        QTest::addColumn<QString>("target"); // what the album entry links to
-        QTest::addColumn<bool>("written");
-        QTest::newRow("regular file") << "echt.jpg" << true;
-        QTest::newRow("fifo") << "fifo" << false;
-        QTest::newRow("dangling") << "fehlt.jpg" << false;
+        QTest::addColumn<QString>("target"); // what Bilder/link.jpg points to
+        QTest::addColumn<QString>("folder"); // the folder named to the writer, and the link's way in
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<int>("kind"); // of the write's error
+        const int none = int(TrailerError::Kind::None), out = int(TrailerError::Kind::LeadsOut);
+        QTest::newRow("file beside it") << "echt.jpg"
+                                        << "Bilder" << true << none;
+        QTest::newRow("file beside it, folder not named") << "echt.jpg"
+                                                          << "" << true << none;
+        QTest::newRow("absolute, into the folder") << "DIR/Bilder/echt.jpg"
+                                                   << "Bilder" << true << none;
+        QTest::newRow("through a linked folder") << "echt.jpg"
+                                                 << "Verweis" << true << none;
+        QTest::newRow("up and out") << "../notizen.txt"
+                                    << "Bilder" << true << out;
+        QTest::newRow("absolute, out") << "DIR/notizen.txt"
+                                       << "Bilder" << true << out;
+        QTest::newRow("out, folder not named") << "../notizen.txt"
+                                               << "" << true << out;
+        QTest::newRow("out, through a linked folder") << "../notizen.txt"
+                                                      << "Verweis" << true << out;
+        QTest::newRow("fifo") << "fifo"
+                              << "Bilder" << false << int(TrailerError::Kind::CannotOpen);
+        QTest::newRow("dangling") << "fehlt.jpg"
+                                  << "Bilder" << false << int(TrailerError::Kind::Missing);
     }
     void links()
     {
         QFETCH(QString, target);
-        QFETCH(bool, written);
+        QFETCH(QString, folder);
+        QFETCH(bool, readable);
+        QFETCH(int, kind);
         QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Bilder")));
+        QVERIFY(QFile::link(QStringLiteral("Bilder"), dir.filePath(QStringLiteral("Verweis"))));
+        const QString echt = dir.filePath(QStringLiteral("Bilder/echt.jpg"));
+        const QString notes = dir.filePath(QStringLiteral("notizen.txt"));
         const QByteArray before = mediaBytes(3000);
-        QVERIFY(writeAll(dir.filePath(QStringLiteral("echt.jpg")), before));
-        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0644) == 0);
-        const QString link = dir.filePath(QStringLiteral("link.jpg"));
-        QVERIFY(QFile::link(target, link));
-        // A fifo would block an open for reading; neither call may hang.
-        QCOMPARE(bool(ReadPictureInfo(link).error), !written);
-        QCOMPARE(bool(save(link)), !written);
+        QVERIFY(writeAll(echt, before));
+        QVERIFY(writeAll(notes, "Termine"));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("Bilder/fifo"))).constData(), 0644) == 0);
+        QVERIFY(QFile::link(target.replace(QStringLiteral("DIR"), dir.path()),
+                            dir.filePath(QStringLiteral("Bilder/link.jpg"))));
+        const QString way = folder.isEmpty() ? dir.filePath(QStringLiteral("Bilder")) : dir.filePath(folder);
+        const QString link = way + QStringLiteral("/link.jpg");
+        // A fifo would block an open for reading; neither call may hang. Reading is always allowed.
+        QCOMPARE(bool(ReadPictureInfo(link).error), !readable);
+        const TrailerError error = save(link, folder.isEmpty() ? QString() : way + QLatin1Char('/'));
+        QCOMPARE(int(error.kind), kind);
+        if (kind == int(TrailerError::Kind::LeadsOut))
+            QVERIFY2(error.message.contains(QStringLiteral("link.jpg"))
+                         && error.message.contains(QStringLiteral("außerhalb")),
+                     qPrintable(error.message));
         QCOMPARE(writeNewFile(link, "neu"), EEXIST); // a new file is never made through a link
         QVERIFY(QFileInfo(link).isSymLink());
-        QCOMPARE(readAll(dir.filePath(QStringLiteral("echt.jpg"))).size(), before.size() + (written ? 914 : 0));
-        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("fehlt.jpg"))));
+        QCOMPARE(readAll(echt).size(), before.size() + (kind == int(TrailerError::Kind::None) ? 914 : 0));
+        QCOMPARE(readAll(notes), QByteArray("Termine"));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Bilder/fehlt.jpg"))));
     }
 };
 

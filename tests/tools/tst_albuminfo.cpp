@@ -20,6 +20,8 @@ using zv::test::writeAll;
 
 namespace {
 
+constexpr uid_t kNobody = 65534;
+
 struct Run {
     int exitCode;
     QString out;
@@ -27,9 +29,15 @@ struct Run {
     QStringList lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 };
 
-Run albuminfo(const QStringList &args, const QByteArray &input = {})
+Run albuminfo(const QStringList &args, const QByteArray &input = {}, bool asOtherUser = false)
 {
     QProcess p;
+    // Root reads whatever the permissions say; an ordinary user is what such a test is about.
+    if (asOtherUser && ::geteuid() == 0)
+        p.setChildProcessModifier([] {
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(99);
+        });
     p.start(qEnvironmentVariable("ZV_ALBUM_DIR") + QStringLiteral("/albuminfo"), args);
     p.write(input);
     p.closeWriteChannel();
@@ -300,6 +308,100 @@ private Q_SLOTS:
             QCOMPARE(entries(album.path()), (QStringList{"Bilder", "Hilfe", "Skins"}));
             QCOMPARE(entries(album.filePath(QStringLiteral("Skins"))), QStringList{"Main"});
         }
+    }
+
+    // Bilder holds a.jpg, innen.jpg (a link to it) and notizen.jpg, a link to a file of the
+    // user's outside the album, which an album from someone else may hold: it is listed, but
+    // neither written, nor its mode changed, nor renamed; deleting it removes the link alone.
+    void linksOutOfTheAlbum_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("outsideMode");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("left"); // in Bilder afterwards
+        QTest::addColumn<int>("aGrew");
+        const QString out = QStringLiteral("außerhalb");
+        const QStringList all{"a.jpg", "innen.jpg", "notizen.jpg"};
+        QTest::newRow("set") << QStringList{"set", "ALBUM/Bilder/notizen.jpg", "--ort", "x"} << 0644 << 1 << out << all
+                             << 0;
+        QTest::newRow("set, even if read-only")
+            << QStringList{"set", "ALBUM/Bilder/notizen.jpg", "--ort", "x", "--schreibgeschuetzt"} << 0444 << 1 << out
+            << all << 0;
+        QTest::newRow("rename") << QStringList{"rename", "ALBUM", "notizen.jpg", "n.jpg"} << 0644 << 1 << out << all
+                                << 0;
+        QTest::newRow("delete a read-only target") << QStringList{"delete", "ALBUM", "notizen.jpg"} << 0444 << 0 << ""
+                                                   << QStringList{"a.jpg", "innen.jpg"} << 0;
+        QTest::newRow("list") << QStringList{"list", "ALBUM"} << 0644 << 0 << "" << all << 0;
+        QTest::newRow("set through a link inside")
+            << QStringList{"set", "ALBUM/Bilder/innen.jpg", "--ort", "x"} << 0644 << 0 << "" << all << 914;
+    }
+    void linksOutOfTheAlbum()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, outsideMode);
+        QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        QTemporaryDir album, home;
+        QVERIFY(QDir(album.path()).mkdir(QStringLiteral("Bilder")));
+        const QString a = album.filePath(QStringLiteral("Bilder/a.jpg"));
+        const QString notes = home.filePath(QStringLiteral("notizen.txt"));
+        QVERIFY(writeAll(a, "bild"));
+        QVERIFY(writeAll(notes, "Termine"));
+        QVERIFY(::chmod(QFile::encodeName(notes).constData(), mode_t(outsideMode)) == 0);
+        QVERIFY(QFile::link(QStringLiteral("a.jpg"), album.filePath(QStringLiteral("Bilder/innen.jpg"))));
+        QVERIFY(QFile::link(notes, album.filePath(QStringLiteral("Bilder/notizen.jpg"))));
+
+        const Run run = albuminfo(args.replaceInStrings(QStringLiteral("ALBUM"), album.path()));
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
+        QVERIFY2(run.err.contains(error) && run.err.isEmpty() == error.isEmpty(), qPrintable(run.err));
+        if (args.first() == QLatin1String("list"))
+            QVERIFY2(run.out.contains(QStringLiteral("notizen.jpg")), qPrintable(run.out));
+        QTEST(QDir(album.filePath(QStringLiteral("Bilder")))
+                  .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
+              "left");
+        QCOMPARE(readAll(notes), QByteArray("Termine"));
+        struct stat st { };
+        QVERIFY(::stat(QFile::encodeName(notes).constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 07777), outsideMode);
+        QTEST(int(QFileInfo(a).size()) - 4, "aGrew");
+    }
+
+    // A media folder that cannot be read is no empty album: each verb that reads it says why.
+    void unreadableMediaFolder_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("bilder"); // "000": a folder nobody may read; "file": a file instead
+        QTest::addColumn<QString>("error");
+        const QString unreadable = QStringLiteral("kann nicht gelesen werden: keine Berechtigung.");
+        QTest::newRow("list") << QStringList{"list", "ALBUM"} << "000" << unreadable;
+        QTest::newRow("list as JSON") << QStringList{"list", "ALBUM", "--json"} << "000" << unreadable;
+        QTest::newRow("list sorted") << QStringList{"list", "ALBUM", "--sort", "Datum"} << "000" << unreadable;
+        QTest::newRow("find") << QStringList{"find", "ALBUM", "--ort", "Köln"} << "000" << unreadable;
+        QTest::newRow("delete") << QStringList{"delete", "ALBUM", "a.jpg"} << "000" << unreadable;
+        QTest::newRow("a file instead") << QStringList{"list", "ALBUM"} << "file"
+                                        << "an seiner Stelle liegt eine Datei";
+    }
+    void unreadableMediaFolder()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, bilder);
+        QFETCH(QString, error);
+        QTemporaryDir album;
+        const QString media = album.filePath(QStringLiteral("Bilder"));
+        if (bilder == QLatin1String("file")) {
+            QVERIFY(writeAll(media, "x"));
+        } else {
+            QVERIFY(QDir(album.path()).mkdir(QStringLiteral("Bilder")));
+            QVERIFY(writeAll(media + QStringLiteral("/a.jpg"), "bild"));
+            QVERIFY(::chmod(QFile::encodeName(media).constData(), 0) == 0);
+        }
+        QVERIFY(::chmod(QFile::encodeName(album.path()).constData(), 0755) == 0); // the other user gets that far
+        const Run run = albuminfo(args.replaceInStrings(QStringLiteral("ALBUM"), album.path()), {}, true);
+        ::chmod(QFile::encodeName(media).constData(), 0755);
+        QVERIFY2(run.exitCode != 99, "could not run as another user");
+        QVERIFY2(run.exitCode == 1 && run.err.contains(error), qPrintable(run.err));
+        QCOMPARE(run.out, QString());
     }
 
     void exportFiles()

@@ -1,9 +1,9 @@
 // Renaming, deleting and making a new album from the command line, through the same code as
 // the main window's editing and its popup menu.
+#include "MediaFolder.h"
 #include "Verbs.h"
 
 #include "model/Album.h"
-#include "model/AlbumLoader.h"
 #include "model/ProgramState.h"
 #include "operations/DeleteEntries.h"
 #include "operations/NewAlbum.h"
@@ -32,9 +32,8 @@ struct OpenAlbum {
 
     explicit OpenAlbum(const QString &folder)
         : paths{folder}
-    {
-        album = zv::loadAlbum(paths.mediaFolder());
-    }
+    { }
+    bool load(QTextStream &err) { return loadMediaFolder(paths.programFolder, album, err); }
     bool has(const QString &name) const { return album.find(name) != nullptr; }
 };
 
@@ -53,9 +52,9 @@ int rename(const QStringList &args, QTextStream &err)
 {
     if (args.size() != 3)
         return usage(err);
-    if (!hasMediaFolder(args[0], err))
-        return 1;
     OpenAlbum open(args[0]);
+    if (!open.load(err))
+        return 1;
     if (!open.has(args[1])) {
         err << "Nicht im Album: " << args[1] << '\n';
         return 1;
@@ -71,9 +70,9 @@ int remove(const QStringList &args, QTextStream &err)
 {
     if (args.size() < 2)
         return usage(err);
-    if (!hasMediaFolder(args[0], err))
-        return 1;
     OpenAlbum open(args[0]);
+    if (!open.load(err))
+        return 1;
     QStringList names;
     for (const QString &name : args.mid(1)) {
         if (!open.has(name)) {

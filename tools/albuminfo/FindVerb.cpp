@@ -1,14 +1,12 @@
 // Searching and sorting from the command line, with the album window's own rules.
 #include "EntryOutput.h"
+#include "MediaFolder.h"
 #include "Verbs.h"
 
 #include "model/AlbumListModel.h"
-#include "model/AlbumLoader.h"
-#include "model/AlbumPaths.h"
 #include "operations/modSortList.h"
 #include "operations/SearchList.h"
 #include "platform/FileNames.h"
-#include "platform/PathStatus.h"
 
 namespace albuminfo {
 namespace {
@@ -25,17 +23,6 @@ int sortColumnOf(const QString &text)
         if (captions[i].compare(text, Qt::CaseInsensitive) == 0)
             return i + 1;
     return 0;
-}
-
-bool loadInto(const QString &programFolder, zv::Album &album, QTextStream &err)
-{
-    const zv::AlbumPaths paths{programFolder};
-    if (!zv::pathStatus(paths.mediaFolder()).isFolder()) {
-        err << "Kein Bilderordner: " << escapedField(paths.mediaFolder()) << '\n';
-        return false;
-    }
-    album = zv::loadAlbum(paths.mediaFolder());
-    return true;
 }
 
 void printRows(const zv::Album &album, const zv::AlbumListModel &list, Format format, QTextStream &out)
@@ -59,7 +46,7 @@ int listSorted(const QString &programFolder, const QString &column, bool descend
         return 2;
     }
     zv::Album album;
-    if (!loadInto(programFolder, album, err))
+    if (!loadMediaFolder(programFolder, album, err))
         return 1;
     zv::AlbumListModel list;
     list.fill(album);
@@ -96,7 +83,7 @@ int find(const QStringList &args, QTextStream &out, QTextStream &err)
     if (folder.isEmpty())
         return usage(err);
     zv::Album album;
-    if (!loadInto(folder, album, err))
+    if (!loadMediaFolder(folder, album, err))
         return 1;
     zv::AlbumListModel list;
     list.fill(album);

@@ -1,10 +1,8 @@
 #include "EntryOutput.h"
+#include "MediaFolder.h"
 #include "Verbs.h"
 
-#include "model/AlbumLoader.h"
-#include "model/AlbumPaths.h"
 #include "platform/FileNames.h"
-#include "platform/PathStatus.h"
 
 namespace albuminfo {
 
@@ -47,12 +45,9 @@ int list(const QStringList &args, QTextStream &out, QTextStream &err)
         return usage(err);
     if (!sortColumn.isEmpty())
         return listSorted(folders.first(), sortColumn, descending, format, out, err);
-    const zv::AlbumPaths paths{folders.first()};
-    if (!zv::pathStatus(paths.mediaFolder()).isFolder()) {
-        err << "Kein Bilderordner: " << escapedField(paths.mediaFolder()) << '\n';
+    zv::Album album;
+    if (!loadMediaFolder(folders.first(), album, err))
         return 1;
-    }
-    const zv::Album album = zv::loadAlbum(paths.mediaFolder());
     std::vector<const zv::AlbumEntry *> entries;
     entries.reserve(album.size());
     for (const zv::AlbumEntry &e : album.entries())

@@ -8,6 +8,8 @@
 #include "store/PictureTrailer.h"
 #include "store/Windows1252.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 
 #include <optional>
@@ -94,6 +96,13 @@ int set(const QStringList &args, QTextStream &err)
     // The date takes the form the save button gives it, given or kept.
     info.datum = zv::dateForm(info.datum);
 
+    // A link in the file's folder may lead anywhere; neither its target nor its mode is touched.
+    const QString folder = QFileInfo(file).path();
+    if (const zv::TrailerError refusal = zv::refuseLinkOutOf(file, folder)) {
+        err << refusal.message << '\n';
+        return 1;
+    }
+
     const std::optional<unsigned int> mode = zv::fileMode(file);
     if (!mode) { // errno is the failed look at the file's mode
         err << "Die Datei \"" << escapedField(file) << "\" kann nicht beschrieben werden: " << zv::errorText(errno)
@@ -112,7 +121,7 @@ int set(const QStringList &args, QTextStream &err)
             << "\" kann nicht aufgehoben werden: " << zv::errorText(error) << ".\n";
         return 1;
     }
-    const zv::TrailerError error = zv::WritePictureInfo(file, info);
+    const zv::TrailerError error = zv::WritePictureInfo(file, info, folder);
     if (const int error = readOnly ? zv::setFileMode(file, *mode) : 0) {
         err << "Der Schreibschutz von \"" << escapedField(file)
             << "\" kann nicht wiederhergestellt werden: " << zv::errorText(error) << ".\n";
