@@ -37,7 +37,7 @@ struct Lane {
     QProcess process;
     QString verb;
     QMap<QString, int> done; // verb -> runs
-    int failed = 0;          // runs that ended with a reason (a file another writer took away first)
+    int failed = 0; // runs that ended with a reason (a file another writer took away first)
 };
 
 } // namespace
@@ -104,9 +104,10 @@ void TestSoak::twoCompanionsAndTheWindow()
     int saves = 0, clicks = 0;
     QElapsedTimer running;
     running.start();
-    const qint64 duration = 1000 * qint64(qEnvironmentVariableIntValue("ZV_SOAK_SECONDS") > 0
-                                              ? qEnvironmentVariableIntValue("ZV_SOAK_SECONDS")
-                                              : 15);
+    const qint64 duration =
+        1000
+        * qint64(qEnvironmentVariableIntValue("ZV_SOAK_SECONDS") > 0 ? qEnvironmentVariableIntValue("ZV_SOAK_SECONDS")
+                                                                     : 15);
     bool stopping = false;
     while (true) {
         stopping = running.elapsed() >= duration;
