@@ -11,8 +11,9 @@ constexpr std::size_t kGroupFiles = 32;
 constexpr qint64 kGroupMs = 500;
 } // namespace
 
-TransferDriver::TransferDriver(QObject *parent)
+TransferDriver::TransferDriver(QObject *parent, CopyIo &io)
     : QObject(parent)
+    , m_io(io)
 {
     connect(&m_copy, &QFutureWatcher<Pending>::finished, this, &TransferDriver::copied);
     connect(&m_complete, &QFutureWatcher<std::vector<CopyResult>>::finished, this, &TransferDriver::groupCompleted);
@@ -65,8 +66,8 @@ void TransferDriver::next()
                 [source = m_step.source, target = m_step.target, placing = m_step.placing, clean, this] {
                     if (!clean.isEmpty())
                         removeStaleCopies(clean);
-                    return std::make_shared<PendingCopy>(
-                        startCopy(source, target, placing, [this](qint64, qint64) { return !m_cancel.load(); }));
+                    return std::make_shared<PendingCopy>(startCopy(
+                        source, target, placing, [this](qint64, qint64) { return !m_cancel.load(); }, m_io));
                 }));
             return;
         }
@@ -93,10 +94,10 @@ void TransferDriver::completeGroup()
     std::vector<Pending> copies;
     for (const auto &entry : m_group)
         copies.push_back(entry.second);
-    m_complete.setFuture(QtConcurrent::run([copies = std::move(copies)] {
+    m_complete.setFuture(QtConcurrent::run([copies = std::move(copies), this] {
         std::vector<CopyResult> results;
         for (const Pending &p : copies)
-            results.push_back(p->complete());
+            results.push_back(p->complete(m_io));
         return results;
     }));
 }
@@ -112,7 +113,7 @@ void TransferDriver::groupCompleted()
         // Taken by another writer while it was copied: placed anew here, where the question may be asked.
         if (result.failure == CopyFailure::TargetTaken) {
             pending->retarget(step.targetName, step.placing); // as it was: complete again
-            result = completeInPlace(*m_run, step, *pending);
+            result = completeInPlace(*m_run, step, *pending, m_io);
         }
         const TransferFailure failure = m_run->finish(step, result);
         if (!failure.text.isEmpty() && result.failure != CopyFailure::Cancelled)

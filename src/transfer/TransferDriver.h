@@ -20,7 +20,8 @@ namespace zv {
 class TransferDriver : public QObject {
     Q_OBJECT
 public:
-    explicit TransferDriver(QObject *parent = nullptr);
+    // io: the system calls of the copies, for tests that make them fail or race.
+    explicit TransferDriver(QObject *parent = nullptr, CopyIo &io = systemCopyIo());
     ~TransferDriver() override;
 
     // The run must live until finished() is emitted.
@@ -49,6 +50,7 @@ private:
     int m_handled = 0;
     TransferStep m_step;
     std::vector<std::pair<TransferStep, Pending>> m_group;
+    CopyIo &m_io;
     qint64 m_groupBytes = 0;
     bool m_cleaned = false; // stale copies in the target folder removed
     QElapsedTimer m_groupAge;
