@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-translations-l10n qt6-qpa-plugins
   libgl-dev libgl1-mesa-dri
   libmpv-dev ffmpeg
+  qt6-image-formats-plugins libheif-dev
   qt6-base-private-dev
   xvfb xauth xdotool
   libjpeg-dev libjpeg-turbo-progs

@@ -16,10 +16,25 @@ MediaKind mediaKindForExtension(QStringView ext)
 {
     // Case-blind comparison: the loader calls this once per file and need not allocate.
     const auto is = [ext](const char16_t *known) { return ext.compare(QStringView(known), Qt::CaseInsensitive) == 0; };
-    if (is(u"mpg") || is(u"avi") || is(u"mpeg") || is(u"mov"))
-        return MediaKind::Video;
-    if (is(u"jpg") || is(u"jpeg") || is(u"bmp") || is(u"gif"))
-        return MediaKind::Bild;
+    // Kinds the program can show: libmpv plays every container here, Qt's image plugins and
+    // libheif decode the pictures. What the build has no decoder for stays unknown.
+    static constexpr const char16_t *videos[] = {u"mpg",  u"avi", u"mpeg", u"mov",  u"mp4", u"m4v", u"mkv",
+                                                 u"webm", u"3gp", u"mts",  u"m2ts", u"wmv", u"flv", u"ogv"};
+    static constexpr const char16_t *pictures[] = {
+        u"jpg",  u"jpeg", u"bmp", u"gif", u"png", u"webp", u"tif", u"tiff",
+#ifdef ZV_HEIF_PICTURES
+        u"heic", u"heif",
+#endif
+#ifdef ZV_AVIF_PICTURES
+        u"avif",
+#endif
+    };
+    for (const char16_t *known : videos)
+        if (is(known))
+            return MediaKind::Video;
+    for (const char16_t *known : pictures)
+        if (is(known))
+            return MediaKind::Bild;
     return MediaKind::Unbekannt;
 }
 

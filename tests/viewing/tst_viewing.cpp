@@ -8,6 +8,7 @@
 #include "app/AppSettings.h"
 #include "model/AlbumListModel.h"
 #include "model/AlbumLoader.h"
+#include "model/MediaKind.h"
 #include "platform/SettingsStore.h"
 #include "viewing/DiaButton.h"
 #include "viewing/DiaDelay.h"
@@ -24,6 +25,10 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+
+#ifdef ZV_HEIF_PICTURES
+#include <libheif/heif.h>
+#endif
 
 using namespace zv;
 using Direction = DiaWalk::Direction;
@@ -108,6 +113,52 @@ struct Show : test::AlbumFolder {
     std::unique_ptr<frmDiaShow> window;
 };
 
+// Top half red, bottom half blue.
+QImage redOverBlue(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter(&image).fillRect(0, 0, size.width(), size.height() / 2, Qt::red);
+    return image;
+}
+
+#ifdef ZV_HEIF_PICTURES
+// A HEIC (HEVC) or AVIF (AV1) file made with libheif's encoder; the EXIF block, when given, says
+// "turn a quarter clockwise", which a phone's HEIC repeats from its own rotation box.
+QString writeHeif(const QString &path, const QImage &picture, heif_compression_format format, bool exifTurned)
+{
+    if (!heif_have_encoder_for_format(format))
+        return QStringLiteral("no encoder in this libheif");
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    heif_image *image = nullptr;
+    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    heif_context *context = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_context_get_encoder_for_format(context, format, &encoder);
+    heif_encoder_set_lossy_quality(encoder, 90);
+    heif_image_handle *handle = nullptr;
+    heif_error error = heif_context_encode_image(context, image, encoder, nullptr, &handle);
+    if (error.code == heif_error_Ok && exifTurned) {
+        const QByteArray tiff("MM\x00\x2A\x00\x00\x00\x08\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06"
+                              "\x00\x00\x00\x00\x00\x00",
+                              26);
+        error = heif_context_add_exif_metadata(context, handle, tiff.constData(), int(tiff.size()));
+    }
+    if (error.code == heif_error_Ok)
+        error = heif_context_write_to_file(context, QFile::encodeName(path).constData());
+    heif_image_handle_release(handle);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    heif_image_release(image);
+    return error.code == heif_error_Ok ? QString() : QString::fromUtf8(error.message);
+}
+#endif
+
 } // namespace
 
 class TestViewing : public QObject {
@@ -139,6 +190,18 @@ private Q_SLOTS:
         QTest::newRow("broken jpeg") << QByteArray("broken") << QSize() << QSize();
         QTest::newRow("missing") << QByteArray("missing") << QSize() << QSize();
         QTest::newRow("30000 x 30000 pixel bomb") << QByteArray("bomb") << QSize() << QSize();
+        // Today's formats, each with its own extension and a trailer.
+        QTest::newRow("png") << QByteArray("PNG") << QSize(1600, 1200) << QSize(183, 137);
+        QTest::newRow("webp") << QByteArray("WEBP") << QSize(1600, 1200) << QSize(183, 137);
+        QTest::newRow("tiff") << QByteArray("TIFF") << QSize(1600, 1200) << QSize(183, 137);
+        QTest::newRow("heic") << QByteArray("HEIC") << QSize(400, 300) << QSize(183, 137);
+        QTest::newRow("avif") << QByteArray("AVIF") << QSize(400, 300) << QSize(183, 137);
+        // Its own boxes hold no rotation, so the EXIF orientation must not turn it.
+        QTest::newRow("heic with EXIF orientation") << QByteArray("HEIC turned") << QSize(300, 400) << QSize(137, 183);
+        // A valid start and then garbage, as a copy broken off.
+        for (const char *format : {"PNG", "WEBP", "TIFF", "HEIC", "AVIF"})
+            QTest::newRow(qPrintable(QStringLiteral("broken %1").arg(QString::fromLatin1(format).toLower())))
+                << QByteArray("broken ") + format << QSize() << QSize();
     }
     void loader()
     {
@@ -146,7 +209,36 @@ private Q_SLOTS:
         QFETCH(QSize, natural);
         QFETCH(QSize, decoded);
         QString path = dir_.filePath(QString::fromLatin1(kind) + QStringLiteral(".jpg"));
-        if (kind == "sideways")
+        const QByteArray format = kind.split(' ').value(kind.startsWith("broken") ? 1 : 0);
+        const bool newFormat = QByteArrayList{"PNG", "WEBP", "TIFF", "HEIC", "AVIF"}.contains(format);
+        if (newFormat) {
+            path = dir_.filePath(QString::fromLatin1(kind).replace(u' ', u'_') + u'.'
+                                 + QString::fromLatin1(format).toLower());
+            if (mediaKindForFile(path) != MediaKind::Bild)
+                QSKIP("this build has no decoder for the format (see the STATUS lines of cmake)");
+            const QSize size = natural.isValid() ? natural : QSize(400, 300);
+            if (format == "HEIC" || format == "AVIF") {
+#ifdef ZV_HEIF_PICTURES
+                QImage image = redOverBlue(size);
+                if (!kind.endsWith("turned"))
+                    image.fill(Qt::red);
+                const QString failed =
+                    writeHeif(path, image, format == "HEIC" ? heif_compression_HEVC : heif_compression_AV1,
+                              kind.endsWith("turned"));
+                if (failed == QLatin1String("no encoder in this libheif"))
+                    QSKIP("libheif here has no encoder to make the file");
+                QVERIFY2(failed.isEmpty(), qPrintable(failed));
+#endif
+            } else {
+                QImage image(size, QImage::Format_RGB32);
+                image.fill(Qt::red);
+                QVERIFY(image.save(path, format.constData()));
+            }
+            if (kind.startsWith("broken")) {
+                const QByteArray whole = test::readAll(path);
+                QVERIFY(test::writeAll(path, whole.left(whole.size() / 8) + test::mediaBytes(whole.size() / 2)));
+            }
+        } else if (kind == "sideways")
             QVERIFY(test::writeSidewaysJpeg(path, natural.transposed()));
         else if (kind == "bomb")
             QVERIFY(test::writePixelBomb(path));
@@ -158,6 +250,7 @@ private Q_SLOTS:
             QVERIFY(!loadPicture(path, QSize(183, 183)) && !loadPicture(path));
             return;
         }
+        QVERIFY(loadPicture(path)); // without the trailer too
         QFile file(path);
         QVERIFY(file.open(QIODevice::Append) && file.write(QByteArray("FileInfo").leftJustified(914, ' ')) == 914);
         file.close();
@@ -192,6 +285,19 @@ private Q_SLOTS:
         QTRY_VERIFY(!w.isLoading());
         QCOMPARE(w.windowTitle(), video);
         QCOMPARE(w.shownFile(), blue);
+        // Broken pictures of today's formats: a valid start, then garbage.
+        const QByteArray starts[] = {QByteArray("\x89PNG\r\n\x1a\n", 8), QByteArray("RIFF\0\0\1\0WEBPVP8 ", 16),
+                                     QByteArray("II*\0\x08\0\0\0", 8),
+                                     QByteArray("\0\0\0\x18"
+                                                "ftypheic\0\0\0\0mif1heic",
+                                                24)};
+        for (const QByteArray &start : starts) {
+            const QString broken = dir_.filePath(QStringLiteral("kaputt%1.jpg").arg(&start - starts));
+            QVERIFY(test::writeAll(broken, start + test::mediaBytes(5000)));
+            w.refreshPicWindow(broken);
+            QTRY_VERIFY(!w.isLoading());
+            QCOMPARE(w.shownFile(), blue);
+        }
         QCOMPARE(w.findChildren<PictureImage *>().size(), 1);
         QVERIFY(w.findChild<PictureImage *>()->isVisible());
     }
@@ -453,7 +559,10 @@ private Q_SLOTS:
     }
 
     // A press where the pointer came in at a button is that button's, never the slider's.
-    void barPressReachesTheButton_data() { barKeepsItsButtons_data(); }
+    void barPressReachesTheButton_data()
+    {
+        barKeepsItsButtons_data();
+    }
     void barPressReachesTheButton()
     {
         QFETCH(QString, button);
