@@ -28,8 +28,11 @@ bool isNumberText(QStringView text)
 
 NumberedName numberedName(qint64 n, QStringView sourceExtension, const std::function<bool(const QString &)> &taken)
 {
-    static const char *const extensions[] = {".jpg", ".jpeg", ".bmp", ".gif", ".mpg", ".mpeg",
-                                             ".avi", ".wav",  ".mp3", ".mov", ".pdf"};
+    // Every extension the album or the import browser knows, whether this build decodes it or not.
+    static const char *const extensions[] = {".jpg",  ".jpeg", ".bmp",  ".gif",  ".png",  ".webp", ".tif",
+                                             ".tiff", ".heic", ".heif", ".avif", ".mpg",  ".mpeg", ".avi",
+                                             ".mov",  ".mp4",  ".m4v",  ".mkv",  ".webm", ".3gp",  ".mts",
+                                             ".m2ts", ".wmv",  ".flv",  ".ogv",  ".wav",  ".mp3",  ".pdf"};
     for (;;) {
         const QString s = QString::number(n).rightJustified(6, QLatin1Char('0'));
         ++n;

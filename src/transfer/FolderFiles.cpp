@@ -1,6 +1,7 @@
 #include "FolderFiles.h"
 
 #include "model/AlbumEntry.h"
+#include "model/MediaKind.h"
 #include "platform/FileCopy.h"
 #include "platform/FolderReader.h"
 
@@ -15,11 +16,16 @@ QString browserKind(QStringView fileName)
     if (dot < 0)
         return {};
     const QStringView ext = fileName.mid(dot + 1);
-    const auto is = [ext](const char16_t *known) { return ext.compare(QStringView(known), Qt::CaseInsensitive) == 0; };
-    if (is(u"gif") || is(u"jpg") || is(u"bmp") || is(u"jpeg"))
+    // Pictures and videos are what the album shows as such; one table decides both.
+    switch (mediaKindForExtension(ext)) {
+    case MediaKind::Bild:
         return QStringLiteral("Bild");
-    if (is(u"mpg") || is(u"avi") || is(u"mpeg") || is(u"mov"))
+    case MediaKind::Video:
         return QStringLiteral("Video");
+    case MediaKind::Unbekannt:
+        break;
+    }
+    const auto is = [ext](const char16_t *known) { return ext.compare(QStringView(known), Qt::CaseInsensitive) == 0; };
     if (is(u"wav") || is(u"mp3"))
         return QStringLiteral("Audio");
     if (is(u"pdf"))

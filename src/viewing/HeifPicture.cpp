@@ -19,10 +19,22 @@ struct Freer {
 template <typename T, void (*Free)(T *)>
 using Owned = std::unique_ptr<T, Freer<T, Free>>;
 
-void freeContext(heif_context *c) { heif_context_free(c); }
-void freeHandle(heif_image_handle *h) { heif_image_handle_release(h); }
-void freeImage(heif_image *i) { heif_image_release(i); }
-void freeOptions(heif_decoding_options *o) { heif_decoding_options_free(o); }
+void freeContext(heif_context *c)
+{
+    heif_context_free(c);
+}
+void freeHandle(heif_image_handle *h)
+{
+    heif_image_handle_release(h);
+}
+void freeImage(heif_image *i)
+{
+    heif_image_release(i);
+}
+void freeOptions(heif_decoding_options *o)
+{
+    heif_decoding_options_free(o);
+}
 
 void initOnce()
 {

@@ -482,6 +482,9 @@ void TestTransfer::imports_data()
     QTest::newRow("skips numbers of other media kinds")
         << QStringList{"a.JPG", "b.jpg", "c.gif"} << QStringList{} << "5" << QStringList{}
         << QStringList{"000007.JPG=a.JPG", "000008.jpg=b.jpg", "000009.gif=c.gif"} << "10";
+    QTest::newRow("skips numbers of today's formats")
+        << QStringList{"a.png", "b.mp4", "c.webm"} << QStringList{} << "10" << QStringList{}
+        << QStringList{"000013.png=a.png", "000015.mp4=b.mp4", "000016.webm=c.webm"} << "17";
     QTest::newRow("empty start, pdf and mp3") << QStringList{"a.pdf", "b.mp3"} << QStringList{} << "" << QStringList{}
                                               << QStringList{"000000.pdf=a.pdf", "000001.mp3=b.mp3"} << "2";
     QTest::newRow("from 0") << QStringList{"a.jpg"} << QStringList{} << "0" << QStringList{}
@@ -504,7 +507,8 @@ void TestTransfer::imports()
         f.file(name, "old");
     // Numbers taken by media of other kinds; a text file takes none. A killed import left a copy,
     // which goes; names only like it stay.
-    for (const char *name : {"000005.pdf", "000006.mpeg", "000008.txt", ".zvcopy-dead0000.part", ".zvcopy-x", "f.part"})
+    for (const char *name : {"000005.pdf", "000006.mpeg", "000008.txt", "000010.heic", "000011.MP4", "000012.webp",
+                             "000014.m2ts", ".zvcopy-dead0000.part", ".zvcopy-x", "f.part"})
         f.file(QLatin1String(name));
     f.load();
     const int before = f.album.entryCount();
@@ -540,6 +544,10 @@ void TestTransfer::imports()
         QCOMPARE(f.album.find(name)->info.ort, source);
         if (name.endsWith(QLatin1String(".pdf")) || name.endsWith(QLatin1String(".mp3")))
             QCOMPARE(f.album.find(name)->kind, MediaKind::Unbekannt);
+        if (name.endsWith(QLatin1String(".png")))
+            QCOMPARE(f.album.find(name)->kind, MediaKind::Bild);
+        if (name.endsWith(QLatin1String(".mp4")) || name.endsWith(QLatin1String(".webm")))
+            QCOMPARE(f.album.find(name)->kind, MediaKind::Video);
         const int row = f.list.rowOf(name);
         QCOMPARE(f.list.text(row, AlbumListModel::Ort), source);
         if (!old.contains(name))
@@ -772,8 +780,10 @@ void TestTransfer::importFromTheList()
     f.file(QStringLiteral("a.jpg"), "old");
     f.source(QStringLiteral("a.jpg"), QByteArray(2048, 'a'));
     f.source(QStringLiteral("b.pdf"), QByteArray(1536, 'b'));
-    f.source(QStringLiteral("c.png"), "not listed");
+    f.source(QStringLiteral("c.txt"), "not listed");
     f.source(QStringLiteral("d.MOV"), "film");
+    f.source(QStringLiteral("e.mp4"), "film");
+    f.source(QStringLiteral("f.PNG"), "bild");
     f.settings->setValue(QStringLiteral("Import"), QStringLiteral("chkState"), QStringLiteral("1"));
     f.settings->setValue(QStringLiteral("Import"), QStringLiteral("Number"), QStringLiteral("7"));
     f.load();
@@ -801,7 +811,7 @@ void TestTransfer::importFromTheList()
     for (int i = 0; i < lv->topLevelItemCount(); ++i)
         rows << lv->topLevelItem(i)->text(0) + QLatin1Char('/') + lv->topLevelItem(i)->text(1);
     rows.sort();
-    QCOMPARE(rows, (QStringList{"a.jpg/2", "b.pdf/2", "d.MOV/0"})); // 1.5 KB rounds to the even 2
+    QCOMPARE(rows, (QStringList{"a.jpg/2", "b.pdf/2", "d.MOV/0", "e.mp4/0", "f.PNG/0"})); // 1.5 KB rounds to the even 2
     lv->selectAll();
 
     QStringList asked;
@@ -824,8 +834,8 @@ void TestTransfer::importFromTheList()
     QVERIFY(w->findChild<QPushButton *>("cmdAdd")->isEnabled());
     QCOMPARE(f.dialogs.shown.last(), QStringLiteral("|Aktion ausgeführt."));
     QCOMPARE(w->findChild<QPushButton *>("cmdCancel")->text(), QStringLiteral("fertig"));
-    QCOMPARE(w->findChild<QProgressBar *>("picDrop")->value(), 3);
-    QCOMPARE(f.album.entryCount(), 3);
+    QCOMPARE(w->findChild<QProgressBar *>("picDrop")->value(), 5);
+    QCOMPARE(f.album.entryCount(), 5);
     QCOMPARE(f.list.text(f.list.rowOf(QStringLiteral("a.jpg")), AlbumListModel::Groesse), QStringLiteral("2"));
 
     for (const bool checked : {true, false}) { // the box's state outlives the window
