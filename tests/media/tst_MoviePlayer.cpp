@@ -13,6 +13,7 @@
 #include "media/MpvMciDevice.h"
 #include "media/MpvVideoWidget.h"
 #include "platform/FileNames.h"
+#include "store/PictureTrailer.h"
 
 #include <QLabel>
 #include <qpa/qwindowsysteminterface.h>
@@ -157,6 +158,14 @@ private Q_SLOTS:
         QVERIFY(makeClip(folder_ + "sound.wav", {}, false));
         QVERIFY(test::writeAll(folder_ + "junk.mpg", test::mediaBytes(200000)));
         QVERIFY(test::writeAll(folder_ + "cut.mpg", test::readAll(folder_ + "clip.mpg").left(2048)));
+        // Album files carry the trailer after the container's end; junk stays junk in any container.
+        for (const auto &[name, codecs] : todaysClips()) {
+            QVERIFY2(makeClip(folder_ + name, codecs), qPrintable(name));
+            PictureInfo info;
+            info.ort = QStringLiteral("Köln");
+            QVERIFY(!WritePictureInfo(folder_ + name, info));
+            QVERIFY(QFile::copy(folder_ + "junk.mpg", folder_ + "junk." + QFileInfo(name).suffix()));
+        }
         // As in the album: the preview box is a child inside the main window.
         window_ = std::make_unique<QWidget>();
         window_->resize(300, 260);
@@ -182,6 +191,8 @@ private Q_SLOTS:
                                             << "0 0 320 240";
         QTest::newRow("sound.wav") << "sound.wav"
                                    << "";
+        for (const auto &clip : todaysClips())
+            QTest::newRow(qPrintable(clip.first + QStringLiteral(" with a trailer"))) << clip.first << "0 0 320 240";
     }
     void containers()
     {
@@ -247,6 +258,9 @@ private Q_SLOTS:
 #define BOX "open \"%1\" alias movie parent %box style child |"
         row("junk", BOX "play movie", mci::InvalidDeviceName, "", "junk.mpg");
         row("first packet only", BOX "close movie", 0, "", "cut.mpg");
+        row("junk.mp4", BOX "play movie", mci::InvalidDeviceName, "", "junk.mp4");
+        row("junk.mkv", BOX "play movie", mci::InvalidDeviceName, "", "junk.mkv");
+        row("junk.webm", BOX "play movie", mci::InvalidDeviceName, "", "junk.webm");
     }
     void engineCommands()
     {

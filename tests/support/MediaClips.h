@@ -30,6 +30,17 @@ inline bool makeClip(const QString &path, const QStringList &codecArgs, bool wit
     return runFfmpeg(args);
 }
 
+// Today's containers as phones and cameras write them: name, then ffmpeg's codec arguments.
+inline const QList<QPair<QString, QStringList>> &todaysClips()
+{
+    static const QList<QPair<QString, QStringList>> clips{
+        {"phone.mp4", {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac"}},
+        {"camera.mkv", {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "libvorbis"}},
+        {"web.webm", {"-c:v", "libvpx", "-b:v", "300k", "-c:a", "libvorbis"}},
+    };
+    return clips;
+}
+
 // Copies a clip and marks its video as filmed turned by degrees, as phones do.
 inline bool rotatedCopy(const QString &from, const QString &to, int degrees)
 {
