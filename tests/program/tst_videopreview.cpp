@@ -32,13 +32,26 @@ QStringList openMediaFiles()
 class TestVideoPreview : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void selectingAVideoShowsAndReleasesIt_data();
     void selectingAVideoShowsAndReleasesIt();
 };
 
+// A phone's mp4 is a video of the album as the old mpg is: previewed, played, saved into.
+void TestVideoPreview::selectingAVideoShowsAndReleasesIt_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("codecs");
+    QTest::newRow("a.mpg") << "a.mpg" << QStringList{"-c:v", "mpeg1video", "-c:a", "mp2"};
+    for (const auto &[name, codecs] : todaysClips())
+        QTest::newRow(qPrintable(name)) << name << codecs;
+}
+
 void TestVideoPreview::selectingAVideoShowsAndReleasesIt()
 {
+    QFETCH(QString, name);
+    QFETCH(QStringList, codecs);
     WindowFixture fx;
-    QVERIFY(makeClip(fx.media(QStringLiteral("a.mpg")), {"-c:v", "mpeg1video", "-c:a", "mp2"}, true, "320x240", 3));
+    QVERIFY(makeClip(fx.media(name), codecs, true, "320x240", 3));
     fx.picture(QStringLiteral("c.jpg"), {40, 30});
     MpvMciDevice device;
     MovieModule movie(device);
@@ -46,8 +59,8 @@ void TestVideoPreview::selectingAVideoShowsAndReleasesIt()
     QVERIFY(w);
     const AttachedPlayer player = attachPlayer(*w, movie, fx.shell, SkinFolder(fx.path(), QStringLiteral("Main")));
 
-    fx.clickRow(*w, fx.rowOf(QStringLiteral("a.mpg")));
-    QCOMPARE(openMediaFiles(), QStringList{QStringLiteral("a.mpg")});
+    fx.clickRow(*w, fx.rowOf(name));
+    QCOMPARE(openMediaFiles(), QStringList{name});
     // Read off the screen, not the widget: a video drawn into a window the screen never shows
     // (the black box) must fail here.
     const QWidget *box = w->previewBox();
@@ -69,7 +82,7 @@ void TestVideoPreview::selectingAVideoShowsAndReleasesIt()
     const int after = movie.getPositionInMS();
     QVERIFY2(after >= second * 1000 - 100 && after < second * 1000 + 900,
              qPrintable(QStringLiteral("%1 ms before, %2 ms after").arg(before).arg(after)));
-    QCOMPARE(ReadPictureInfo(fx.media(QStringLiteral("a.mpg"))).info.datum, QStringLiteral("xx.xx.2003"));
+    QCOMPARE(ReadPictureInfo(fx.media(name)).info.datum, QStringLiteral("xx.xx.2003"));
 
     // A picture releases the video file altogether.
     fx.clickRow(*w, fx.rowOf(QStringLiteral("c.jpg")));
