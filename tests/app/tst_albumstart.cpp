@@ -260,6 +260,44 @@ private Q_SLOTS:
     // Filled twice (a refill replaces), edited, renamed only when the handler agrees, sorted
     // stably; then rows go in runs, one call each, or one layout change for many runs. The
     // selected row follows its row throughout.
+    // The kind is what the program can show: the engine plays every video container here, the
+    // picture loader decodes every picture format; the rest, sounds and documents too, is unknown.
+    void kinds_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        for (const char *video : {"b.MPEG", "a.avi", "m.mov", "p.mp4", "p.M4V", "c.mkv", "w.webm", "h.3gp", "k.mts",
+                                  "k.m2ts", "w.wmv", "f.flv", "o.ogv"})
+            QTest::newRow(video) << video << "Video";
+        for (const char *picture : {"a.jpg", "s.png", "w.webp", "t.tif", "t.TIFF"})
+            QTest::newRow(picture) << picture << "Bild";
+#ifdef ZV_HEIF_PICTURES
+        const char *heif = "Bild";
+#else
+        const char *heif = "unbekannt"; // built without libheif
+#endif
+#ifdef ZV_AVIF_PICTURES
+        const char *avif = "Bild";
+#else
+        const char *avif = "unbekannt";
+#endif
+        QTest::newRow("i.HEIC") << "i.HEIC" << heif;
+        QTest::newRow("i.heif") << "i.heif" << heif;
+        QTest::newRow("a.avif") << "a.avif" << avif;
+        for (const char *other : {"s.mp3", "s.wav", "d.pdf", "v.svg", "r.cr2", "mp4", "ohne", "i.jpg.txt"})
+            QTest::newRow(other) << other << "unbekannt";
+    }
+    void kinds()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QVERIFY(writeAll(dir.filePath(name), "x"));
+        const Album album = loadAlbum(dir.path());
+        QCOMPARE(int(album.size()), 1);
+        QCOMPARE(KindNames(album.entries().front().kind), kind);
+    }
+
     void listModel_data()
     {
         QTest::addColumn<QList<int>>("rows");
