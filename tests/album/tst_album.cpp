@@ -589,6 +589,15 @@ private Q_SLOTS:
         fx.file(QStringLiteral("kaputt.jpg"), "\xFF\xD8 broken");
         fx.file(QStringLiteral("notiz.doc"));
         fx.file(QStringLiteral("v.mpg"));
+        fx.file(QStringLiteral("v.mp4"));
+        QImage screenshot(400, 300, QImage::Format_RGB32);
+        screenshot.fill(Qt::green);
+        QVERIFY(screenshot.save(fx.media(QStringLiteral("s.png")), "PNG"));
+        fx.file(QStringLiteral("kaputt.png"), QByteArray("\x89PNG\r\n\x1a\n", 8) + "broken");
+        fx.file(QStringLiteral("kaputt.heic"), QByteArray("\0\0\0\x18"
+                                                          "ftypheic\0\0\0\0mif1heic",
+                                                          24)
+                                                   + "broken");
         for (int i = 0; i < 30; ++i)
             fx.file(QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0')));
         for (const QString &name : QDir(fx.media({})).entryList(QDir::Files))
@@ -630,6 +639,19 @@ private Q_SLOTS:
         QTest::mouseDClick(w->previewBox(), Qt::LeftButton, {}, QPoint(2, 2)); // the band beside the picture
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests[0][0].toString(), fx.media(QStringLiteral("v.mpg")));
+        // A phone's screenshot is previewed, its video goes to the player, a broken one keeps the picture.
+        clickOn(QStringLiteral("s.png"));
+        QVERIFY(image->isVisible() && image->pixmap().cacheKey() != shown);
+        QCOMPARE(w->previewBox()->pictureRect(), QRectF(0, 22.875, 183, 137.25));
+        const qint64 screenshotKey = image->pixmap().cacheKey();
+        for (const char *name : {"kaputt.png", "kaputt.heic"}) {
+            clickOn(QString::fromLatin1(name));
+            QCOMPARE(fx.field(*w, "txtOrt"), QString::fromLatin1(name));
+            QVERIFY(image->isVisible() && image->pixmap().cacheKey() == screenshotKey);
+        }
+        clickOn(QStringLiteral("v.mp4"));
+        QVERIFY(!image->isVisible());
+        QCOMPARE(fx.player.calls.last(), QStringLiteral("open v.mp4"));
 
         clickOn(fx.list.text(0, 0));
         QTest::keyClick(list, Qt::Key_Down);
