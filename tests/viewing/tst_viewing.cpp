@@ -113,6 +113,7 @@ struct Show : test::AlbumFolder {
     std::unique_ptr<frmDiaShow> window;
 };
 
+#ifdef ZV_HEIF_PICTURES
 // Top half red, bottom half blue.
 QImage redOverBlue(QSize size)
 {
@@ -122,7 +123,6 @@ QImage redOverBlue(QSize size)
     return image;
 }
 
-#ifdef ZV_HEIF_PICTURES
 // A HEIC (HEVC) or AVIF (AV1) file made with libheif's encoder; the EXIF block, when given, says
 // "turn a quarter clockwise", which a phone's HEIC repeats from its own rotation box.
 QString writeHeif(const QString &path, const QImage &picture, heif_compression_format format, bool exifTurned)
