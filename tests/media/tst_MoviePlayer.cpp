@@ -159,7 +159,7 @@ private Q_SLOTS:
         QVERIFY(test::writeAll(folder_ + "junk.mpg", test::mediaBytes(200000)));
         QVERIFY(test::writeAll(folder_ + "cut.mpg", test::readAll(folder_ + "clip.mpg").left(2048)));
         // Album files carry the trailer after the container's end; junk stays junk in any container.
-        for (const auto &[name, codecs] : todaysClips()) {
+        for (const auto &[name, codecs] : todaysClips() + otherClips()) {
             QVERIFY2(makeClip(folder_ + name, codecs), qPrintable(name));
             PictureInfo info;
             info.ort = QStringLiteral("Köln");
@@ -191,7 +191,7 @@ private Q_SLOTS:
                                             << "0 0 320 240";
         QTest::newRow("sound.wav") << "sound.wav"
                                    << "";
-        for (const auto &clip : todaysClips())
+        for (const auto &clip : todaysClips() + otherClips())
             QTest::newRow(qPrintable(clip.first + QStringLiteral(" with a trailer"))) << clip.first << "0 0 320 240";
     }
     void containers()

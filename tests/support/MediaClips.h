@@ -41,6 +41,22 @@ inline const QList<QPair<QString, QStringList>> &todaysClips()
     return clips;
 }
 
+// The other containers the album plays, in the media test only.
+inline const QList<QPair<QString, QStringList>> &otherClips()
+{
+    static const QList<QPair<QString, QStringList>> clips{
+        {"apple.m4v", {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac"}},
+        {"camcorder.mts", {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "ac3"}},
+        {"bluray.m2ts", {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "ac3"}},
+        {"handy.3gp", {"-c:v", "mpeg4", "-c:a", "aac"}},
+        // Silent: WMA pads its last packet, and the file would be 90 ms longer than its picture.
+        {"windows.wmv", {"-c:v", "wmv2", "-an"}},
+        {"flash.flv", {"-c:v", "flv", "-c:a", "aac"}},
+        {"theora.ogv", {"-c:v", "libtheora", "-c:a", "libvorbis"}},
+    };
+    return clips;
+}
+
 // Copies a clip and marks its video as filmed turned by degrees, as phones do.
 inline bool rotatedCopy(const QString &from, const QString &to, int degrees)
 {
