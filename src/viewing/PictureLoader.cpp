@@ -34,8 +34,8 @@ LoadedPicture finished(QSize natural, QImage image, QSize wanted)
     return LoadedPicture{natural, std::move(image)};
 }
 
-// libheif reads the file's boxes to its end and takes the trailer for a broken box, so it gets
-// the bytes without it. It cannot scale while decoding; the picture is scaled afterwards.
+// The trailer is no ISO box: libheif gets the file without it rather than relying on how it
+// treats a bad box at the end. It cannot scale while decoding; the picture is scaled afterwards.
 std::optional<LoadedPicture> loadHeif(QFile &file, const QSize &target, const std::atomic_bool *cancelled)
 {
     if (file.size() > kMaxHeifBytes)

@@ -21,7 +21,8 @@ inline constexpr qint64 kMaxPicturePixels = 250'000'000;
 // Decodes a picture for showing it fitted into `target`; nullopt when it cannot be decoded.
 // JPEGs are scaled while decoding; the image comes back at exactly the size its fitted place
 // takes in pixels, small pictures enlarged. Asking for an empty target decodes at natural
-// size. Safe on any thread; `cancelled`, when given and set, makes it give up early.
+// size. HEIC, HEIF and AVIF, known by their first bytes, go through libheif (HeifPicture.h).
+// Safe on any thread; `cancelled`, when given and set, makes it give up early.
 std::optional<LoadedPicture> loadPicture(const QString &path, const QSize &target = {},
                                          const std::atomic_bool *cancelled = nullptr);
 
