@@ -258,9 +258,10 @@ private Q_SLOTS:
 #define BOX "open \"%1\" alias movie parent %box style child |"
         row("junk", BOX "play movie", mci::InvalidDeviceName, "", "junk.mpg");
         row("first packet only", BOX "close movie", 0, "", "cut.mpg");
-        row("junk.mp4", BOX "play movie", mci::InvalidDeviceName, "", "junk.mp4");
-        row("junk.mkv", BOX "play movie", mci::InvalidDeviceName, "", "junk.mkv");
-        row("junk.webm", BOX "play movie", mci::InvalidDeviceName, "", "junk.webm");
+        for (const auto &clip : todaysClips() + otherClips()) {
+            const QByteArray junk = "junk." + QFileInfo(clip.first).suffix().toLatin1();
+            row(junk.constData(), BOX "play movie", mci::InvalidDeviceName, "", junk.constData());
+        }
     }
     void engineCommands()
     {
