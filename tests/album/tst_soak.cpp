@@ -158,6 +158,16 @@ void TestSoak::twoCompanionsAndTheWindow()
         return names;
     };
     QTRY_COMPARE_WITH_TIMEOUT(albumNames(), mediaNames(media), 10000);
+    // Names can agree while the last rewrites still wait to be gathered: wait for the texts too.
+    const auto textsAgree = [&] {
+        for (const QString &name : mediaNames(media)) {
+            const AlbumEntry *entry = fx.album.find(name);
+            if (!entry || entry->info.ort != trimmed(ReadPictureInfo(fx.media(name)).info).ort)
+                return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(textsAgree(), 10000);
 
     QSet<QByteArray> payloads;
     for (int i = 0; i < kSources; ++i)
