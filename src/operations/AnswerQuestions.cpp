@@ -2,12 +2,12 @@
 
 namespace zv {
 
-QString TerminalQuestion::ReqOverWr(const QString &DateiName, const QString &titel)
+QString TerminalQuestion::ReqOverWr(const OverwriteFiles &files, const QString &titel)
 {
+    const QString question = titel + QLatin1Char(' ') + overwriteQuestionText(files).lines().join(QLatin1Char('\n'))
+                             + QStringLiteral("\n[j = ja, ja = ja alle, n = nein, na = nein alle] ");
     for (;;) {
-        std::fputs(qPrintable(titel + QLatin1Char(' ') + overwriteQuestionText(DateiName)
-                              + QStringLiteral(" [j = ja, ja = ja alle, n = nein, na = nein alle] ")),
-                   m_out);
+        std::fputs(qPrintable(question), m_out);
         std::fflush(m_out);
         char line[64];
         if (!std::fgets(line, sizeof line, m_in))

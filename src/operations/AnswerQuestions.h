@@ -12,7 +12,7 @@ public:
     explicit FixedAnswer(QString answer)
         : m_answer(std::move(answer))
     { }
-    QString ReqOverWr(const QString &, const QString &) override { return m_answer; }
+    QString ReqOverWr(const OverwriteFiles &, const QString &) override { return m_answer; }
 
 private:
     QString m_answer;
@@ -25,7 +25,7 @@ public:
         : m_in(in)
         , m_out(out)
     { }
-    QString ReqOverWr(const QString &DateiName, const QString &titel) override;
+    QString ReqOverWr(const OverwriteFiles &files, const QString &titel) override;
 
 private:
     FILE *m_in;

@@ -19,7 +19,7 @@ TransferStep ExportRun::prepare(int i)
     step.source = m_paths.mediaFile(step.targetName);
     step.target = m_folder + step.targetName;
     step.replacing = nameStatus(step.target).exists();
-    if (step.replacing && !m_decision.replace(displayFileName(step.target), m_question))
+    if (step.replacing && !m_decision.replace({step.target, step.source}, m_question))
         return step;
     step.placing = step.replacing ? Placing::Replace : Placing::NewName;
     step.action = TransferStep::Action::Copy;
@@ -29,7 +29,7 @@ TransferStep ExportRun::prepare(int i)
 std::optional<TransferStep> ExportRun::retarget(const TransferStep &step)
 {
     // A file of that name appeared while the copy was written: asked about like one that was there.
-    if (!m_decision.replace(displayFileName(step.target), m_question))
+    if (!m_decision.replace({step.target, step.source}, m_question))
         return std::nullopt;
     TransferStep again = step;
     again.replacing = true;

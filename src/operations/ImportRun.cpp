@@ -37,6 +37,9 @@ ImportRun::ImportRun(ImportContext context, QStringList sources, ImportOptions o
 
 std::optional<TransferFailure> ImportRun::begin()
 {
+    // The window's number box takes digits only; the companion passes what it was given.
+    if (m_options.numbering && !isNumberText(m_options.startNumber))
+        return TransferFailure{QStringLiteral("Hinweis"), QStringLiteral("Die Startnummer muss eine Zahl sein.")};
     if (m_options.numbering && !parseStartNumber(m_options.startNumber))
         return TransferFailure{QStringLiteral("Hinweis"),
                                QStringLiteral("Die Startnummer darf höchstens 18 Ziffern haben.")};
@@ -76,7 +79,7 @@ TransferStep ImportRun::prepare(int i)
     }
     step.target = m_context.paths.mediaFile(step.targetName);
     step.replacing = nameStatus(step.target).exists() || m_underWay.contains(step.targetName.toCaseFolded());
-    if (step.replacing && !m_decision.replace(displayFileName(step.targetName), m_context.question))
+    if (step.replacing && !m_decision.replace({step.target, step.source}, m_context.question))
         return step; // Skip
     step.placing = step.replacing ? Placing::Replace : Placing::NewName;
     clearArchiveAttribute(step.source);
@@ -109,7 +112,7 @@ std::optional<TransferStep> ImportRun::retarget(const TransferStep &step)
         again.replacing = false;
         again.placing = Placing::NewName;
     } else {
-        if (!m_decision.replace(displayFileName(step.targetName), m_context.question))
+        if (!m_decision.replace({m_context.paths.mediaFile(step.targetName), step.source}, m_context.question))
             return std::nullopt;
         again.replacing = true;
         again.placing = Placing::Replace;
@@ -129,6 +132,8 @@ TransferFailure ImportRun::finish(const TransferStep &step, const CopyResult &co
     auto entry = loadEntry(m_context.paths.mediaFolder(), step.targetName);
     if (!entry)
         return copyFailure(fileNameOf(step.source), {CopyFailure::SourceUnreadable, 0, 0});
+    ++m_copied;
+    m_unknown += entry->kind == MediaKind::Unbekannt;
     // The album announces the new or refreshed entry, and the list follows it.
     Album &album = m_context.album;
     if (const auto existing = step.replacing ? album.indexOf(step.targetName) : std::nullopt)

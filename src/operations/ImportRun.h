@@ -51,6 +51,11 @@ public:
     // "Dateiname [N Dateien geladen]" after the last file.
     void end();
 
+    // Files copied in so far, and how many of them the album cannot show ("unbekannt"): the
+    // companion copies every file it is given, where the browser lists only media files.
+    int copiedCount() const { return m_copied; }
+    int unknownCount() const { return m_unknown; }
+
 private:
     bool taken(const QString &name) const;
     // The next free running number for the step's file; false when the stored number is bad.
@@ -61,6 +66,8 @@ private:
     ImportOptions m_options;
     OverwriteDecision m_decision;
     QSet<QString> m_underWay; // targets prepared and not finished, case-folded
+    int m_copied = 0;
+    int m_unknown = 0;
 };
 
 } // namespace zv

@@ -168,7 +168,7 @@ NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, 
         Placing placing = file.media ? Placing::NewName : Placing::Replace;
         const bool existed = nameStatus(file.to).exists();
         if (existed && file.media) {
-            if (!decision.replace(displayFileName(QFileInfo(file.to).fileName()), question)) {
+            if (!decision.replace({file.to, file.from}, question)) {
                 ++copied;
                 continue;
             }
@@ -177,8 +177,7 @@ NewAlbumOutcome createNewAlbum(const AlbumPaths &source, const QString &target, 
         PendingCopy copy = startCopy(file.from, file.to, placing);
         CopyResult result = copy.complete();
         // Another program put a file of that name there meanwhile.
-        if (result.failure == CopyFailure::TargetTaken
-            && decision.replace(displayFileName(QFileInfo(file.to).fileName()), question)) {
+        if (result.failure == CopyFailure::TargetTaken && decision.replace({file.to, file.from}, question)) {
             copy.retarget(QFileInfo(file.to).fileName(), Placing::Replace);
             result = copy.complete();
         }

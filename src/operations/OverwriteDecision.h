@@ -1,17 +1,17 @@
 #pragma once
 
+#include "OverwriteQuestion.h"
+
 #include <QString>
 
 namespace zv {
-
-class OverwriteQuestion;
 
 // The remembered answer of one import or export run. "ja" and "na" answer for the rest of the
 // run; "j" and "n" only for one file, so the next existing file is asked about again.
 class OverwriteDecision {
 public:
     // True when the existing file is to be replaced; asks only when no answer covers it.
-    bool replace(const QString &shownName, OverwriteQuestion &question);
+    bool replace(const OverwriteFiles &files, OverwriteQuestion &question);
     const QString &remembered() const { return m_remembered; }
 
 private:

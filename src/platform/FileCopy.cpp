@@ -123,8 +123,6 @@ QString copyFailureText(const CopyResult &r)
         return QStringLiteral("Quelle und Ziel sind dieselbe Datei");
     case CopyFailure::TargetTaken:
         return QStringLiteral("eine andere Datei hat inzwischen diesen Namen bekommen");
-    case CopyFailure::TargetReadOnly:
-        return QStringLiteral("die Zieldatei ist schreibgeschützt");
     case CopyFailure::TargetFolder:
         return QStringLiteral("in den Zielordner kann nicht geschrieben werden");
     case CopyFailure::DiskFull:
@@ -325,9 +323,8 @@ PendingCopy startCopy(const QString &source, const QString &target, Placing plac
     if (::fstatat(pending.m_dir, pending.m_name.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (existing.st_dev == src.st_dev && existing.st_ino == src.st_ino)
             result = fail(CopyFailure::SameFile, 0);
-        // Renaming would replace a protected file silently; the system's copy refuses, so do we.
-        else if (S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
-            result = fail(CopyFailure::TargetReadOnly, EACCES);
+        // A write-protected file is replaced too: only the user's "Ja" leads here, and the rename
+        // needs the folder's permission, not the file's.
         else if (S_ISDIR(existing.st_mode))
             result = fail(CopyFailure::NotRegular, EISDIR);
         if (!result)

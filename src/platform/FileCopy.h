@@ -28,7 +28,6 @@ enum class CopyFailure {
     NotRegular, // a folder, a pipe, a device
     SameFile, // source and target are one file
     TargetTaken, // a new name was taken by another file while the copy was written
-    TargetReadOnly, // the existing target is write-protected
     TargetFolder, // no temporary file could be made in the target folder
     DiskFull,
     TooLarge, // over the largest file the file system or the process may write

@@ -18,7 +18,7 @@ public:
 
     // Shows the question and returns "j", "ja", "n" or "na"; the title bar's close box means
     // "n", the safe reading: nothing is replaced that the user did not agree to.
-    QString ReqOverWr(const QString &DateiName, const QString &titel) override;
+    QString ReqOverWr(const OverwriteFiles &files, const QString &titel) override;
 
     const QString &answer() const { return m_answer; }
 
@@ -27,6 +27,8 @@ protected:
 
 private:
     void choose(const QString &code);
+    // The message's height follows its lines; the buttons stay below it.
+    void layOut();
 
     QLabel *m_lblMSG;
     QString m_answer;

@@ -2,6 +2,7 @@
 // Doubles for the transfer layer's seams.
 
 #include "operations/OverwriteQuestion.h"
+#include "platform/FileNames.h"
 #include "transfer/FolderSource.h"
 
 #include <QHash>
@@ -19,9 +20,9 @@ class ScriptedQuestion : public OverwriteQuestion {
 public:
     QStringList asked;
     std::deque<QString> answers;
-    QString ReqOverWr(const QString &DateiName, const QString &titel) override
+    QString ReqOverWr(const OverwriteFiles &files, const QString &titel) override
     {
-        asked << titel + QLatin1Char('|') + DateiName;
+        asked << titel + QLatin1Char('|') + displayFileName(files.existing.section(QLatin1Char('/'), -1));
         if (answers.empty())
             return QStringLiteral("n");
         const QString a = answers.front();

@@ -181,7 +181,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("out");
         const QStringList all{"a.jpg", "b.jpg", "c.jpg"};
         const QStringList imported{"a.jpg", "b.jpg", "c.jpg", "neu.jpg"};
-        const QString asked = QStringLiteral("Soll die Datei a.jpg mit a.jpg ersetzt werden?");
+        // The terminal gets the window's lines: where each file lies, then its size and time.
+        const QString asked = QStringLiteral("Soll die Datei a.jpg mit a.jpg ersetzt werden?\n\nVorhanden in:\n");
         const QByteArray none, old("a.jpg"), fresh("new");
         QTest::newRow("rename") << QStringList{"rename", "ALBUM", "a.jpg", "Köln 1.jpg"} << none << 0
                                 << QStringList{"Köln 1.jpg", "b.jpg", "c.jpg"} << none << ""
@@ -213,7 +214,15 @@ private Q_SLOTS:
                                          << none << 0
                                          << QStringList{"000005.jpg", "000006.jpg", "a.jpg", "b.jpg", "c.jpg"} << old
                                          << ""
-                                         << "";
+                                         << "2 Dateien hinzugefügt\n";
+        QTest::newRow("import a number with a letter")
+            << QStringList{"import", "ALBUM", "FROM/a.jpg", "--number", "12a"} << none << 1 << all << old
+            << "Die Startnummer muss eine Zahl sein."
+            << "";
+        QTest::newRow("import of any kind, counted")
+            << QStringList{"import", "ALBUM", "FROM/neu.jpg", "FROM/notiz.txt"} << none << 0
+            << QStringList{"a.jpg", "b.jpg", "c.jpg", "neu.jpg", "notiz.txt"} << old << ""
+            << "2 Dateien hinzugefügt, davon 1 vom Typ „unbekannt“\n";
         QTest::newRow("import, overwrite none")
             << QStringList{"import", "ALBUM", "FROM/a.jpg", "FROM/neu.jpg", "--overwrite", "none"} << none << 0
             << imported << old << ""
@@ -283,6 +292,7 @@ private Q_SLOTS:
             QVERIFY(writeAll(album.filePath(QStringLiteral("Bilder/") + QLatin1String(name)), name));
         QVERIFY(writeAll(from.filePath(QStringLiteral("a.jpg")), "new"));
         QVERIFY(writeAll(from.filePath(QStringLiteral("neu.jpg")), "neu"));
+        QVERIFY(writeAll(from.filePath(QStringLiteral("notiz.txt")), "notiz"));
         const QString fresh = target.filePath(QStringLiteral("Urlaub"));
         args.replaceInStrings(QStringLiteral("ALBUM"), album.path())
             .replaceInStrings(QStringLiteral("FROM"), from.path());
@@ -418,7 +428,9 @@ private Q_SLOTS:
         run = albuminfo({"export", album.path(), to.path(), "fehlt.jpg", "b.mov"}, "j\n");
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(QStringLiteral("fehlt.jpg")), qPrintable(run.err));
-        QVERIFY(run.out.contains(QStringLiteral("Soll die Datei ") + to.filePath(QStringLiteral("b.mov"))));
+        QVERIFY2(run.out.contains(QStringLiteral("Soll die Datei b.mov mit b.mov ersetzt werden?\n\nVorhanden in:\n")
+                                  + to.path() + QStringLiteral("\n6 Bytes, ")),
+                 qPrintable(run.out));
         QCOMPARE(readAll(to.filePath(QStringLiteral("b.mov"))), QByteArray("film"));
     }
 

@@ -33,6 +33,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -224,6 +225,9 @@ private Q_SLOTS:
     void exportTakesANewSelection();
     void question_data();
     void question();
+    void questionTellsTheTwoFiles();
+    void sizes_data();
+    void sizes();
 };
 
 void TestTransfer::startNumber_data()
@@ -410,6 +414,8 @@ void TestTransfer::copies_data()
     QTest::newRow("under a temporary name") << "named" << (3 << 20) << "a.jpg" << ok;
     QTest::newRow("latin-1 name") << "" << 100 << decodeFileName("M\xfcll.jpg") << ok;
     QTest::newRow("write-protected source") << "readonly" << 10 << "fest.jpg" << ok;
+    // An earlier export kept the mark; "Ja" replaces it all the same.
+    QTest::newRow("over a write-protected copy") << "protected" << 10 << "fest.jpg" << ok;
     QTest::newRow("no target folder") << "nofolder" << 1000 << "a.jpg" << int(CopyFailure::TargetFolder);
     QTest::newRow("flush fails") << "sync" << 1000 << "a.jpg" << int(CopyFailure::WriteFailed);
     QTest::newRow("cancelled") << "cancel" << (2 << 20) << "a.jpg" << int(CopyFailure::Cancelled);
@@ -428,6 +434,8 @@ void TestTransfer::copies()
     QVERIFY(writeFile(to.filePath(name), "old")); // replaced
     if (fault == QLatin1String("readonly"))
         ::chmod(nativePath(source).constData(), 0444);
+    if (fault == QLatin1String("protected"))
+        ::chmod(nativePath(to.filePath(name)).constData(), 0444);
     const QString target =
         fault == QLatin1String("nofolder") ? to.filePath(QStringLiteral("weg/a.jpg")) : to.filePath(name);
     FaultyIo io;
@@ -581,8 +589,6 @@ void TestTransfer::failures_data()
     const QStringList abc{"a.jpg", "b.jpg", "c.jpg"};
     QTest::newRow("vanished source") << "vanished" << notCopied + "die Quelldatei ist nicht mehr vorhanden." << abc;
     QTest::newRow("source is a folder") << "folder" << notCopied + "das ist keine gewöhnliche Datei." << abc;
-    QTest::newRow("write-protected album file")
-        << "protected" << notCopied + "die Zieldatei ist schreibgeschützt." << abc;
     QTest::newRow("disk fills up") << "full" << notCopied + "auf dem Datenträger ist nicht genügend Platz." << abc;
     QTest::newRow("disk fills up, no copy_file_range")
         << "full-loop" << notCopied + "auf dem Datenträger ist nicht genügend Platz." << abc;
@@ -609,8 +615,6 @@ void TestTransfer::failures()
         QFile::remove(b);
     if (fault == QLatin1String("folder"))
         QDir().mkdir(b);
-    if (fault == QLatin1String("protected"))
-        ::chmod(QFile::encodeName(f.media("b.jpg")).constData(), 0444);
     if (fault == QLatin1String("self"))
         b = f.media("b.jpg");
     if (fault == QLatin1String("room"))
@@ -820,7 +824,7 @@ void TestTransfer::importFromTheList()
     connect(&answer, &QTimer::timeout, [&] {
         for (QWidget *top : QApplication::topLevelWidgets())
             if (top->objectName() == QLatin1String("frmRequest") && top->isVisible()) {
-                asked << top->findChild<QLabel *>("lblMSG")->text();
+                asked << top->findChild<QLabel *>("lblMSG")->text().section(QLatin1Char('\n'), 0, 0);
                 addEnabledWhileAsking |= w->findChild<QPushButton *>("cmdAdd")->isEnabled();
                 top->findChild<QPushButton *>("cmdYes")->click();
             }
@@ -904,7 +908,7 @@ void TestTransfer::exportTakesANewSelection()
     f.source(QStringLiteral("a.jpg"), "theirs"); // the question waits here, in the middle of the copy
     struct Asking : OverwriteQuestion {
         std::function<void()> asked;
-        QString ReqOverWr(const QString &, const QString &) override
+        QString ReqOverWr(const OverwriteFiles &, const QString &) override
         {
             if (asked)
                 asked();
@@ -961,10 +965,90 @@ void TestTransfer::question()
             else
                 window.findChild<QPushButton *>(action)->click();
         });
-        codes << window.ReqOverWr(QStringLiteral("bild.jpg"), QStringLiteral("überschreiben?"));
+        codes << window.ReqOverWr({QStringLiteral("/a/bild.jpg"), QStringLiteral("/b/bild.jpg")},
+                                  QStringLiteral("überschreiben?"));
     }
     QTEST(codes, "codes");
     QCOMPARE(titles.first(), QStringLiteral("überschreiben?"));
+}
+
+// The bare name in the sentence, each folder on its own lines and broken only after a
+// separator, the size and time of both files, and the buttons below all of it.
+void TestTransfer::questionTellsTheTwoFiles()
+{
+    QTemporaryDir root;
+    const QString there =
+        root.filePath(QStringLiteral("Urlaub an der Ostsee 2024/Tag drei am Strand/Bilder vom Abend"));
+    const QString from = root.filePath(QStringLiteral("Karte aus der Kamera"));
+    QVERIFY(QDir().mkpath(there) && QDir().mkpath(from));
+    QVERIFY(writeFile(there + QStringLiteral("/d e.jpg"), QByteArray(2400, 'x')));
+    QVERIFY(writeFile(from + QStringLiteral("/d e.jpg"), "neu"));
+    const QString changed = QFileInfo(there + QStringLiteral("/d e.jpg"))
+                                .lastModified()
+                                .toString(QStringLiteral("'geändert am' dd.MM.yyyy 'um' HH:mm"));
+
+    frmRequest window;
+    QStringList lines;
+    bool buttonsBelow = false;
+    QStringList badBreaks, wrapped;
+    QTimer::singleShot(20, &window, [&] {
+        const auto *label = window.findChild<QLabel *>(QStringLiteral("lblMSG"));
+        lines = label->text().split(QLatin1Char('\n'));
+        const int top = window.findChild<QPushButton *>(QStringLiteral("cmdYes"))->y();
+        buttonsBelow = label->geometry().bottom() < top && top + 25 <= window.height();
+        // Laid out as the label lays it out: a break inside a path comes after a separator only.
+        for (const QString &line : std::as_const(lines)) {
+            if (!line.contains(QLatin1Char('/')))
+                continue;
+            QTextLayout layout(line, label->font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            int count = 0;
+            for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine(), ++count) {
+                row.setLineWidth(label->contentsRect().width());
+                if (row.textStart() > 0 && line[row.textStart() - 1] != QChar(0x200B))
+                    badBreaks << line.left(row.textStart());
+            }
+            layout.endLayout();
+            if (count > 1)
+                wrapped << line;
+        }
+        window.findChild<QPushButton *>(QStringLiteral("cmdNo"))->click();
+    });
+    QCOMPARE(window.ReqOverWr({there + QStringLiteral("/d e.jpg"), from + QStringLiteral("/d e.jpg")}, kOverwriteTitle),
+             QStringLiteral("n"));
+    QVERIFY(buttonsBelow);
+    QVERIFY2(badBreaks.isEmpty(), qPrintable(badBreaks.join(QLatin1Char('|'))));
+    QCOMPARE(wrapped.size(), 1); // the long folder needs two lines, the short one not
+    for (QString &line : lines)
+        line.remove(QChar(0x200B)).replace(QChar(0x00A0), QLatin1Char(' '));
+    QCOMPARE(lines, (QStringList{"Soll die Datei d e.jpg mit d e.jpg ersetzt werden?", "", "Vorhanden in:", there,
+                                 "2,4 kB, " + changed, "", "Neu aus:", from,
+                                 "3 Bytes, "
+                                     + QFileInfo(from + QStringLiteral("/d e.jpg"))
+                                           .lastModified()
+                                           .toString(QStringLiteral("'geändert am' dd.MM.yyyy 'um' HH:mm"))}));
+}
+
+void TestTransfer::sizes_data()
+{
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("none") << qint64(0) << "0 Bytes";
+    QTest::newRow("one") << qint64(1) << "1 Byte";
+    QTest::newRow("under a kB") << qint64(999) << "999 Bytes";
+    QTest::newRow("a kB") << qint64(1000) << "1,0 kB";
+    QTest::newRow("rounds up into MB") << qint64(999'960) << "1,0 MB";
+    QTest::newRow("a phone video") << qint64(2'449'999) << "2,4 MB";
+    QTest::newRow("a film") << qint64(4'700'000'000) << "4,7 GB";
+}
+
+void TestTransfer::sizes()
+{
+    QFETCH(qint64, bytes);
+    QTEST(fileSizeText(bytes), "text");
 }
 
 QTEST_MAIN(TestTransfer)

@@ -90,5 +90,12 @@ int importVerb(const QStringList &args)
     }
     const zv::SyncOutcome outcome =
         zv::runNow(run, [&](const QString &title, const QString &text) { printMessage(err, title, text); });
+    QTextStream out(stdout);
+    out << (run.copiedCount() == 1 ? QStringLiteral("1 Datei hinzugefügt")
+                                   : QStringLiteral("%1 Dateien hinzugefügt").arg(run.copiedCount()));
+    // The album lists them and keeps their information, but shows no picture and plays nothing.
+    if (run.unknownCount() > 0)
+        out << QStringLiteral(", davon %1 vom Typ „unbekannt“").arg(run.unknownCount());
+    out << '\n';
     return outcome.failed > 0 ? 1 : 0;
 }
