@@ -49,14 +49,15 @@ QString readableDevice(const QString &host)
     }
     QStringList parts = host.split(QLatin1Char('_'), Qt::SkipEmptyParts);
     const auto isSerial = [](const QString &part) {
-        return part.size() >= 6 && std::ranges::all_of(part, [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; })
-            && std::ranges::any_of(part, [](QChar c) { return c.isDigit(); });
+        return part.size() >= 6
+               && std::ranges::all_of(part, [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; })
+               && std::ranges::any_of(part, [](QChar c) { return c.isDigit(); });
     };
     if (parts.size() >= 2 && isSerial(parts.last()))
         parts.removeLast();
-    static const QStringList suffixes = {QStringLiteral("inc"), QStringLiteral("inc."), QStringLiteral("corp"),
-                                         QStringLiteral("corp."), QStringLiteral("ltd"), QStringLiteral("ltd."),
-                                         QStringLiteral("co."), QStringLiteral("co.,")};
+    static const QStringList suffixes = {QStringLiteral("inc"),   QStringLiteral("inc."), QStringLiteral("corp"),
+                                         QStringLiteral("corp."), QStringLiteral("ltd"),  QStringLiteral("ltd."),
+                                         QStringLiteral("co."),   QStringLiteral("co.,")};
     QStringList kept;
     for (const QString &part : std::as_const(parts))
         if (!suffixes.contains(part.toLower()) && !kept.contains(part, Qt::CaseInsensitive))
@@ -133,8 +134,8 @@ QList<Place> findPlaces(const PlaceRoots &roots, const QByteArray &mountTable)
             || std::ranges::any_of(places, [&](const Place &p) { return p.path == mountPoint; }))
             continue;
         // The desktop names the mount point after the volume's label.
-        const DriveType type = classifyVolume({QString::fromLatin1(fields[2]),
-                                               QFile::decodeName(unescapeMountField(fields[0])), mountPoint, true});
+        const DriveType type = classifyVolume(
+            {QString::fromLatin1(fields[2]), QFile::decodeName(unescapeMountField(fields[0])), mountPoint, true});
         places.append({mountPoint, at.fileName(), PlaceKind::Medium, type});
     }
 
