@@ -131,16 +131,13 @@ std::vector<int> FolderTree::deliver(int i, const std::optional<QList<SubFolder>
         m_nodes[std::size_t(top)].isPlace ? m_nodes[std::size_t(top)].key + QLatin1Char('|') : QString();
     added.reserve(std::size_t(subfolders->size()));
     for (const SubFolder &f : *subfolders) {
-        const int id = add({prefix + f.path,
-                            displayFileName(f.name),
-                            QStringLiteral("zu"),
-                            f.path,
-                            i,
-                            {},
-                            false,
-                            false,
-                            false,
-                            false});
+        FolderNode n;
+        n.key = prefix + f.path;
+        n.text = displayFileName(f.name);
+        n.image = QStringLiteral("zu");
+        n.path = f.path;
+        n.parent = i;
+        const int id = add(std::move(n));
         if (id >= 0)
             added.push_back(id);
     }
