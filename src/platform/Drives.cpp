@@ -1,5 +1,7 @@
 #include "Drives.h"
 
+#include "Places.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,6 +62,8 @@ public:
     QList<DriveInfo> list() const override
     {
         QList<DriveInfo> drives;
+        // What the desktop mounted for the user is shown among the places, by its label.
+        const QStringList mediaRoots = systemPlaceRoots().mediaRoots;
         for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
             const QByteArray fs = storage.fileSystemType();
             // Kernel bookkeeping mounts are no drives a user can put files on.
@@ -70,12 +74,15 @@ public:
             if (pseudo.contains(fs) || storage.rootPath().startsWith(QLatin1String("/proc"))
                 || storage.rootPath().startsWith(QLatin1String("/sys"))
                 || storage.rootPath().startsWith(QLatin1String("/dev"))
-                || storage.rootPath().startsWith(QLatin1String("/run/user")))
+                || storage.rootPath().startsWith(QLatin1String("/run/user"))
+                || mediaRoots.contains(QFileInfo(storage.rootPath()).path()))
                 continue;
             drives << describe(storage);
         }
         return drives;
     }
+
+    QList<Place> places() const override { return findPlaces(systemPlaceRoots(), systemMountTable()); }
 };
 
 } // namespace

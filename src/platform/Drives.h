@@ -20,12 +20,26 @@ struct DriveInfo {
     bool ready = false;
 };
 
+// Where pictures usually are, shown above the drives: the home and pictures folders, media the
+// desktop mounted, and phones, cameras and shares mounted through gvfs.
+enum class PlaceKind { Home, Pictures, Medium, Phone, Camera, Share };
+
+struct Place {
+    QString path;
+    QString name; // what the user sees
+    PlaceKind kind = PlaceKind::Home;
+    DriveType type = DriveType::Fixed; // of the volume it is on
+    bool operator==(const Place &) const = default;
+};
+
 // A drive is a mounted volume on this platform.
 class Drives {
 public:
     virtual ~Drives() = default;
     virtual DriveInfo driveOf(const QString &path) const = 0;
     virtual QList<DriveInfo> list() const = 0;
+    // May wait on a hanging mount, as list() may: the windows call both off their thread.
+    virtual QList<Place> places() const { return {}; }
 };
 
 std::unique_ptr<Drives> makeSystemDrives();

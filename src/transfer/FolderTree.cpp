@@ -23,6 +23,27 @@ QString FolderTree::driveTypeName(DriveType type)
     return QStringLiteral("unbekannt");
 }
 
+QString FolderTree::placeImage(const Place &place)
+{
+    switch (place.kind) {
+    case PlaceKind::Home:
+        return QStringLiteral("heim");
+    case PlaceKind::Pictures:
+        return QStringLiteral("bilder");
+    case PlaceKind::Phone:
+        return QStringLiteral("telefon");
+    case PlaceKind::Camera:
+        return QStringLiteral("kamera");
+    case PlaceKind::Share:
+        return QStringLiteral("freigabe");
+    case PlaceKind::Medium:
+        break;
+    }
+    return place.type == DriveType::CdRom     ? QStringLiteral("CD")
+           : place.type == DriveType::Network ? QStringLiteral("freigabe")
+                                              : QStringLiteral("medium");
+}
+
 int FolderTree::add(FolderNode node)
 {
     if (m_byKey.contains(node.key))
@@ -54,6 +75,27 @@ std::vector<FolderRead> FolderTree::fill(const QList<DriveInfo> &drives, Offer o
     return reads;
 }
 
+std::vector<FolderRead> FolderTree::fillPlaces(const QList<Place> &places, Offer offer)
+{
+    std::vector<FolderRead> reads;
+    for (const Place &p : places) {
+        if (offer == Offer::NoCdOrUnknown
+            && (p.kind == PlaceKind::Camera || p.type == DriveType::Unknown || p.type == DriveType::CdRom))
+            continue;
+        FolderNode n;
+        n.key = QStringLiteral("place:") + p.path;
+        n.text = displayFileName(p.name);
+        n.image = placeImage(p);
+        n.path = p.path;
+        n.isDrive = true;
+        n.isPlace = true;
+        const int id = add(std::move(n));
+        if (id >= 0)
+            reads.push_back({id, p.path});
+    }
+    return reads;
+}
+
 std::vector<FolderRead> FolderTree::expand(int i)
 {
     FolderNode &n = m_nodes[std::size_t(i)];
@@ -80,9 +122,22 @@ std::vector<int> FolderTree::deliver(int i, const std::optional<QList<SubFolder>
     if (!subfolders)
         return added;
     m_nodes[std::size_t(i)].listed = true;
+    // A place's folders are also folders of their drive, or of another place (the pictures in
+    // the home folder): under a place they are nodes of their own, so each shows its children.
+    int top = i;
+    while (m_nodes[std::size_t(top)].parent >= 0)
+        top = m_nodes[std::size_t(top)].parent;
+    const QString prefix =
+        m_nodes[std::size_t(top)].isPlace ? m_nodes[std::size_t(top)].key + QLatin1Char('|') : QString();
     added.reserve(std::size_t(subfolders->size()));
     for (const SubFolder &f : *subfolders) {
-        const int id = add({f.path, displayFileName(f.name), QStringLiteral("zu"), f.path, i, {}, false, false, false});
+        FolderNode n;
+        n.key = prefix + f.path;
+        n.text = displayFileName(f.name);
+        n.image = QStringLiteral("zu");
+        n.path = f.path;
+        n.parent = i;
+        const int id = add(std::move(n));
         if (id >= 0)
             added.push_back(id);
     }
@@ -98,9 +153,10 @@ void FolderTree::markUnreadable(int i)
 std::vector<int> FolderTree::topLevel() const
 {
     std::vector<int> top;
-    for (int i = 0; i < size(); ++i)
-        if (m_nodes[std::size_t(i)].parent < 0)
-            top.push_back(i);
+    for (const bool places : {true, false})
+        for (int i = 0; i < size(); ++i)
+            if (m_nodes[std::size_t(i)].parent < 0 && m_nodes[std::size_t(i)].isPlace == places)
+                top.push_back(i);
     return top;
 }
 

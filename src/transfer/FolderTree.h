@@ -18,16 +18,18 @@ namespace zv {
 // read (FolderRead), the caller reads them where it likes (off the user-interface thread in
 // the windows) and hands the result back.
 struct FolderNode {
-    QString key; // folder path; drives "drive:" + mount point, so a mount point shown as a
+    QString key; // folder path; drives "drive:" + mount point, places "place:" + folder, and a
+                 // place's folders its key + "|" + path, so a mount point or place shown as a
                  // folder of its parent drive is a node of its own
     QString text; // what the user sees
-    QString image; // image key: drive type name, "zu" or "auf"
+    QString image; // image key: drive type name, place image, "zu" or "auf"
     QString path; // the node's folder
     int parent = -1;
     std::vector<int> children;
-    bool isDrive = false;
+    bool isDrive = false; // or a place: a top-level node whose image stays
     bool listed = false; // its subfolders have arrived
     bool unreadable = false; // reading them failed or took too long
+    bool isPlace = false;
 };
 
 struct FolderRead {
@@ -42,8 +44,14 @@ public:
     // Drive type name, also the image key ("unbekannt", "wechselbar", "intern", ...).
     static QString driveTypeName(DriveType type);
 
+    // Image key of a place ("heim", "bilder", "medium", "telefon", "kamera", "freigabe", "CD").
+    static QString placeImage(const Place &place);
+
     // Adds one node per offered drive and asks for each drive's root folder.
     std::vector<FolderRead> fill(const QList<DriveInfo> &drives, Offer offer);
+    // The same for places, which come before the drives; the export dialog leaves out cameras,
+    // which take no files, besides CDs and volumes of unknown type.
+    std::vector<FolderRead> fillPlaces(const QList<Place> &places, Offer offer);
     // Shows the node open and asks for the subfolders of each of its children not read yet.
     std::vector<FolderRead> expand(int node);
     void collapse(int node);
@@ -55,7 +63,7 @@ public:
 
     const FolderNode &node(int i) const { return m_nodes[std::size_t(i)]; }
     int size() const { return int(m_nodes.size()); }
-    std::vector<int> topLevel() const;
+    std::vector<int> topLevel() const; // places first, then drives
     int find(const QString &key) const { return m_byKey.value(key, -1); }
     QString folderOf(int node) const { return m_nodes[std::size_t(node)].path; }
 

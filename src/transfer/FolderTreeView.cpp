@@ -52,15 +52,56 @@ FolderTreeView::~FolderTreeView()
 
 void FolderTreeView::fill(const QList<DriveInfo> &drives, FolderTree::Offer offer)
 {
-    // One read per drive: a drive that hangs must not hold back the others.
-    for (const FolderRead &read : m_tree.fill(drives, offer)) {
-        auto *item = new QTreeWidgetItem(this);
+    showTopNodes(m_tree.fill(drives, offer), false);
+}
+
+void FolderTreeView::fillPlaces(const QList<Place> &places, FolderTree::Offer offer)
+{
+    showTopNodes(m_tree.fillPlaces(places, offer), true);
+}
+
+void FolderTreeView::fillInBackground(const Drives &drives, FolderTree::Offer offer)
+{
+    m_listsPending += 2;
+    readInBackground<QList<Place>>(
+        m_channel, [&drives] { return drives.places(); },
+        [this, offer](QList<Place> places) {
+            fillPlaces(places, offer);
+            listArrived();
+        });
+    readInBackground<QList<DriveInfo>>(
+        m_channel, [&drives] { return drives.list(); },
+        [this, offer](QList<DriveInfo> list) {
+            fill(list, offer);
+            listArrived();
+        });
+}
+
+void FolderTreeView::showTopNodes(const std::vector<FolderRead> &reads, bool places)
+{
+    // Nodes that arrive later must not take away what the user chose meanwhile.
+    const bool noneChosen = !currentItem();
+    // One read per node: a drive that hangs must not hold back the others.
+    for (const FolderRead &read : reads) {
+        auto *item = new QTreeWidgetItem;
         item->setData(0, NodeRole, read.node);
         m_items.insert(read.node, item);
+        if (places)
+            insertTopLevelItem(m_placeItems++, item);
+        else
+            addTopLevelItem(item);
         showNode(read.node);
         request({read});
     }
-    setCurrentItem(nullptr);
+    if (noneChosen)
+        setCurrentItem(nullptr);
+}
+
+void FolderTreeView::listArrived()
+{
+    --m_listsPending;
+    if (pendingReads() == 0)
+        Q_EMIT readsSettled();
 }
 
 QString FolderTreeView::selectedFolder() const
@@ -158,7 +199,8 @@ void FolderTreeView::settle(int batch)
     if (m_pending.isEmpty()) {
         if (m_waitCursor && window())
             window()->unsetCursor();
-        Q_EMIT readsSettled();
+        if (m_listsPending == 0)
+            Q_EMIT readsSettled();
     }
 }
 

@@ -23,13 +23,17 @@ public:
     ~FolderTreeView() override;
 
     void fill(const QList<DriveInfo> &drives, FolderTree::Offer offer);
+    void fillPlaces(const QList<Place> &places, FolderTree::Offer offer);
+    // Both lists asked for off the user-interface thread: a hanging mount may hold up statfs or
+    // gvfs, never the window. The drives must outlive the view; the program's do.
+    void fillInBackground(const Drives &drives, FolderTree::Offer offer);
     const FolderTree &tree() const { return m_tree; }
     // The folder of the selected node; empty when none is selected.
     QString selectedFolder() const;
     QTreeWidgetItem *itemOf(int node) const { return m_items.value(node); }
     void setReadTimeout(int ms) { m_timeoutMs = ms; }
-    // Reads asked for and not answered yet.
-    int pendingReads() const { return int(m_pending.size()); }
+    // Reads and lists asked for and not answered yet.
+    int pendingReads() const { return int(m_pending.size()) + m_listsPending; }
 
 Q_SIGNALS:
     void folderClicked(const QString &folder);
@@ -41,6 +45,8 @@ private:
     void timeOut(int batch);
     void settle(int batch);
     void showNode(int node);
+    void showTopNodes(const std::vector<FolderRead> &reads, bool places);
+    void listArrived();
 
     std::shared_ptr<const FolderSource> m_source;
     std::shared_ptr<ResultChannel> m_channel;
@@ -51,6 +57,8 @@ private:
     QHash<int, QTreeWidgetItem *> m_items;
     QHash<int, std::vector<FolderRead>> m_pending; // by batch
     int m_nextBatch = 0;
+    int m_listsPending = 0;
+    int m_placeItems = 0; // the first top-level items
 };
 
 } // namespace zv

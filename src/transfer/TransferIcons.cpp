@@ -1,8 +1,10 @@
 #include "TransferIcons.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 
 namespace zv {
 namespace {
@@ -45,6 +47,17 @@ QIcon transferIcon(const QString &key)
         m.insert(QStringLiteral("Video"), QIcon(draw(QColor(60, 60, 60), Qt::red, false, false)));
         m.insert(QStringLiteral("Audio"), QIcon(draw(QColor(160, 110, 200), Qt::white, false, false)));
         m.insert(QStringLiteral("text"), QIcon(draw(QColor(250, 250, 250), Qt::darkGray, false, false)));
+        // The places look as in the desktop's own file manager where its theme has the picture.
+        const QIcon folder = m.value(QStringLiteral("zu"));
+        const QIcon removable = m.value(QStringLiteral("wechselbar"));
+        m.insert(QStringLiteral("heim"), QIcon::fromTheme(QStringLiteral("user-home"),
+                                                          QApplication::style()->standardIcon(QStyle::SP_DirHomeIcon)));
+        m.insert(QStringLiteral("bilder"), QIcon::fromTheme(QStringLiteral("folder-pictures"), folder));
+        m.insert(QStringLiteral("medium"), QIcon::fromTheme(QStringLiteral("drive-removable-media"), removable));
+        m.insert(QStringLiteral("telefon"), QIcon::fromTheme(QStringLiteral("phone"), removable));
+        m.insert(QStringLiteral("kamera"), QIcon::fromTheme(QStringLiteral("camera-photo"), removable));
+        m.insert(QStringLiteral("freigabe"),
+                 QIcon::fromTheme(QStringLiteral("folder-remote"), m.value(QStringLiteral("netzwerk"))));
         return m;
     }();
     return icons.value(key);

@@ -92,7 +92,7 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
     });
     connect(m_driver, &TransferDriver::finished, this, &frmExplorer::importDone);
 
-    m_tv->fill(m_services.drives.list(), FolderTree::Offer::AllDrives);
+    m_tv->fillInBackground(m_services.drives, FolderTree::Offer::AllDrives);
     resize(twips(8130), twips(4575));
     m_innerWidth = width();
     placeBorder(twips(2700));

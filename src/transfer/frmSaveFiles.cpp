@@ -51,7 +51,7 @@ frmSaveFiles::frmSaveFiles(SaveFilesServices services, QWidget *parent)
         Q_EMIT exported();
         close();
     });
-    m_tv->fill(m_services.drives.list(), FolderTree::Offer::NoCdOrUnknown);
+    m_tv->fillInBackground(m_services.drives, FolderTree::Offer::NoCdOrUnknown);
     resize(twips(4050), twips(5415));
 }
 

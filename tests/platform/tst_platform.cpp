@@ -5,6 +5,7 @@
 #include "platform/FileReads.h"
 #include "platform/FolderReader.h"
 #include "platform/PathStatus.h"
+#include "platform/Places.h"
 #include "platform/ProbeTuning.h"
 #include "platform/RegularFile.h"
 #include "platform/Shell.h"
@@ -71,6 +72,104 @@ private Q_SLOTS:
         QFETCH(QString, mount);
         QFETCH(bool, removable);
         QTEST(int(classifyVolume({fs, device, mount, removable})), "type");
+    }
+
+    // gvfs names its mounts' folders by scheme and escaped keys; users read device names.
+    void gvfsNames_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("shown"); // name|kind|type, empty when not offered
+        QTest::newRow("phone, serial left out") << "mtp:host=SAMSUNG_SM-G991B_R5CR20XYZAB"
+                                                << "Telefon: SAMSUNG SM-G991B|3|1";
+        QTest::newRow("vendor said twice") << "mtp:host=SAMSUNG_SAMSUNG_Android_R58M12ABCDE"
+                                           << "Telefon: SAMSUNG Android|3|1";
+        QTest::newRow("escaped space, short model kept") << "mtp:host=Google%20Pixel_7_2A111FDH200XYZ"
+                                                         << "Telefon: Google Pixel 7|3|1";
+        QTest::newRow("older gvfs: usb address") << "mtp:host=%5Busb%3A002%2C006%5D"
+                                                 << "Telefon: USB 002,006|3|1";
+        QTest::newRow("camera, company suffix") << "gphoto2:host=Canon_Inc._Canon_EOS_600D"
+                                                << "Kamera: Canon EOS 600D|4|1";
+        QTest::newRow("camera model with digits") << "gphoto2:host=Nikon_DSC_D3200"
+                                                  << "Kamera: Nikon DSC D3200|4|1";
+        QTest::newRow("share") << "smb-share:server=nas,share=fotos"
+                               << "fotos auf nas|5|3";
+        QTest::newRow("share, escaped comma, keys in any order")
+            << "smb-share:domain=HEIM,server=nas,share=Urlaub%202019%2C%20Rom,user=eva"
+            << "Urlaub 2019, Rom auf nas|5|3";
+        QTest::newRow("share, umlaut") << "smb-share:server=nas,share=B%C3%BCcher"
+                                       << "Bücher auf nas|5|3";
+        QTest::newRow("sftp") << "sftp:host=example.org,user=eva"
+                              << "example.org (sftp)|5|3";
+        QTest::newRow("share without server") << "smb-share:share=fotos"
+                                              << "";
+        QTest::newRow("trash") << "trash:"
+                               << "";
+        QTest::newRow("no scheme") << "fotos"
+                                   << "";
+    }
+    void gvfsNames()
+    {
+        QFETCH(QString, folder);
+        const std::optional<Place> place = gvfsPlace(folder);
+        QTEST(place ? QStringLiteral("%1|%2|%3").arg(place->name).arg(int(place->kind)).arg(int(place->type))
+                    : QString(),
+              "shown");
+    }
+
+    // A home, the desktop's media roots and a gvfs folder laid out in a temporary folder ($R).
+    void placesFound_data()
+    {
+        QTest::addColumn<QByteArray>("mounts");
+        QTest::addColumn<QString>("pictures");
+        QTest::addColumn<bool>("gvfs");
+        QTest::addColumn<QStringList>("found"); // name|kind|type|path
+        const QByteArray desktop = "/dev/sda2 $R/home ext4 rw 0 0\n"
+                                   "/dev/sdb1 $R/media/eva/URLAUB\\0402019 vfat rw,nosuid 0 0\n"
+                                   "/dev/sr0 $R/run/media/eva/FOTO_CD iso9660 ro 0 0\n"
+                                   "/dev/sdc1 $R/media/eva/URLAUB\\0402019/tief ext4 rw 0 0\n"
+                                   "/dev/sdb1 $R/media/eva/URLAUB\\0402019 vfat rw,nosuid 0 0\n"
+                                   "//nas/fotos $R/media/eva/nas cifs rw 0 0\n"
+                                   "/dev/sdd1 $R/media/tom/STICK vfat rw 0 0\n"
+                                   "kaputt\n";
+        const QStringList home{"Persönlicher Ordner|0|2|$R/home/eva"};
+        QTest::newRow("desktop mounts and gvfs")
+            << desktop << "$R/home/eva/Bilder" << true
+            << home
+                   + QStringList{"Bilder|1|2|$R/home/eva/Bilder",
+                                 "URLAUB 2019|2|1|$R/media/eva/URLAUB 2019",
+                                 "FOTO_CD|2|4|$R/run/media/eva/FOTO_CD",
+                                 "nas|2|3|$R/media/eva/nas",
+                                 "Telefon: SAMSUNG SM-G991B|3|1|$R/gvfs/mtp:host=SAMSUNG_SM-G991B_R5CR20XYZAB",
+                                 "Kamera: Canon EOS 600D|4|1|$R/gvfs/gphoto2:host=Canon_Inc._Canon_EOS_600D",
+                                 "fotos auf nas|5|3|$R/gvfs/smb-share:server=nas,share=fotos"};
+        QTest::newRow("pictures are the home folder, no gvfs") << QByteArray() << "$R/home/eva/" << false << home;
+        QTest::newRow("pictures folder missing") << QByteArray() << "$R/home/eva/Fotos" << false << home;
+    }
+    void placesFound()
+    {
+        QFETCH(QByteArray, mounts);
+        QFETCH(QString, pictures);
+        QFETCH(bool, gvfs);
+        QTemporaryDir dir;
+        const QString r = dir.path();
+        QDir root(r);
+        for (const char *folder :
+             {"home/eva/Bilder", "media/eva/URLAUB 2019", "run/media/eva/FOTO_CD", "media/eva/nas", "media/tom/STICK"})
+            QVERIFY(root.mkpath(QLatin1String(folder)));
+        if (gvfs)
+            for (const char *mount : {"smb-share:server=nas,share=fotos", "gphoto2:host=Canon_Inc._Canon_EOS_600D",
+                                      "mtp:host=SAMSUNG_SM-G991B_R5CR20XYZAB", ".versteckt", "trash:"})
+                QVERIFY(root.mkpath(QStringLiteral("gvfs/") + QLatin1String(mount)));
+        const PlaceRoots roots{
+            r + "/home/eva", pictures.replace("$R", r), {r + "/media/eva", r + "/run/media/eva"}, r + "/gvfs"};
+        QStringList found;
+        for (const Place &p : findPlaces(roots, mounts.replace("$R", QFile::encodeName(r))))
+            found << QStringLiteral("%1|%2|%3|%4")
+                         .arg(p.name)
+                         .arg(int(p.kind))
+                         .arg(int(p.type))
+                         .arg(QString(p.path).replace(r, "$R"));
+        QTEST(found, "found");
     }
 
     void driveOfRealPaths()

@@ -70,6 +70,8 @@ public:
     QList<DriveInfo> drives;
     DriveInfo driveOf(const QString &) const override { return drive; }
     QList<DriveInfo> list() const override { return drives.isEmpty() ? QList<DriveInfo>{drive} : drives; }
+    QList<Place> placeList;
+    QList<Place> places() const override { return placeList; }
 };
 
 } // namespace zv::test

@@ -207,6 +207,8 @@ private Q_SLOTS:
     void chart();
     void treeReadsOneLevelAhead_data();
     void treeReadsOneLevelAhead();
+    void placesAboveTheDrives_data();
+    void placesAboveTheDrives();
     void undecodableFolderNames();
     void treeViewWaitsForNoMountAndFollowsKeys();
     void copies_data();
@@ -353,6 +355,80 @@ void TestTransfer::treeReadsOneLevelAhead()
     QCOMPARE(f.source->reads, reads + 1);
     tree.collapse(home);
     QCOMPARE(tree.node(home).image, QStringLiteral("zu"));
+}
+
+// Places come first, each with its picture, even when they arrive after the drives; a place is
+// also a folder of its drive or of another place, and each shows its subfolders.
+void TestTransfer::placesAboveTheDrives_data()
+{
+    QTest::addColumn<int>("offer");
+    QTest::addColumn<QStringList>("top");
+    const QStringList mine{"Persönlicher Ordner=heim", "Fotos=bilder", "URLAUB=medium"};
+    QTest::newRow("import browser") << int(FolderTree::Offer::AllDrives)
+                                    << mine
+                                           + QStringList{"FOTO_CD=CD",
+                                                         "Telefon: Pixel 7=telefon",
+                                                         "Kamera: EOS 600D=kamera",
+                                                         "fotos auf nas=freigabe",
+                                                         "/=intern",
+                                                         "/media/cd=CD",
+                                                         "/mnt/ram=ram",
+                                                         "/srv=unbekannt",
+                                                         "/net=netzwerk"};
+    QTest::newRow("export dialog") << int(FolderTree::Offer::NoCdOrUnknown)
+                                   << mine
+                                          + QStringList{"Telefon: Pixel 7=telefon", "fotos auf nas=freigabe",
+                                                        "/=intern", "/mnt/ram=ram", "/net=netzwerk"};
+}
+
+void TestTransfer::placesAboveTheDrives()
+{
+    QFETCH(int, offer);
+    QFETCH(QStringList, top);
+    struct PlacesLater : FakeDrives {
+        std::atomic_bool go{false};
+        QList<Place> places() const override
+        {
+            while (!go)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return placeList;
+        }
+    } drives;
+    TreeFixture f;
+    drives.drives = f.drives;
+    drives.placeList = {{"/home/eva", "Persönlicher Ordner", PlaceKind::Home, DriveType::Fixed},
+                        {"/home/eva/Fotos", "Fotos", PlaceKind::Pictures, DriveType::Fixed},
+                        {"/media/eva/URLAUB", "URLAUB", PlaceKind::Medium, DriveType::Removable},
+                        {"/media/eva/FOTO_CD", "FOTO_CD", PlaceKind::Medium, DriveType::CdRom},
+                        {"/gvfs/mtp:host=Pixel", "Telefon: Pixel 7", PlaceKind::Phone, DriveType::Removable},
+                        {"/gvfs/gphoto2:host=EOS", "Kamera: EOS 600D", PlaceKind::Camera, DriveType::Removable},
+                        {"/gvfs/smb-share:server=nas", "fotos auf nas", PlaceKind::Share, DriveType::Network}};
+    f.source->folders.insert(QStringLiteral("/home/eva/Fotos"), {"2024"});
+    FolderTreeView view(f.source, false);
+    view.fillInBackground(drives, FolderTree::Offer(offer));
+    QCOMPARE(view.topLevelItemCount(), 0); // nothing is listed on the window's thread
+    QTRY_VERIFY(view.topLevelItemCount() > 0); // the drives, while the places still hang
+    drives.go = true;
+    QTRY_COMPARE(view.pendingReads(), 0);
+    QStringList shown;
+    for (int i = 0; i < view.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = view.topLevelItem(i);
+        const QString image = item->data(0, FolderTreeView::ImageRole).toString();
+        shown << item->text(0) + QLatin1Char('=') + image;
+        QCOMPARE(item->icon(0).isNull(), image == QLatin1String("ram") || image == QLatin1String("unbekannt"));
+    }
+    QCOMPARE(shown, top);
+    QCOMPARE(texts(view.tree(), view.tree().topLevel()), top);
+
+    FolderTree tree;
+    tree.readNow(tree.fillPlaces(drives.placeList, FolderTree::Offer(offer)), *f.source);
+    tree.readNow(tree.fill(f.drives, FolderTree::Offer(offer)), *f.source);
+    for (const char *key : {"place:/home/eva", "drive:/", "/home", "/home/eva"})
+        tree.readNow(tree.expand(tree.find(QLatin1String(key))), *f.source);
+    for (const char *key : {"place:/home/eva", "/home/eva"})
+        QCOMPARE(texts(tree, tree.node(tree.find(QLatin1String(key))).children), QStringList{"Fotos=zu"});
+    for (const char *key : {"place:/home/eva/Fotos", "place:/home/eva|/home/eva/Fotos", "/home/eva/Fotos"})
+        QCOMPARE(texts(tree, tree.node(tree.find(QLatin1String(key))).children), QStringList{"2024=zu"});
 }
 
 void TestTransfer::undecodableFolderNames()
@@ -873,6 +949,7 @@ void TestTransfer::exportToSelectedFolder()
     QCOMPARE(closedMovie, 0);
 
     QSignalSpy exported(&w, &frmSaveFiles::exported);
+    QTRY_VERIFY(w.tree()->topLevelItemCount() > 0);
     w.tree()->topLevelItem(0)->setSelected(true);
     QTest::mouseClick(w.findChild<QPushButton *>("cmdSave"), Qt::LeftButton);
     QVERIFY(exported.count() || exported.wait());
@@ -928,6 +1005,7 @@ void TestTransfer::exportTakesANewSelection()
         handOver();
 
     QSignalSpy exported(&w, &frmSaveFiles::exported);
+    QTRY_VERIFY(w.tree()->topLevelItemCount() > 0);
     w.tree()->topLevelItem(0)->setSelected(true);
     QTest::mouseClick(w.findChild<QPushButton *>("cmdSave"), Qt::LeftButton);
     QVERIFY(exported.count() || exported.wait());
