@@ -1,6 +1,7 @@
 #include "AlbumViews.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -17,6 +18,23 @@ std::vector<int> selectedRowsAscending(const QItemSelectionModel &selection)
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
+}
+
+int widestText(int count, const std::function<QString(int)> &text, const QFontMetrics &metrics)
+{
+    QHash<char16_t, int> advances;
+    int widest = 0;
+    for (int i = 0; i < count; ++i) {
+        int width = 0;
+        for (const QChar c : text(i)) {
+            auto known = advances.constFind(c.unicode());
+            if (known == advances.constEnd())
+                known = advances.insert(c.unicode(), metrics.horizontalAdvance(c));
+            width += *known;
+        }
+        widest = std::max(widest, width);
+    }
+    return widest;
 }
 
 void ClickRules::pressed(const QAbstractItemView &view, const QMouseEvent &event)

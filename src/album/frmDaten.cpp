@@ -8,6 +8,7 @@
 #include "app/MainWindowLayout.h"
 #include "model/Album.h"
 #include "model/AlbumListModel.h"
+#include "model/MediaKind.h"
 #include "model/ProgramState.h"
 #include "operations/MediaPort.h"
 #include "platform/Dialogs.h"
@@ -24,6 +25,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStyle>
 #include <QTreeView>
 #include <QWindow>
 
@@ -33,6 +35,25 @@ namespace {
 constexpr std::array<int, AlbumListModel::ColumnCount> kColumnWidths = {190, 75, 85, 120, 96, 96, 96, 96};
 
 } // namespace
+
+void frmDaten::fitColumns()
+{
+    QHeaderView *header = lstBilder->header();
+    const QFontMetrics cells(lstBilder->font());
+    const int padding = 2 * (lstBilder->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstBilder) + 1) + 4;
+    int kinds = 0;
+    for (const MediaKind kind : {MediaKind::Video, MediaKind::Bild, MediaKind::Unbekannt})
+        kinds = std::max(kinds, cells.horizontalAdvance(KindNames(kind)) + padding);
+    for (int c = 0; c < AlbumListModel::ColumnCount; ++c) {
+        const int design = kColumnWidths[static_cast<std::size_t>(c)];
+        int width = std::max(design, header->sectionSizeHint(c));
+        if (c == AlbumListModel::Typ)
+            width = std::max(width, kinds);
+        if (c == AlbumListModel::Dateiname)
+            width = std::min(width, std::max(design, lstBilder->viewport()->width() / 2));
+        header->resizeSection(c, width);
+    }
+}
 
 frmDaten::frmDaten(MainWindowServices services, const QString &skinFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
@@ -118,8 +139,17 @@ void frmDaten::buildList()
     lstBilder->header()->setSortIndicatorShown(true);
     lstBilder->header()->setSortIndicator(-1, Qt::AscendingOrder);
     connect(lstBilder->header(), &QHeaderView::sectionClicked, this, &frmDaten::sortByHeader);
-    for (int c = 0; c < AlbumListModel::ColumnCount; ++c)
-        lstBilder->header()->resizeSection(c, kColumnWidths[static_cast<std::size_t>(c)]);
+    lstBilder->header()->setTextElideMode(Qt::ElideRight);
+    fitColumns();
+    connect(&m_services.list, &QAbstractItemModel::headerDataChanged, this, &frmDaten::fitColumns);
+    // Coalesced: an import or a refill changes rows in many runs.
+    m_listColumns.setSingleShot(true);
+    connect(&m_listColumns, &QTimer::timeout, this, &frmDaten::fitListColumns);
+    const auto later = [this] { m_listColumns.start(); };
+    connect(&m_services.list, &QAbstractItemModel::rowsInserted, this, later);
+    connect(&m_services.list, &QAbstractItemModel::rowsRemoved, this, later);
+    connect(&m_services.list, &QAbstractItemModel::dataChanged, this, later);
+    connect(&m_services.list, &QAbstractItemModel::modelReset, this, later);
     lstBilder->installEventFilter(this);
     lstBilder->viewport()->installEventFilter(this);
     connect(lstBilder, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });

@@ -10,6 +10,7 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -80,6 +81,12 @@ protected:
 private:
     void buildControls();
     void buildList();
+    // Columns as wide as their captions and kinds need; the file name's caption, which grows
+    // with the album, takes at most half the list and is cut short with a tooltip beyond.
+    void fitColumns();
+    // "Liste" lays its rows out alike (a long album would otherwise be measured row by row), as
+    // wide as the widest name up to the list's width; again whenever the rows change.
+    void fitListColumns();
     void buildButtons();
     void connectButtons();
     void openHelp();
@@ -123,6 +130,7 @@ private:
     // bring every row back.
     bool m_listNarrowed = false;
     HeaderSortState m_sortState;
+    QTimer m_listColumns; // fitListColumns, once the rows stopped changing
 
     SkinPanel *picMenue = nullptr;
     PreviewBox *picVorschau = nullptr;

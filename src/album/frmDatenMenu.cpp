@@ -3,6 +3,7 @@
 #include "frmDaten.h"
 
 #include "AlbumViews.h"
+#include "ListFont.h"
 
 #include "model/AlbumListModel.h"
 #include "model/ProgramState.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QListView>
 #include <QMenu>
+#include <QStyle>
 #include <QTreeView>
 
 namespace zv {
@@ -85,6 +87,22 @@ void frmDaten::runMenuCommand(int identifier)
     }
 }
 
+void frmDaten::fitListColumns()
+{
+    if (m_services.state.ViewMode != AlbumView::List)
+        return;
+    const AlbumListModel &list = m_services.list;
+    const int names = widestText(
+        list.rowCount(), [&list](int row) { return displayFileName(list.row(row).name); },
+        // The shown file's row is set slanted, and a little wider.
+        QFontMetrics(QFont(lstSymbole->font()).resolve(markedRowFont())));
+    const QStyle *style = lstSymbole->style();
+    const int padding = lstSymbole->iconSize().width() + 4 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 8;
+    const int height = std::max(lstSymbole->iconSize().height(), lstSymbole->fontMetrics().height()) + 4;
+    // The frame's inside, not the viewport: a hidden view's viewport is not laid out yet.
+    lstSymbole->setGridSize(QSize(std::min(names + padding, lstSymbole->contentsRect().width() - 4), height));
+}
+
 void frmDaten::setViewMode(AlbumView mode)
 {
     m_services.state.ViewMode = mode;
@@ -98,6 +116,7 @@ void frmDaten::setViewMode(AlbumView mode)
         lstSymbole->setIconSize(QSize(icon, icon));
         lstSymbole->setGridSize(mode == AlbumView::Icons ? QSize(96, 64) : QSize());
     }
+    fitListColumns();
     lstSymbole->setVisible(!details);
     lstBilder->setVisible(details);
     (details ? static_cast<QWidget *>(lstBilder) : lstSymbole)->setFocus();

@@ -408,7 +408,8 @@ QVariant AlbumListModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
-    if (role == Qt::DisplayRole)
+    // The tooltip tells a caption the header had to cut short.
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return section == Dateiname ? m_firstCaption : caption(section);
     if (role == Qt::TextAlignmentRole)
         return section == Groesse ? int(Qt::AlignRight | Qt::AlignVCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);

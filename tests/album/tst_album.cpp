@@ -3,6 +3,8 @@
 // search and its menu.
 #include "album/modMenu.h"
 #include "album/PreviewBox.h"
+#include "model/AlbumLoader.h"
+#include "model/MediaKind.h"
 #include "operations/DeleteEntries.h"
 #include "operations/modSortList.h"
 #include "operations/modSuche.h"
@@ -700,6 +702,72 @@ private Q_SLOTS:
         click(*w, "cmdX");
         QCOMPARE(fx.player.calls, QStringList{"close"});
         QCOMPARE(quits.size(), 1);
+    }
+
+    // Captions and kinds are not cut where the list has room; the file name's caption, which
+    // grows with the album, is cut at half the list and told whole in its tooltip.
+    void columnsFitTheirCaptions_data()
+    {
+        QTest::addColumn<int>("loaded");
+        QTest::newRow("13 files") << 13;
+        QTest::newRow("a caption too long for half the list") << 1'234'567'890;
+    }
+    void columnsFitTheirCaptions()
+    {
+        QFETCH(int, loaded);
+        WindowFixture fx;
+        fx.file(QStringLiteral("notiz.doc"));
+        auto w = fx.open();
+        w->showMainWindow();
+        auto *view = child<QTreeView>(*w, "lstBilder");
+        if (loaded >= 1000) // a large font, as on a screen set to large text
+            view->header()->setFont(QFont(view->font().family(), 30));
+        fx.list.setLoadedCount(loaded);
+        const QHeaderView *header = view->header();
+        for (int c = 1; c < AlbumListModel::ColumnCount; ++c)
+            QVERIFY2(header->sectionSize(c) >= header->sectionSizeHint(c),
+                     qPrintable(fx.list.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()));
+        QVERIFY(header->sectionSize(AlbumListModel::Typ)
+                > view->fontMetrics().horizontalAdvance(KindNames(MediaKind::Unbekannt)));
+        const int half = view->viewport()->width() / 2;
+        const QString caption = fx.list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString();
+        if (loaded < 1000) {
+            QVERIFY(header->sectionSizeHint(0) <= half);
+            QVERIFY(header->sectionSize(0) >= header->sectionSizeHint(0));
+        } else {
+            QVERIFY(header->sectionSizeHint(0) > half);
+            QCOMPARE(header->sectionSize(0), half);
+        }
+        QCOMPARE(fx.list.headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(), caption);
+    }
+
+    // "Liste" gives each name its whole width however short the first one is, and no more
+    // than the list has; a name that arrives later widens the columns.
+    void listViewShowsWholeNames()
+    {
+        WindowFixture fx;
+        fx.file(QStringLiteral("a.jpg"));
+        fx.file(QStringLiteral("Kindergartenfest im Sommer 2019.jpg"));
+        auto w = fx.open();
+        w->showMainWindow();
+        w->runMenuCommand(ViewList);
+        auto *view = child<QListView>(*w, "lstSymbole");
+        const auto needs = [&](const QString &name) {
+            return view->fontMetrics().horizontalAdvance(name) + view->iconSize().width();
+        };
+        QVERIFY(view->gridSize().width() > needs(QStringLiteral("Kindergartenfest im Sommer 2019.jpg")));
+        QVERIFY(view->gridSize().width() < view->contentsRect().width());
+        const QString longer = QStringLiteral("Kindergartenfest im Sommer 2019 mit Oma und Opa.jpg");
+        const auto enter = [&](const QString &name) {
+            fx.file(name);
+            auto entry = loadEntry(AlbumPaths{fx.path()}.mediaFolder(), name);
+            QVERIFY(entry);
+            fx.album.append(std::move(*entry)); // the list follows the album
+        };
+        enter(longer);
+        QTRY_VERIFY(view->gridSize().width() > needs(longer));
+        enter(QStringLiteral("x").repeated(200) + QStringLiteral(".jpg"));
+        QTRY_COMPARE(view->gridSize().width(), view->contentsRect().width() - 4);
     }
 
     void saveLockCoversTheSaveButton()
