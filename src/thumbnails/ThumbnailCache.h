@@ -12,7 +12,9 @@ namespace zv::thumbnails {
 // through a temporary file renamed into place, so another program never reads half a PNG.
 class ThumbnailCache {
 public:
-    explicit ThumbnailCache(QString root) : m_root(std::move(root)) { }
+    explicit ThumbnailCache(QString root)
+        : m_root(std::move(root))
+    { }
 
     // A null image when no current thumbnail of the file is stored.
     QImage find(const QString &uri, std::int64_t mtime) const;

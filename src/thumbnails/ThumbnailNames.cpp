@@ -13,8 +13,23 @@ bool keptInPath(unsigned char c)
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
         return true;
     switch (c) {
-    case '-': case '.': case '_': case '~': case '/': case '!': case '$': case '&': case '\'':
-    case '(': case ')': case '*': case '+': case ',': case '=': case ':': case '@':
+    case '-':
+    case '.':
+    case '_':
+    case '~':
+    case '/':
+    case '!':
+    case '$':
+    case '&':
+    case '\'':
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case ',':
+    case '=':
+    case ':':
+    case '@':
         return true;
     default:
         return false;
@@ -44,13 +59,13 @@ QString fileUri(QByteArrayView absoluteNativePath)
 QString cacheFileName(const QString &uri)
 {
     return QString::fromLatin1(QCryptographicHash::hash(uri.toUtf8(), QCryptographicHash::Md5).toHex())
-        + QStringLiteral(".png");
+           + QStringLiteral(".png");
 }
 
 QString cacheRoot(const QByteArray &xdgCacheHome, const QByteArray &home)
 {
-    const QString base = xdgCacheHome.startsWith('/') ? decodeFileName(xdgCacheHome)
-                                                       : decodeFileName(home) + QStringLiteral("/.cache");
+    const QString base =
+        xdgCacheHome.startsWith('/') ? decodeFileName(xdgCacheHome) : decodeFileName(home) + QStringLiteral("/.cache");
     return base + QStringLiteral("/thumbnails");
 }
 

@@ -15,7 +15,9 @@ namespace zv::thumbnails {
 // Widget-free: the window says what is shown, the maker asks what to start.
 class ThumbnailQueue {
 public:
-    explicit ThumbnailQueue(int parallel) : m_parallel(parallel) { }
+    explicit ThumbnailQueue(int parallel)
+        : m_parallel(parallel)
+    { }
 
     // The names now on screen, in screen order; `done` says which need no work (made or failed
     // already). Returns the running names no longer on screen.

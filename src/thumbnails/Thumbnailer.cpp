@@ -51,8 +51,11 @@ Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, int sh
 }
 
 Thumbnailer::Thumbnailer(QString cacheRoot, int shownSize, QObject *parent)
-    : QObject(parent), m_cache(std::move(cacheRoot)), m_shownSize(shownSize),
-      m_queue(std::max(1, QThread::idealThreadCount() - 1)), m_ready(kKeptIcons)
+    : QObject(parent)
+    , m_cache(std::move(cacheRoot))
+    , m_shownSize(shownSize)
+    , m_queue(std::max(1, QThread::idealThreadCount() - 1))
+    , m_ready(kKeptIcons)
 {
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
 }

@@ -25,7 +25,7 @@ struct Thumbnail {
     std::int64_t mtime = 0; // of the file it shows
 };
 Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, int shownSize,
-                     const std::atomic_bool *cancelled = nullptr);
+                        const std::atomic_bool *cancelled = nullptr);
 
 // Thumbnails for the rows on screen, made off the user-interface thread and kept, a bounded
 // number of them, as icons. The window says which files are on screen; ready() says when one

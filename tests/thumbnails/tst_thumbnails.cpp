@@ -4,9 +4,9 @@
 
 #include "platform/FileNames.h"
 #include "thumbnails/ThumbnailCache.h"
+#include "thumbnails/Thumbnailer.h"
 #include "thumbnails/ThumbnailNames.h"
 #include "thumbnails/ThumbnailQueue.h"
-#include "thumbnails/Thumbnailer.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -41,7 +41,7 @@ QByteArray jpegOf(QColor colour, QSize size = QSize(400, 300))
 bool near(QRgb pixel, QColor colour)
 {
     return qAbs(qRed(pixel) - colour.red()) < 40 && qAbs(qGreen(pixel) - colour.green()) < 40
-        && qAbs(qBlue(pixel) - colour.blue()) < 40;
+           && qAbs(qBlue(pixel) - colour.blue()) < 40;
 }
 
 // By the name's bytes: QFile would write UTF-8 for a name that is not.
@@ -61,8 +61,10 @@ void nameTable()
     QTest::newRow("umlaut utf-8") << QByteArray("M\xc3\xbcnchen.jpg") << "file:///tmp/x/M%C3%BCnchen.jpg";
     QTest::newRow("latin-1 byte") << QByteArray("K\xf6ln.jpg") << "file:///tmp/x/K%F6ln.jpg";
     QTest::newRow("kept sub-delimiters") << QByteArray("a!$&'()*+,=:@~.jpg") << "file:///tmp/x/a!$&'()*+,=:@~.jpg";
-    QTest::newRow("escaped delimiters") << QByteArray("a#b?c;d%e[f]g.jpg") << "file:///tmp/x/a%23b%3Fc%3Bd%25e%5Bf%5Dg.jpg";
-    QTest::newRow("quotes and braces") << QByteArray("\"{|}\\^`<>.jpg") << "file:///tmp/x/%22%7B%7C%7D%5C%5E%60%3C%3E.jpg";
+    QTest::newRow("escaped delimiters") << QByteArray("a#b?c;d%e[f]g.jpg")
+                                        << "file:///tmp/x/a%23b%3Fc%3Bd%25e%5Bf%5Dg.jpg";
+    QTest::newRow("quotes and braces") << QByteArray("\"{|}\\^`<>.jpg")
+                                       << "file:///tmp/x/%22%7B%7C%7D%5C%5E%60%3C%3E.jpg";
     QTest::newRow("control byte") << QByteArray("tab\there.jpg") << "file:///tmp/x/tab%09here.jpg";
 }
 
@@ -107,7 +109,8 @@ void TestThumbnails::uriAgreesWithGio()
     // The name reaches gio as bytes through the shell's glob: an argument would be UTF-8.
     QProcess process;
     process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("gio info -a standard::size \"$PWD\"/*")});
+    process.start(QStringLiteral("sh"),
+                  {QStringLiteral("-c"), QStringLiteral("gio info -a standard::size \"$PWD\"/*")});
     QVERIFY(process.waitForFinished());
     std::remove(path.constData());
     QString gioUri;
@@ -138,11 +141,16 @@ void TestThumbnails::staleness_data()
     QTest::addColumn<QString>("storedUri");
     QTest::addColumn<QString>("storedMtime");
     QTest::addColumn<bool>("current");
-    QTest::newRow("same file, same time") << "file:///a.jpg" << "1700000000" << true;
-    QTest::newRow("trailer saved since") << "file:///a.jpg" << "1699999999" << false;
-    QTest::newRow("another file") << "file:///b.jpg" << "1700000000" << false;
-    QTest::newRow("no time stored") << "file:///a.jpg" << "" << false;
-    QTest::newRow("time not a number") << "file:///a.jpg" << "gestern" << false;
+    QTest::newRow("same file, same time") << "file:///a.jpg"
+                                          << "1700000000" << true;
+    QTest::newRow("trailer saved since") << "file:///a.jpg"
+                                         << "1699999999" << false;
+    QTest::newRow("another file") << "file:///b.jpg"
+                                  << "1700000000" << false;
+    QTest::newRow("no time stored") << "file:///a.jpg"
+                                    << "" << false;
+    QTest::newRow("time not a number") << "file:///a.jpg"
+                                       << "gestern" << false;
 }
 
 void TestThumbnails::staleness()
@@ -164,7 +172,8 @@ void TestThumbnails::queueOrderAndCancel_data()
         << 2 << "" << QStringList{"show c,a,b|", "take c", "take a", "take -", "finish c", "take b", "take -"};
     QTest::newRow("made ones skipped") << 4 << "a,c" << QStringList{"show a,b,c,d|", "take b", "take d", "take -"};
     QTest::newRow("scrolled away before start")
-        << 1 << "" << QStringList{"show a,b,c|", "take a", "show x,y|a", "take -", "finish a", "take x", "take -", "finish x", "take y"};
+        << 1 << "" << QStringList{"show a,b,c|", "take a", "show x,y|a", "take -", "finish a",
+                                  "take x",      "take -", "finish x",   "take y"};
     QTest::newRow("still on screen keeps running")
         << 2 << "" << QStringList{"show a,b|", "take a", "show b,a,c|", "take b", "take -", "finish a", "take c"};
     QTest::newRow("nothing shown") << 2 << "" << QStringList{"show a,b|", "show |", "take -"};
