@@ -3,25 +3,24 @@
 #include "KindIcons.h"
 
 #include <QEvent>
-#include <QScrollBar>
 
 #include <set>
 
 namespace zv {
 
 AlbumThumbnails::AlbumThumbnails(QListView &view, AlbumListModel &list, AlbumPaths paths, QString cacheRoot)
-    : QObject(&view), m_view(view), m_list(list), m_paths(std::move(paths)), m_maker(std::move(cacheRoot), kIconSize)
+    : QObject(&view)
+    , m_view(view)
+    , m_list(list)
+    , m_paths(std::move(paths))
+    , m_maker(std::move(cacheRoot), kIconSize)
 {
-    // Scrolling fires many times a second; the screen is looked at once the events are through.
+    // What is on screen is known once the view has laid out its rows, which it does at the
+    // latest to paint them: every scroll, resize and change of rows ends in a paint, and the
+    // screen is looked at after it, once per round of events.
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(0);
     connect(&m_refresh, &QTimer::timeout, this, &AlbumThumbnails::refresh);
-    connect(m_view.verticalScrollBar(), &QScrollBar::valueChanged, this, &AlbumThumbnails::refreshSoon);
-    connect(m_view.horizontalScrollBar(), &QScrollBar::valueChanged, this, &AlbumThumbnails::refreshSoon);
-    connect(&m_list, &QAbstractItemModel::modelReset, this, &AlbumThumbnails::refreshSoon);
-    connect(&m_list, &QAbstractItemModel::layoutChanged, this, &AlbumThumbnails::refreshSoon);
-    connect(&m_list, &QAbstractItemModel::rowsInserted, this, &AlbumThumbnails::refreshSoon);
-    connect(&m_list, &QAbstractItemModel::rowsRemoved, this, &AlbumThumbnails::refreshSoon);
     connect(&m_list, &QAbstractItemModel::dataChanged, this, &AlbumThumbnails::rowsChanged);
     connect(&m_maker, &thumbnails::Thumbnailer::ready, this, &AlbumThumbnails::showReady);
     m_view.viewport()->installEventFilter(this);
@@ -41,7 +40,7 @@ void AlbumThumbnails::setShowing(bool on)
         return;
     m_showing = on;
     if (on)
-        refreshSoon();
+        m_view.viewport()->update();
     else
         m_maker.setShown({});
 }
@@ -108,7 +107,7 @@ void AlbumThumbnails::showReady(const QString &name)
 
 bool AlbumThumbnails::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+    if (event->type() == QEvent::Paint)
         refreshSoon();
     return QObject::eventFilter(watched, event);
 }
