@@ -9,8 +9,8 @@
 #include "model/Album.h"
 #include "model/AlbumListModel.h"
 #include "thumbnails/ThumbnailCache.h"
-#include "thumbnails/ThumbnailNames.h"
 #include "thumbnails/Thumbnailer.h"
+#include "thumbnails/ThumbnailNames.h"
 
 #include "../BenchStats.h"
 
@@ -124,8 +124,8 @@ Album albumOf(int count, const QString &prefix = QStringLiteral("Bild_"))
 {
     Album album;
     for (int i = 0; i < count; ++i)
-        album.append(AlbumEntry{QStringLiteral("%1%2.jpg").arg(prefix).arg(i, 6, 10, QLatin1Char('0')),
-                                MediaKind::Bild, 1, {}, 0});
+        album.append(AlbumEntry{
+            QStringLiteral("%1%2.jpg").arg(prefix).arg(i, 6, 10, QLatin1Char('0')), MediaKind::Bild, 1, {}, 0});
     return album;
 }
 
@@ -163,7 +163,8 @@ int main(int argc, char **argv)
         }
         std::printf("files                   : %d\n", files);
         std::printf("switch, kind icons      : %8.1f ms (median of 5)\n", median(kind));
-        std::printf("switch, thumbnails      : %8.1f ms  ratio %.2f x\n", median(thumbs), median(thumbs) / median(kind));
+        std::printf("switch, thumbnails      : %8.1f ms  ratio %.2f x\n", median(thumbs),
+                    median(thumbs) / median(kind));
         std::printf("files given to maker    : %d, rows on screen %zu\n", given, onScreen);
     }
 
@@ -173,8 +174,8 @@ int main(int argc, char **argv)
         QDir().mkpath(folder);
         const Album album = albumOf(40);
         for (int i = 0; i < 40; ++i)
-            makePhoto(3000, 2000, quint32(i)).save(folder + QStringLiteral("/Bild_%1.jpg").arg(i, 6, 10, QLatin1Char('0')),
-                                                   "JPEG", 90);
+            makePhoto(3000, 2000, quint32(i))
+                .save(folder + QStringLiteral("/Bild_%1.jpg").arg(i, 6, 10, QLatin1Char('0')), "JPEG", 90);
         const auto screenful = [&](const QString &cache) {
             IconList icons(album, folder + QStringLiteral("/.."), cache);
             icons.view.setViewMode(QListView::IconMode);
@@ -201,7 +202,8 @@ int main(int argc, char **argv)
         }
         std::printf("first screenful         : %d thumbnails of 3000 x 2000 JPEGs\n", shown);
         std::printf("  made anew             : %8.1f ms (median of 3)\n", median(fresh));
-        std::printf("  from the cache        : %8.1f ms  ratio %.2f x\n", median(cached), median(cached) / median(fresh));
+        std::printf("  from the cache        : %8.1f ms  ratio %.2f x\n", median(cached),
+                    median(cached) / median(fresh));
     }
 
     // One 24-megapixel JPEG.
@@ -216,7 +218,7 @@ int main(int argc, char **argv)
             QFile::remove(stored);
             QElapsedTimer timer;
             timer.start();
-            const thumbnails::Thumbnail made = thumbnails::makeThumbnail(cache, photo, 64);
+            const thumbnails::Thumbnail made = thumbnails::makeThumbnail(cache, photo, thumbnails::Source::Picture, 64);
             album.push_back(double(timer.nsecsElapsed()) / 1e6);
             if (made.image.isNull() || !QFile::exists(stored))
                 std::printf("the album made no thumbnail\n");

@@ -28,7 +28,7 @@ AlbumThumbnails::AlbumThumbnails(QListView &view, AlbumListModel &list, AlbumPat
 
 QVariant AlbumThumbnails::decoration(const ListRow &row) const
 {
-    if (m_showing && row.kind == MediaKind::Bild)
+    if (m_showing && row.kind != MediaKind::Unbekannt)
         if (const QIcon *icon = m_maker.icon(row.name))
             return *icon;
     return KindIcons::icon(row.kind);
@@ -80,8 +80,9 @@ void AlbumThumbnails::refresh()
     std::vector<thumbnails::Thumbnailer::Shown> shown;
     for (const int r : rowsOnScreen()) {
         const ListRow &row = m_list.row(r);
-        if (row.kind == MediaKind::Bild)
-            shown.push_back({row.name, m_paths.mediaFile(row.name)});
+        if (row.kind != MediaKind::Unbekannt)
+            shown.push_back({row.name, m_paths.mediaFile(row.name),
+                             row.kind == MediaKind::Video ? thumbnails::Source::Video : thumbnails::Source::Picture});
     }
     m_maker.setShown(shown);
 }

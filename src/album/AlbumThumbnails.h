@@ -9,7 +9,7 @@
 
 namespace zv {
 
-// The pictures' thumbnails in the icon view "Symbole": the list's decoration asks here first and
+// The pictures' and videos' thumbnails in the icon view "Symbole": the list's decoration asks here first and
 // gets a thumbnail once it is made, the kind icon until then. Only rows on screen are made; the
 // view is asked which after every paint. "kleine Symbole" and "Liste"
 // keep the kind icons: at 16 pixels a photo is a blot, while the kind icon still tells a

@@ -2,6 +2,7 @@
 
 #include "ThumbnailNames.h"
 
+#include "media/VideoFrame.h"
 #include "platform/FileNames.h"
 #include "platform/PathStatus.h"
 #include "viewing/PictureLoader.h"
@@ -16,6 +17,9 @@ namespace {
 
 // Some hundred screenfuls of icons at 64 pixels: a few megabytes.
 constexpr int kKeptIcons = 2000;
+// Past a fade-in or a black first frame, and within the shortest clip a camera makes.
+constexpr double kVideoFrameSeconds = 1.0;
+constexpr int kVideoTimeoutMs = 5000;
 
 QImage fitted(const QImage &image, int size)
 {
@@ -26,7 +30,7 @@ QImage fitted(const QImage &image, int size)
 
 } // namespace
 
-Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, int shownSize,
+Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, Source source, int shownSize,
                         const std::atomic_bool *cancelled)
 {
     const PathStatus status = pathStatus(path);
@@ -39,13 +43,17 @@ Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, int sh
         return {fitted(cached, shownSize), mtime};
     if (cancelled && cancelled->load())
         return {QImage(), mtime};
-    std::optional<LoadedPicture> picture = loadPicture(path, QSize(kNormalSize, kNormalSize), cancelled);
-    if (!picture)
+    QImage image;
+    if (source == Source::Video) {
+        image = fitted(grabVideoFrame(path, kVideoFrameSeconds, kVideoTimeoutMs, cancelled), kNormalSize);
+    } else if (std::optional<LoadedPicture> picture = loadPicture(path, QSize(kNormalSize, kNormalSize), cancelled)) {
+        image = std::move(picture->image);
+        // The loader enlarges small pictures to their place; a thumbnail is never larger than its file.
+        if (picture->naturalSize.width() < image.width())
+            image = image.scaled(picture->naturalSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    if (image.isNull())
         return {QImage(), mtime};
-    QImage image = std::move(picture->image);
-    // The loader enlarges small pictures to their place; a thumbnail is never larger than its file.
-    if (picture->naturalSize.width() < image.width())
-        image = image.scaled(picture->naturalSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     cache.store(uri, mtime, image); // when it cannot, the icon lives in memory only
     return {fitted(image, shownSize), mtime};
 }
@@ -71,10 +79,10 @@ void Thumbnailer::setShown(const std::vector<Shown> &shown)
 {
     m_shownNames.clear();
     m_shownNames.reserve(qsizetype(shown.size()));
-    m_paths.clear();
+    m_files.clear();
     for (const Shown &file : shown) {
         m_shownNames.append(file.name);
-        m_paths.insert(file.name, file.path);
+        m_files.insert(file.name, file);
     }
     requeue();
     startMore();
@@ -101,7 +109,7 @@ void Thumbnailer::forget(const QString &name)
     // A result already on its way describes the file as it was.
     if (const auto job = m_jobs.find(name); job != m_jobs.end())
         job->id = 0;
-    if (m_paths.contains(name)) {
+    if (m_files.contains(name)) {
         requeue();
         startMore();
     }
@@ -113,21 +121,22 @@ void Thumbnailer::startMore()
         const Job job{m_nextId++, std::make_shared<std::atomic_bool>(false)};
         m_jobs.insert(*name, job);
         ++m_started;
-        const QString path = m_paths.value(*name);
-        m_pool.start([this, name = *name, path, job, cache = m_cache, size = m_shownSize] {
-            const Thumbnail made = makeThumbnail(cache, path, size, job.cancelled.get());
+        const Shown file = m_files.value(*name);
+        m_pool.start([this, file, job, cache = m_cache, size = m_shownSize] {
+            const Thumbnail made = makeThumbnail(cache, file.path, file.source, size, job.cancelled.get());
             QMetaObject::invokeMethod(
-                this, [this, name, path, id = job.id, made] { arrived(name, path, id, made); }, Qt::QueuedConnection);
+                this, [this, file, id = job.id, made] { arrived(file, id, made); }, Qt::QueuedConnection);
         });
     }
 }
 
-void Thumbnailer::arrived(const QString &name, const QString &path, quint64 id, const Thumbnail &made)
+void Thumbnailer::arrived(const Shown &file, quint64 id, const Thumbnail &made)
 {
+    const QString &name = file.name;
     // The queue runs one job per name, so this is the job of that name.
     const Job job = m_jobs.take(name);
     m_queue.finished(name);
-    const bool changed = job.recheck && pathStatus(path).modifiedSeconds != made.mtime;
+    const bool changed = job.recheck && pathStatus(file.path).modifiedSeconds != made.mtime;
     if (job.id == id && !job.cancelled->load() && !changed) {
         if (made.image.isNull()) {
             m_failed.insert(name, made.mtime);
@@ -135,7 +144,7 @@ void Thumbnailer::arrived(const QString &name, const QString &path, quint64 id, 
             m_ready.insert(name, new Made{QIcon(QPixmap::fromImage(made.image)), made.mtime});
             Q_EMIT ready(name);
         }
-    } else if (m_paths.contains(name)) {
+    } else if (m_files.contains(name)) {
         requeue(); // dropped or forgotten while running, and on screen (again)
     }
     startMore();

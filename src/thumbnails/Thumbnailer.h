@@ -18,13 +18,15 @@
 namespace zv::thumbnails {
 
 // One file's thumbnail as the maker makes it on a worker thread: from the cache when a current
-// one is there, else decoded (and stored, when the cache can be written), then scaled to fit
-// `shownSize`. A null image when the file is no picture that can be decoded.
+// one is there, else decoded (a picture through the album's picture loader, a video as its
+// frame a second in) and stored, when the cache can be written; then scaled to fit `shownSize`.
+// A null image when the file cannot be decoded.
 struct Thumbnail {
     QImage image;
     std::int64_t mtime = 0; // of the file it shows
 };
-Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, int shownSize,
+enum class Source { Picture, Video };
+Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, Source source, int shownSize,
                         const std::atomic_bool *cancelled = nullptr);
 
 // Thumbnails for the rows on screen, made off the user-interface thread and kept, a bounded
@@ -36,6 +38,7 @@ public:
     struct Shown {
         QString name;
         QString path;
+        Source source = Source::Picture;
     };
 
     explicit Thumbnailer(QString cacheRoot, int shownSize, QObject *parent = nullptr);
@@ -68,7 +71,7 @@ private:
     };
     void requeue();
     void startMore();
-    void arrived(const QString &name, const QString &path, quint64 id, const Thumbnail &made);
+    void arrived(const Shown &file, quint64 id, const Thumbnail &made);
     struct Made {
         QIcon icon;
         std::int64_t mtime;
@@ -79,7 +82,7 @@ private:
     QThreadPool m_pool;
     ThumbnailQueue m_queue;
     QStringList m_shownNames;
-    QHash<QString, QString> m_paths; // of the files on screen
+    QHash<QString, Shown> m_files; // on screen
     QHash<QString, Job> m_jobs; // running
     QCache<QString, Made> m_ready;
     QHash<QString, std::int64_t> m_failed; // no picture: the kind icon stays

@@ -1,6 +1,7 @@
 // The shared thumbnail cache's names, the order thumbnails are made in, and the maker over a
 // temporary cache.
 #include "support/CoreChecks.h"
+#include "support/MediaClips.h"
 
 #include "platform/FileNames.h"
 #include "thumbnails/ThumbnailCache.h"
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void cacheServesOnlyCurrentFile();
     void makerUsesAndRenewsCache();
     void makerWithoutWritableCache();
+    void videoFrame();
     void makerMakesOnlyWhatIsShown();
 };
 
@@ -244,7 +246,7 @@ void TestThumbnails::makerUsesAndRenewsCache()
     QVERIFY(test::writeNative(path, jpegOf(Qt::red) + QByteArray(914, 'T')));
     QVERIFY(setMtime(path, 1'600'000'000));
 
-    Thumbnail made = makeThumbnail(cache, name, 64);
+    Thumbnail made = makeThumbnail(cache, name, Source::Picture, 64);
     QCOMPARE(made.image.size(), QSize(64, 48));
     QVERIFY(near(made.image.pixel(32, 24), Qt::red));
     QVERIFY(QFile::exists(cache.normalFile(fileUri(path))));
@@ -253,19 +255,20 @@ void TestThumbnails::makerUsesAndRenewsCache()
     // Same time, new content: the cache answers, so the picture is not decoded again.
     QVERIFY(test::writeNative(path, jpegOf(Qt::blue)));
     QVERIFY(setMtime(path, 1'600'000'000));
-    QVERIFY(near(makeThumbnail(cache, name, 64).image.pixel(32, 24), Qt::red));
+    QVERIFY(near(makeThumbnail(cache, name, Source::Picture, 64).image.pixel(32, 24), Qt::red));
     // A saved trailer moves the time: the old thumbnail is stale and replaced.
     QVERIFY(setMtime(path, 1'600'000'060));
-    made = makeThumbnail(cache, name, 64);
+    made = makeThumbnail(cache, name, Source::Picture, 64);
     QVERIFY(near(made.image.pixel(32, 24), Qt::blue));
     QCOMPARE(made.mtime, 1'600'000'060);
     QVERIFY(near(cache.find(fileUri(path), 1'600'000'060).pixel(64, 48), Qt::blue));
 
     // Small pictures are not enlarged, and what is no picture has none.
     QVERIFY(test::writeAll(dir.path() + QStringLiteral("/small.jpg"), jpegOf(Qt::green, QSize(40, 20))));
-    QCOMPARE(makeThumbnail(cache, dir.path() + QStringLiteral("/small.jpg"), 64).image.size(), QSize(40, 20));
+    QCOMPARE(makeThumbnail(cache, dir.path() + QStringLiteral("/small.jpg"), Source::Picture, 64).image.size(),
+             QSize(40, 20));
     QVERIFY(test::writeAll(dir.path() + QStringLiteral("/junk.jpg"), test::mediaBytes(5000)));
-    QVERIFY(makeThumbnail(cache, dir.path() + QStringLiteral("/junk.jpg"), 64).image.isNull());
+    QVERIFY(makeThumbnail(cache, dir.path() + QStringLiteral("/junk.jpg"), Source::Picture, 64).image.isNull());
     std::remove(path.constData()); // QTemporaryDir removes only names it can decode
 }
 
@@ -276,9 +279,26 @@ void TestThumbnails::makerWithoutWritableCache()
     QVERIFY(test::writeAll(dir.path() + QStringLiteral("/cache"), "x"));
     const ThumbnailCache cache(dir.path() + QStringLiteral("/cache/thumbnails"));
     QVERIFY(test::writeAll(dir.path() + QStringLiteral("/a.jpg"), jpegOf(Qt::green)));
-    const Thumbnail made = makeThumbnail(cache, dir.path() + QStringLiteral("/a.jpg"), 64);
+    const Thumbnail made = makeThumbnail(cache, dir.path() + QStringLiteral("/a.jpg"), Source::Picture, 64);
     QVERIFY(near(made.image.pixel(10, 10), Qt::green));
     QVERIFY(!cache.store(QStringLiteral("file:///x"), 1, made.image));
+}
+
+void TestThumbnails::videoFrame()
+{
+    QTemporaryDir dir;
+    const QString clip = dir.path() + QStringLiteral("/film.mp4");
+    // Black for half a second, then blue: the thumbnail is no black first frame.
+    if (!runFfmpeg({"-f", "lavfi", "-i", "color=c=black:size=320x240:rate=25:d=0.5", "-f", "lavfi", "-i",
+                    "color=c=blue:size=320x240:rate=25:d=2", "-filter_complex", "[0][1]concat=n=2:v=1", "-c:v",
+                    "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", clip}))
+        QSKIP("ffmpeg cannot make the clip");
+    QVERIFY(test::writeAll(clip, test::readAll(clip) + QByteArray(914, 'T'))); // a trailer's worth
+    const ThumbnailCache cache(dir.path() + QStringLiteral("/thumbnails"));
+    const Thumbnail made = makeThumbnail(cache, clip, Source::Video, 64);
+    QCOMPARE(made.image.size(), QSize(64, 48));
+    QVERIFY(near(made.image.pixel(32, 24), Qt::blue));
+    QVERIFY(QFile::exists(cache.normalFile(fileUri(QFile::encodeName(clip)))));
 }
 
 // Rows that leave the screen before their turn are never made.
