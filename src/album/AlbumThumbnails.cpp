@@ -22,6 +22,10 @@ AlbumThumbnails::AlbumThumbnails(QListView &view, AlbumListModel &list, AlbumPat
     m_refresh.setInterval(0);
     connect(&m_refresh, &QTimer::timeout, this, &AlbumThumbnails::refresh);
     connect(&m_list, &QAbstractItemModel::dataChanged, this, &AlbumThumbnails::rowsChanged);
+    // A file deleted and made anew under its name comes back as a new row.
+    connect(&m_list, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
+        rowsChanged(m_list.index(first, 0), m_list.index(last, 0), {});
+    });
     connect(&m_maker, &thumbnails::Thumbnailer::ready, this, &AlbumThumbnails::showReady);
     m_view.viewport()->installEventFilter(this);
 }

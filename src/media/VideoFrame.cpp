@@ -8,6 +8,7 @@
 
 #include <mpv/client.h>
 
+#include <clocale>
 #include <memory>
 
 namespace zv {
@@ -50,6 +51,11 @@ QImage imageOf(const mpv_node &result)
 }
 
 } // namespace
+
+void prepareVideoFrames()
+{
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 QImage grabVideoFrame(const QString &path, double seconds, int timeoutMs, const std::atomic_bool *cancelled)
 {

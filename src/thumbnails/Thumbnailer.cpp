@@ -66,6 +66,7 @@ Thumbnailer::Thumbnailer(QString cacheRoot, int shownSize, QObject *parent)
     , m_ready(kKeptIcons)
 {
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    prepareVideoFrames();
 }
 
 Thumbnailer::~Thumbnailer()
