@@ -96,10 +96,10 @@ void AlbumThumbnails::rowsChanged(const QModelIndex &first, const QModelIndex &l
     if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole))
         return;
     // A saved trailer changes the file's time, and its thumbnail is made again.
-    for (int r = first.row(); r <= last.row(); ++r) {
-        const QString &name = m_list.row(r).name;
-        m_maker.recheck(name, m_paths.mediaFile(name));
-    }
+    // Sorting by size rewrites every row; only the few with a thumbnail cost a look at the disk.
+    for (int r = first.row(); r <= last.row(); ++r)
+        if (const QString &name = m_list.row(r).name; m_maker.holds(name))
+            m_maker.recheck(name, m_paths.mediaFile(name));
 }
 
 void AlbumThumbnails::showReady(const QString &name)

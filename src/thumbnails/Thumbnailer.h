@@ -52,6 +52,12 @@ public:
         const Made *made = m_ready.object(name);
         return made ? &made->icon : nullptr;
     }
+    // Whether a thumbnail of the file is made, being made or failed: only then is there anything
+    // to recheck.
+    bool holds(const QString &name) const
+    {
+        return m_ready.contains(name) || m_failed.contains(name) || m_jobs.contains(name);
+    }
     // The file may have changed (its row did): when it did, its thumbnail is made again.
     void recheck(const QString &name, const QString &path);
     void forget(const QString &name);
