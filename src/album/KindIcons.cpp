@@ -65,6 +65,7 @@ QIcon make(MediaKind kind)
     QIcon icon;
     icon.addPixmap(draw(kind, 16));
     icon.addPixmap(draw(kind, 32));
+    icon.addPixmap(draw(kind, 64)); // "Symbole", where thumbnails of 64 take their place
     return icon;
 }
 

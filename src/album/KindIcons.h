@@ -6,7 +6,7 @@
 
 namespace zv::KindIcons {
 
-// Film strip, picture and question mark, in a small and a large size.
+// Film strip, picture and question mark, in the list's three sizes.
 const QIcon &icon(MediaKind kind);
 
 } // namespace zv::KindIcons

@@ -1,5 +1,6 @@
 #include "frmDaten.h"
 
+#include "AlbumThumbnails.h"
 #include "AlbumViews.h"
 #include "KindIcons.h"
 #include "ListFont.h"
@@ -16,6 +17,7 @@
 #include "skins/SkinImages.h"
 #include "skins/SkinPanel.h"
 #include "store/PictureTrailer.h"
+#include "thumbnails/ThumbnailNames.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -69,7 +71,11 @@ frmDaten::frmDaten(MainWindowServices services, const QString &skinFolder, QWidg
     m_skinProblem = applySkin(skinFolder);
 }
 
-frmDaten::~frmDaten() = default;
+frmDaten::~frmDaten()
+{
+    // The list outlives the window; the thumbnails do not.
+    m_services.list.setDecorations([](const ListRow &row) { return QVariant(KindIcons::icon(row.kind)); }, {});
+}
 
 void frmDaten::buildControls()
 {
@@ -131,7 +137,6 @@ void frmDaten::buildList()
     // A second click on the selected row's name, or F2, edits it as the platform does.
     lstBilder->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     m_services.list.setRenameHandler([this](int row, const QString &name) { return renameRow(row, name); });
-    m_services.list.setDecorations([](MediaKind kind) { return QVariant(KindIcons::icon(kind)); }, markedRowFont());
     lstBilder->setModel(&m_services.list);
     lstBilder->header()->setStretchLastSection(false);
     lstBilder->header()->setSectionsMovable(false);
@@ -159,6 +164,10 @@ void frmDaten::buildList()
     lstSymbole->setObjectName(QStringLiteral("lstSymbole"));
     lstSymbole->setGeometry(layout::kList);
     lstSymbole->setFont(dialogFont());
+    m_thumbnails = new AlbumThumbnails(*lstSymbole, m_services.list, m_services.paths,
+                                       thumbnails::cacheRoot(qgetenv("XDG_CACHE_HOME"), qgetenv("HOME")));
+    m_services.list.setDecorations([this](const ListRow &row) { return m_thumbnails->decoration(row); },
+                                   markedRowFont());
     lstSymbole->setModel(&m_services.list);
     lstSymbole->setSelectionModel(lstBilder->selectionModel());
     lstSymbole->setSelectionMode(QAbstractItemView::ExtendedSelection);

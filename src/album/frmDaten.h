@@ -25,6 +25,7 @@ class QProgressBar;
 namespace zv {
 
 class AlbumIconView;
+class AlbumThumbnails;
 class AlbumTreeView;
 class ImageButton;
 class MediaPort;
@@ -140,6 +141,7 @@ private:
     QLabel *cmdSaveX = nullptr;
     AlbumTreeView *lstBilder = nullptr;
     AlbumIconView *lstSymbole = nullptr; // the same list in the icon and list views
+    AlbumThumbnails *m_thumbnails = nullptr; // lstSymbole's child
     QMenu *m_lastMenu = nullptr;
     QProgressBar *pbarSearch = nullptr;
     std::unique_ptr<InfoFields> m_fields;

@@ -2,6 +2,7 @@
 // asked of the program.
 #include "frmDaten.h"
 
+#include "AlbumThumbnails.h"
 #include "AlbumViews.h"
 #include "ListFont.h"
 
@@ -112,10 +113,13 @@ void frmDaten::setViewMode(AlbumView mode)
         lstSymbole->setViewMode(list ? QListView::ListMode : QListView::IconMode);
         lstSymbole->setFlow(list ? QListView::TopToBottom : QListView::LeftToRight);
         lstSymbole->setWrapping(true);
-        const int icon = mode == AlbumView::Icons ? 32 : 16;
+        const bool icons = mode == AlbumView::Icons;
+        // Thumbnails of 64 pixels and a line of name fill the 137 pixels of the list.
+        const int icon = icons ? AlbumThumbnails::kIconSize : 16;
         lstSymbole->setIconSize(QSize(icon, icon));
-        lstSymbole->setGridSize(mode == AlbumView::Icons ? QSize(96, 64) : QSize());
+        lstSymbole->setGridSize(icons ? QSize(96, 90) : QSize());
     }
+    m_thumbnails->setShowing(mode == AlbumView::Icons);
     fitListColumns();
     lstSymbole->setVisible(!details);
     lstBilder->setVisible(details);

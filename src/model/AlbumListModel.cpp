@@ -358,7 +358,7 @@ QVariant AlbumListModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return index.column() == Dateiname ? displayFileName(r.name) : text(index.row(), index.column());
     case Qt::DecorationRole:
-        return index.column() == Dateiname && m_kindIcon ? m_kindIcon(r.kind) : QVariant();
+        return index.column() == Dateiname && m_rowIcon ? m_rowIcon(r) : QVariant();
     case Qt::ToolTipRole:
         return KindNames(r.kind);
     case Qt::FontRole:
@@ -377,9 +377,9 @@ QVariant AlbumListModel::data(const QModelIndex &index, int role) const
     }
 }
 
-void AlbumListModel::setDecorations(KindDecoration icon, QVariant markFont)
+void AlbumListModel::setDecorations(RowDecoration icon, QVariant markFont)
 {
-    m_kindIcon = std::move(icon);
+    m_rowIcon = std::move(icon);
     m_markFont = std::move(markFont);
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole, Qt::FontRole});

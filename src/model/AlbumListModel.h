@@ -59,10 +59,10 @@ public:
     void setRowInfo(int row, const PictureInfo &info);
     void setRenameHandler(RenameHandler handler) { m_renameHandler = std::move(handler); }
     // Icons and fonts are the windows' business (QtGui); the window showing the list hands in
-    // the name cell's icon per kind and the font of the marked row. Without them the list has
-    // neither, and works the same as a store.
-    using KindDecoration = std::function<QVariant(MediaKind)>;
-    void setDecorations(KindDecoration icon, QVariant markFont);
+    // the name cell's icon per row (its kind's, or its thumbnail) and the font of the marked row.
+    // Without them the list has neither, and works the same as a store.
+    using RowDecoration = std::function<QVariant(const ListRow &)>;
+    void setDecorations(RowDecoration icon, QVariant markFont);
     void appendRows(std::vector<ListRow> rows);
     // The row of this exact name is set apart (the shown file, while another row is selected);
     // an empty name marks none.
@@ -125,7 +125,7 @@ private:
     QString m_firstCaption;
     QString m_markedName;
     RenameHandler m_renameHandler;
-    KindDecoration m_kindIcon;
+    RowDecoration m_rowIcon;
     QVariant m_markFont;
     Album *m_followed = nullptr;
 };

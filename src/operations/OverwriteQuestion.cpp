@@ -18,7 +18,7 @@ OverwriteQuestionText::File describe(const QString &heading, const QString &path
     const PathStatus status = pathStatus(path);
     if (status.isFile())
         file.details = fileSizeText(status.size)
-                       + QDateTime::fromSecsSinceEpoch(status.modifiedSecs)
+                       + QDateTime::fromSecsSinceEpoch(status.modifiedSeconds)
                              .toString(QStringLiteral(", 'geändert am' dd.MM.yyyy 'um' HH:mm"));
     return file;
 }

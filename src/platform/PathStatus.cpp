@@ -11,8 +11,8 @@ namespace {
 PathStatus statusOf(const struct stat &st)
 {
     if (S_ISREG(st.st_mode))
-        return {PathStatus::Kind::File, st.st_size, st.st_mtim.tv_sec};
-    return {S_ISDIR(st.st_mode) ? PathStatus::Kind::Folder : PathStatus::Kind::Other, 0, 0};
+        return {PathStatus::Kind::File, st.st_size, st.st_mtime};
+    return {S_ISDIR(st.st_mode) ? PathStatus::Kind::Folder : PathStatus::Kind::Other, 0, st.st_mtime};
 }
 
 } // namespace

@@ -11,7 +11,7 @@ struct PathStatus {
     enum class Kind { Missing, File, Folder, Other };
     Kind kind = Kind::Missing;
     std::int64_t size = 0;
-    std::int64_t modifiedSecs = 0; // since the epoch; files only
+    std::int64_t modifiedSeconds = 0; // since 1970, as thumbnail caches record it
     bool exists() const { return kind != Kind::Missing; }
     bool isFile() const { return kind == Kind::File; }
     bool isFolder() const { return kind == Kind::Folder; }

@@ -1,6 +1,7 @@
 // The album's commands on a real media folder without a window (saving, renaming, deleting, new
 // albums, searching and sorting), then the main window over it: preview, keys, buttons, editing,
 // search and its menu.
+#include "album/KindIcons.h"
 #include "album/modMenu.h"
 #include "album/PreviewBox.h"
 #include "model/AlbumLoader.h"
@@ -19,6 +20,7 @@
 #include "support/OtherUser.h"
 
 #include <QClipboard>
+#include <QDateTime>
 #include <QDirIterator>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -856,6 +858,46 @@ private Q_SLOTS:
 
     // A date that would not be stored as typed is shown before it is written; the user may go
     // back. A date the file had already is not asked about again.
+    // "Symbole" shows a picture's thumbnail once it is made, and makes it again when a saved trailer
+    // gave the file a new time; "kleine Symbole" and a file of unknown kind keep the kind icons.
+    void thumbnailsInSymbole()
+    {
+        QTemporaryDir cache;
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+        const auto unset = qScopeGuard([] { qunsetenv("XDG_CACHE_HOME"); });
+        WindowFixture fx;
+        fx.picture(QStringLiteral("a.jpg"), {400, 300}, Qt::red);
+        fx.file(QStringLiteral("notiz.txt"));
+        const auto setTime = [&](qint64 seconds) {
+            QFile file(fx.media(QStringLiteral("a.jpg")));
+            return file.open(QIODevice::ReadWrite)
+                   && file.setFileTime(QDateTime::fromSecsSinceEpoch(seconds), QFileDevice::FileModificationTime);
+        };
+        QVERIFY(setTime(1'500'000'000));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        const auto icon = [&](const char *name) {
+            const QModelIndex index = fx.list.index(fx.rowOf(QLatin1String(name)), 0);
+            return fx.list.data(index, Qt::DecorationRole).value<QIcon>();
+        };
+        const auto colour = [&] { return icon("a.jpg").pixmap(64).toImage().pixelColor(32, 24); };
+        w->runMenuCommand(ViewIcons);
+        QTRY_VERIFY(colour().red() > 200 && colour().blue() < 60);
+        QCOMPARE(icon("notiz.txt").cacheKey(), KindIcons::icon(MediaKind::Unbekannt).cacheKey());
+
+        // New pixels under the old time are not looked at; the trailer's save moves the time.
+        fx.picture(QStringLiteral("a.jpg"), {400, 300}, Qt::blue);
+        QVERIFY(setTime(1'500'000'000));
+        PictureInfo info;
+        info.ort = QStringLiteral("Köln");
+        QVERIFY(!WritePictureInfo(fx.media(QStringLiteral("a.jpg")), info));
+        fx.album.replaceInfo(*fx.album.indexOf(QStringLiteral("a.jpg")), info);
+        QTRY_VERIFY(colour().blue() > 200 && colour().red() < 60);
+
+        w->runMenuCommand(ViewSmallIcons);
+        QCOMPARE(icon("a.jpg").cacheKey(), KindIcons::icon(MediaKind::Bild).cacheKey());
+    }
+
     void dateQuestionBeforeSaving_data()
     {
         QTest::addColumn<QString>("typed"); // empty: the date box is left as the file gave it

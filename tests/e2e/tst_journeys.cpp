@@ -164,6 +164,7 @@ private Q_SLOTS:
     void newAlbumFromAllFiles();
     void importTwoFilesNumbered();
     void exportOneFile();
+    void thumbnailsInSymbole();
 };
 
 void TestJourneys::skinPreviewListViewAndBlueSkin()
@@ -375,6 +376,40 @@ void TestJourneys::exportOneFile()
     QVERIFY(awaitWindowGone("Kopiere: " + chosen));
     QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{chosen});
     QCOMPARE(readAll(target.filePath(chosen)), readAll(run.media(chosen)));
+}
+
+// "Ansicht" → "Symbole" over a red, a green and a blue picture: each cell shows its picture's
+// colour in place of the kind icon, and the thumbnails land in the desktop's shared cache.
+void TestJourneys::thumbnailsInSymbole()
+{
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    const QList<Picture> pictures{{"rot.jpg", Qt::red}, {"gruen.jpg", Qt::green}, {"blau.jpg", Qt::blue}};
+    for (const Picture &p : pictures)
+        QVERIFY(writePicture(run.media(p.name), p.colour, {400, 300}));
+    const QStringList order = QDir(run.media({})).entryList(QDir::Files, QDir::Unsorted);
+    const QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+    const QPoint at = window.topLeft();
+
+    QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Right", "Return"}));
+    // A cell of the grid is 96 pixels wide; its icon of 64 sits at the top, in the middle. The
+    // selected first one is tinted with the highlight, so a colour is told by its strongest channel.
+    const auto cellColours = [&] {
+        QStringList seen;
+        for (int cell = 0; cell < order.size(); ++cell) {
+            const QColor c = colourAt(at + layout::kList.topLeft() + QPoint(cell * 96 + 48, 34));
+            const auto strongest = [](int a, int b, int d) { return a > 150 && b < 110 && d < 110; };
+            seen << (strongest(c.red(), c.green(), c.blue())   ? "rot.jpg"
+                     : strongest(c.green(), c.red(), c.blue()) ? "gruen.jpg"
+                     : strongest(c.blue(), c.red(), c.green()) ? "blau.jpg"
+                                                               : "?");
+        }
+        return seen;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(cellColours(), order, 10000);
+    const QDir normal(run.home.filePath(QStringLiteral("cache/thumbnails/normal")));
+    QCOMPARE(normal.entryList(QStringList{QStringLiteral("*.png")}, QDir::Files).size(), 3);
 }
 
 QTEST_MAIN(TestJourneys)

@@ -32,7 +32,7 @@ inline bool copyTree(const QString &from, const QString &to)
 
 struct ProgramRun {
     QTemporaryDir album;
-    QTemporaryDir home; // XDG_CONFIG_HOME: the user's settings stay alone
+    QTemporaryDir home; // XDG_CONFIG_HOME and XDG_CACHE_HOME: the user's settings and thumbnails stay alone
     QProcess process;
 
     // The built program, skins and help in the album folder, with an empty Bilder/.
@@ -56,6 +56,7 @@ struct ProgramRun {
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
         process.setProcessEnvironment(env);
         process.start(album.filePath(QStringLiteral("zidoverev")), {});
         return process.waitForStarted();

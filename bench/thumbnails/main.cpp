@@ -1,0 +1,234 @@
+// Thumbnails in "Symbole". Run it under an X server, e.g.
+// xvfb-run -s "-screen 0 1280x1024x24" bench_thumbnails [files=100000]
+//  - switching the list of 100,000 files to "Symbole", against the same switch with kind icons
+//    only, and how many files the maker was given (only the rows on screen should be)
+//  - the first screenful of thumbnails from the shared cache, against making them anew
+//  - one 24-megapixel JPEG's thumbnail made and stored, against a bare libjpeg-turbo decode at
+//    1/8 followed by the same scaling and PNG write
+#include "album/AlbumThumbnails.h"
+#include "model/Album.h"
+#include "model/AlbumListModel.h"
+#include "thumbnails/ThumbnailCache.h"
+#include "thumbnails/Thumbnailer.h"
+#include "thumbnails/ThumbnailNames.h"
+
+#include "../BenchStats.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImageWriter>
+#include <QListView>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+#include <jpeglib.h>
+
+using namespace zv;
+
+namespace {
+
+QImage makePhoto(int width, int height, quint32 seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int noise = static_cast<int>(seed >> 28);
+            line[x] = qRgb((x * 255 / width + noise) & 255, (y * 255 / height + noise) & 255,
+                           ((x + y) * 128 / (width + height) + noise * 3) & 255);
+        }
+    }
+    return image;
+}
+
+// libjpeg-turbo at 1/8, scaled to the normal size and written as PNG: the least a thumbnailer does.
+void libjpegThumbnail(const QByteArray &path, const QString &png)
+{
+    FILE *file = std::fopen(path.constData(), "rb");
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    info.scale_num = 1;
+    info.scale_denom = 8;
+    info.out_color_space = JCS_EXT_BGRX;
+    jpeg_start_decompress(&info);
+    QImage image(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW rows[] = {image.scanLine(int(info.output_scanline))};
+        jpeg_read_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    QSaveFile out(png);
+    out.open(QIODevice::WriteOnly);
+    QImageWriter(&out, "png").write(image.scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    out.commit();
+}
+
+struct IconList {
+    AlbumListModel list;
+    QListView view;
+    std::unique_ptr<AlbumThumbnails> thumbnails;
+
+    IconList(const Album &album, const QString &folder, const QString &cache)
+    {
+        list.fill(album);
+        thumbnails = std::make_unique<AlbumThumbnails>(view, list, AlbumPaths{folder}, cache);
+        list.setDecorations([this](const ListRow &row) { return thumbnails->decoration(row); }, {});
+        view.setModel(&list);
+        view.setUniformItemSizes(true);
+        view.setResizeMode(QListView::Adjust);
+        view.resize(737, 137);
+        view.setViewMode(QListView::ListMode);
+        view.setIconSize(QSize(16, 16));
+        view.show();
+        if (!QTest::qWaitForWindowExposed(&view))
+            std::printf("the list did not come up\n");
+    }
+    // What frmDaten does for "Symbole", until the screen is painted.
+    double switchToIcons(bool thumbs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        view.setViewMode(QListView::IconMode);
+        view.setFlow(QListView::LeftToRight);
+        view.setWrapping(true);
+        view.setIconSize(QSize(64, 64));
+        view.setGridSize(QSize(96, 90));
+        thumbnails->setShowing(thumbs);
+        view.repaint();
+        QCoreApplication::processEvents();
+        return double(timer.nsecsElapsed()) / 1e6;
+    }
+    void back()
+    {
+        thumbnails->setShowing(false);
+        view.setViewMode(QListView::ListMode);
+        view.setIconSize(QSize(16, 16));
+        view.setGridSize(QSize());
+        QCoreApplication::processEvents();
+    }
+};
+
+Album albumOf(int count, const QString &prefix = QStringLiteral("Bild_"))
+{
+    Album album;
+    for (int i = 0; i < count; ++i)
+        album.append(AlbumEntry{
+            QStringLiteral("%1%2.jpg").arg(prefix).arg(i, 6, 10, QLatin1Char('0')), MediaKind::Bild, 1, {}, 0});
+    return album;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const int files = argc > 1 ? std::atoi(argv[1]) : 100000;
+    QTemporaryDir dir;
+
+    // Switching: the files need not exist; the maker is told of the rows on screen only.
+    {
+        const Album album = albumOf(files);
+        IconList icons(album, dir.path() + QStringLiteral("/none"), dir.path() + QStringLiteral("/cache1"));
+        std::vector<double> kind;
+        std::vector<double> thumbs;
+        std::size_t onScreen = 0;
+        int given = 0;
+        for (int run = 0; run < 5; ++run) {
+            kind.push_back(icons.switchToIcons(false));
+            icons.back();
+            thumbs.push_back(icons.switchToIcons(true));
+            // Files that are missing are not tried again: the first run, settled, tells.
+            if (run == 0) {
+                QTest::qWait(50);
+                QElapsedTimer settle;
+                settle.start();
+                while (!icons.thumbnails->maker().idle() && settle.elapsed() < 3000)
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                onScreen = icons.thumbnails->rowsOnScreen().size();
+                given = icons.thumbnails->maker().started();
+            }
+            icons.back();
+        }
+        std::printf("files                   : %d\n", files);
+        std::printf("switch, kind icons      : %8.1f ms (median of 5)\n", median(kind));
+        std::printf("switch, thumbnails      : %8.1f ms  ratio %.2f x\n", median(thumbs),
+                    median(thumbs) / median(kind));
+        std::printf("files given to maker    : %d, rows on screen %zu\n", given, onScreen);
+    }
+
+    // The first screenful: 40 photos of 3000 x 2000 on disk.
+    {
+        const QString folder = dir.path() + QStringLiteral("/Bilder");
+        QDir().mkpath(folder);
+        const Album album = albumOf(40);
+        for (int i = 0; i < 40; ++i)
+            makePhoto(3000, 2000, quint32(i))
+                .save(folder + QStringLiteral("/Bild_%1.jpg").arg(i, 6, 10, QLatin1Char('0')), "JPEG", 90);
+        const auto screenful = [&](const QString &cache) {
+            IconList icons(album, folder + QStringLiteral("/.."), cache);
+            icons.view.setViewMode(QListView::IconMode);
+            icons.view.setWrapping(true);
+            icons.view.setIconSize(QSize(64, 64));
+            icons.view.setGridSize(QSize(96, 90));
+            QCoreApplication::processEvents();
+            QElapsedTimer timer;
+            timer.start();
+            icons.thumbnails->setShowing(true);
+            while (icons.thumbnails->maker().started() == 0 || !icons.thumbnails->maker().idle())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            return std::pair(double(timer.nsecsElapsed()) / 1e6, icons.thumbnails->maker().started());
+        };
+        std::vector<double> fresh;
+        std::vector<double> cached;
+        int shown = 0;
+        for (int run = 0; run < 3; ++run) {
+            const QString cache = dir.path() + QStringLiteral("/cache2-%1").arg(run);
+            fresh.push_back(screenful(cache).first);
+            const auto [ms, count] = screenful(cache);
+            cached.push_back(ms);
+            shown = count;
+        }
+        std::printf("first screenful         : %d thumbnails of 3000 x 2000 JPEGs\n", shown);
+        std::printf("  made anew             : %8.1f ms (median of 3)\n", median(fresh));
+        std::printf("  from the cache        : %8.1f ms  ratio %.2f x\n", median(cached),
+                    median(cached) / median(fresh));
+    }
+
+    // One 24-megapixel JPEG.
+    {
+        const QString photo = dir.path() + QStringLiteral("/big.jpg");
+        makePhoto(6000, 4000, 7).save(photo, "JPEG", 90);
+        const thumbnails::ThumbnailCache cache(dir.path() + QStringLiteral("/cache3"));
+        const QString stored = cache.normalFile(thumbnails::fileUri(QFile::encodeName(photo)));
+        std::vector<double> album;
+        std::vector<double> bare;
+        for (int run = 0; run < 7; ++run) {
+            QFile::remove(stored);
+            QElapsedTimer timer;
+            timer.start();
+            const thumbnails::Thumbnail made = thumbnails::makeThumbnail(cache, photo, thumbnails::Source::Picture, 64);
+            album.push_back(double(timer.nsecsElapsed()) / 1e6);
+            if (made.image.isNull() || !QFile::exists(stored))
+                std::printf("the album made no thumbnail\n");
+            timer.restart();
+            libjpegThumbnail(QFile::encodeName(photo), dir.path() + QStringLiteral("/bare.png"));
+            bare.push_back(double(timer.nsecsElapsed()) / 1e6);
+        }
+        std::printf("24-megapixel JPEG       : %.1f MB\n", QFileInfo(photo).size() / 1e6);
+        std::printf("  libjpeg 1/8 + PNG     : %8.1f ms (median of 7)\n", median(bare));
+        std::printf("  album thumbnail       : %8.1f ms  ratio %.2f x\n", median(album), median(album) / median(bare));
+    }
+    return 0;
+}
