@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace zv {
@@ -100,8 +101,52 @@ void FolderTreeView::showTopNodes(const std::vector<FolderRead> &reads, bool pla
 void FolderTreeView::listArrived()
 {
     --m_listsPending;
+    steer();
     if (pendingReads() == 0)
         Q_EMIT readsSettled();
+}
+
+void FolderTreeView::openAt(const QString &folder)
+{
+    m_tree.setLastFolder(folder);
+    m_steering = !folder.isEmpty();
+    steer();
+}
+
+void FolderTreeView::steer()
+{
+    // Places and drives both: the most specific way in is known only when both lists are.
+    if (!m_steering || m_listsPending > 0)
+        return;
+    const FolderTree::Way way = m_tree.wayToLastFolder();
+    if (way.node < 0) {
+        m_steering = false;
+        return;
+    }
+    std::vector<QTreeWidgetItem *> path;
+    for (QTreeWidgetItem *item = m_items.value(way.node); item; item = item->parent())
+        path.push_back(item);
+    // Expanding asks for the next level; its answer steers again.
+    for (auto it = path.rbegin(); it + 1 != path.rend(); ++it)
+        (*it)->setExpanded(true);
+    if (!way.ends)
+        return;
+    m_steering = false;
+    path.front()->setExpanded(true);
+    setCurrentItem(path.front());
+    scrollToItem(path.front());
+}
+
+void FolderTreeView::keyPressEvent(QKeyEvent *event)
+{
+    m_steering = false;
+    QTreeWidget::keyPressEvent(event);
+}
+
+void FolderTreeView::mousePressEvent(QMouseEvent *event)
+{
+    m_steering = false;
+    QTreeWidget::mousePressEvent(event);
 }
 
 QString FolderTreeView::selectedFolder() const
@@ -156,27 +201,40 @@ void FolderTreeView::deliver(int batch, const std::vector<std::optional<QList<Su
     if (it == m_pending.constEnd())
         return;
     const std::vector<FolderRead> reads = *it;
+    std::vector<FolderRead> ahead; // folders new in an open folder, read one level ahead too
     setUpdatesEnabled(false);
     for (std::size_t i = 0; i < reads.size(); ++i) {
         const int node = reads[i].node;
         const bool wasUnreadable = m_tree.node(node).unreadable;
         const std::vector<int> added = m_tree.deliver(node, results[i]);
-        QList<QTreeWidgetItem *> children;
-        children.reserve(qsizetype(added.size()));
         for (const int child : added) {
             auto *item = new QTreeWidgetItem;
             item->setData(0, NodeRole, child);
             m_items.insert(child, item);
-            children << item;
             showNode(child);
+            if (m_tree.node(node).expanded)
+                ahead.push_back({child, m_tree.folderOf(child)});
         }
-        if (!children.isEmpty())
-            m_items.value(node)->addChildren(children);
+        QTreeWidgetItem *parent = m_items.value(node);
+        const std::vector<int> &order = m_tree.node(node).children;
+        if (!added.empty() && parent->childCount() == 0) {
+            QList<QTreeWidgetItem *> children;
+            children.reserve(qsizetype(order.size()));
+            for (const int child : order)
+                children << m_items.value(child);
+            parent->addChildren(children);
+        } else if (!added.empty()) {
+            for (std::size_t pos = 0; pos < order.size(); ++pos)
+                if (QTreeWidgetItem *item = m_items.value(order[pos]); !item->parent())
+                    parent->insertChild(int(pos), item);
+        }
         if (m_tree.node(node).unreadable != wasUnreadable)
             showNode(node);
     }
     setUpdatesEnabled(true);
+    request(std::move(ahead));
     settle(batch);
+    steer();
 }
 
 void FolderTreeView::timeOut(int batch)
@@ -188,6 +246,7 @@ void FolderTreeView::timeOut(int batch)
         m_tree.markUnreadable(r.node);
         showNode(r.node);
     }
+    steer();
     // The batch stays known for a late answer, but no longer holds the wait cursor.
     if (m_waitCursor && window())
         window()->unsetCursor();
