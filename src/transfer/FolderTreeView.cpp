@@ -233,8 +233,8 @@ void FolderTreeView::deliver(int batch, const std::vector<std::optional<QList<Su
     }
     setUpdatesEnabled(true);
     request(std::move(ahead));
+    steer(); // before settling, so the reads it asks for keep readsSettled back
     settle(batch);
-    steer();
 }
 
 void FolderTreeView::timeOut(int batch)
