@@ -129,10 +129,12 @@ void FolderTree::collapse(int i)
         n.image = QStringLiteral("zu");
 }
 
-std::vector<int> FolderTree::deliver(int i, const std::optional<QList<SubFolder>> &subfolders)
+std::vector<int> FolderTree::deliver(int i, const SubFolders &read)
 {
     std::vector<int> added;
+    const std::optional<QList<SubFolder>> &subfolders = read.folders;
     m_nodes[std::size_t(i)].unreadable = !subfolders;
+    m_nodes[std::size_t(i)].error = read.error;
     if (!subfolders)
         return added;
     m_nodes[std::size_t(i)].listed = true;
@@ -210,8 +212,10 @@ FolderTree::Way FolderTree::wayToLastFolder() const
 
 void FolderTree::markUnreadable(int i)
 {
-    if (!m_nodes[std::size_t(i)].listed)
+    if (!m_nodes[std::size_t(i)].listed) {
         m_nodes[std::size_t(i)].unreadable = true;
+        m_nodes[std::size_t(i)].error = 0;
+    }
 }
 
 std::vector<int> FolderTree::topLevel() const

@@ -29,6 +29,7 @@ struct FolderNode {
     bool isDrive = false; // or a place: a top-level node whose image stays
     bool listed = false; // its subfolders have arrived
     bool unreadable = false; // reading them failed or took too long
+    int error = 0; // errno of the failed read; 0 when it took too long
     bool isPlace = false;
     bool expanded = false; // shown open: folders a new read finds are read one level ahead too
 };
@@ -60,7 +61,7 @@ public:
     // The subfolders of a node that was asked for; returns the nodes added. Folders already in
     // the tree are not added twice; the children stay in German order, blind to letter case,
     // and names beginning with a dot are hidden unless the last folder lies in them.
-    std::vector<int> deliver(int node, const std::optional<QList<SubFolder>> &subfolders);
+    std::vector<int> deliver(int node, const SubFolders &read);
     // The folder the dialog was last left at, to open there again.
     void setLastFolder(const QString &folder);
     const QString &lastFolder() const { return m_lastFolder; }

@@ -2,6 +2,8 @@
 
 #include "TransferIcons.h"
 
+#include "platform/ErrorTexts.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -166,7 +168,8 @@ void FolderTreeView::showNode(int node)
     }
     // Only a node that could not be read looks different; the others keep the view's defaults.
     if (n.unreadable || !item->toolTip(0).isEmpty()) {
-        item->setToolTip(0, n.unreadable ? QStringLiteral("nicht lesbar") : QString());
+        const QString why = n.error ? QStringLiteral(": ") + errorText(n.error) : QString();
+        item->setToolTip(0, n.unreadable ? QStringLiteral("nicht lesbar") + why : QString());
         item->setForeground(0, n.unreadable ? palette().brush(QPalette::Disabled, QPalette::Text)
                                             : palette().brush(QPalette::Active, QPalette::Text));
     }
@@ -180,7 +183,7 @@ void FolderTreeView::request(std::vector<FolderRead> reads)
     if (m_waitCursor && m_pending.isEmpty() && window())
         window()->setCursor(Qt::WaitCursor);
     m_pending.insert(batch, reads);
-    using Results = std::vector<std::optional<QList<SubFolder>>>;
+    using Results = std::vector<SubFolders>;
     readInBackground<Results>(
         m_channel,
         [source = m_source, reads = std::move(reads)] {
@@ -194,7 +197,7 @@ void FolderTreeView::request(std::vector<FolderRead> reads)
     QTimer::singleShot(m_timeoutMs, this, [this, batch] { timeOut(batch); });
 }
 
-void FolderTreeView::deliver(int batch, const std::vector<std::optional<QList<SubFolder>>> &results)
+void FolderTreeView::deliver(int batch, const std::vector<SubFolders> &results)
 {
     // A late answer after a time-out still fills its nodes.
     const auto it = m_pending.constFind(batch);
@@ -205,7 +208,7 @@ void FolderTreeView::deliver(int batch, const std::vector<std::optional<QList<Su
     setUpdatesEnabled(false);
     for (std::size_t i = 0; i < reads.size(); ++i) {
         const int node = reads[i].node;
-        const bool wasUnreadable = m_tree.node(node).unreadable;
+        const int wasError = m_tree.node(node).unreadable ? m_tree.node(node).error : -1;
         const std::vector<int> added = m_tree.deliver(node, results[i]);
         for (const int child : added) {
             auto *item = new QTreeWidgetItem;
@@ -228,7 +231,7 @@ void FolderTreeView::deliver(int batch, const std::vector<std::optional<QList<Su
                 if (QTreeWidgetItem *item = m_items.value(order[pos]); !item->parent())
                     parent->insertChild(int(pos), item);
         }
-        if (m_tree.node(node).unreadable != wasUnreadable)
+        if ((m_tree.node(node).unreadable ? m_tree.node(node).error : -1) != wasError)
             showNode(node);
     }
     setUpdatesEnabled(true);

@@ -49,7 +49,7 @@ protected:
 private:
     void steer();
     void request(std::vector<FolderRead> reads);
-    void deliver(int batch, const std::vector<std::optional<QList<SubFolder>>> &results);
+    void deliver(int batch, const std::vector<SubFolders> &results);
     void timeOut(int batch);
     void settle(int batch);
     void showNode(int node);

@@ -522,6 +522,9 @@ void TestTransfer::treeViewWaitsForNoMountAndFollowsKeys()
     QTRY_VERIFY(!view.tree().node(net).unreadable);
     QCOMPARE(view.itemOf(net)->toolTip(0), QString());
     QTRY_COMPARE(view.pendingReads(), 0);
+    // A drive that answered with an error says which, in German.
+    QCOMPARE(view.itemOf(view.tree().find(QStringLiteral("drive:/media/cd")))->toolTip(0),
+             QStringLiteral("nicht lesbar: kein Datenträger eingelegt"));
 
     // The keys list the folder they stop on, not the ones passed; a click lists at once.
     view.setFocus();
