@@ -64,7 +64,6 @@ public:
     std::vector<int> deliver(int node, const SubFolders &read);
     // The folder the dialog was last left at, to open there again.
     void setLastFolder(const QString &folder);
-    const QString &lastFolder() const { return m_lastFolder; }
     // The way to the last folder as far as it is read: the deepest node on its path (-1 when
     // none is), and whether the way ends there: it is the folder itself, it cannot be read, or
     // its subfolders are known and none leads on (the folder is gone; this is its nearest
