@@ -50,7 +50,7 @@ class CountingSource : public FolderSource {
 public:
     std::unique_ptr<FolderSource> real = makeSystemFolderSource();
     mutable std::atomic_int reads{0};
-    std::optional<QList<SubFolder>> subfolders(const QString &path) const override
+    SubFolders subfolders(const QString &path) const override
     {
         ++reads;
         return real->subfolders(path);

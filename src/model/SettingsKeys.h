@@ -19,4 +19,11 @@ inline const QString kImportSection = QStringLiteral("Import");
 inline const QString kNumberKey = QStringLiteral("Number");
 inline const QString kChkStateKey = QStringLiteral("chkState");
 
+// The folder each of the import browser and the export dialog was last left at, and the export
+// dialog's size ("Width", "Height" in pixels).
+inline const QString kLastFolderKey = QStringLiteral("LastFolder");
+inline const QString kExportSection = QStringLiteral("Export");
+inline const QString kWidthKey = QStringLiteral("Width");
+inline const QString kHeightKey = QStringLiteral("Height");
+
 } // namespace zv

@@ -35,6 +35,8 @@ QString errorText(int errnoValue)
     case EMFILE:
     case ENFILE:
         return QStringLiteral("zu viele offene Dateien");
+    case ENOMEDIUM:
+        return QStringLiteral("kein Datenträger eingelegt");
     case ENOTDIR:
         return QStringLiteral("Ordner nicht vorhanden");
     default:

@@ -150,10 +150,13 @@ void Program::showExportDialog(const QStringList &ExportSelection)
         m_saveFiles->takeSelection(ExportSelection);
     if (raiseIfOpen(m_saveFiles))
         return;
-    SaveFilesServices services{
-        m_paths, *m_services.drives, *m_services.dialogs, makeSystemFolderSource(), ExportSelection, [this] {
-            movieObj().closeMovie();
-        }};
+    SaveFilesServices services{m_paths,
+                               *m_services.drives,
+                               *m_services.dialogs,
+                               *m_services.settings,
+                               makeSystemFolderSource(),
+                               ExportSelection,
+                               [this] { movieObj().closeMovie(); }};
     m_saveFiles = std::make_unique<frmSaveFiles>(std::move(services));
     m_saveFiles->show();
     m_saveFiles->activateWindow(); // a dialog the user just asked for takes the keyboard

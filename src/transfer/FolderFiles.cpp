@@ -2,11 +2,11 @@
 
 #include "model/AlbumEntry.h"
 #include "model/MediaKind.h"
+#include "platform/ErrorTexts.h"
 #include "platform/FileCopy.h"
 #include "platform/FolderReader.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace zv {
 
@@ -56,7 +56,7 @@ ListingMessage listingMessage(int error)
     // The old system's "path not found" meant a drive without a medium.
     if (error == ENOENT || error == ENOMEDIUM || error == ENODEV)
         return {QStringLiteral("Kein Datenträger"), QStringLiteral("Legen die einen Datenträger in das Laufwerk")};
-    return {QStringLiteral("Fehler: ") + QString::number(error), QString::fromLocal8Bit(std::strerror(error))};
+    return {QStringLiteral("Fehler: ") + QString::number(error), errorText(error)};
 }
 
 } // namespace zv

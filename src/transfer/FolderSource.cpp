@@ -7,11 +7,11 @@ namespace {
 
 class SystemFolderSource final : public FolderSource {
 public:
-    std::optional<QList<SubFolder>> subfolders(const QString &path) const override
+    SubFolders subfolders(const QString &path) const override
     {
         FolderReader reader(path);
         if (!reader.isOpen())
-            return std::nullopt;
+            return {std::nullopt, reader.error()};
         const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
         QList<SubFolder> folders;
         while (const FolderEntry *entry = reader.next()) {
@@ -20,7 +20,7 @@ public:
             const QString name = entry->decodedName();
             folders.append({prefix + name, name});
         }
-        return folders;
+        return {folders};
     }
 };
 

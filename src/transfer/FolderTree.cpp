@@ -2,7 +2,19 @@
 
 #include "platform/FileNames.h"
 
+#include <QCollator>
+
+#include <algorithm>
+
 namespace zv {
+namespace {
+
+QString withoutEndSlash(const QString &path)
+{
+    return path.size() > 1 && path.endsWith(QLatin1Char('/')) ? path.chopped(1) : path;
+}
+
+} // namespace
 
 QString FolderTree::driveTypeName(DriveType type)
 {
@@ -99,9 +111,10 @@ std::vector<FolderRead> FolderTree::fillPlaces(const QList<Place> &places, Offer
 std::vector<FolderRead> FolderTree::expand(int i)
 {
     FolderNode &n = m_nodes[std::size_t(i)];
+    n.expanded = true;
     if (!n.isDrive)
         n.image = QStringLiteral("auf");
-    std::vector<FolderRead> reads;
+    std::vector<FolderRead> reads{{i, n.path}};
     for (const int child : n.children)
         if (!m_nodes[std::size_t(child)].listed)
             reads.push_back({child, m_nodes[std::size_t(child)].path});
@@ -111,14 +124,17 @@ std::vector<FolderRead> FolderTree::expand(int i)
 void FolderTree::collapse(int i)
 {
     FolderNode &n = m_nodes[std::size_t(i)];
+    n.expanded = false;
     if (!n.isDrive)
         n.image = QStringLiteral("zu");
 }
 
-std::vector<int> FolderTree::deliver(int i, const std::optional<QList<SubFolder>> &subfolders)
+std::vector<int> FolderTree::deliver(int i, const SubFolders &read)
 {
     std::vector<int> added;
+    const std::optional<QList<SubFolder>> &subfolders = read.folders;
     m_nodes[std::size_t(i)].unreadable = !subfolders;
+    m_nodes[std::size_t(i)].error = read.error;
     if (!subfolders)
         return added;
     m_nodes[std::size_t(i)].listed = true;
@@ -131,6 +147,9 @@ std::vector<int> FolderTree::deliver(int i, const std::optional<QList<SubFolder>
         m_nodes[std::size_t(top)].isPlace ? m_nodes[std::size_t(top)].key + QLatin1Char('|') : QString();
     added.reserve(std::size_t(subfolders->size()));
     for (const SubFolder &f : *subfolders) {
+        // A leading dot marks what the user is not meant to see, as the hidden attribute does.
+        if (f.name.startsWith(QLatin1Char('.')) && !leadsToLastFolder(f.path))
+            continue;
         FolderNode n;
         n.key = prefix + f.path;
         n.text = displayFileName(f.name);
@@ -141,13 +160,62 @@ std::vector<int> FolderTree::deliver(int i, const std::optional<QList<SubFolder>
         if (id >= 0)
             added.push_back(id);
     }
+    if (!added.empty()) {
+        QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::vector<int> &children = m_nodes[std::size_t(i)].children;
+        std::sort(children.begin(), children.end(), [&](int a, int b) {
+            const QString &x = m_nodes[std::size_t(a)].text;
+            const QString &y = m_nodes[std::size_t(b)].text;
+            const int order = collator.compare(x, y);
+            return order != 0 ? order < 0 : x < y; // "Fotos" and "fotos" in a fixed order
+        });
+    }
     return added;
+}
+
+void FolderTree::setLastFolder(const QString &folder)
+{
+    m_lastFolder = withoutEndSlash(folder);
+}
+
+bool FolderTree::leadsToLastFolder(const QString &path) const
+{
+    if (m_lastFolder.isEmpty())
+        return false;
+    const QString p = withoutEndSlash(path);
+    return m_lastFolder == p
+           || (m_lastFolder.startsWith(p) && (p.endsWith(QLatin1Char('/')) || m_lastFolder[p.size()] == u'/'));
+}
+
+FolderTree::Way FolderTree::wayToLastFolder() const
+{
+    int at = -1;
+    for (const int top : topLevel())
+        if (leadsToLastFolder(node(top).path) && (at < 0 || node(top).path.size() > node(at).path.size()))
+            at = top;
+    if (at < 0)
+        return {-1, true};
+    for (;;) {
+        const FolderNode &n = node(at);
+        if (withoutEndSlash(n.path) == m_lastFolder || n.unreadable)
+            return {at, true};
+        if (!n.listed)
+            return {at, false};
+        const auto next = std::find_if(n.children.begin(), n.children.end(),
+                                       [this](int child) { return leadsToLastFolder(node(child).path); });
+        if (next == n.children.end())
+            return {at, true};
+        at = *next;
+    }
 }
 
 void FolderTree::markUnreadable(int i)
 {
-    if (!m_nodes[std::size_t(i)].listed)
+    if (!m_nodes[std::size_t(i)].listed) {
         m_nodes[std::size_t(i)].unreadable = true;
+        m_nodes[std::size_t(i)].error = 0;
+    }
 }
 
 std::vector<int> FolderTree::topLevel() const
@@ -162,8 +230,15 @@ std::vector<int> FolderTree::topLevel() const
 
 void FolderTree::readNow(const std::vector<FolderRead> &reads, const FolderSource &source)
 {
-    for (const FolderRead &r : reads)
-        deliver(r.node, source.subfolders(r.path));
+    for (const FolderRead &r : reads) {
+        const std::vector<int> added = deliver(r.node, source.subfolders(r.path));
+        if (!node(r.node).expanded)
+            continue;
+        std::vector<FolderRead> ahead;
+        for (const int child : added)
+            ahead.push_back({child, node(child).path});
+        readNow(ahead, source);
+    }
 }
 
 } // namespace zv

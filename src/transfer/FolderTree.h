@@ -29,7 +29,9 @@ struct FolderNode {
     bool isDrive = false; // or a place: a top-level node whose image stays
     bool listed = false; // its subfolders have arrived
     bool unreadable = false; // reading them failed or took too long
+    int error = 0; // errno of the failed read; 0 when it took too long
     bool isPlace = false;
+    bool expanded = false; // shown open: folders a new read finds are read one level ahead too
 };
 
 struct FolderRead {
@@ -52,12 +54,25 @@ public:
     // The same for places, which come before the drives; the export dialog leaves out cameras,
     // which take no files, besides CDs and volumes of unknown type.
     std::vector<FolderRead> fillPlaces(const QList<Place> &places, Offer offer);
-    // Shows the node open and asks for the subfolders of each of its children not read yet.
+    // Shows the node open and asks for its own subfolders again, so folders made since its last
+    // read appear, and for those of each of its children not read yet.
     std::vector<FolderRead> expand(int node);
     void collapse(int node);
     // The subfolders of a node that was asked for; returns the nodes added. Folders already in
-    // the tree are not added twice.
-    std::vector<int> deliver(int node, const std::optional<QList<SubFolder>> &subfolders);
+    // the tree are not added twice; the children stay in German order, blind to letter case,
+    // and names beginning with a dot are hidden unless the last folder lies in them.
+    std::vector<int> deliver(int node, const SubFolders &read);
+    // The folder the dialog was last left at, to open there again.
+    void setLastFolder(const QString &folder);
+    // The way to the last folder as far as it is read: the deepest node on its path (-1 when
+    // none is), and whether the way ends there: it is the folder itself, it cannot be read, or
+    // its subfolders are known and none leads on (the folder is gone; this is its nearest
+    // parent). Places come before drives, the most specific first.
+    struct Way {
+        int node = -1;
+        bool ends = false;
+    };
+    Way wayToLastFolder() const;
     // A read that did not answer in time; a late answer still arrives through deliver.
     void markUnreadable(int node);
 
@@ -72,7 +87,9 @@ public:
 
 private:
     int add(FolderNode node);
+    bool leadsToLastFolder(const QString &path) const;
 
+    QString m_lastFolder;
     std::vector<FolderNode> m_nodes;
     QHash<QString, int> m_byKey;
 };

@@ -2,8 +2,11 @@
 
 #include "TransferIcons.h"
 
+#include "platform/ErrorTexts.h"
+
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace zv {
@@ -100,8 +103,52 @@ void FolderTreeView::showTopNodes(const std::vector<FolderRead> &reads, bool pla
 void FolderTreeView::listArrived()
 {
     --m_listsPending;
+    steer();
     if (pendingReads() == 0)
         Q_EMIT readsSettled();
+}
+
+void FolderTreeView::openAt(const QString &folder)
+{
+    m_tree.setLastFolder(folder);
+    m_steering = !folder.isEmpty();
+    steer();
+}
+
+void FolderTreeView::steer()
+{
+    // Places and drives both: the most specific way in is known only when both lists are.
+    if (!m_steering || m_listsPending > 0)
+        return;
+    const FolderTree::Way way = m_tree.wayToLastFolder();
+    if (way.node < 0) {
+        m_steering = false;
+        return;
+    }
+    std::vector<QTreeWidgetItem *> path;
+    for (QTreeWidgetItem *item = m_items.value(way.node); item; item = item->parent())
+        path.push_back(item);
+    // Expanding asks for the next level; its answer steers again.
+    for (auto it = path.rbegin(); it + 1 != path.rend(); ++it)
+        (*it)->setExpanded(true);
+    if (!way.ends)
+        return;
+    m_steering = false;
+    path.front()->setExpanded(true);
+    setCurrentItem(path.front());
+    scrollToItem(path.front());
+}
+
+void FolderTreeView::keyPressEvent(QKeyEvent *event)
+{
+    m_steering = false;
+    QTreeWidget::keyPressEvent(event);
+}
+
+void FolderTreeView::mousePressEvent(QMouseEvent *event)
+{
+    m_steering = false;
+    QTreeWidget::mousePressEvent(event);
 }
 
 QString FolderTreeView::selectedFolder() const
@@ -121,7 +168,8 @@ void FolderTreeView::showNode(int node)
     }
     // Only a node that could not be read looks different; the others keep the view's defaults.
     if (n.unreadable || !item->toolTip(0).isEmpty()) {
-        item->setToolTip(0, n.unreadable ? QStringLiteral("nicht lesbar") : QString());
+        const QString why = n.error ? QStringLiteral(": ") + errorText(n.error) : QString();
+        item->setToolTip(0, n.unreadable ? QStringLiteral("nicht lesbar") + why : QString());
         item->setForeground(0, n.unreadable ? palette().brush(QPalette::Disabled, QPalette::Text)
                                             : palette().brush(QPalette::Active, QPalette::Text));
     }
@@ -135,7 +183,7 @@ void FolderTreeView::request(std::vector<FolderRead> reads)
     if (m_waitCursor && m_pending.isEmpty() && window())
         window()->setCursor(Qt::WaitCursor);
     m_pending.insert(batch, reads);
-    using Results = std::vector<std::optional<QList<SubFolder>>>;
+    using Results = std::vector<SubFolders>;
     readInBackground<Results>(
         m_channel,
         [source = m_source, reads = std::move(reads)] {
@@ -149,33 +197,46 @@ void FolderTreeView::request(std::vector<FolderRead> reads)
     QTimer::singleShot(m_timeoutMs, this, [this, batch] { timeOut(batch); });
 }
 
-void FolderTreeView::deliver(int batch, const std::vector<std::optional<QList<SubFolder>>> &results)
+void FolderTreeView::deliver(int batch, const std::vector<SubFolders> &results)
 {
     // A late answer after a time-out still fills its nodes.
     const auto it = m_pending.constFind(batch);
     if (it == m_pending.constEnd())
         return;
     const std::vector<FolderRead> reads = *it;
+    std::vector<FolderRead> ahead; // folders new in an open folder, read one level ahead too
     setUpdatesEnabled(false);
     for (std::size_t i = 0; i < reads.size(); ++i) {
         const int node = reads[i].node;
-        const bool wasUnreadable = m_tree.node(node).unreadable;
+        const int wasError = m_tree.node(node).unreadable ? m_tree.node(node).error : -1;
         const std::vector<int> added = m_tree.deliver(node, results[i]);
-        QList<QTreeWidgetItem *> children;
-        children.reserve(qsizetype(added.size()));
         for (const int child : added) {
             auto *item = new QTreeWidgetItem;
             item->setData(0, NodeRole, child);
             m_items.insert(child, item);
-            children << item;
             showNode(child);
+            if (m_tree.node(node).expanded)
+                ahead.push_back({child, m_tree.folderOf(child)});
         }
-        if (!children.isEmpty())
-            m_items.value(node)->addChildren(children);
-        if (m_tree.node(node).unreadable != wasUnreadable)
+        QTreeWidgetItem *parent = m_items.value(node);
+        const std::vector<int> &order = m_tree.node(node).children;
+        if (!added.empty() && parent->childCount() == 0) {
+            QList<QTreeWidgetItem *> children;
+            children.reserve(qsizetype(order.size()));
+            for (const int child : order)
+                children << m_items.value(child);
+            parent->addChildren(children);
+        } else if (!added.empty()) {
+            for (std::size_t pos = 0; pos < order.size(); ++pos)
+                if (QTreeWidgetItem *item = m_items.value(order[pos]); !item->parent())
+                    parent->insertChild(int(pos), item);
+        }
+        if ((m_tree.node(node).unreadable ? m_tree.node(node).error : -1) != wasError)
             showNode(node);
     }
     setUpdatesEnabled(true);
+    request(std::move(ahead));
+    steer(); // before settling, so the reads it asks for keep readsSettled back
     settle(batch);
 }
 
@@ -188,6 +249,7 @@ void FolderTreeView::timeOut(int batch)
         m_tree.markUnreadable(r.node);
         showNode(r.node);
     }
+    steer();
     // The batch stays known for a late answer, but no longer holds the wait cursor.
     if (m_waitCursor && window())
         window()->unsetCursor();

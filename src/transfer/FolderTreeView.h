@@ -32,6 +32,9 @@ public:
     QString selectedFolder() const;
     QTreeWidgetItem *itemOf(int node) const { return m_items.value(node); }
     void setReadTimeout(int ms) { m_timeoutMs = ms; }
+    // Opens the tree at this folder once the lists are in, level by level as the reads arrive,
+    // or at its nearest parent when it is gone; a click or a key of the user's ends the way.
+    void openAt(const QString &folder);
     // Reads and lists asked for and not answered yet.
     int pendingReads() const { return int(m_pending.size()) + m_listsPending; }
 
@@ -39,9 +42,14 @@ Q_SIGNALS:
     void folderClicked(const QString &folder);
     void readsSettled(); // no read is outstanding any more
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
 private:
+    void steer();
     void request(std::vector<FolderRead> reads);
-    void deliver(int batch, const std::vector<std::optional<QList<SubFolder>>> &results);
+    void deliver(int batch, const std::vector<SubFolders> &results);
     void timeOut(int batch);
     void settle(int batch);
     void showNode(int node);
@@ -59,6 +67,7 @@ private:
     int m_nextBatch = 0;
     int m_listsPending = 0;
     int m_placeItems = 0; // the first top-level items
+    bool m_steering = false; // on the way to the last folder
 };
 
 } // namespace zv

@@ -5,6 +5,7 @@
 #include "TransferDriver.h"
 #include "TransferIcons.h"
 
+#include "model/SettingsKeys.h"
 #include "operations/Numbering.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
@@ -93,6 +94,7 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
     connect(m_driver, &TransferDriver::finished, this, &frmExplorer::importDone);
 
     m_tv->fillInBackground(m_services.drives, FolderTree::Offer::AllDrives);
+    m_tv->openAt(m_services.settings.value(kImportSection, kLastFolderKey, {}));
     resize(twips(8130), twips(4575));
     m_innerWidth = width();
     placeBorder(twips(2700));
@@ -111,6 +113,7 @@ bool frmExplorer::isImporting() const
 void frmExplorer::listFolder(const QString &folder)
 {
     const int listing = ++m_listing;
+    m_services.settings.setValue(kImportSection, kLastFolderKey, folder);
     setCursor(Qt::WaitCursor);
     m_lv->clear();
     // Off the user-interface thread: a network folder may take its time.

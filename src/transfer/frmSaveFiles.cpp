@@ -4,14 +4,17 @@
 #include "frmRequest.h"
 #include "TransferDriver.h"
 
+#include "model/SettingsKeys.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/FileNames.h"
+#include "platform/SettingsStore.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 
 namespace zv {
 namespace {
@@ -52,7 +55,18 @@ frmSaveFiles::frmSaveFiles(SaveFilesServices services, QWidget *parent)
         close();
     });
     m_tv->fillInBackground(m_services.drives, FolderTree::Offer::NoCdOrUnknown);
-    resize(twips(4050), twips(5415));
+    m_tv->openAt(m_services.settings.value(kExportSection, kLastFolderKey, {}));
+    // Room to find a folder in a deep tree; the user's own size wins, as far as the screen has it.
+    setMinimumSize(twips(4050), twips(3000));
+    const auto stored = [this](const QString &key, int fallback) {
+        bool ok = false;
+        const int v = m_services.settings.value(kExportSection, key, {}).toInt(&ok);
+        return ok && v > 0 ? v : fallback;
+    };
+    QSize size(stored(kWidthKey, 480), stored(kHeightKey, 560));
+    if (const QScreen *s = screen())
+        size = size.boundedTo(s->availableGeometry().size());
+    resize(size.expandedTo(minimumSize()));
 }
 
 frmSaveFiles::~frmSaveFiles() = default;
@@ -69,6 +83,7 @@ void frmSaveFiles::save()
             MessageIcon::Information, MessageButtons::Ok);
         return;
     }
+    remember();
     setCursor(Qt::WaitCursor);
     if (m_services.closeMovie)
         m_services.closeMovie();
@@ -113,7 +128,17 @@ void frmSaveFiles::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    remember();
     event->accept();
+}
+
+void frmSaveFiles::remember()
+{
+    const QString folder = m_tv->selectedFolder();
+    if (!folder.isEmpty())
+        m_services.settings.setValue(kExportSection, kLastFolderKey, folder);
+    m_services.settings.setValue(kExportSection, kWidthKey, QString::number(width()));
+    m_services.settings.setValue(kExportSection, kHeightKey, QString::number(height()));
 }
 
 } // namespace zv

@@ -19,6 +19,7 @@ class Dialogs;
 class Drives;
 class FolderSource;
 class FolderTreeView;
+class SettingsStore;
 class TransferDriver;
 class frmRequest;
 
@@ -26,6 +27,7 @@ struct SaveFilesServices {
     AlbumPaths paths;
     const Drives &drives;
     Dialogs &dialogs;
+    SettingsStore &settings; // the last folder and the dialog's size
     std::shared_ptr<const FolderSource> folders;
     QStringList ExportSelection;
     std::function<void()> closeMovie; // releases the media file the player holds
@@ -55,6 +57,7 @@ protected:
 
 private:
     void save();
+    void remember();
 
     SaveFilesServices m_services;
     std::unique_ptr<frmRequest> m_request;

@@ -131,8 +131,8 @@ bool reachFolder(const QRect &window, const QString &folder)
     return true;
 }
 
-// Clicks the highlighted row of the tree at the window's left edge, so the browser lists it.
-bool clickSelectedNode(const QRect &window, int treeWidth)
+// The middle of the highlighted row of the tree at the window's left edge, or -1.
+int highlightedRow(const QRect &window, int treeWidth)
 {
     const QImage shot = screenShot(QRect(window.topLeft(), QSize(treeWidth, window.height() - 40)));
     int top = -1;
@@ -150,7 +150,14 @@ bool clickSelectedNode(const QRect &window, int treeWidth)
             break;
         }
     }
-    return top >= 0 && clickAt(window.topLeft() + QPoint(treeWidth / 2, (top + bottom) / 2));
+    return top >= 0 ? (top + bottom) / 2 : -1;
+}
+
+// Clicks the highlighted row of the tree at the window's left edge, so the browser lists it.
+bool clickSelectedNode(const QRect &window, int treeWidth)
+{
+    const int row = highlightedRow(window, treeWidth);
+    return row >= 0 && clickAt(window.topLeft() + QPoint(treeWidth / 2, row));
 }
 
 } // namespace
@@ -165,6 +172,7 @@ private Q_SLOTS:
     void importTwoFilesNumbered();
     void exportOneFile();
     void thumbnailsInSymbole();
+    void exportAgainWhereTheFirstWent();
 };
 
 void TestJourneys::skinPreviewListViewAndBlueSkin()
@@ -410,6 +418,38 @@ void TestJourneys::thumbnailsInSymbole()
     QTRY_COMPARE_WITH_TIMEOUT(cellColours(), order, 10000);
     const QDir normal(run.home.filePath(QStringLiteral("cache/thumbnails/normal")));
     QCOMPARE(normal.entryList(QStringList{QStringLiteral("*.png")}, QDir::Files).size(), 3);
+}
+
+// The export dialog opens large enough to find a folder; the second time it opens at the folder
+// chosen the first time, so "speichern" alone puts the file beside the first.
+void TestJourneys::exportAgainWhereTheFirstWent()
+{
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    QVERIFY(writePicture(run.media("rot.jpg"), Qt::red, {60, 60}));
+    QVERIFY(writePicture(run.media("blau.jpg"), Qt::blue, {60, 60}));
+    QTemporaryDir target;
+    const QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+    const QStringList rows = listedRows(window, {{"rot.jpg", Qt::red}, {"blau.jpg", Qt::blue}}, 2);
+    QCOMPARE(rows.size(), 2); // the second row stays selected
+
+    QVERIFY(chooseFromMenu(window.topLeft() + kFreeSurface, {"Down", "Down", "Right", "Return"})); // "speichern unter"
+    QRect dialog = awaitWindow("Velmora - Speichern unter");
+    QVERIFY(dialog.width() >= 480 && dialog.height() >= 560);
+    QVERIFY(reachFolder(dialog, target.path()));
+    QVERIFY(pressKeys({"Tab", "space"})); // "speichern"
+    QVERIFY(awaitWindowGone("Velmora - Speichern unter"));
+    QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Files), QStringList{rows[1]}, 5000);
+
+    QVERIFY(clickAt(window.topLeft() + kFirstRow));
+    QVERIFY(chooseFromMenu(window.topLeft() + kFreeSurface, {"Down", "Down", "Right", "Return"}));
+    QVERIFY(!(dialog = awaitWindow("Velmora - Speichern unter")).isEmpty());
+    QVERIFY(waitUntil([&] { return highlightedRow(dialog, dialog.width()) >= 0; }, 10000)); // the folder reached
+    QVERIFY(pressKeys({"Tab", "space"}));
+    QVERIFY(awaitWindowGone("Velmora - Speichern unter"));
+    QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Files, QDir::Name), sorted(rows), 5000);
+    QCOMPARE(readAll(target.filePath(rows[0])), readAll(run.media(rows[0])));
 }
 
 QTEST_MAIN(TestJourneys)

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <cerrno>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -32,7 +33,7 @@ public:
 };
 
 // A folder tree in memory: "path" -> its subfolder names. Counts every read; paths missing from
-// the map cannot be read; reads of `hanging` wait until release() (an unreachable mount).
+// the map cannot be read (no medium); reads of `hanging` wait until release() (an unreachable mount).
 class FakeFolderSource : public FolderSource {
 public:
     QHash<QString, QStringList> folders;
@@ -41,7 +42,7 @@ public:
     mutable std::mutex readLog;
     mutable QStringList readPaths;
 
-    std::optional<QList<SubFolder>> subfolders(const QString &path) const override
+    SubFolders subfolders(const QString &path) const override
     {
         ++reads;
         {
@@ -52,12 +53,12 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         const auto it = folders.constFind(path);
         if (it == folders.constEnd())
-            return std::nullopt;
+            return {std::nullopt, ENOMEDIUM};
         QList<SubFolder> result;
         const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
         for (const QString &name : *it)
             result.append({prefix + name, name});
-        return result;
+        return {result};
     }
     void release() { m_released = true; }
 

@@ -207,6 +207,8 @@ private Q_SLOTS:
     void chart();
     void treeReadsOneLevelAhead_data();
     void treeReadsOneLevelAhead();
+    void treeSortsHidesAndFindsTheLastFolder_data();
+    void treeSortsHidesAndFindsTheLastFolder();
     void placesAboveTheDrives_data();
     void placesAboveTheDrives();
     void undecodableFolderNames();
@@ -218,11 +220,15 @@ private Q_SLOTS:
     void failures_data();
     void failures();
     void importFromTheList();
+    void listingMessages_data();
+    void listingMessages();
     void newAlbumTakesBackAFailedRun_data();
     void newAlbumTakesBackAFailedRun();
     void racesAndFileSystems_data();
     void racesAndFileSystems();
     void exportToSelectedFolder();
+    void exportOpensWhereItWasLeft_data();
+    void exportOpensWhereItWasLeft();
     void exportTakesANewSelection_data();
     void exportTakesANewSelection();
     void question_data();
@@ -337,7 +343,7 @@ void TestTransfer::treeReadsOneLevelAhead()
 
     const int root = tree.find(QStringLiteral("drive:/"));
     tree.readNow(tree.expand(root), *f.source);
-    QCOMPARE(f.source->reads - top.size(), 2); // /home and /usr, not deeper
+    QCOMPARE(f.source->reads - top.size(), 3); // / again, /home and /usr, not deeper
     QCOMPARE(tree.node(root).image, QStringLiteral("intern"));
     const int home = tree.find(QStringLiteral("/home"));
     QCOMPARE(texts(tree, tree.node(home).children), (QStringList{"eva=zu", "tom=zu"}));
@@ -347,14 +353,66 @@ void TestTransfer::treeReadsOneLevelAhead()
     QCOMPARE(texts(tree, tree.node(tree.find(QStringLiteral("/home/eva"))).children), QStringList{"Fotos=zu"});
     const int nodes = tree.size();
     const int reads = f.source->reads;
-    // Again, and with an answer that arrives twice: nothing new is read or added.
-    tree.readNow(tree.expand(home), *f.source);
+    // An answer that arrives twice adds nothing.
     QVERIFY(tree.deliver(tree.find(QStringLiteral("/home/eva")), f.source->subfolders(QStringLiteral("/home/eva")))
                 .empty());
     QCOMPARE(tree.size(), nodes);
-    QCOMPARE(f.source->reads, reads + 1);
+    // Opened again, the folder is read again: one made meanwhile appears in its place, read ahead.
+    f.source->folders[QStringLiteral("/home")] << QStringLiteral("Anna");
+    f.source->folders.insert(QStringLiteral("/home/Anna"), {"x"});
+    tree.readNow(tree.expand(home), *f.source);
+    QCOMPARE(texts(tree, tree.node(home).children), (QStringList{"Anna=zu", "eva=zu", "tom=zu"}));
+    QCOMPARE(texts(tree, tree.node(tree.find(QStringLiteral("/home/Anna"))).children), QStringList{"x=zu"});
+    QCOMPARE(f.source->reads, reads + 3); // the doubled answer, /home, /home/Anna
     tree.collapse(home);
     QCOMPARE(tree.node(home).image, QStringLiteral("zu"));
+}
+
+// Folders sorted as German readers look them up, hidden ones left out unless the last folder lies
+// in one, and the way back to the last folder, or to its nearest parent when it is gone.
+void TestTransfer::treeSortsHidesAndFindsTheLastFolder_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QStringList>("top"); // the root's subfolders
+    QTest::addColumn<QString>("opened");
+    const QStringList german{"/Zebra", "/öl", "/Bilder", "/ähren", "/Ausflug", "/bank", "/musik2", "/Musik"};
+    const QStringList hidden{"/.cache",   "/home",           "/.config",  "/.config/app",
+                             "/home/eva", "/home/eva/Fotos", "/home/evan"};
+    QTest::newRow("German, blind to case")
+        << german << QString() << QStringList{"ähren", "Ausflug", "bank", "Bilder", "Musik", "musik2", "öl", "Zebra"}
+        << QString();
+    QTest::newRow("hidden") << hidden << QString() << QStringList{"home"} << QString();
+    QTest::newRow("last folder") << hidden << "/home/eva/Fotos/" << QStringList{"home"} << "/home/eva/Fotos";
+    QTest::newRow("name that begins alike") << hidden << "/home/evan" << QStringList{"home"} << "/home/evan";
+    QTest::newRow("gone: nearest parent") << hidden << "/home/eva/Urlaub/2019" << QStringList{"home"} << "/home/eva";
+    QTest::newRow("in a hidden folder") << hidden << "/.config/app" << QStringList{".config", "home"} << "/.config/app";
+}
+
+void TestTransfer::treeSortsHidesAndFindsTheLastFolder()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(QString, last);
+    test::FakeFolderSource source;
+    source.folders.insert(QStringLiteral("/"), {});
+    for (const QString &path : folders) {
+        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+        source.folders[slash == 0 ? QStringLiteral("/") : path.left(slash)] << path.mid(slash + 1);
+        source.folders.insert(path, source.folders.value(path));
+    }
+    FolderTree tree;
+    tree.setLastFolder(last);
+    tree.readNow(tree.fill({drive("/", DriveType::Fixed)}, FolderTree::Offer::AllDrives), source);
+    // As the view does: each step opens the parent of the node the way waits at, which reads it.
+    FolderTree::Way way = tree.wayToLastFolder();
+    for (int step = 0; step < 5 && !way.ends; ++step, way = tree.wayToLastFolder())
+        tree.readNow(tree.expand(tree.node(way.node).parent), source);
+    QVERIFY(way.ends);
+    QTEST(way.node < 0 ? QString() : tree.folderOf(way.node), "opened");
+    QStringList top;
+    for (const int child : tree.node(0).children)
+        top << tree.node(child).text;
+    QTEST(top, "top");
 }
 
 // Places come first, each with its picture, even when they arrive after the drives; a place is
@@ -464,6 +522,9 @@ void TestTransfer::treeViewWaitsForNoMountAndFollowsKeys()
     QTRY_VERIFY(!view.tree().node(net).unreadable);
     QCOMPARE(view.itemOf(net)->toolTip(0), QString());
     QTRY_COMPARE(view.pendingReads(), 0);
+    // A drive that answered with an error says which, in German.
+    QCOMPARE(view.itemOf(view.tree().find(QStringLiteral("drive:/media/cd")))->toolTip(0),
+             QStringLiteral("nicht lesbar: kein Datenträger eingelegt"));
 
     // The keys list the folder they stop on, not the ones passed; a click lists at once.
     view.setFocus();
@@ -475,6 +536,17 @@ void TestTransfer::treeViewWaitsForNoMountAndFollowsKeys()
     QCOMPARE(chosen[0][0].toString(), QStringLiteral("/mnt/ram"));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(view.currentItem()).center());
     QCOMPARE(chosen.size(), 2);
+
+    // A folder made while the tree is open shows in its place when its parent is opened again.
+    QTreeWidgetItem *root = view.itemOf(view.tree().find(QStringLiteral("drive:/")));
+    root->setExpanded(true);
+    QTRY_COMPARE(view.pendingReads(), 0);
+    root->setExpanded(false);
+    f.source->folders[QStringLiteral("/")] << QStringLiteral("Archiv") << QStringLiteral(".trash");
+    root->setExpanded(true);
+    QTRY_COMPARE(root->childCount(), 3);
+    QCOMPARE((QStringList{root->child(0)->text(0), root->child(1)->text(0), root->child(2)->text(0)}),
+             (QStringList{"Archiv", "home", "usr"}));
 }
 
 void TestTransfer::copies_data()
@@ -925,6 +997,29 @@ void TestTransfer::importFromTheList()
         QCOMPARE(f.settings->value(QStringLiteral("Import"), QStringLiteral("chkState"), {}),
                  checked ? QStringLiteral("1") : QStringLiteral("0"));
     }
+    // A new browser opens at the folder listed last, and lists it.
+    const auto again = std::make_unique<frmExplorer>(ExplorerServices{
+        AlbumPaths{f.path()}, f.album, f.list, f.drives, *f.settings, f.dialogs, makeSystemFolderSource()});
+    QSignalSpy relisted(again.get(), &frmExplorer::listed);
+    QVERIFY(relisted.wait());
+    QCOMPARE(again->findChild<FolderTreeView *>("tv")->selectedFolder(), f.from.path());
+    QCOMPARE(again->findChild<QTreeWidget *>("lv")->topLevelItemCount(), 5);
+}
+
+void TestTransfer::listingMessages_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no medium") << int(ENOMEDIUM) << "Kein Datenträger|Legen die einen Datenträger in das Laufwerk";
+    QTest::newRow("no permission") << int(EACCES) << "Fehler: 13|keine Berechtigung";
+    QTest::newRow("disk fault") << int(EIO) << "Fehler: 5|Ein-/Ausgabefehler des Datenträgers";
+}
+
+void TestTransfer::listingMessages()
+{
+    QFETCH(int, error);
+    const ListingMessage m = listingMessage(error);
+    QTEST(m.title + QLatin1Char('|') + m.text, "shown");
 }
 
 void TestTransfer::exportToSelectedFolder()
@@ -937,6 +1032,7 @@ void TestTransfer::exportToSelectedFolder()
     frmSaveFiles w({AlbumPaths{f.path()},
                     f.drives,
                     f.dialogs,
+                    *f.settings,
                     makeSystemFolderSource(),
                     {"a.jpg", "b.avi"},
                     [&] { ++closedMovie; },
@@ -958,6 +1054,56 @@ void TestTransfer::exportToSelectedFolder()
     for (const char *name : {"a.jpg", "b.avi"})
         QCOMPARE(readFile(f.from.filePath(QLatin1String(name))), f.bytes(QLatin1String(name)));
     QCOMPARE(w.findChild<QProgressBar *>("pb")->value(), 2);
+}
+
+// The dialog opens at the folder it was last left at (one below a hidden folder too), or at its
+// nearest parent when it is gone; "speichern" then needs no choosing. Its size is kept as well.
+void TestTransfer::exportOpensWhereItWasLeft_data()
+{
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("the folder") << "Jahr/2024"
+                                << "Jahr/2024";
+    QTest::newRow("below a hidden one") << ".privat/neu"
+                                        << ".privat/neu";
+    QTest::newRow("gone: nearest parent") << "Jahr/2023/weg"
+                                          << "Jahr";
+}
+
+void TestTransfer::exportOpensWhereItWasLeft()
+{
+    QFETCH(QString, last);
+    QFETCH(QString, opened);
+    Fixture f;
+    f.file(QStringLiteral("a.jpg"), QByteArray(100, 'a'));
+    for (const char *folder : {"Jahr/2024/Mai", ".privat/neu", "Andere"})
+        QVERIFY(QDir(f.from.path()).mkpath(QLatin1String(folder)));
+    f.settings->setValue(QStringLiteral("Export"), QStringLiteral("LastFolder"), f.from.filePath(last));
+    const auto dialog = [&] {
+        return std::make_unique<frmSaveFiles>(SaveFilesServices{AlbumPaths{f.path()},
+                                                                f.drives,
+                                                                f.dialogs,
+                                                                *f.settings,
+                                                                makeSystemFolderSource(),
+                                                                {"a.jpg"},
+                                                                {},
+                                                                &f.question});
+    };
+    auto w = dialog();
+    QCOMPARE(w->size(), QSize(480, 560));
+    w->show();
+    QTRY_COMPARE(w->tree()->selectedFolder(), f.from.filePath(opened));
+    w->resize(520, 610);
+    QSignalSpy exported(w.get(), &frmSaveFiles::exported);
+    QTest::mouseClick(w->findChild<QPushButton *>("cmdSave"), Qt::LeftButton);
+    QVERIFY(exported.count() || exported.wait());
+    QCOMPARE(readFile(f.from.filePath(opened + "/a.jpg")), f.bytes(QStringLiteral("a.jpg")));
+    QCOMPARE(f.settings->value(QStringLiteral("Export"), QStringLiteral("LastFolder"), {}), f.from.filePath(opened));
+    w = dialog();
+    QCOMPARE(w->size(), QSize(520, 610));
+    w->show(); // the tree fills the width, above the button
+    QCOMPARE(w->tree()->width(), 520);
+    QVERIFY(w->tree()->geometry().bottom() < w->findChild<QPushButton *>("cmdSave")->y());
 }
 
 // A second "speichern unter" hands the open dialog the names then selected; while a copy runs it
@@ -992,7 +1138,8 @@ void TestTransfer::exportTakesANewSelection()
             return QStringLiteral("j");
         }
     } question;
-    frmSaveFiles w({AlbumPaths{f.path()}, f.drives, f.dialogs, makeSystemFolderSource(), first, {}, &question});
+    frmSaveFiles w(
+        {AlbumPaths{f.path()}, f.drives, f.dialogs, *f.settings, makeSystemFolderSource(), first, {}, &question});
     w.show();
     QStringList selectionAfter;
     const auto handOver = [&] {
