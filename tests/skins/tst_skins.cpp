@@ -542,6 +542,39 @@ private Q_SLOTS:
         QTest::mouseClick(cancel, Qt::LeftButton);
         QVERIFY(!form.isVisible());
     }
+
+    // A button shows its skin picture pixel for pixel: at scale 2 the drawn "@2x" picture, not
+    // the small one blown up; a skin without it still dresses the button with the small one.
+    void sharpButton_data()
+    {
+        QTest::addColumn<bool>("withSharp");
+        QTest::newRow("drawn skin") << true;
+        QTest::newRow("skin without the larger picture") << false;
+    }
+    void sharpButton()
+    {
+        QFETCH(bool, withSharp);
+        const QString file = QStringLiteral("Button 0 speichern.jpg");
+        test::AlbumFolder album(withSharp ? QString() : SharpSkinFile(file));
+        const QString folder = album.path() + QStringLiteral("/Skins/Main/");
+        SkinImages images;
+        LoadWindow window;
+        QVERIFY(LoadSkin(folder, window.targets, images).complete);
+        ImageButton button(QStringLiteral("cmdSave"), QStringLiteral("btnSaveDn"), QStringLiteral("btnSaveUp"), images);
+        QVERIFY(button.showReleased());
+        button.adjustSize();
+        const qreal ratio = button.devicePixelRatioF();
+        const QImage small(folder + file);
+        QCOMPARE(button.size(), small.size());
+        const QImage drawn = rgb(button.grab());
+        QCOMPARE(drawn.size(), small.size() * ratio);
+        if (ratio == 1)
+            QCOMPARE(drawn, small.convertToFormat(QImage::Format_RGB32));
+        else if (withSharp)
+            QCOMPARE(drawn, QImage(folder + SharpSkinFile(file)).convertToFormat(QImage::Format_RGB32));
+        else
+            QCOMPARE(images.find(u"btnSaveUp")->devicePixelRatio(), 1.0);
+    }
 };
 
 QTEST_MAIN(TestSkins)
