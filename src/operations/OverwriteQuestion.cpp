@@ -13,9 +13,8 @@ namespace {
 OverwriteQuestionText::File describe(const QString &heading, const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    OverwriteQuestionText::File file{heading,
-                                     QDir::toNativeSeparators(displayFileName(slash > 0 ? path.left(slash) : path.left(1))),
-                                     {}};
+    OverwriteQuestionText::File file{
+        heading, QDir::toNativeSeparators(displayFileName(slash > 0 ? path.left(slash) : path.left(1))), {}};
     const PathStatus status = pathStatus(path);
     if (status.isFile())
         file.details = fileSizeText(status.size)
