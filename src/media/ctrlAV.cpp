@@ -8,6 +8,7 @@
 #include "platform/Rounding.h"
 #include "platform/Shell.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -46,7 +47,7 @@ void showPicture(QLabel *box, const QPixmap &picture)
         return;
     }
     box->setPixmap(picture);
-    box->resize(picture.size());
+    box->resize(picture.deviceIndependentSize().toSize());
 }
 
 } // namespace
@@ -191,9 +192,22 @@ void ctrlAV::openVideo(const QString &filePath)
 void ctrlAV::setSkinFolder(const QString &folder)
 {
     // A skin may come from anyone: a picture that is a link out of its folder is left out.
-    const auto load = [&](const QString &file) {
+    const auto read = [&](const QString &file) {
         const QString path = folder + file;
         return leadsOutOf(path, folder) ? QPixmap() : QPixmap(path);
+    };
+    // On a screen of scale 2 the skin's "name@2x.jpg" where it has one of twice the size.
+    const bool sharpScreen = qGuiApp->devicePixelRatio() > 1;
+    const auto load = [&](const QString &file) {
+        QPixmap picture = read(file);
+        if (sharpScreen && !picture.isNull()) {
+            QPixmap sharp = read(file.chopped(4) + QStringLiteral("@2x.jpg"));
+            if (sharp.size() == picture.size() * 2) {
+                sharp.setDevicePixelRatio(2);
+                return sharp;
+            }
+        }
+        return picture;
     };
 
     for (int i = 0; i < 7; ++i)

@@ -91,7 +91,8 @@ AlbumWindowPort &Program::createMainWindow()
     windowServices.question = m_newAlbumQuestion.get();
     windowServices.drives = m_services.drives.get();
     windowServices.driveUsage = [this] {
-        const DriveChart chart = drawInfo(*m_services.drives, m_paths.programFolder);
+        const DriveChart chart =
+            drawInfo(*m_services.drives, m_paths.programFolder, driveChartSize, m_mainWindow->devicePixelRatioF());
         return DriveUsage{chart.pie, chart.freeText, chart.usedText, chart.freeColour, chart.usedColour};
     };
     m_mainWindow = std::make_unique<frmDaten>(std::move(windowServices), folder);

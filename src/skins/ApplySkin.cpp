@@ -30,9 +30,12 @@ SkinOutcome missing(const QString &key)
 }
 
 // The window as it looks with only its background: what lies under every panel.
+// At the background's own scale, so a sharp skin stays sharp under the panels.
 QPixmap windowImage(const SkinnedWindow &window, const QPixmap &background)
 {
-    QPixmap image(window.windowSize);
+    const qreal ratio = background.devicePixelRatio();
+    QPixmap image(window.windowSize * ratio);
+    image.setDevicePixelRatio(ratio);
     image.fill(window.windowColour);
     QPainter painter(&image);
     painter.drawPixmap(0, 0, background);
@@ -58,8 +61,11 @@ SkinOutcome ApplySkin(SkinnedWindow &window, const SkinImages &images)
         return missing(frameKey);
     QPixmap buffer = *frame;
     const QSize frameSize = window.imgSearchArea.size();
-    if (!frameSize.isEmpty() && buffer.size() != frameSize)
-        buffer = buffer.scaled(frameSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const qreal frameRatio = buffer.devicePixelRatio();
+    if (!frameSize.isEmpty() && buffer.deviceIndependentSize().toSize() != frameSize) {
+        buffer = buffer.scaled(frameSize * frameRatio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        buffer.setDevicePixelRatio(frameRatio);
+    }
 
     const QString backgroundKey = QStringLiteral("picBG");
     const auto background = images.find(backgroundKey);
@@ -72,9 +78,17 @@ SkinOutcome ApplySkin(SkinnedWindow &window, const SkinImages &images)
         window.setPlayerSkin();
 
     const QPixmap whole = windowImage(window, *background);
+    const qreal ratio = whole.devicePixelRatio();
+    // Areas are window pixels; the copies are taken in the picture's own.
+    const auto scaled = [ratio](const QRect &r) {
+        return QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toRect();
+    };
     for (const auto &[panel, area] : window.panels) {
-        if (panel)
-            panel->setBackdrop(whole.copy(area));
+        if (panel) {
+            QPixmap backdrop = whole.copy(scaled(area));
+            backdrop.setDevicePixelRatio(ratio);
+            panel->setBackdrop(backdrop);
+        }
     }
 
     const QRect area = window.imgSearchArea;
@@ -82,7 +96,7 @@ SkinOutcome ApplySkin(SkinnedWindow &window, const SkinImages &images)
                        area.height() - kFrameTop - kFrameBottom);
     if (inside.isValid()) {
         QPainter painter(&buffer);
-        painter.drawPixmap(inside.topLeft(), whole, inside.translated(area.topLeft()));
+        painter.drawPixmap(inside.topLeft(), whole, scaled(inside.translated(area.topLeft())));
     }
     if (window.picSearch)
         *window.picSearch = buffer;

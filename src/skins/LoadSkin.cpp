@@ -8,6 +8,7 @@
 #include "SkinFiles.h"
 
 #include <QAbstractItemView>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -50,9 +51,10 @@ SkinColours readColours(const ProfileFile &ini)
 
 class Loader {
 public:
-    Loader(QString skinName, QString folder)
+    Loader(QString skinName, QString folder, qreal ratio)
         : m_skinName(std::move(skinName))
         , m_folder(std::move(folder))
+        , m_ratio(ratio)
     { }
 
     std::optional<QColor> colour(const QString &entry, const QString &text)
@@ -73,6 +75,15 @@ public:
             stop(file, QStringLiteral("Das Bild \u201e%1\u201c fehlt oder kann nicht gelesen werden.").arg(file));
             return std::nullopt;
         }
+        // On a screen of scale 2 the skin's twice-as-large picture, where it has one that fits.
+        if (m_ratio > 1) {
+            QPixmap sharp;
+            const QString sharpPath = FindSkinFile(m_folder, SharpSkinFile(file));
+            if (!sharpPath.isEmpty() && sharp.load(sharpPath) && sharp.size() == pixmap.size() * 2) {
+                sharp.setDevicePixelRatio(2);
+                return sharp;
+            }
+        }
         return pixmap;
     }
 
@@ -89,6 +100,7 @@ private:
 
     QString m_skinName;
     QString m_folder;
+    qreal m_ratio;
     SkinOutcome m_outcome;
 };
 
@@ -161,7 +173,7 @@ bool applyColours(const SkinColours &c, const SkinTargets &targets, Loader &load
 
 SkinOutcome LoadSkin(const QString &folder, const SkinTargets &targets, SkinImages &images)
 {
-    Loader loader(QDir(folder).dirName(), folder);
+    Loader loader(QDir(folder).dirName(), folder, qGuiApp->devicePixelRatio());
     images.clear(); // at once rather than by ClearCollection: nothing sees the order of removal
 
     const QString iniPath = FindSkinFile(folder, kSkinIniFile);

@@ -59,6 +59,12 @@ const std::array<SkinButtonKeys, 9> &SkinButtons()
     return buttons;
 }
 
+QString SharpSkinFile(const QString &file)
+{
+    const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? file + QStringLiteral("@2x") : file.left(dot) + QStringLiteral("@2x") + file.mid(dot);
+}
+
 QString FindSkinFile(const QString &folder, const QString &name)
 {
     const QString skin = canonicalPath(folder);

@@ -14,6 +14,9 @@ inline const QString kSkinIniFile = QStringLiteral("Skin.ini");
 inline const QString kLogoFile = QStringLiteral("Logo.jpg");
 inline const QString kSaveLockFile = QStringLiteral("Button X speichern.jpg");
 
+// The same picture with twice the pixels, for a screen of scale 2: "Logo.jpg" -> "Logo@2x.jpg".
+QString SharpSkinFile(const QString &file);
+
 struct KeyedSkinFile {
     QString file;
     QString key;

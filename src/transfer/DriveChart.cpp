@@ -17,9 +17,10 @@ const QColor freeGreen(0, 255, 0);
 const QColor usedRed(255, 0, 0);
 const QColor unknownGrey(192, 192, 192);
 
-QImage blankPie(QSize box)
+QImage blankPie(QSize box, qreal pixelRatio)
 {
-    QImage image(box, QImage::Format_ARGB32_Premultiplied);
+    QImage image((QSizeF(box) * pixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
     image.fill(Qt::transparent);
     return image;
 }
@@ -48,14 +49,15 @@ QString driveSizeText(qint64 bytes)
     return QString::number(roundHalfEven(v / gb)) + QStringLiteral(" GB");
 }
 
-DriveChart drawInfo(const DriveInfo &drive, QSize box)
+DriveChart drawInfo(const DriveInfo &drive, QSize box, qreal pixelRatio)
 {
     DriveChart chart;
-    chart.pie = blankPie(box);
+    chart.pie = blankPie(box, pixelRatio);
     const double w = box.width();
     const double h = box.height();
     const QPointF centre(w / 2, h / 2);
     QPainter painter(&chart.pie);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::black);
 
     // A drive that cannot be read, or says it holds nothing, has no share to show.
@@ -102,9 +104,9 @@ DriveChart drawInfo(const DriveInfo &drive, QSize box)
     return chart;
 }
 
-DriveChart drawInfo(const Drives &drives, const QString &programFolder, QSize box)
+DriveChart drawInfo(const Drives &drives, const QString &programFolder, QSize box, qreal pixelRatio)
 {
-    return drawInfo(drives.driveOf(programFolder), box);
+    return drawInfo(drives.driveOf(programFolder), box, pixelRatio);
 }
 
 } // namespace zv

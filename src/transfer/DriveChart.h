@@ -27,8 +27,10 @@ QString driveSizeText(qint64 bytes);
 
 inline constexpr QSize driveChartSize{90, 90};
 
-DriveChart drawInfo(const DriveInfo &drive, QSize box = driveChartSize);
+// The pie has pixelRatio times the pixels of box (a screen's device pixel ratio) and smooth edges.
+DriveChart drawInfo(const DriveInfo &drive, QSize box = driveChartSize, qreal pixelRatio = 1);
 // Asks the drives afresh on every call: the figures change while the program runs.
-DriveChart drawInfo(const Drives &drives, const QString &programFolder, QSize box = driveChartSize);
+DriveChart drawInfo(const Drives &drives, const QString &programFolder, QSize box = driveChartSize,
+                    qreal pixelRatio = 1);
 
 } // namespace zv

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace zv {
 namespace {
 constexpr int twips(int t)
@@ -29,6 +31,8 @@ constexpr int twips(int t)
     return t / 15;
 }
 constexpr int kMargin = twips(300); // the border keeps this far from either edge
+constexpr int kEdge = twips(120); // around the bottom row's groups
+constexpr int kGap = twips(60); // within the numbering group
 constexpr int kPathRole = Qt::UserRole + 1;
 } // namespace
 
@@ -70,12 +74,26 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
     m_cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
-    const QSize buttonSize(twips(1215), twips(375));
+    // Each control as large as its caption needs in the font of the day, never below the design.
+    const QSize buttonSize = QSize(twips(1215), twips(375))
+                                 .expandedTo(m_cmdAdd->sizeHint())
+                                 .expandedTo(m_cmdCancel->sizeHint())
+                                 .expandedTo(QSize(0, m_txtNumber->sizeHint().height()));
     m_cmdAdd->resize(buttonSize);
     m_cmdCancel->resize(buttonSize);
     m_chkNumber->adjustSize();
     m_lblBegin->adjustSize();
-    m_txtNumber->resize(twips(900), buttonSize.height());
+    const int numberWidth = m_txtNumber->fontMetrics().horizontalAdvance(QStringLiteral("00000000"));
+    m_txtNumber->resize(std::max(twips(900), numberWidth), buttonSize.height());
+    // The window never gets narrower than its bottom row, so nothing there overlaps.
+    const int row = kEdge + m_chkNumber->width() + kGap + m_txtNumber->width() + kGap + m_lblBegin->width() + kEdge
+                    + m_cmdAdd->width() + kEdge + m_cmdCancel->width() + kEdge;
+    setMinimumSize(row, buttonSize.height() * 3 / 2 + twips(1500));
+
+    // The name takes the free width, so long names stay apart; the size only what it needs.
+    m_lv->header()->setStretchLastSection(false);
+    m_lv->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_lv->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
 
     m_txtNumber->setText(m_services.settings.value(kImportSection, kNumberKey, QStringLiteral("0")));
     connect(m_txtNumber, &QLineEdit::textChanged, this, &frmExplorer::validateNumber);
@@ -95,7 +113,7 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
 
     m_tv->fillInBackground(m_services.drives, FolderTree::Offer::AllDrives);
     m_tv->openAt(m_services.settings.value(kImportSection, kLastFolderKey, {}));
-    resize(twips(8130), twips(4575));
+    resize(QSize(twips(8130), twips(4575)).expandedTo(minimumSize()));
     m_innerWidth = width();
     placeBorder(twips(2700));
 }
@@ -210,11 +228,11 @@ void frmExplorer::resizeEvent(QResizeEvent *event)
     const int h = height();
     const int buttonH = m_cmdAdd->height();
     const int top = h - buttonH * 5 / 4;
-    m_chkNumber->move(twips(120), top);
-    m_txtNumber->move(m_chkNumber->geometry().right() + twips(60), top);
-    m_lblBegin->move(m_txtNumber->geometry().right() + twips(60), top + (buttonH - m_lblBegin->height()) / 2);
-    m_cmdCancel->move(width() - m_cmdCancel->width() - twips(120), top);
-    m_cmdAdd->move(m_cmdCancel->x() - m_cmdAdd->width() - twips(120), top);
+    m_chkNumber->move(kEdge, top + (buttonH - m_chkNumber->height()) / 2);
+    m_txtNumber->move(m_chkNumber->x() + m_chkNumber->width() + kGap, top);
+    m_lblBegin->move(m_txtNumber->x() + m_txtNumber->width() + kGap, top + (buttonH - m_lblBegin->height()) / 2);
+    m_cmdCancel->move(width() - m_cmdCancel->width() - kEdge, top);
+    m_cmdAdd->move(m_cmdCancel->x() - m_cmdAdd->width() - kEdge, top);
     const int paneH = h - buttonH * 3 / 2;
     m_tv->setGeometry(0, 0, m_tv->width(), paneH);
     m_lv->setGeometry(m_lv->x(), 0, m_lv->width(), paneH);

@@ -40,6 +40,8 @@ frmSaveFiles::frmSaveFiles(SaveFilesServices services, QWidget *parent)
     }
     m_pb->setObjectName(QStringLiteral("pb"));
     m_pb->setTextVisible(false);
+    // An idle bar looks like an empty text box: it shows only while files are copied.
+    m_pb->hide();
     m_cmdSave->setObjectName(QStringLiteral("cmdSave"));
     m_cmdSave->resize(twips(1215), twips(375));
     connect(m_cmdSave, &QPushButton::clicked, this, &frmSaveFiles::save);
@@ -51,6 +53,7 @@ frmSaveFiles::frmSaveFiles(SaveFilesServices services, QWidget *parent)
     });
     connect(m_driver, &TransferDriver::finished, this, [this] {
         unsetCursor();
+        m_pb->hide();
         Q_EMIT exported();
         close();
     });
@@ -92,6 +95,7 @@ void frmSaveFiles::save()
     m_cmdSave->setEnabled(false);
     m_pb->setMaximum(std::max(1, int(m_services.ExportSelection.size())));
     m_pb->setValue(0);
+    m_pb->show();
     m_driver->start(*m_run);
 }
 

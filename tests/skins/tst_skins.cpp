@@ -105,11 +105,13 @@ struct ApplyWindow {
         vorschau{QStringLiteral("picVorschau"), &root};
     QLabel imgSearch{&root};
     QPixmap picSearch, background;
-    QImage bg{layout::kWindow, QImage::Format_RGB32}; // each pixel unlike its neighbours: misplaced copies show
+    QImage bg; // each pixel unlike its neighbours: misplaced copies show
     int playerSkins = 0;
     SkinnedWindow skinned;
 
-    explicit ApplyWindow(const QString &missing)
+    // ratio: the pictures' pixels per window pixel (2: a skin's "@2x" pictures)
+    explicit ApplyWindow(const QString &missing, int ratio = 1)
+        : bg(layout::kWindow * ratio, QImage::Format_RGB32)
     {
         const auto put = [&](const QString &key, const QPixmap &picture) {
             if (key != missing)
@@ -121,10 +123,13 @@ struct ApplyWindow {
             skinned.buttons[buttons.size() - 1] = buttons.back().get();
             put(keys.releasedKey, solid({20, 20}, Qt::green));
         }
-        put(QStringLiteral("frmSearch"), solid(layout::kSearchFrame.size(), kFrame));
+        QPixmap frame = solid(layout::kSearchFrame.size() * ratio, kFrame);
+        frame.setDevicePixelRatio(ratio);
+        put(QStringLiteral("frmSearch"), frame);
         for (int y = 0; y < bg.height(); ++y)
             for (int x = 0; x < bg.width(); ++x)
                 bg.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 40 + (y / 256) * 100));
+        bg.setDevicePixelRatio(ratio);
         put(QStringLiteral("picBG"), QPixmap::fromImage(bg));
         skinned.picSearch = &picSearch;
         skinned.imgSearch = &imgSearch;
@@ -339,17 +344,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("missingKey");
         QTest::addColumn<int>("dressedButtons");
-        QTest::newRow("complete") << "" << 9;
-        QTest::newRow("first button") << "btnSaveUp" << 0;
-        QTest::newRow("question mark button") << "hUp" << 7;
-        QTest::newRow("search frame") << "frmSearch" << 9;
-        QTest::newRow("background") << "picBG" << 9;
+        QTest::addColumn<int>("ratio");
+        QTest::newRow("complete") << "" << 9 << 1;
+        QTest::newRow("complete, pictures for scale 2") << "" << 9 << 2;
+        QTest::newRow("first button") << "btnSaveUp" << 0 << 1;
+        QTest::newRow("question mark button") << "hUp" << 7 << 1;
+        QTest::newRow("search frame") << "frmSearch" << 9 << 1;
+        QTest::newRow("background") << "picBG" << 9 << 1;
     }
     void applySkin()
     {
         QFETCH(QString, missingKey);
         QFETCH(int, dressedButtons);
-        ApplyWindow w(missingKey);
+        QFETCH(int, ratio);
+        ApplyWindow w(missingKey, ratio);
+        const auto pixels = [ratio](const QRect &r) { return QRect(r.topLeft() * ratio, r.size() * ratio); };
         const auto outcome = ApplySkin(w.skinned, w.images);
         const bool complete = missingKey.isEmpty();
         QCOMPARE(outcome.complete, complete);
@@ -361,17 +370,18 @@ private Q_SLOTS:
         QCOMPARE(rgb(w.background), complete ? w.bg : QImage());
         QCOMPARE(w.playerSkins, complete ? 1 : 0);
         for (const auto &[panel, area] : w.skinned.panels) // exactly the background under each panel
-            QCOMPARE(rgb(panel->backdrop()), complete ? w.bg.copy(area) : QImage());
+            QCOMPARE(rgb(panel->backdrop()), complete ? w.bg.copy(pixels(area)) : QImage());
         // The search frame keeps 10 pixels left, right and bottom and 24 on top; inside, the background.
         const QRect area = layout::kSearchFrame;
-        QImage frame(area.size(), QImage::Format_RGB32);
+        QImage frame(area.size() * ratio, QImage::Format_RGB32);
         frame.fill(kFrame);
-        QPainter(&frame).drawImage(QPoint(10, 24), w.bg.copy(area.adjusted(10, 24, -10, -10)));
+        frame.setDevicePixelRatio(ratio);
+        QPainter(&frame).drawImage(QPoint(10, 24), w.bg.copy(pixels(area.adjusted(10, 24, -10, -10))));
         QCOMPARE(rgb(w.imgSearch.pixmap()), complete ? frame : QImage());
         QCOMPARE(rgb(w.picSearch), complete ? frame : QImage());
         w.menue.resize(layout::kMenuPanel.size()); // the panel paints the background under it
         const QPoint inside(5, 6);
-        if (complete)
+        if (complete && ratio == 1)
             QCOMPARE(w.menue.grab().toImage().pixelColor(inside),
                      w.bg.pixelColor(layout::kMenuPanel.topLeft() + inside));
     }
@@ -541,6 +551,39 @@ private Q_SLOTS:
         QVERIFY(form.isVisible()); // open for another skin until closed
         QTest::mouseClick(cancel, Qt::LeftButton);
         QVERIFY(!form.isVisible());
+    }
+
+    // A button shows its skin picture pixel for pixel: at scale 2 the drawn "@2x" picture, not
+    // the small one blown up; a skin without it still dresses the button with the small one.
+    void sharpButton_data()
+    {
+        QTest::addColumn<bool>("withSharp");
+        QTest::newRow("drawn skin") << true;
+        QTest::newRow("skin without the larger picture") << false;
+    }
+    void sharpButton()
+    {
+        QFETCH(bool, withSharp);
+        const QString file = QStringLiteral("Button 0 speichern.jpg");
+        test::AlbumFolder album(withSharp ? QString() : SharpSkinFile(file));
+        const QString folder = album.path() + QStringLiteral("/Skins/Main/");
+        SkinImages images;
+        LoadWindow window;
+        QVERIFY(LoadSkin(folder, window.targets, images).complete);
+        ImageButton button(QStringLiteral("cmdSave"), QStringLiteral("btnSaveDn"), QStringLiteral("btnSaveUp"), images);
+        QVERIFY(button.showReleased());
+        button.adjustSize();
+        const qreal ratio = button.devicePixelRatioF();
+        const QImage small(folder + file);
+        QCOMPARE(button.size(), small.size());
+        const QImage drawn = rgb(button.grab());
+        QCOMPARE(drawn.size(), small.size() * ratio);
+        if (ratio == 1)
+            QCOMPARE(drawn, small.convertToFormat(QImage::Format_RGB32));
+        else if (withSharp)
+            QCOMPARE(drawn, QImage(folder + SharpSkinFile(file)).convertToFormat(QImage::Format_RGB32));
+        else
+            QCOMPARE(images.find(u"btnSaveUp")->devicePixelRatio(), 1.0);
     }
 };
 

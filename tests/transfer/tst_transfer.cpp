@@ -23,8 +23,10 @@
 #include "transfer/frmRequest.h"
 #include "transfer/frmSaveFiles.h"
 #include "transfer/TransferDriver.h"
+#include "transfer/TransferIcons.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -205,6 +207,10 @@ private Q_SLOTS:
     void startNumber();
     void chart_data();
     void chart();
+    void chartIsSmoothAtScale2();
+    void kindIcons();
+    void explorerLayout_data();
+    void explorerLayout();
     void treeReadsOneLevelAhead_data();
     void treeReadsOneLevelAhead();
     void treeSortsHidesAndFindsTheLastFolder_data();
@@ -315,6 +321,75 @@ void TestTransfer::chart()
         seen += c == QColor(0, 255, 0) ? u'g' : c == QColor(255, 0, 0) ? u'r' : c == grey ? u'.' : u'?';
     }
     QCOMPARE(seen, octants);
+}
+
+// On a screen of scale 2 the pie has twice the pixels and its rim blends into the menu.
+void TestTransfer::chartIsSmoothAtScale2()
+{
+    const DriveChart chart = drawInfo(disk(300, 1000), driveChartSize, 2);
+    QCOMPARE(chart.pie.size(), driveChartSize * 2);
+    QCOMPARE(chart.pie.devicePixelRatio(), 2.0);
+    int blended = 0;
+    for (int y = 0; y < chart.pie.height(); ++y)
+        for (int x = 0; x < chart.pie.width(); ++x)
+            blended += qAlpha(chart.pie.pixel(x, y)) % 255 != 0;
+    QVERIFY2(blended > 100, qPrintable(QString::number(blended)));
+}
+
+// A file's kind is told by the icon's shape, which no drive has; each also comes at scale 2.
+void TestTransfer::kindIcons()
+{
+    const auto shape = [](const QString &key) {
+        return transferIcon(key).pixmap(16, 16).toImage().convertToFormat(QImage::Format_Alpha8);
+    };
+    const QStringList kinds{"Bild", "Video", "Audio"};
+    for (const QString &kind : kinds) {
+        for (const char *other : {"wechselbar", "intern", "netzwerk", "CD", "Root", "Bild", "Video", "Audio"})
+            QVERIFY2(kind == QLatin1String(other) || shape(kind) != shape(QLatin1String(other)),
+                     qPrintable(kind + QLatin1Char(' ') + QLatin1String(other)));
+        QCOMPARE(transferIcon(kind).pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
+    }
+}
+
+// The browser's bottom row never overlaps or clips, at whatever size the window takes, and the
+// file names get the list's free width.
+void TestTransfer::explorerLayout_data()
+{
+    QTest::addColumn<QSize>("asked"); // empty: as it opens
+    QTest::newRow("as it opens") << QSize();
+    QTest::newRow("smallest") << QSize(1, 1);
+    QTest::newRow("800 wide") << QSize(800, 500);
+    QTest::newRow("large") << QSize(1200, 900);
+}
+
+void TestTransfer::explorerLayout()
+{
+    QFETCH(QSize, asked);
+    Fixture f;
+    frmExplorer w(ExplorerServices{AlbumPaths{f.path()}, f.album, f.list, f.drives, *f.settings, f.dialogs,
+                                   makeSystemFolderSource(), &f.question});
+    if (asked.isValid())
+        w.resize(asked);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    if (asked.isValid())
+        QCOMPARE(w.size(), asked.expandedTo(w.minimumSize()));
+    QList<QWidget *> row;
+    for (const char *name : {"chkNumber", "txtNumber", "lblBegin", "cmdAdd", "cmdCancel"})
+        row << w.findChild<QWidget *>(QLatin1String(name));
+    const auto *lv = w.findChild<QTreeWidget *>("lv");
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        const QRect r = row[i]->geometry();
+        QVERIFY2(w.rect().contains(r) && r.top() >= lv->geometry().bottom(), qPrintable(row[i]->objectName()));
+        const int needed = qobject_cast<QLineEdit *>(row[i]) ? 0 : row[i]->sizeHint().width(); // captions whole
+        QVERIFY2(r.width() >= needed, qPrintable(row[i]->objectName()));
+        for (qsizetype j = i + 1; j < row.size(); ++j)
+            QVERIFY2(!r.intersects(row[j]->geometry()),
+                     qPrintable(row[i]->objectName() + QLatin1Char(' ') + row[j]->objectName()));
+    }
+    const QHeaderView *header = lv->header();
+    QCOMPARE(header->sectionSize(0) + header->sectionSize(1), lv->viewport()->width());
+    QVERIFY(header->sectionSize(0) > 2 * header->sectionSize(1));
 }
 
 void TestTransfer::treeReadsOneLevelAhead_data()
@@ -1044,6 +1119,7 @@ void TestTransfer::exportToSelectedFolder()
     QVERIFY(w.isVisible());
     QCOMPARE(closedMovie, 0);
 
+    QVERIFY(!w.findChild<QProgressBar *>("pb")->isVisible()); // only while copying
     QSignalSpy exported(&w, &frmSaveFiles::exported);
     QTRY_VERIFY(w.tree()->topLevelItemCount() > 0);
     w.tree()->topLevelItem(0)->setSelected(true);
@@ -1143,6 +1219,7 @@ void TestTransfer::exportTakesANewSelection()
     w.show();
     QStringList selectionAfter;
     const auto handOver = [&] {
+        QCOMPARE(w.findChild<QProgressBar *>("pb")->isVisible(), whileCopying);
         QCOMPARE(w.takeSelection(second), !whileCopying);
         selectionAfter = w.exportSelection();
     };

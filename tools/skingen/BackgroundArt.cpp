@@ -156,7 +156,7 @@ QImage drawBackground(const SkinTheme &theme)
 QImage drawSearchFrame(const SkinTheme &theme, const QImage &background)
 {
     const QRect where = L::kSearchFrame;
-    QImage image = background.copy(where);
+    QImage image = cut(background, where);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF outer(0.5, 0.5, where.width() - 1, where.height() - 1);

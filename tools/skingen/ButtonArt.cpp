@@ -15,9 +15,9 @@ namespace L = zv::layout;
 QImage drawPanelButton(const SkinTheme &theme, const QImage &background, QPoint at, const QString &caption,
                        bool pressed)
 {
-    QImage image = background.copy(QRect(at, L::kPanelButton));
+    QImage image = cut(background, QRect(at, L::kPanelButton));
     QPainter p(&image);
-    const QRectF r(0, 0, image.width(), image.height());
+    const QRectF r(QPointF(0, 0), logicalSize(image));
     drawFace(p, r, 9, theme.faceTop, theme.faceBottom, theme.faceBorder, pressed);
     drawCaption(p, r.adjusted(0, 0, 0, -2), caption, sansFont(15), theme.faceText, pressed);
     return image;
@@ -25,10 +25,10 @@ QImage drawPanelButton(const SkinTheme &theme, const QImage &background, QPoint 
 
 QImage drawTitleButton(const SkinTheme &theme, const QImage &background, QPoint at, TitleSymbol symbol, bool pressed)
 {
-    QImage image = background.copy(QRect(at, L::kTitleButton));
+    QImage image = cut(background, QRect(at, L::kTitleButton));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(0, 0, image.width(), image.height());
+    const QRectF r(QPointF(0, 0), logicalSize(image));
     const bool close = symbol == TitleSymbol::Close;
     const QColor top = close ? QColor(0xD8, 0x5A, 0x48) : theme.faceTop;
     const QColor bottom = close ? QColor(0x9E, 0x2A, 0x1E) : theme.faceBottom;
@@ -53,10 +53,10 @@ QImage drawTitleButton(const SkinTheme &theme, const QImage &background, QPoint 
 QImage drawSaveLock(const SkinTheme &theme, const QImage &background)
 {
     const QRect where(L::kMenuPanel.topLeft() + L::kSaveLock.topLeft(), L::kSaveLock.size());
-    QImage image = background.copy(where);
+    QImage image = cut(background, where);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(0, 0, image.width(), image.height());
+    const QRectF r(QPointF(0, 0), logicalSize(image));
     drawFace(p, r.adjusted(0, 2, 0, -2), 9, QColor(0xB4, 0xB0, 0xAA), QColor(0x86, 0x82, 0x7C),
              QColor(0x55, 0x52, 0x4E), false);
     // Diagonal hatching marks the button as unavailable.
@@ -90,10 +90,11 @@ QImage drawSaveLock(const SkinTheme &theme, const QImage &background)
 QImage drawLogo(const SkinTheme &theme, const QImage &background)
 {
     const QRect where(L::kMenuPanel.topLeft() + L::kLogo.topLeft(), L::kLogo.size());
-    QImage image = background.copy(where);
+    QImage image = cut(background, where);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF card(1, 1, image.width() - 2, image.height() - 2);
+    const QSize size = logicalSize(image);
+    const QRectF card(1, 1, size.width() - 2, size.height() - 2);
     QLinearGradient fill(card.topLeft(), card.bottomLeft());
     fill.setColorAt(0, theme.paper);
     fill.setColorAt(1, theme.paper.darker(112));
@@ -103,10 +104,10 @@ QImage drawLogo(const SkinTheme &theme, const QImage &background)
     drawPhotoStack(p, QPointF(card.center().x(), 46), 1.15, theme);
     p.setFont(titleFont(19));
     p.setPen(theme.faceBorder);
-    p.drawText(QRectF(0, 80, image.width(), 24), Qt::AlignCenter, QStringLiteral("Zidoverev"));
+    p.drawText(QRectF(0, 80, size.width(), 24), Qt::AlignCenter, QStringLiteral("Zidoverev"));
     p.setFont(sansFont(9, false));
     p.setPen(theme.faceBottom);
-    p.drawText(QRectF(0, 101, image.width(), 14), Qt::AlignCenter, QStringLiteral("Bilder \u00b7 Filme \u00b7 Ton"));
+    p.drawText(QRectF(0, 101, size.width(), 14), Qt::AlignCenter, QStringLiteral("Bilder \u00b7 Filme \u00b7 Ton"));
     return image;
 }
 

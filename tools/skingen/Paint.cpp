@@ -8,11 +8,34 @@
 
 namespace zv::skingen {
 
+namespace {
+int drawScale = 1;
+} // namespace
+
+void setDrawScale(int scale)
+{
+    drawScale = scale;
+}
+
 QImage canvas(QSize size, const QColor &fill)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size * drawScale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(drawScale);
     image.fill(fill);
     return image;
+}
+
+QImage cut(const QImage &from, const QRect &r)
+{
+    const int scale = qRound(from.devicePixelRatio());
+    QImage part = from.copy(QRect(r.topLeft() * scale, r.size() * scale));
+    part.setDevicePixelRatio(scale);
+    return part;
+}
+
+QSize logicalSize(const QImage &image)
+{
+    return image.deviceIndependentSize().toSize();
 }
 
 QFont sansFont(int pixelSize, bool bold)

@@ -12,7 +12,14 @@ namespace zv::skingen {
 
 struct SkinTheme;
 
+// Pictures are drawn in window pixels; at scale 2 ("name@2x.jpg") every canvas holds twice as
+// many in each direction and the painter maps window pixels onto them.
+void setDrawScale(int scale);
 QImage canvas(QSize size, const QColor &fill = Qt::transparent);
+// The part of a drawn picture under r (window pixels), at the picture's own scale.
+QImage cut(const QImage &from, const QRect &r);
+// A drawn picture's size in window pixels.
+QSize logicalSize(const QImage &image);
 QFont sansFont(int pixelSize, bool bold = true);
 QFont titleFont(int pixelSize);
 

@@ -3,6 +3,7 @@
 #include "app/MainWindowLayout.h"
 #include "BackgroundArt.h"
 #include "ButtonArt.h"
+#include "Paint.h"
 #include "PlayerArt.h"
 #include "SkinTheme.h"
 
@@ -97,6 +98,13 @@ std::vector<Picture> drawAll(const SkinTheme &theme)
     return pictures;
 }
 
+// "Button 0 speichern.jpg" -> "Button 0 speichern@2x.jpg"
+QString sharpName(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return name.left(dot) + QStringLiteral("@2x") + name.mid(dot);
+}
+
 QImage find(const std::vector<Picture> &pictures, const QString &file)
 {
     for (const auto &[name, image] : pictures)
@@ -112,10 +120,17 @@ QString writeSkin(const QString &root, const SkinTheme &theme)
     const QString folder = root + QLatin1Char('/') + theme.folder + QLatin1Char('/');
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot create %1").arg(folder);
-    for (const auto &[name, image] : drawAll(theme)) {
-        // JPEG has no alpha: flatten onto the image's own pixels as opaque RGB.
-        if (!image.convertToFormat(QImage::Format_RGB32).save(folder + name, "JPG", 95))
-            return QStringLiteral("cannot write %1").arg(folder + name);
+    // Each picture twice: as the window lays it out, and with twice the pixels for scale 2.
+    for (int scale : {1, 2}) {
+        setDrawScale(scale);
+        const auto pictures = drawAll(theme);
+        setDrawScale(1);
+        for (const auto &[name, image] : pictures) {
+            const QString file = scale == 1 ? name : sharpName(name);
+            // JPEG has no alpha: flatten onto the image's own pixels as opaque RGB.
+            if (!image.convertToFormat(QImage::Format_RGB32).save(folder + file, "JPG", 95))
+                return QStringLiteral("cannot write %1").arg(folder + file);
+        }
     }
     QFile ini(folder + QStringLiteral("Skin.ini"));
     if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
