@@ -123,6 +123,8 @@ void frmDaten::buildList()
     lstBilder->installEventFilter(this);
     lstBilder->viewport()->installEventFilter(this);
     connect(lstBilder, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
+    m_services.list.setMediaFolder(m_services.paths.mediaFolder());
+    allowDragAndDrop(lstBilder);
 
     // Icons, small icons and list show the same rows with the same selection.
     lstSymbole = new AlbumIconView(this);
@@ -140,6 +142,7 @@ void frmDaten::buildList()
     lstSymbole->installEventFilter(this);
     lstSymbole->viewport()->installEventFilter(this);
     connect(lstSymbole, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
+    allowDragAndDrop(lstSymbole);
 
     connect(lstBilder->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmDaten::updateShownMark);
     connect(lstBilder->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmDaten::updateShownMark);
@@ -333,6 +336,8 @@ void frmDaten::mouseReleaseEvent(QMouseEvent *event)
 
 bool frmDaten::eventFilter(QObject *watched, QEvent *event)
 {
+    if (dragEvent(watched, event))
+        return true;
     if ((watched == lstBilder->viewport() || watched == lstSymbole->viewport())
         && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
