@@ -60,7 +60,8 @@ public:
             ++plan.inAlbum;
             return;
         }
-        if (browserKind(nameOf(path)).isEmpty() || isCopyTempName(nameOf(path)) || m_taken.contains(folder + QLatin1Char('/') + nameOf(path))) {
+        if (browserKind(nameOf(path)).isEmpty() || isCopyTempName(nameOf(path))
+            || m_taken.contains(folder + QLatin1Char('/') + nameOf(path))) {
             ++plan.leftOut;
             return;
         }

@@ -51,9 +51,9 @@ void DropImport::importDropped(const QList<QUrl> &urls)
     const ImportOptions options{settings.value(kImportSection, kChkStateKey, QStringLiteral("0")) == QLatin1String("1"),
                                 settings.value(kImportSection, kNumberKey, QStringLiteral("0"))};
     // The caption is set at the end, here, where a search's result keeps its own.
-    m_run = std::make_unique<ImportRun>(ImportContext{m_services.paths, m_services.album, nullptr, m_services.drives,
-                                                      settings, m_services.question},
-                                        plan.sources, options);
+    m_run = std::make_unique<ImportRun>(
+        ImportContext{m_services.paths, m_services.album, nullptr, m_services.drives, settings, m_services.question},
+        plan.sources, options);
     if (const auto refused = m_run->begin()) {
         m_services.dialogs.message(refused->title, refused->text, MessageIcon::Information, MessageButtons::Ok);
         return;
