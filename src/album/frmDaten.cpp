@@ -123,8 +123,6 @@ void frmDaten::buildList()
     lstBilder->installEventFilter(this);
     lstBilder->viewport()->installEventFilter(this);
     connect(lstBilder, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
-    m_services.list.setMediaFolder(m_services.paths.mediaFolder());
-    allowDragAndDrop(lstBilder);
 
     // Icons, small icons and list show the same rows with the same selection.
     lstSymbole = new AlbumIconView(this);
@@ -142,6 +140,8 @@ void frmDaten::buildList()
     lstSymbole->installEventFilter(this);
     lstSymbole->viewport()->installEventFilter(this);
     connect(lstSymbole, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
+    m_services.list.setMediaFolder(m_services.paths.mediaFolder());
+    allowDragAndDrop(lstBilder);
     allowDragAndDrop(lstSymbole);
 
     connect(lstBilder->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmDaten::updateShownMark);

@@ -11,6 +11,7 @@
 #include "operations/SaveInformation.h"
 #include "operations/SearchList.h"
 #include "platform/FileAttributes.h"
+#include "platform/FileNames.h"
 #include "platform/Shell.h"
 #include "support/AlbumWindow.h"
 #include "support/CoreChecks.h"
@@ -18,13 +19,16 @@
 
 #include <QClipboard>
 #include <QDirIterator>
+#include <QDrag>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
 #include <QMap>
 #include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
+#include <QTimer>
 
 using namespace zv;
 using namespace zv::test;
@@ -580,6 +584,105 @@ private Q_SLOTS:
                          {5, "e", "", "", "zell", "", ""}});
         QVERIFY(SortColumn(list, column, columnType(column), SortOrder(order)));
         QCOMPARE(cellsOf(list, AlbumListModel::Dateiname), names);
+    }
+
+    // Files from outside are handed on for import, from either view; the list's own rows, text
+    // without files and drags that may only move are refused.
+    void dropsOntoTheList_data()
+    {
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<bool>("files");
+        QTest::addColumn<int>("actions");
+        QTest::addColumn<bool>("taken");
+        const int copyMove = Qt::CopyAction | Qt::MoveAction;
+        QTest::newRow("files") << "lstBilder" << true << copyMove << true;
+        QTest::newRow("files on the icons") << "lstSymbole" << true << int(Qt::CopyAction) << true;
+        QTest::newRow("text") << "lstBilder" << false << copyMove << false;
+        QTest::newRow("move only") << "lstBilder" << true << int(Qt::MoveAction) << false;
+    }
+    void dropsOntoTheList()
+    {
+        QFETCH(QString, view);
+        QFETCH(bool, files);
+        QFETCH(int, actions);
+        WindowFixture fx;
+        fx.picture(a, {40, 30});
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        w->runMenuCommand(view == QLatin1String("lstBilder") ? ViewDetails : ViewIcons);
+        auto *list = child<QAbstractItemView>(*w, qPrintable(view));
+        QMimeData data;
+        const QList<QUrl> urls{localFileUrl(QStringLiteral("/home/eva/Fotos/x.jpg")),
+                               localFileUrl(QStringLiteral("/home/eva/Fotos"))};
+        if (files)
+            data.setUrls(urls);
+        else
+            data.setText(QStringLiteral("x.jpg"));
+        QSignalSpy dropped(w.get(), &frmDaten::filesDropped);
+        const QPoint at = list->viewport()->rect().center();
+        const auto actionsOffered = Qt::DropActions(actions);
+        QDragEnterEvent enter(at, actionsOffered, &data, Qt::LeftButton, {});
+        QDropEvent drop(at, actionsOffered, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(list->viewport(), &enter);
+        QApplication::sendEvent(list->viewport(), &drop);
+        QTEST(enter.isAccepted() && drop.isAccepted(), "taken");
+        QCOMPARE(dropped.size(), int(drop.isAccepted()));
+        if (drop.isAccepted()) {
+            QCOMPARE(drop.dropAction(), Qt::CopyAction);
+            QCOMPARE(dropped.first().first().value<QList<QUrl>>(), urls);
+        }
+        QCOMPARE(fx.album.size(), std::size_t(1)); // the window itself imports nothing
+    }
+
+    // Rows dragged out give the file manager their files to copy, never to move, under the
+    // names' own bytes; dropped back onto the list they are not taken.
+    void draggingRowsOutOffersCopies()
+    {
+        WindowFixture fx;
+        const QString latin = decodeFileName("M\xfc"
+                                             "nchen.jpg");
+        for (const QString &name : {a, b, latin})
+            fx.file(name, "bytes");
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        auto *view = child<QTreeView>(*w, "lstBilder");
+        view->selectionModel()->select(fx.list.index(fx.rowOf(a), 0),
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->selectionModel()->select(fx.list.index(fx.rowOf(latin), 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QList<QUrl> offered;
+        Qt::DropActions actions;
+        Qt::DropAction chosen = Qt::MoveAction;
+        bool takenBack = true;
+        // The drag runs its own loop; look at it from inside and let it go.
+        QTimer::singleShot(200, view, [&] {
+            if (auto *drag = view->findChild<QDrag *>()) {
+                offered = drag->mimeData()->urls();
+                actions = drag->supportedActions();
+                chosen = drag->defaultAction();
+                QDragEnterEvent back(QPoint(5, 5), actions, drag->mimeData(), Qt::LeftButton, {});
+                QApplication::sendEvent(view->viewport(), &back);
+                takenBack = back.isAccepted();
+            }
+            QDrag::cancel();
+        });
+        const QPoint at = view->visualRect(fx.list.index(fx.rowOf(a), 1)).center();
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
+        for (int step = 1; step <= 3; ++step)
+            QTest::mouseMove(view->viewport(), at + QPoint(0, step * QApplication::startDragDistance()));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+        QList<QUrl> expected;
+        for (const QString &name : {a, latin})
+            if (fx.rowOf(name) >= 0)
+                expected << localFileUrl(fx.media(name));
+        if (fx.rowOf(a) > fx.rowOf(latin))
+            std::reverse(expected.begin(), expected.end());
+        QCOMPARE(offered, expected);
+        QCOMPARE(actions, Qt::DropActions(Qt::CopyAction));
+        QCOMPARE(chosen, Qt::CopyAction);
+        QVERIFY(!takenBack);
+        QCOMPARE(fx.list.mimeTypes(), QStringList{"text/uri-list"});
+        QCOMPARE(fx.album.size(), std::size_t(3));
     }
 
     void selectionKeysAndActivation()
