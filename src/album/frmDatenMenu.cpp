@@ -98,6 +98,7 @@ void frmDaten::setViewMode(AlbumView mode)
         lstSymbole->setIconSize(QSize(icon, icon));
         lstSymbole->setGridSize(mode == AlbumView::Icons ? QSize(96, 64) : QSize());
     }
+    allowDragAndDrop(lstSymbole); // QListView's modes turn dragging and dropping off or on
     lstSymbole->setVisible(!details);
     lstBilder->setVisible(details);
     (details ? static_cast<QWidget *>(lstBilder) : lstSymbole)->setFocus();
