@@ -612,7 +612,9 @@ private Q_SLOTS:
         fx.picture(a, {40, 30});
         auto w = shownWindow(fx);
         QVERIFY(w);
-        w->runMenuCommand(ViewList); // Qt's list mode takes dropping away; the window gives it back
+        // Qt's list mode, after another, takes dropping away; the window gives it back.
+        w->runMenuCommand(ViewIcons);
+        w->runMenuCommand(ViewList);
         w->runMenuCommand(view);
         auto *list = child<QAbstractItemView>(*w, view == ViewDetails ? "lstBilder" : "lstSymbole");
         QMimeData data;
@@ -657,6 +659,7 @@ private Q_SLOTS:
         auto w = shownWindow(fx);
         QVERIFY(w);
         QCOMPARE(fx.list.rowCount(), 3);
+        w->runMenuCommand(ViewIcons);
         w->runMenuCommand(view);
         auto *list = child<QAbstractItemView>(*w, view == ViewDetails ? "lstBilder" : "lstSymbole");
         const auto row = [&](const QString &name) { return fx.list.index(fx.rowOf(name), view == ViewDetails); };
