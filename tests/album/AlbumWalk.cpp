@@ -9,9 +9,9 @@
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 #include "store/PictureTrailer.h"
+#include "support/AlbumWindow.h"
 #include "support/CoreChecks.h"
 #include "support/TransferFakes.h"
-#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -20,7 +20,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QListView>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -1053,16 +1052,9 @@ void World::dropFiles(const Step &s)
     }
     const qsizetype askedBefore = m_question.asked.size();
     const int dropsBefore = m_drops;
-    QMimeData data;
-    data.setUrls(urls);
-    QWidget *viewport = shownView()->viewport();
-    const QPoint at = viewport->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(viewport, &enter);
-    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(viewport, &drop);
+    const bool taken = zv::test::dropFiles(shownView()->viewport(), urls);
     m_question.answers.clear();
-    if (m_drops != dropsBefore + 1)
+    if (!taken || m_drops != dropsBefore + 1)
         fail(QStringLiteral("(d) drop"),
              QStringLiteral("the %1 did not take the dropped files").arg(shownView()->objectName()));
     if ((m_question.asked.size() > askedBefore) != asks)

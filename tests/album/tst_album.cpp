@@ -625,18 +625,11 @@ private Q_SLOTS:
         else
             data.setText(QStringLiteral("x.jpg"));
         QSignalSpy dropped(w.get(), &frmDaten::filesDropped);
-        const QPoint at = list->viewport()->rect().center();
-        const auto actionsOffered = Qt::DropActions(actions);
-        QDragEnterEvent enter(at, actionsOffered, &data, Qt::LeftButton, {});
-        QDropEvent drop(at, actionsOffered, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(list->viewport(), &enter);
-        QApplication::sendEvent(list->viewport(), &drop);
-        QTEST(enter.isAccepted() && drop.isAccepted(), "taken");
-        QCOMPARE(dropped.size(), int(drop.isAccepted()));
-        if (drop.isAccepted()) {
-            QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        const bool taken = dropOnto(list->viewport(), data, Qt::DropActions(actions));
+        QTEST(taken, "taken");
+        QCOMPARE(dropped.size(), int(taken));
+        if (taken)
             QCOMPARE(dropped.first().first().value<QList<QUrl>>(), urls);
-        }
         QCOMPARE(fx.album.size(), std::size_t(1)); // the window itself imports nothing
     }
 

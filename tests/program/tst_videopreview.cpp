@@ -15,7 +15,6 @@
 #include "support/TransferFakes.h"
 
 #include <QGuiApplication>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSignalSpy>
@@ -47,17 +46,6 @@ public:
         return ScriptedQuestion::ReqOverWr(DateiName, titel);
     }
 };
-
-void drop(QWidget *viewport, const QList<QUrl> &urls)
-{
-    QMimeData data;
-    data.setUrls(urls);
-    const QPoint at = viewport->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(viewport, &enter);
-    QDropEvent event(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(viewport, &event);
-}
 
 } // namespace
 
@@ -187,10 +175,10 @@ void TestVideoPreview::droppedFilesAreImported()
     bool barShownWhileAsked = false;
     question.meanwhile = [&] {
         barShownWhileAsked = bar->isVisible();
-        drop(viewport, urls({QStringLiteral("x.jpg")}));
+        dropFiles(viewport, urls({QStringLiteral("x.jpg")}));
     };
     QSignalSpy finished(&dropImport, &DropImport::finished);
-    drop(viewport, urls(dropped));
+    dropFiles(viewport, urls(dropped));
     QFETCH(QStringList, album);
     if (album.size() > 1)
         QVERIFY(finished.wait(10000));
@@ -208,7 +196,7 @@ void TestVideoPreview::droppedFilesAreImported()
     if (!answers.isEmpty())
         QCOMPARE(fx.bytes(QStringLiteral("a.jpg")), QByteArray("new a.jpg"));
     // The window goes on taking drops.
-    drop(viewport, urls({QStringLiteral("n.jpg"), QStringLiteral("x.jpg")}));
+    dropFiles(viewport, urls({QStringLiteral("n.jpg"), QStringLiteral("x.jpg")}));
     QTRY_VERIFY(fx.album.find(QStringLiteral("x.jpg")) || fx.album.size() == std::size_t(album.size()) + 2);
 }
 
