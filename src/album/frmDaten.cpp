@@ -179,6 +179,9 @@ void frmDaten::buildList()
     lstSymbole->installEventFilter(this);
     lstSymbole->viewport()->installEventFilter(this);
     connect(lstSymbole, &QAbstractItemView::clicked, this, [this] { ShowSelected(); });
+    m_services.list.setMediaFolder(m_services.paths.mediaFolder());
+    allowDragAndDrop(lstBilder);
+    allowDragAndDrop(lstSymbole);
 
     connect(lstBilder->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmDaten::updateShownMark);
     connect(lstBilder->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmDaten::updateShownMark);
@@ -372,6 +375,8 @@ void frmDaten::mouseReleaseEvent(QMouseEvent *event)
 
 bool frmDaten::eventFilter(QObject *watched, QEvent *event)
 {
+    if (dragEvent(watched, event))
+        return true;
     if ((watched == lstBilder->viewport() || watched == lstSymbole->viewport())
         && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {

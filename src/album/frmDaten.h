@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include <array>
@@ -58,6 +59,10 @@ public:
     // Loads the skin in the folder and applies it; returns an empty text or what stopped it.
     QString applySkin(const QString &skinFolder);
 
+    // The progress of an import the program runs for a drop, in pbarSearch; hidden again at the end.
+    void showTransferProgress(int done, int total);
+    void endTransferProgress();
+
     // AlbumWindowPort
     void setSaveLocked(bool locked) override;
     void showMainWindow() override;
@@ -70,6 +75,8 @@ Q_SIGNALS:
     void quitRequested();
     void exportRequested(const QStringList &ExportSelection);
     void importRequested();
+    // Files or folders dropped onto the list from outside, to be imported.
+    void filesDropped(const QList<QUrl> &urls);
     void skinChooserRequested();
 
 protected:
@@ -88,6 +95,9 @@ private:
     // "Liste" lays its rows out alike (a long album would otherwise be measured row by row), as
     // wide as the widest name up to the list's width; again whenever the rows change.
     void fitListColumns();
+    void allowDragAndDrop(QAbstractItemView *view);
+    // Drags over the list: files from outside are taken, the list's own rows are not.
+    bool dragEvent(QObject *watched, QEvent *event);
     void buildButtons();
     void connectButtons();
     void openHelp();

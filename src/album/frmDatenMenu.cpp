@@ -121,6 +121,7 @@ void frmDaten::setViewMode(AlbumView mode)
     }
     m_thumbnails->setShowing(mode == AlbumView::Icons);
     fitListColumns();
+    allowDragAndDrop(lstSymbole); // QListView's modes turn dragging and dropping off or on
     lstSymbole->setVisible(!details);
     lstBilder->setVisible(details);
     (details ? static_cast<QWidget *>(lstBilder) : lstSymbole)->setFocus();

@@ -2,8 +2,11 @@
 
 #include "platform/FileNames.h"
 
+#include <QMimeData>
+
 #include <algorithm>
 #include <numeric>
+#include <set>
 
 namespace zv {
 namespace {
@@ -401,7 +404,31 @@ Qt::ItemFlags AlbumListModel::flags(const QModelIndex &index) const
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (index.isValid() && index.column() == Dateiname && m_renameHandler)
         f |= Qt::ItemIsEditable;
+    if (index.isValid() && !m_mediaFolder.isEmpty())
+        f |= Qt::ItemIsDragEnabled;
     return f;
+}
+
+QStringList AlbumListModel::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData *AlbumListModel::mimeData(const QModelIndexList &indexes) const
+{
+    // A view hands in every cell of a selected row.
+    std::set<int> rows;
+    for (const QModelIndex &index : indexes)
+        if (index.isValid())
+            rows.insert(index.row());
+    if (rows.empty() || m_mediaFolder.isEmpty())
+        return nullptr;
+    QList<QUrl> urls;
+    for (const int r : rows)
+        urls << localFileUrl(m_mediaFolder + row(r).name);
+    auto *data = new QMimeData;
+    data->setUrls(urls);
+    return data;
 }
 
 QVariant AlbumListModel::headerData(int section, Qt::Orientation orientation, int role) const

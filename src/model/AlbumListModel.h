@@ -64,6 +64,9 @@ public:
     using RowDecoration = std::function<QVariant(const ListRow &)>;
     void setDecorations(RowDecoration icon, QVariant markFont);
     void appendRows(std::vector<ListRow> rows);
+    // Rows dragged out are offered as the files of this folder, to be copied (text/uri-list);
+    // without a folder no row can be dragged.
+    void setMediaFolder(const QString &folder) { m_mediaFolder = folder; }
     // The row of this exact name is set apart (the shown file, while another row is selected);
     // an empty name marks none.
     void setMarkedName(const QString &name);
@@ -93,6 +96,10 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    // Copies only: an album file never moves out of the album by a drag.
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
 
 private:
     void entryAppended(int key, const AlbumEntry &entry) override;
@@ -127,6 +134,7 @@ private:
     RenameHandler m_renameHandler;
     RowDecoration m_rowIcon;
     QVariant m_markFont;
+    QString m_mediaFolder;
     Album *m_followed = nullptr;
 };
 

@@ -114,4 +114,20 @@ QString displayFileName(const QString &name)
     return shown;
 }
 
+QUrl localFileUrl(QStringView path)
+{
+    return QUrl::fromEncoded("file://" + nativePath(path).toPercentEncoding("/"), QUrl::StrictMode);
+}
+
+std::optional<QString> localFilePath(const QUrl &url)
+{
+    if (!url.isLocalFile() || (!url.host().isEmpty() && url.host() != QLatin1String("localhost")))
+        return std::nullopt;
+    // The bytes as sent: QUrl::toLocalFile would read them as UTF-8 and lose the others.
+    const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    if (path.isEmpty())
+        return std::nullopt;
+    return decodeFileName(path);
+}
+
 } // namespace zv

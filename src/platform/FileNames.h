@@ -4,6 +4,9 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <QUrl>
+
+#include <optional>
 
 namespace zv {
 
@@ -18,5 +21,11 @@ QByteArray nativePath(QStringView path);
 // What the user sees: undecodable bytes read as Latin-1, the likeliest origin.
 QString displayFileName(const QString &name);
 bool hasUndecodableBytes(QStringView name);
+
+// A file's address as file managers exchange it (text/uri-list): the name's own bytes,
+// percent-encoded, so a name that is not UTF-8 arrives as the same file.
+QUrl localFileUrl(QStringView path);
+// The path of a local file's address, or nothing for another machine's or no file at all.
+std::optional<QString> localFilePath(const QUrl &url);
 
 } // namespace zv

@@ -1,5 +1,7 @@
 #include "Program.h"
 
+#include "DropImport.h"
+
 #include "album/frmDaten.h"
 #include "app/frmStart.h"
 #include "media/MovieModule.h"
@@ -43,6 +45,7 @@ Program::~Program()
     m_diaShow.reset();
     m_picWindow.reset();
     m_follower.reset();
+    m_dropImport.reset();
     m_mainWindow.reset();
     m_player.media.reset();
 }
@@ -104,6 +107,7 @@ AlbumWindowPort &Program::createMainWindow()
     connect(m_mainWindow.get(), &frmDaten::importRequested, this, &Program::showImportBrowser);
     connect(m_mainWindow.get(), &frmDaten::exportRequested, this, &Program::showExportDialog);
     connect(m_mainWindow.get(), &frmDaten::skinChooserRequested, this, &Program::showSkinChooser);
+    importDroppedFiles();
     followMediaFolder();
     m_trace.mark("main window made");
     m_trace.markFirstPaint(m_mainWindow.get(), m_album);
@@ -122,6 +126,19 @@ void Program::followMediaFolder()
     // Without a watch (no inotify, too many watches) the album is as fresh as its loading, and
     // Speichern's check before writing still keeps what others wrote.
     m_follower->start();
+}
+
+// Files dropped onto the list go the import browser's way, its bar being the main window's.
+void Program::importDroppedFiles()
+{
+    m_dropQuestion = std::make_unique<frmRequest>();
+    m_dropImport = std::make_unique<DropImport>(DropImportServices{
+        m_paths, m_album, m_list, m_state, *m_services.drives, *m_services.settings, *m_services.dialogs,
+        *m_dropQuestion,
+        [this] { return (m_explorer && m_explorer->isImporting()) || (m_saveFiles && m_saveFiles->isCopying()); }});
+    connect(m_mainWindow.get(), &frmDaten::filesDropped, m_dropImport.get(), &DropImport::importDropped);
+    connect(m_dropImport.get(), &DropImport::progress, m_mainWindow.get(), &frmDaten::showTransferProgress);
+    connect(m_dropImport.get(), &DropImport::finished, m_mainWindow.get(), &frmDaten::endTransferProgress);
 }
 
 template <typename Window>

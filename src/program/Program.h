@@ -21,6 +21,7 @@
 namespace zv {
 
 class AlbumWindowPort;
+class DropImport;
 class frmDaten;
 class frmDiaShow;
 class frmPicWindow;
@@ -66,6 +67,7 @@ private:
     void showSkinChooser();
     void applySkin(const QString &skinName);
     void followMediaFolder();
+    void importDroppedFiles();
     // A dialog that is open already is raised instead of opened twice.
     template <typename Window>
     bool raiseIfOpen(const std::unique_ptr<Window> &window);
@@ -86,6 +88,8 @@ private:
     std::unique_ptr<frmStart> m_start;
     AttachedPlayer m_player;
     std::unique_ptr<frmRequest> m_newAlbumQuestion; // asked by "neues Album" in the main window
+    std::unique_ptr<frmRequest> m_dropQuestion; // asked by an import of files dropped onto the list
+    std::unique_ptr<DropImport> m_dropImport;
     std::unique_ptr<frmDaten> m_mainWindow;
     // Keeps the album in line with what other programs do in the media folder, from the main
     // window's making on.

@@ -1,7 +1,6 @@
 #include "FolderFiles.h"
 
 #include "model/AlbumEntry.h"
-#include "model/MediaKind.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileCopy.h"
 #include "platform/FolderReader.h"
@@ -9,29 +8,6 @@
 #include <cerrno>
 
 namespace zv {
-
-QString browserKind(QStringView fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return {};
-    const QStringView ext = fileName.mid(dot + 1);
-    // Pictures and videos are what the album shows as such; one table decides both.
-    switch (mediaKindForExtension(ext)) {
-    case MediaKind::Bild:
-        return QStringLiteral("Bild");
-    case MediaKind::Video:
-        return QStringLiteral("Video");
-    case MediaKind::Unbekannt:
-        break;
-    }
-    const auto is = [ext](const char16_t *known) { return ext.compare(QStringView(known), Qt::CaseInsensitive) == 0; };
-    if (is(u"wav") || is(u"mp3"))
-        return QStringLiteral("Audio");
-    if (is(u"pdf"))
-        return QStringLiteral("text");
-    return {};
-}
 
 FolderFiles listFolderFiles(const QString &folder)
 {

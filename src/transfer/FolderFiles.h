@@ -1,15 +1,13 @@
 #pragma once
 
+#include "operations/ImportSources.h"
+
 #include <QString>
 #include <QStringView>
 
 #include <vector>
 
 namespace zv {
-
-// The browser's own kinds, wider than the album's: "Bild", "Video", "Audio", "text"; empty for
-// a file the browser does not list.
-QString browserKind(QStringView fileName);
 
 struct ListedFile {
     QString name; // as the file system gives it (undecodable bytes escaped)

@@ -99,6 +99,11 @@ void frmSaveFiles::save()
     m_driver->start(*m_run);
 }
 
+bool frmSaveFiles::isCopying() const
+{
+    return m_driver->isRunning();
+}
+
 bool frmSaveFiles::takeSelection(const QStringList &names)
 {
     if (m_driver->isRunning()) {

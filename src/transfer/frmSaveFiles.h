@@ -47,6 +47,7 @@ public:
     // Refused, with a message, while a copy runs: that copy goes on with the names it started
     // with, and the dialog closes when it ends.
     bool takeSelection(const QStringList &names);
+    bool isCopying() const;
 
 Q_SIGNALS:
     void exported(); // the copying is over and the dialog closes

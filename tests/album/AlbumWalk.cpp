@@ -5,12 +5,13 @@
 #include "model/MediaKind.h"
 #include "operations/FolderFollower.h"
 #include "operations/ImportRun.h"
+#include "operations/ImportSources.h"
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 #include "store/PictureTrailer.h"
+#include "support/AlbumWindow.h"
 #include "support/CoreChecks.h"
 #include "support/TransferFakes.h"
-#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -298,6 +299,7 @@ public:
     void save(const Step &s);
     void remove(const Step &s);
     void import(const Step &s);
+    void dropFiles(const Step &s);
     void outside(const Step &s);
 
 private:
@@ -342,6 +344,7 @@ private:
     FakeDrives m_drives;
     ScriptedQuestion m_question;
     std::unique_ptr<SettingsStore> m_settings;
+    int m_drops = 0; // drops the window handed on
 
     Files m_expectedFiles;
     QString m_currentFile;
@@ -390,6 +393,21 @@ bool World::open()
                                           SkinFolder(path(), QStringLiteral("Main")));
     m_window->setPlayer(nullptr, &player);
     m_window->FillList();
+    // As the program imports a drop, with the walk's answers to the overwrite question.
+    QObject::connect(m_window.get(), &frmDaten::filesDropped, [this](const QList<QUrl> &urls) {
+        ++m_drops;
+        const DropPlan plan = planDroppedImport(urls, AlbumPaths{path()});
+        if (plan.sources.isEmpty())
+            return;
+        ImportRun run({AlbumPaths{path()}, album, &list, m_drives, *m_settings, m_question}, plan.sources, {});
+        const auto report = [this](const QString &title, const QString &text) {
+            fail(QStringLiteral("(walk)"), QStringLiteral("the drop's import failed: %1|%2").arg(title, text));
+        };
+        if (const auto refused = run.begin())
+            return report(refused->title, refused->text);
+        runNow(run, report);
+        run.end();
+    });
     lstBilder = m_window->findChild<QTreeView *>(QStringLiteral("lstBilder"));
     lstSymbole = m_window->findChild<QListView *>(QStringLiteral("lstSymbole"));
     m_preview = m_window->previewBox();
@@ -992,6 +1010,57 @@ void World::import(const Step &s)
     run.end();
 }
 
+// Files dropped onto the shown view from a file manager: new ones (a .txt is no media file and
+// stays out), with a = 1 also one named as album file b, replaced only when the question's answer
+// is yes; with a = 2 album file b itself, which changes nothing.
+void World::dropFiles(const Step &s)
+{
+    const auto existing = m_expectedFiles.empty()
+                              ? m_expectedFiles.end()
+                              : std::next(m_expectedFiles.begin(), s.b % int(m_expectedFiles.size()));
+    QList<QUrl> urls;
+    const QDir from(m_sources.filePath(QStringLiteral("gezogen")));
+    from.mkpath(QStringLiteral("."));
+    bool asks = false;
+    if (s.a == 2) {
+        if (existing == m_expectedFiles.end())
+            return;
+        urls << localFileUrl(media(decodeFileName(existing->first)));
+    } else {
+        for (const QString &name : s.text.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            const QByteArray bytes = contentFor(name.toLatin1(), 80 + name.mid(4, 3).toInt());
+            writeAll(from.filePath(name), bytes);
+            urls << localFileUrl(from.filePath(name));
+            if (name.endsWith(QLatin1String(".txt")))
+                continue;
+            m_expectedFiles[nativePath(name)] = {bytes, false};
+            m_kinds[nativePath(name)] = mediaKindForFile(name);
+        }
+        // Replacing a write-protected file is refused with a message, and a .txt is not taken:
+        // the walk leaves those be.
+        if (s.a == 1 && existing != m_expectedFiles.end() && !existing->second.readOnly
+            && lowerExtension(decodeFileName(existing->first)) != QLatin1String("txt")) {
+            const QString name = decodeFileName(existing->first);
+            const QByteArray bytes = contentFor(existing->first, 90 + s.b % 7);
+            writeNative(nativePath(from.filePath(name)), bytes);
+            urls.prepend(localFileUrl(from.filePath(name)));
+            asks = true;
+            m_question.answers = {s.answers & 1u ? QStringLiteral("j") : QStringLiteral("n")};
+            if (s.answers & 1u)
+                existing->second = {bytes, false};
+        }
+    }
+    const qsizetype askedBefore = m_question.asked.size();
+    const int dropsBefore = m_drops;
+    const bool taken = zv::test::dropFiles(shownView()->viewport(), urls);
+    m_question.answers.clear();
+    if (!taken || m_drops != dropsBefore + 1)
+        fail(QStringLiteral("(d) drop"),
+             QStringLiteral("the %1 did not take the dropped files").arg(shownView()->objectName()));
+    if ((m_question.asked.size() > askedBefore) != asks)
+        fail(QStringLiteral("(d) drop"), QStringLiteral("the overwrite question was %1asked").arg(asks ? "not " : ""));
+}
+
 // Another program writes the album while the window runs: one field of a file's trailer (b is
 // the field, Datum to Bemerkungen; a the file, -1 the shown one), or a new file (b == kBoxes).
 // The album must follow.
@@ -1142,6 +1211,16 @@ const std::vector<Action> &actions()
              return Step{{}, file, field, 0, pick(rng, texts[field])};
          },
          [](World &w, const Step &s) { w.outside(s); }},
+        {"DropFiles", 3,
+         [](std::mt19937 &rng, World &w) -> std::optional<Step> {
+             QStringList names;
+             for (int n = 1 + below(rng, 2); n > 0; --n)
+                 names << QStringLiteral("drop%1.%2")
+                              .arg(++w.serial, 3, 10, QLatin1Char('0'))
+                              .arg(pick(rng, {"jpg", "avi", "mpg", "pdf", "txt"}));
+             return Step{{}, below(rng, 3), below(rng, 1000), quint32(rng()) & 1u, names.join(QLatin1Char('/'))};
+         },
+         [](World &w, const Step &s) { w.dropFiles(s); }},
         // Drawn by the walk itself when the album runs low.
         {"Import", 0,
          [](std::mt19937 &rng, World &w) -> std::optional<Step> {

@@ -14,6 +14,7 @@
 #include "operations/SaveInformation.h"
 #include "operations/SearchList.h"
 #include "platform/FileAttributes.h"
+#include "platform/FileNames.h"
 #include "platform/Shell.h"
 #include "support/AlbumWindow.h"
 #include "support/CoreChecks.h"
@@ -22,13 +23,18 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDirIterator>
+#include <QDrag>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
 #include <QMap>
 #include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
+#include <QTimer>
+
+#include <cstdio>
 
 using namespace zv;
 using namespace zv::test;
@@ -584,6 +590,108 @@ private Q_SLOTS:
                          {5, "e", "", "", "zell", "", ""}});
         QVERIFY(SortColumn(list, column, columnType(column), SortOrder(order)));
         QCOMPARE(cellsOf(list, AlbumListModel::Dateiname), names);
+    }
+
+    // Files from outside are handed on for import, from either view; the list's own rows, text
+    // without files and drags that may only move are refused.
+    void dropsOntoTheList_data()
+    {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<bool>("files");
+        QTest::addColumn<int>("actions");
+        QTest::addColumn<bool>("taken");
+        const int copyMove = Qt::CopyAction | Qt::MoveAction;
+        QTest::newRow("files") << int(ViewDetails) << true << copyMove << true;
+        QTest::newRow("files on the icons") << int(ViewIcons) << true << int(Qt::CopyAction) << true;
+        QTest::newRow("files on the list") << int(ViewList) << true << copyMove << true;
+        QTest::newRow("text") << int(ViewDetails) << false << copyMove << false;
+        QTest::newRow("move only") << int(ViewSmallIcons) << true << int(Qt::MoveAction) << false;
+    }
+    void dropsOntoTheList()
+    {
+        QFETCH(int, view);
+        QFETCH(bool, files);
+        QFETCH(int, actions);
+        WindowFixture fx;
+        fx.picture(a, {40, 30});
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        // Qt's list mode, after another, takes dropping away; the window gives it back.
+        w->runMenuCommand(ViewIcons);
+        w->runMenuCommand(ViewList);
+        w->runMenuCommand(view);
+        auto *list = child<QAbstractItemView>(*w, view == ViewDetails ? "lstBilder" : "lstSymbole");
+        QMimeData data;
+        const QList<QUrl> urls{localFileUrl(QStringLiteral("/home/eva/Fotos/x.jpg")),
+                               localFileUrl(QStringLiteral("/home/eva/Fotos"))};
+        if (files)
+            data.setUrls(urls);
+        else
+            data.setText(QStringLiteral("x.jpg"));
+        QSignalSpy dropped(w.get(), &frmDaten::filesDropped);
+        const bool taken = dropOnto(list->viewport(), data, Qt::DropActions(actions));
+        QTEST(taken, "taken");
+        QCOMPARE(dropped.size(), int(taken));
+        if (taken)
+            QCOMPARE(dropped.first().first().value<QList<QUrl>>(), urls);
+        QCOMPARE(fx.album.size(), std::size_t(1)); // the window itself imports nothing
+    }
+
+    // Rows dragged out give the file manager their files to copy, never to move, under the
+    // names' own bytes; dropped back onto the list they are not taken.
+    void draggingRowsOutOffersCopies_data()
+    {
+        QTest::addColumn<int>("view");
+        QTest::newRow("details") << int(ViewDetails);
+        QTest::newRow("list") << int(ViewList);
+    }
+    void draggingRowsOutOffersCopies()
+    {
+        QFETCH(int, view);
+        WindowFixture fx;
+        const QString latin = decodeFileName("M\xfc"
+                                             "nchen.jpg");
+        for (const QString &name : {a, b, latin})
+            QVERIFY(writeNative(nativePath(fx.media(name)), "bytes"));
+        auto w = shownWindow(fx);
+        QVERIFY(w);
+        QCOMPARE(fx.list.rowCount(), 3);
+        w->runMenuCommand(ViewIcons);
+        w->runMenuCommand(view);
+        auto *list = child<QAbstractItemView>(*w, view == ViewDetails ? "lstBilder" : "lstSymbole");
+        const auto row = [&](const QString &name) { return fx.list.index(fx.rowOf(name), view == ViewDetails); };
+        list->selectionModel()->select(row(a), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        list->selectionModel()->select(row(latin), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QList<QUrl> offered;
+        Qt::DropActions actions;
+        Qt::DropAction chosen = Qt::MoveAction;
+        bool takenBack = true;
+        // The drag runs its own loop; look at it from inside and let it go.
+        QTimer::singleShot(200, list, [&] {
+            if (auto *drag = list->findChild<QDrag *>()) {
+                offered = drag->mimeData()->urls();
+                actions = drag->supportedActions();
+                chosen = drag->defaultAction();
+                QDragEnterEvent back(QPoint(5, 5), actions, drag->mimeData(), Qt::LeftButton, {});
+                QApplication::sendEvent(list->viewport(), &back);
+                takenBack = back.isAccepted();
+            }
+            QDrag::cancel();
+        });
+        const QPoint at = list->visualRect(row(a)).center();
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at);
+        for (int step = 1; step <= 3; ++step)
+            QTest::mouseMove(list->viewport(), at + QPoint(step * QApplication::startDragDistance(), 0));
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+        QList<QUrl> expected{localFileUrl(fx.media(a)), localFileUrl(fx.media(latin))};
+        if (fx.rowOf(a) > fx.rowOf(latin))
+            std::reverse(expected.begin(), expected.end());
+        QCOMPARE(offered, expected);
+        QCOMPARE(actions, Qt::DropActions(Qt::CopyAction));
+        QCOMPARE(chosen, Qt::CopyAction);
+        QVERIFY(!takenBack);
+        QCOMPARE(fx.album.size(), std::size_t(3));
+        std::remove(nativePath(fx.media(latin)).constData()); // QTemporaryDir cannot name it
     }
 
     void selectionKeysAndActivation()

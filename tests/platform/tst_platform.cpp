@@ -319,6 +319,9 @@ private Q_SLOTS:
         QCOMPARE(nativePath(name), bytes);
         QCOMPARE(displayFileName(name), shown);
         QCOMPARE(hasUndecodableBytes(name), QString::fromUtf8(bytes).toUtf8() != bytes);
+        // As a file manager gets it in text/uri-list, and back.
+        const QString path = QStringLiteral("/tmp/ein Ordner/") + name;
+        QCOMPARE(localFilePath(QUrl::fromEncoded(localFileUrl(path).toEncoded())), std::optional<QString>(path));
     }
     // One folder holding each kind of name the album meets, with what every way of looking at
     // a name must answer for it.

@@ -11,6 +11,7 @@
 #include "model/AlbumListModel.h"
 #include "model/AlbumLoader.h"
 #include "operations/ImportRun.h"
+#include "operations/ImportSources.h"
 #include "operations/NewAlbum.h"
 #include "operations/Numbering.h"
 #include "platform/FileCopy.h"
@@ -228,6 +229,8 @@ private Q_SLOTS:
     void importFromTheList();
     void listingMessages_data();
     void listingMessages();
+    void dropPlan_data();
+    void dropPlan();
     void newAlbumTakesBackAFailedRun_data();
     void newAlbumTakesBackAFailedRun();
     void racesAndFileSystems_data();
@@ -1095,6 +1098,56 @@ void TestTransfer::listingMessages()
     QFETCH(int, error);
     const ListingMessage m = listingMessage(error);
     QTEST(m.title + QLatin1Char('|') + m.text, "shown");
+}
+
+// What a drop onto the main window's list imports. Names are relative to the source drive;
+// "A/" names the album's media folder, "http:" an address on another machine.
+void TestTransfer::dropPlan_data()
+{
+    QTest::addColumn<QStringList>("dropped");
+    QTest::addColumn<QStringList>("sources"); // sorted
+    QTest::addColumn<int>("inAlbum");
+    QTest::addColumn<int>("leftOut");
+    const QString kaese = decodeFileName("K\xe4"
+                                         "se.jpg");
+    QTest::newRow("files") << QStringList{"c.MOV", "a.jpg", kaese} << QStringList{kaese, "a.jpg", "c.MOV"} << 0 << 0;
+    QTest::newRow("a folder: media files, no subfolders")
+        << QStringList{"Ordner"} << QStringList{"Ordner/d.jpg", "Ordner/e.pdf"} << 0 << 1;
+    QTest::newRow("album files do nothing") << QStringList{"A/x.jpg", "A/y.avi"} << QStringList{} << 2 << 0;
+    QTest::newRow("album files by a link and ..")
+        << QStringList{"zumAlbum/x.jpg", "Ordner/../zumAlbum/y.avi"} << QStringList{} << 2 << 0;
+    QTest::newRow("the media folder itself") << QStringList{"A/", "zumAlbum"} << QStringList{} << 4 << 0;
+    QTest::newRow("not media, missing, elsewhere, twice")
+        << QStringList{"b.txt",        "fehlt.jpg", "http://example.org/a.jpg", "a.jpg", "Ordner/../a.jpg",
+                       "Ordner/d.jpg", "Ordner"}
+        << QStringList{"Ordner/d.jpg", "Ordner/e.pdf", "a.jpg"} << 0 << 6;
+}
+
+void TestTransfer::dropPlan()
+{
+    QFETCH(QStringList, dropped);
+    Fixture f;
+    f.file(QStringLiteral("x.jpg"));
+    f.file(QStringLiteral("y.avi"));
+    for (const char *name :
+         {"a.jpg", "b.txt", "c.MOV", "Ordner/d.jpg", "Ordner/e.pdf", "Ordner/f.doc", "Ordner/Unter/g.jpg",
+          "K\xe4"
+          "se.jpg"})
+        f.source(decodeFileName(name), "bytes");
+    QVERIFY(QFile::link(f.media(QString()), f.from.filePath(QStringLiteral("zumAlbum"))));
+    QList<QUrl> urls;
+    for (const QString &d : dropped)
+        urls << (d.startsWith(QLatin1String("http")) ? QUrl(d)
+                 : d.startsWith(QLatin1String("A/")) ? localFileUrl(f.media(d.mid(2)))
+                                                     : localFileUrl(f.from.path() + QLatin1Char('/') + d));
+    const DropPlan plan = planDroppedImport(urls, AlbumPaths{f.path()});
+    QStringList sources;
+    for (const QString &s : plan.sources)
+        sources << s.mid(f.from.path().size() + 1);
+    sources.sort();
+    QTEST(sources, "sources");
+    QTEST(plan.inAlbum, "inAlbum");
+    QTEST(plan.leftOut, "leftOut");
 }
 
 void TestTransfer::exportToSelectedFolder()
