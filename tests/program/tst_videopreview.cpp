@@ -39,11 +39,11 @@ QStringList openMediaFiles()
 class HookedQuestion : public ScriptedQuestion {
 public:
     std::function<void()> meanwhile;
-    QString ReqOverWr(const QString &DateiName, const QString &titel) override
+    QString ReqOverWr(const OverwriteFiles &files, const QString &titel) override
     {
         if (meanwhile)
             std::exchange(meanwhile, {})();
-        return ScriptedQuestion::ReqOverWr(DateiName, titel);
+        return ScriptedQuestion::ReqOverWr(files, titel);
     }
 };
 
