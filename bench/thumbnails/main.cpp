@@ -5,6 +5,8 @@
 //  - the first screenful of thumbnails from the shared cache, against making them anew
 //  - one 24-megapixel JPEG's thumbnail made and stored, against a bare libjpeg-turbo decode at
 //    1/8 followed by the same scaling and PNG write
+//  - scrolling "Symbole" through 10,000 photos while their thumbnails are made: the longest event
+//    on the user-interface thread, and the memory the thumbnails take above the list's own
 #include "album/AlbumThumbnails.h"
 #include "model/Album.h"
 #include "model/AlbumListModel.h"
@@ -21,16 +23,53 @@
 #include <QImageWriter>
 #include <QListView>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
+#include <filesystem>
 
 #include <jpeglib.h>
 
 using namespace zv;
 
 namespace {
+
+// Times every event the application delivers: the longest is what a user feels as a stall.
+class TimedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        if (!timing)
+            return QApplication::notify(receiver, event);
+        QElapsedTimer timer;
+        timer.start();
+        const bool done = QApplication::notify(receiver, event);
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        longest = std::max(longest, ms);
+        over16 += ms > 16.0;
+        ++events;
+        return done;
+    }
+    bool timing = false;
+    double longest = 0;
+    int over16 = 0;
+    int events = 0;
+};
+
+// Resident memory of this process in MB, as the kernel counts it.
+double residentMB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
 
 QImage makePhoto(int width, int height, quint32 seed)
 {
@@ -133,9 +172,55 @@ Album albumOf(int count, const QString &prefix = QStringLiteral("Bild_"))
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    TimedApplication app(argc, argv);
     const int files = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir dir;
+
+    // Scrolling through 10,000 photos of 1600 x 1200, a page every 16 ms, while the thumbnails of
+    // the rows on screen are made. Hard links of a few photos: each name is a thumbnail of its own.
+    // First, so that the memory figure is not hidden in what the heap kept from the runs below.
+    {
+        constexpr int kScrolled = 10000;
+        const QString folder = dir.path() + QStringLiteral("/Viele/Bilder");
+        QDir().mkpath(folder);
+        QStringList originals;
+        for (int i = 0; i < 8; ++i) {
+            originals << dir.path() + QStringLiteral("/viele%1.jpg").arg(i);
+            makePhoto(1600, 1200, quint32(100 + i)).save(originals.last(), "JPEG", 90);
+        }
+        const Album album = albumOf(kScrolled);
+        for (int i = 0; i < kScrolled; ++i)
+            std::filesystem::create_hard_link(
+                QFile::encodeName(originals[i % 8]).toStdString(),
+                QFile::encodeName(folder + QStringLiteral("/Bild_%1.jpg").arg(i, 6, 10, QLatin1Char('0')))
+                    .toStdString());
+        IconList icons(album, folder + QStringLiteral("/.."), dir.path() + QStringLiteral("/cache4"));
+        icons.view.setViewMode(QListView::IconMode);
+        icons.view.setWrapping(true);
+        icons.view.setIconSize(QSize(64, 64));
+        icons.view.setGridSize(QSize(96, 90));
+        QTest::qWait(100);
+        const double before = residentMB();
+        icons.thumbnails->setShowing(true);
+        app.timing = true;
+        QScrollBar *bar = icons.view.verticalScrollBar();
+        QElapsedTimer took;
+        took.start();
+        while (bar->value() < bar->maximum()) {
+            bar->setValue(bar->value() + bar->pageStep());
+            QTest::qWait(16);
+        }
+        while (!icons.thumbnails->maker().idle())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        app.timing = false;
+        std::printf("scrolling %d photos     : %.1f s, %d pages, %d thumbnails made\n", kScrolled,
+                    double(took.elapsed()) / 1000, bar->maximum() / std::max(1, bar->pageStep()),
+                    icons.thumbnails->maker().started());
+        std::printf("  longest event         : %8.1f ms  (%d of %d events over 16 ms)\n", app.longest, app.over16,
+                    app.events);
+        std::printf("  memory above the list : %8.1f MB  (%.1f MB before, %.1f MB after)\n", residentMB() - before,
+                    before, residentMB());
+    }
 
     // Switching: the files need not exist; the maker is told of the rows on screen only.
     {
@@ -230,5 +315,6 @@ int main(int argc, char **argv)
         std::printf("  libjpeg 1/8 + PNG     : %8.1f ms (median of 7)\n", median(bare));
         std::printf("  album thumbnail       : %8.1f ms  ratio %.2f x\n", median(album), median(album) / median(bare));
     }
+
     return 0;
 }
