@@ -78,7 +78,10 @@ TransferStep ImportRun::prepare(int i)
         }
     }
     step.target = m_context.paths.mediaFile(step.targetName);
-    step.replacing = nameStatus(step.target).exists() || m_underWay.contains(step.targetName.toCaseFolded());
+    // A running number never replaces: when another writer took it since it was chosen, placing
+    // fails and retarget takes the next one. Asking here would ask about a file the user never chose.
+    step.replacing = !m_options.numbering
+                     && (nameStatus(step.target).exists() || m_underWay.contains(step.targetName.toCaseFolded()));
     if (step.replacing && !m_decision.replace({step.target, step.source}, m_context.question))
         return step; // Skip
     step.placing = step.replacing ? Placing::Replace : Placing::NewName;
