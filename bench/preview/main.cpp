@@ -2,6 +2,7 @@
 // file at 1/8 scale directly. Usage: bench_preview [width=6000] [height=4000]
 #include "viewing/PictureLoader.h"
 
+#include "../BenchPhoto.h"
 #include "../BenchStats.h"
 
 #include <QElapsedTimer>
@@ -17,23 +18,6 @@
 #include <jpeglib.h>
 
 namespace {
-
-// A photo-like picture: gradients and noise, so the JPEG has realistic entropy.
-QImage makePhoto(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = static_cast<int>(seed >> 28);
-            line[x] = qRgb((x * 255 / width + noise) & 255, (y * 255 / height + noise) & 255,
-                           ((x + y) * 128 / (width + height) + noise * 3) & 255);
-        }
-    }
-    return image;
-}
 
 long long libjpegEighth(const QByteArray &path)
 {
@@ -69,7 +53,7 @@ int main(int argc, char **argv)
     const int height = argc > 2 ? std::atoi(argv[2]) : 4000;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("gross.jpg"));
-    makePhoto(width, height).save(path, "JPEG", 90);
+    makePhoto(width, height, 12345).save(path, "JPEG", 90);
     std::printf("picture        : %d x %d (%.1f megapixels), %.1f MB JPEG\n", width, height, width * height / 1e6,
                 QFileInfo(path).size() / 1e6);
 

@@ -14,6 +14,7 @@
 #include "thumbnails/Thumbnailer.h"
 #include "thumbnails/ThumbnailNames.h"
 
+#include "../BenchPhoto.h"
 #include "../BenchStats.h"
 
 #include <QApplication>
@@ -69,21 +70,6 @@ double residentMB()
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return 0;
-}
-
-QImage makePhoto(int width, int height, quint32 seed)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = static_cast<int>(seed >> 28);
-            line[x] = qRgb((x * 255 / width + noise) & 255, (y * 255 / height + noise) & 255,
-                           ((x + y) * 128 / (width + height) + noise * 3) & 255);
-        }
-    }
-    return image;
 }
 
 // libjpeg-turbo at 1/8, scaled to the normal size and written as PNG: the least a thumbnailer does.
