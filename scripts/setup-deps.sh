@@ -10,7 +10,8 @@ packages=(
   qt6-image-formats-plugins libheif-dev
   qt6-base-private-dev
   xvfb xauth xdotool
-  libjpeg-dev libjpeg-turbo-progs
+  libjpeg-dev libjpeg-turbo-progs libturbojpeg0-dev
+  libexiv2-dev exiv2
   fonts-dejavu-core
   clang libclang-rt-14-dev llvm python3 clang-format
   libfuse3-dev fuse3
