@@ -3,12 +3,15 @@
 #include "ThumbnailNames.h"
 
 #include "media/VideoFrame.h"
+#include "metadata/ExifPreview.h"
+#include "metadata/MediaBytes.h"
 #include "platform/FileNames.h"
 #include "platform/PathStatus.h"
 #include "viewing/PictureLoader.h"
 
 #include <QDir>
 #include <QPixmap>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -26,6 +29,53 @@ QImage fitted(const QImage &image, int size)
     if (image.width() <= size && image.height() <= size)
         return image;
     return image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+// An embedded preview turned as EXIF orientation 1 to 8 says, upright like the picture.
+QImage upright(const QImage &image, int orientation)
+{
+    const auto quarter = [](const QImage &i, int degrees) { return i.transformed(QTransform().rotate(degrees)); };
+    switch (orientation) {
+    case 2:
+        return image.mirrored(true, false);
+    case 3:
+        return image.mirrored(true, true);
+    case 4:
+        return image.mirrored(false, true);
+    case 5:
+        return quarter(image, 90).mirrored(true, false);
+    case 6:
+        return quarter(image, 90);
+    case 7:
+        return quarter(image, 90).mirrored(false, true);
+    case 8:
+        return quarter(image, 270);
+    default:
+        return image;
+    }
+}
+
+// The preview a camera or phone put into the picture's EXIF block, when it is large enough: a
+// few kilobytes to decode instead of megapixels.
+QImage fromEmbeddedPreview(const QString &path)
+{
+    const MediaBytes bytes(path);
+    const std::optional<EmbeddedPreview> preview = embeddedPreview(bytes.media(), kNormalSize);
+    if (!preview)
+        return {};
+    const QImage image = QImage::fromData(preview->jpeg, "JPEG");
+    return image.isNull() ? image : upright(image, preview->orientation);
+}
+
+QImage decodedPicture(const QString &path, const std::atomic_bool *cancelled)
+{
+    std::optional<LoadedPicture> picture = loadPicture(path, QSize(kNormalSize, kNormalSize), cancelled);
+    if (!picture)
+        return {};
+    // The loader enlarges small pictures to their place; a thumbnail is never larger than its file.
+    if (picture->naturalSize.width() < picture->image.width())
+        return picture->image.scaled(picture->naturalSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return std::move(picture->image);
 }
 
 } // namespace
@@ -46,11 +96,10 @@ Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, Source
     QImage image;
     if (source == Source::Video) {
         image = fitted(grabVideoFrame(path, kVideoFrameSeconds, kVideoTimeoutMs, cancelled), kNormalSize);
-    } else if (std::optional<LoadedPicture> picture = loadPicture(path, QSize(kNormalSize, kNormalSize), cancelled)) {
-        image = std::move(picture->image);
-        // The loader enlarges small pictures to their place; a thumbnail is never larger than its file.
-        if (picture->naturalSize.width() < image.width())
-            image = image.scaled(picture->naturalSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    } else {
+        image = fitted(fromEmbeddedPreview(path), kNormalSize);
+        if (image.isNull())
+            image = decodedPicture(path, cancelled);
     }
     if (image.isNull())
         return {QImage(), mtime};

@@ -87,6 +87,8 @@ private Q_SLOTS:
     void cacheServesOnlyCurrentFile();
     void makerUsesAndRenewsCache();
     void makerWithoutWritableCache();
+    void embeddedPreview_data();
+    void embeddedPreview();
     void videoFrame();
     void makerMakesOnlyWhatIsShown();
 };
@@ -282,6 +284,61 @@ void TestThumbnails::makerWithoutWritableCache()
     const Thumbnail made = makeThumbnail(cache, dir.path() + QStringLiteral("/a.jpg"), Source::Picture, 64);
     QVERIFY(near(made.image.pixel(10, 10), Qt::green));
     QVERIFY(!cache.store(QStringLiteral("file:///x"), 1, made.image));
+}
+
+// A camera's preview is green here and the picture red, so the colour tells which was used.
+void TestThumbnails::embeddedPreview_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("preview");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<bool>("damaged");
+    QTest::addColumn<bool>("portrait");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("3:2 preview") << QSize(600, 400) << QSize(160, 106) << 1 << false << false << QColor(Qt::green);
+    QTest::newRow("held upright") << QSize(600, 400) << QSize(160, 106) << 6 << false << true << QColor(Qt::green);
+    QTest::newRow("4:3, turned left") << QSize(400, 300) << QSize(160, 120) << 8 << false << true << QColor(Qt::green);
+    QTest::newRow("letterboxed 4:3 of 3:2")
+        << QSize(600, 400) << QSize(160, 120) << 1 << false << false << QColor(Qt::red);
+    QTest::newRow("smaller than a thumbnail")
+        << QSize(600, 400) << QSize(96, 64) << 1 << false << false << QColor(Qt::red);
+    QTest::newRow("damaged block") << QSize(600, 400) << QSize(160, 106) << 1 << true << false << QColor(Qt::red);
+}
+
+void TestThumbnails::embeddedPreview()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QSize, preview);
+    QFETCH(int, orientation);
+    QFETCH(bool, damaged);
+    QFETCH(bool, portrait);
+    QFETCH(QColor, colour);
+    if (QStandardPaths::findExecutable(QStringLiteral("exiv2")).isEmpty())
+        QSKIP("exiv2 is not installed");
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/p.jpg");
+    QVERIFY(test::writeAll(path, jpegOf(Qt::red, picture)));
+    QVERIFY(test::writeAll(dir.path() + QStringLiteral("/p-thumb.jpg"), jpegOf(Qt::green, preview)));
+    QCOMPARE(QProcess::execute(QStringLiteral("exiv2"), {QStringLiteral("-it"), path}), 0);
+    QCOMPARE(QProcess::execute(
+                 QStringLiteral("exiv2"),
+                 {QStringLiteral("-M"), QStringLiteral("set Exif.Image.Orientation Short %1").arg(orientation), path}),
+             0);
+    QByteArray bytes = test::readAll(path);
+    if (damaged) { // the TIFF header's byte order, garbled
+        const qsizetype tiff = bytes.indexOf(QByteArrayView("Exif\0\0", 6)) + 6;
+        QVERIFY(tiff > 6);
+        bytes[tiff] = 'X';
+        bytes[tiff + 1] = 'Y';
+    }
+    QVERIFY(test::writeAll(path, bytes + QByteArray(914, 'T'))); // a trailer's worth behind it
+    const ThumbnailCache cache(dir.path() + QStringLiteral("/thumbnails"));
+    const Thumbnail thumbnail = makeThumbnail(cache, path, Source::Picture, 64);
+    const QImage stored(cache.normalFile(fileUri(QFile::encodeName(path))));
+    // Decoders round the short side differently; its direction and the long side are what count.
+    QCOMPARE(std::max(stored.width(), stored.height()), 128);
+    QCOMPARE(stored.height() > stored.width(), portrait);
+    QVERIFY(near(thumbnail.image.pixel(thumbnail.image.width() / 2, thumbnail.image.height() / 2), colour));
 }
 
 void TestThumbnails::videoFrame()
