@@ -24,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QImageWriter>
 #include <QListView>
+#include <QMap>
 #include <QProcess>
 #include <QSaveFile>
 #include <QScrollBar>
@@ -52,7 +53,13 @@ public:
         const bool done = QApplication::notify(receiver, event);
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         longest = std::max(longest, ms);
-        over16 += ms > 16.0;
+        if (ms > 16.0) {
+            ++over16;
+            slow[QStringLiteral("%1 to %2")
+                     .arg(int(event->type()))
+                     .arg(QLatin1String(receiver->metaObject()->className()))]
+                << ms;
+        }
         ++events;
         return done;
     }
@@ -60,6 +67,7 @@ public:
     double longest = 0;
     int over16 = 0;
     int events = 0;
+    QMap<QString, QList<double>> slow; // "event type to receiver class": how long each took
 };
 
 // Resident memory of this process in MB, as the kernel counts it.
@@ -236,6 +244,13 @@ int main(int argc, char **argv)
                         bar->maximum() / std::max(1, bar->pageStep()), icons.thumbnails->maker().started());
             std::printf("  longest event         : %8.1f ms  (%d of %d events over 16 ms)\n", app.longest, app.over16,
                         app.events);
+            for (auto it = app.slow.cbegin(); it != app.slow.cend(); ++it) {
+                QStringList times;
+                for (const double ms : it.value())
+                    times << QString::number(ms, 'f', 1);
+                std::printf("    event %s: %s ms\n", qPrintable(it.key()), qPrintable(times.join(QLatin1String(", "))));
+            }
+            app.slow.clear();
             if (thumbs)
                 std::printf("  memory above the list : %8.1f MB  (%.1f MB before, %.1f MB after)\n",
                             residentMB() - before, before, residentMB());

@@ -41,7 +41,8 @@ std::optional<EmbeddedPreview> embeddedPreview(QByteArrayView media, int atLeast
     try {
         // Exiv2 0.27 hands out a std::auto_ptr.
         const std::unique_ptr<Exiv2::Image> image(
-            Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(media.data()), long(media.size())).release());
+            Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(media.data()), long(media.size()))
+                .release());
         if (!image)
             return std::nullopt;
         image->readMetadata();
@@ -53,8 +54,9 @@ std::optional<EmbeddedPreview> embeddedPreview(QByteArrayView media, int atLeast
                 || !sameShape(size, picture))
                 continue;
             const Exiv2::PreviewImage preview = previews.getPreviewImage(p);
-            return EmbeddedPreview{QByteArray(reinterpret_cast<const char *>(preview.pData()), qsizetype(preview.size())),
-                                   size, orientationOf(image->exifData())};
+            return EmbeddedPreview{
+                QByteArray(reinterpret_cast<const char *>(preview.pData()), qsizetype(preview.size())), size,
+                orientationOf(image->exifData())};
         }
     } catch (const Exiv2::AnyError &) {
         // Damaged metadata: the picture itself is decoded instead.

@@ -52,9 +52,10 @@ private Q_SLOTS:
 
 void TestLayering::includesPointDown()
 {
-    const QMap<QString, int> levels{{"platform", 0}, {"store", 1},      {"model", 2}, {"metadata", 2}, {"operations", 3},
-                                    {"app", 4},      {"viewing", 5},    {"media", 5}, {"skins", 5},
-                                    {"transfer", 5}, {"thumbnails", 6}, {"album", 7}, {"program", 8}};
+    const QMap<QString, int> levels{{"platform", 0},   {"store", 1},    {"model", 2},      {"metadata", 2},
+                                    {"operations", 3}, {"app", 4},      {"viewing", 5},    {"media", 5},
+                                    {"skins", 5},      {"transfer", 5}, {"thumbnails", 6}, {"album", 7},
+                                    {"program", 8}};
     QStringList violations;
     int files = 0;
     for (auto layer = levels.keyBegin(); layer != levels.keyEnd(); ++layer) {
