@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-#include <cstdint>
+#include "ThumbnailNames.h"
 
 namespace zv::thumbnails {
 
@@ -17,10 +17,10 @@ public:
     { }
 
     // A null image when no current thumbnail of the file is stored.
-    QImage find(const QString &uri, std::int64_t mtime) const;
+    QImage find(const QString &uri, const FileStamp &stamp) const;
     // False when the cache cannot be written (no folder, read-only, full): the caller keeps
     // the thumbnail in memory only.
-    bool store(const QString &uri, std::int64_t mtime, const QImage &image) const;
+    bool store(const QString &uri, const FileStamp &stamp, const QImage &image) const;
 
     QString normalFile(const QString &uri) const;
     QString largeFile(const QString &uri) const;

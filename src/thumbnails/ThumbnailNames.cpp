@@ -69,11 +69,17 @@ QString cacheRoot(const QByteArray &xdgCacheHome, const QByteArray &home)
     return base + QStringLiteral("/thumbnails");
 }
 
-bool isCurrent(const QString &storedUri, const QString &storedMtime, const QString &uri, std::int64_t mtime)
+bool isCurrent(const QString &storedUri, const QString &storedMtime, const QString &storedSize, const QString &uri,
+               const FileStamp &stamp)
 {
     bool number = false;
-    const qlonglong stored = storedMtime.toLongLong(&number);
-    return storedUri == uri && number && stored == mtime;
+    const qlonglong mtime = storedMtime.toLongLong(&number);
+    if (storedUri != uri || !number || mtime != stamp.mtime)
+        return false;
+    if (storedSize.isEmpty())
+        return true;
+    const qlonglong size = storedSize.toLongLong(&number);
+    return number && size == stamp.size;
 }
 
 } // namespace zv::thumbnails

@@ -23,8 +23,18 @@ QString cacheRoot(const QByteArray &xdgCacheHome, const QByteArray &home);
 inline constexpr int kNormalSize = 128;
 inline constexpr int kLargeSize = 256;
 
+// What tells one state of a file from another: its modification time in seconds, and its size,
+// which a picture turned within the same second changes.
+struct FileStamp {
+    std::int64_t mtime = 0;
+    std::int64_t size = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+
 // A cached thumbnail serves only the file it names, as that file was when it was made: a saved
-// trailer gives the file a new modification time, and the old thumbnail is stale.
-bool isCurrent(const QString &storedUri, const QString &storedMtime, const QString &uri, std::int64_t mtime);
+// trailer gives the file a new modification time, and the old thumbnail is stale. The size is
+// compared where the thumbnail stored one (the file manager's may not).
+bool isCurrent(const QString &storedUri, const QString &storedMtime, const QString &storedSize, const QString &uri,
+               const FileStamp &stamp);
 
 } // namespace zv::thumbnails

@@ -84,15 +84,15 @@ Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, Source
                         const std::atomic_bool *cancelled)
 {
     const PathStatus status = pathStatus(path);
-    const std::int64_t mtime = status.modifiedSeconds;
+    const FileStamp stamp{status.modifiedSeconds, status.size};
     if (!status.isFile())
-        return {QImage(), mtime};
+        return {QImage(), stamp};
     const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + QLatin1Char('/') + path;
     const QString uri = fileUri(nativePath(absolute));
-    if (QImage cached = cache.find(uri, mtime); !cached.isNull())
-        return {fitted(cached, shownSize), mtime};
+    if (QImage cached = cache.find(uri, stamp); !cached.isNull())
+        return {fitted(cached, shownSize), stamp};
     if (cancelled && cancelled->load())
-        return {QImage(), mtime};
+        return {QImage(), stamp};
     QImage image;
     if (source == Source::Video) {
         image = fitted(grabVideoFrame(path, kVideoFrameSeconds, kVideoTimeoutMs, cancelled), kNormalSize);
@@ -102,9 +102,9 @@ Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, Source
             image = decodedPicture(path, cancelled);
     }
     if (image.isNull())
-        return {QImage(), mtime};
-    cache.store(uri, mtime, image); // when it cannot, the icon lives in memory only
-    return {fitted(image, shownSize), mtime};
+        return {QImage(), stamp};
+    cache.store(uri, stamp, image); // when it cannot, the icon lives in memory only
+    return {fitted(image, shownSize), stamp};
 }
 
 Thumbnailer::Thumbnailer(QString cacheRoot, int shownSize, QObject *parent)
@@ -148,7 +148,8 @@ void Thumbnailer::recheck(const QString &name, const QString &path)
     const auto failed = m_failed.constFind(name);
     if (!made && failed == m_failed.constEnd())
         return;
-    if (pathStatus(path).modifiedSeconds != (made ? made->mtime : *failed))
+    const PathStatus now = pathStatus(path);
+    if (FileStamp{now.modifiedSeconds, now.size} != (made ? made->stamp : *failed))
         forget(name);
 }
 
@@ -186,12 +187,13 @@ void Thumbnailer::arrived(const Shown &file, quint64 id, const Thumbnail &made)
     // The queue runs one job per name, so this is the job of that name.
     const Job job = m_jobs.take(name);
     m_queue.finished(name);
-    const bool changed = job.recheck && pathStatus(file.path).modifiedSeconds != made.mtime;
+    const PathStatus now = job.recheck ? pathStatus(file.path) : PathStatus{};
+    const bool changed = job.recheck && FileStamp{now.modifiedSeconds, now.size} != made.stamp;
     if (job.id == id && !job.cancelled->load() && !changed) {
         if (made.image.isNull()) {
-            m_failed.insert(name, made.mtime);
+            m_failed.insert(name, made.stamp);
         } else {
-            m_ready.insert(name, new Made{QIcon(QPixmap::fromImage(made.image)), made.mtime});
+            m_ready.insert(name, new Made{QIcon(QPixmap::fromImage(made.image)), made.stamp});
             Q_EMIT ready(name);
         }
     } else if (m_files.contains(name)) {

@@ -23,7 +23,7 @@ namespace zv::thumbnails {
 // A null image when the file cannot be decoded.
 struct Thumbnail {
     QImage image;
-    std::int64_t mtime = 0; // of the file it shows
+    FileStamp stamp; // of the file it shows
 };
 enum class Source { Picture, Video };
 Thumbnail makeThumbnail(const ThumbnailCache &cache, const QString &path, Source source, int shownSize,
@@ -80,7 +80,7 @@ private:
     void arrived(const Shown &file, quint64 id, const Thumbnail &made);
     struct Made {
         QIcon icon;
-        std::int64_t mtime;
+        FileStamp stamp;
     };
 
     ThumbnailCache m_cache;
@@ -91,7 +91,7 @@ private:
     QHash<QString, Shown> m_files; // on screen
     QHash<QString, Job> m_jobs; // running
     QCache<QString, Made> m_ready;
-    QHash<QString, std::int64_t> m_failed; // no picture: the kind icon stays
+    QHash<QString, FileStamp> m_failed; // no picture: the kind icon stays
     quint64 m_nextId = 1;
     int m_started = 0;
 };

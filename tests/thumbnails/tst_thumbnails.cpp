@@ -144,29 +144,38 @@ void TestThumbnails::staleness_data()
 {
     QTest::addColumn<QString>("storedUri");
     QTest::addColumn<QString>("storedMtime");
+    QTest::addColumn<QString>("storedSize");
     QTest::addColumn<bool>("current");
-    QTest::newRow("same file, same time") << "file:///a.jpg"
-                                          << "1700000000" << true;
-    QTest::newRow("trailer saved since") << "file:///a.jpg"
-                                         << "1699999999" << false;
+    const QString a = QStringLiteral("file:///a.jpg");
+    QTest::newRow("same file, same time and size") << a << "1700000000"
+                                                   << "2048" << true;
+    QTest::newRow("trailer saved since") << a << "1699999999"
+                                         << "2048" << false;
+    QTest::newRow("turned within the second") << a << "1700000000"
+                                              << "2100" << false;
+    QTest::newRow("no size stored, as by other programs") << a << "1700000000"
+                                                          << "" << true;
+    QTest::newRow("size not a number") << a << "1700000000"
+                                       << "groß" << false;
     QTest::newRow("another file") << "file:///b.jpg"
-                                  << "1700000000" << false;
-    QTest::newRow("no time stored") << "file:///a.jpg"
-                                    << "" << false;
-    QTest::newRow("time not a number") << "file:///a.jpg"
-                                       << "gestern" << false;
+                                  << "1700000000"
+                                  << "2048" << false;
+    QTest::newRow("no time stored") << a << ""
+                                    << "2048" << false;
+    QTest::newRow("time not a number") << a << "gestern"
+                                       << "2048" << false;
 }
 
 void TestThumbnails::staleness()
 {
     QFETCH(QString, storedUri);
     QFETCH(QString, storedMtime);
+    QFETCH(QString, storedSize);
     QFETCH(bool, current);
-    QCOMPARE(isCurrent(storedUri, storedMtime, QStringLiteral("file:///a.jpg"), 1700000000), current);
+    QCOMPARE(isCurrent(storedUri, storedMtime, storedSize, QStringLiteral("file:///a.jpg"), {1700000000, 2048}),
+             current);
 }
 
-// Steps: "show a,b,c" (screen order), "take" (expects the next name, "-" for none), "finish a".
-// "show" also checks the running names it reports as left the screen, after '|'.
 void TestThumbnails::queueOrderAndCancel_data()
 {
     QTest::addColumn<int>("parallel");
@@ -216,17 +225,18 @@ void TestThumbnails::cacheServesOnlyCurrentFile()
     const QString uri = QStringLiteral("file:///tmp/x/a.jpg");
     QImage red(128, 96, QImage::Format_RGB32);
     red.fill(Qt::red);
-    QVERIFY(cache.store(uri, 1000, red));
+    QVERIFY(cache.store(uri, {1000, 5000}, red));
     // As the file manager reads it: a PNG with both keys, readable by the user alone.
     QImageReader reader(cache.normalFile(uri));
     QCOMPARE(reader.format(), QByteArray("png"));
     const QImage png = reader.read();
     QCOMPARE(png.text(QStringLiteral("Thumb::URI")), uri);
     QCOMPARE(png.text(QStringLiteral("Thumb::MTime")), QStringLiteral("1000"));
+    QCOMPARE(png.text(QStringLiteral("Thumb::Size")), QStringLiteral("5000"));
     QCOMPARE(QFile::permissions(cache.normalFile(uri)) & 0x0077, QFileDevice::Permissions());
-    QCOMPARE(cache.find(uri, 1000).size(), QSize(128, 96));
-    QVERIFY(cache.find(uri, 1001).isNull());
-    QVERIFY(cache.find(QStringLiteral("file:///tmp/x/b.jpg"), 1000).isNull());
+    QCOMPARE(cache.find(uri, {1000, 5000}).size(), QSize(128, 96));
+    QVERIFY(cache.find(uri, {1001, 5000}).isNull());
+    QVERIFY(cache.find(QStringLiteral("file:///tmp/x/b.jpg"), {1000, 5000}).isNull());
 
     // One made large by the file manager serves too, at the normal size.
     const QString other = QStringLiteral("file:///tmp/x/b.jpg");
@@ -236,7 +246,7 @@ void TestThumbnails::cacheServesOnlyCurrentFile()
     large.setText(QStringLiteral("Thumb::MTime"), QStringLiteral("7"));
     QVERIFY(QDir().mkpath(QFileInfo(cache.largeFile(other)).path()));
     QVERIFY(large.save(cache.largeFile(other), "PNG"));
-    QCOMPARE(cache.find(other, 7).size(), QSize(128, 96));
+    QCOMPARE(cache.find(other, {7, 1234}).size(), QSize(128, 96)); // it stored no size
 }
 
 void TestThumbnails::makerUsesAndRenewsCache()
@@ -245,7 +255,8 @@ void TestThumbnails::makerUsesAndRenewsCache()
     const ThumbnailCache cache(dir.path() + QStringLiteral("/cache/thumbnails"));
     const QByteArray path = QFile::encodeName(dir.path()) + "/K\xf6ln.jpg"; // not UTF-8
     const QString name = decodeFileName(path);
-    QVERIFY(test::writeNative(path, jpegOf(Qt::red) + QByteArray(914, 'T')));
+    const QByteArray red = jpegOf(Qt::red) + QByteArray(914, 'T');
+    QVERIFY(test::writeNative(path, red));
     QVERIFY(setMtime(path, 1'600'000'000));
 
     Thumbnail made = makeThumbnail(cache, name, Source::Picture, 64);
@@ -254,16 +265,23 @@ void TestThumbnails::makerUsesAndRenewsCache()
     QVERIFY(QFile::exists(cache.normalFile(fileUri(path))));
     QCOMPARE(QImage(cache.normalFile(fileUri(path))).size(), QSize(128, 96));
 
-    // Same time, new content: the cache answers, so the picture is not decoded again.
-    QVERIFY(test::writeNative(path, jpegOf(Qt::blue)));
+    // Same time and size, new content: the cache answers, so the picture is not decoded again.
+    QByteArray blue = jpegOf(Qt::blue);
+    QVERIFY(blue.size() <= red.size());
+    blue += QByteArray(red.size() - blue.size(), '\0'); // after the end marker, which decoders ignore
+    QVERIFY(test::writeNative(path, blue));
     QVERIFY(setMtime(path, 1'600'000'000));
     QVERIFY(near(makeThumbnail(cache, name, Source::Picture, 64).image.pixel(32, 24), Qt::red));
     // A saved trailer moves the time: the old thumbnail is stale and replaced.
     QVERIFY(setMtime(path, 1'600'000'060));
     made = makeThumbnail(cache, name, Source::Picture, 64);
     QVERIFY(near(made.image.pixel(32, 24), Qt::blue));
-    QCOMPARE(made.mtime, 1'600'000'060);
-    QVERIFY(near(cache.find(fileUri(path), 1'600'000'060).pixel(64, 48), Qt::blue));
+    QCOMPARE(made.stamp.mtime, 1'600'000'060);
+    QVERIFY(near(cache.find(fileUri(path), made.stamp).pixel(64, 48), Qt::blue));
+    // Turned within the same second: the size changes, and so does the thumbnail.
+    QVERIFY(test::writeNative(path, jpegOf(Qt::green)));
+    QVERIFY(setMtime(path, 1'600'000'060));
+    QVERIFY(near(makeThumbnail(cache, name, Source::Picture, 64).image.pixel(32, 24), Qt::green));
 
     // Small pictures are not enlarged, and what is no picture has none.
     QVERIFY(test::writeAll(dir.path() + QStringLiteral("/small.jpg"), jpegOf(Qt::green, QSize(40, 20))));
@@ -283,7 +301,7 @@ void TestThumbnails::makerWithoutWritableCache()
     QVERIFY(test::writeAll(dir.path() + QStringLiteral("/a.jpg"), jpegOf(Qt::green)));
     const Thumbnail made = makeThumbnail(cache, dir.path() + QStringLiteral("/a.jpg"), Source::Picture, 64);
     QVERIFY(near(made.image.pixel(10, 10), Qt::green));
-    QVERIFY(!cache.store(QStringLiteral("file:///x"), 1, made.image));
+    QVERIFY(!cache.store(QStringLiteral("file:///x"), {1, 1}, made.image));
 }
 
 // A camera's preview is green here and the picture red, so the colour tells which was used.
