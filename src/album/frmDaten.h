@@ -33,6 +33,7 @@ class MediaPort;
 class PreviewBox;
 class SkinImages;
 class SkinPanel;
+enum class Turn;
 
 // The album's main window: list, preview, information fields and the skinned buttons. It asks
 // the program for other windows through its signals and never knows them.
@@ -63,6 +64,12 @@ public:
     void showTransferProgress(int done, int total);
     void endTransferProgress();
 
+    // Camera dates are taken in the background by the program; the menu offers to stop them.
+    void setCameraDatesRunning(bool running) { m_cameraDatesRunning = running; }
+    // A file's texts as now stored by someone else than Speichern: the shown file's boxes take
+    // them unless the user has typed into them (then Speichern weighs both).
+    void takeStoredInformation(const QString &name, const PictureInfo &stored);
+
     // AlbumWindowPort
     void setSaveLocked(bool locked) override;
     void showMainWindow() override;
@@ -74,6 +81,8 @@ Q_SIGNALS:
     void playerSkinRequested(const QString &skinFolder);
     void quitRequested();
     void exportRequested(const QStringList &ExportSelection);
+    void cameraDatesRequested(const QStringList &names);
+    void cameraDatesStopRequested();
     void importRequested();
     // Files or folders dropped onto the list from outside, to be imported.
     void filesDropped(const QList<QUrl> &urls);
@@ -109,6 +118,7 @@ private:
     void showSortIcons();
     void setViewMode(AlbumView mode);
     void createNewAlbum();
+    void turnSelected(Turn turn);
     void orderPrints();
     std::vector<int> selectedRowsAscending() const;
     QStringList selectedNamesInListOrder() const;
@@ -136,6 +146,7 @@ private:
     QPixmap m_searchFrameBuffer; // picSearch
     QString m_skinProblem; // told to the user when the window first shows
     bool m_activatedOnce = false;
+    bool m_cameraDatesRunning = false;
     // The list holds a search's result rather than the whole album. A second Suchen clears
     // SearchApplied, and a search over an emptied list never sets it, but Zurück must still
     // bring every row back.

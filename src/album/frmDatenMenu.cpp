@@ -43,6 +43,8 @@ void frmDaten::showMenu()
     MenuState state;
     state.hasDorido = QFileInfo(m_services.paths.programFolder + QStringLiteral("/Dorido")).isDir();
     state.viewMode = m_services.state.ViewMode;
+    state.hasSelection = lstBilder->selectionModel()->hasSelection();
+    state.cameraDatesRunning = m_cameraDatesRunning;
     if (m_services.driveUsage)
         state.drive = m_services.driveUsage();
     const std::unique_ptr<QMenu> menu = BuildPopupMenu(state, this);
@@ -82,6 +84,21 @@ void frmDaten::runMenuCommand(int identifier)
         break;
     case OrderPrints:
         orderPrints();
+        break;
+    case TakeCameraDate:
+        Q_EMIT cameraDatesRequested(selectedNamesInListOrder());
+        break;
+    case StopCameraDate:
+        Q_EMIT cameraDatesStopRequested();
+        break;
+    case TurnUpright:
+        turnSelected(Turn::Upright);
+        break;
+    case TurnLeft:
+        turnSelected(Turn::Left);
+        break;
+    case TurnRight:
+        turnSelected(Turn::Right);
         break;
     default: // "Speicher-Info:", the chart and the drive texts only inform
         break;

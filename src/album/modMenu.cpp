@@ -190,6 +190,18 @@ std::unique_ptr<QMenu> BuildPopupMenu(const MenuState &state, QWidget *parent)
         item(*files, OrderPrints, QStringLiteral("bei Dorido bestellen"), doridoIcon());
     }
 
+    // Beyond the old menu: what cameras and phones leave to do, for the selected pictures.
+    QMenu *pictures = menu->addMenu(QStringLiteral("Bilder"));
+    pictures->setObjectName(QStringLiteral("mnuBilder"));
+    if (state.cameraDatesRunning)
+        item(*pictures, StopCameraDate, QStringLiteral("Aufnahmedatum übernehmen abbrechen"));
+    else
+        item(*pictures, TakeCameraDate, QStringLiteral("Aufnahmedatum übernehmen"))->setEnabled(state.hasSelection);
+    pictures->addSeparator();
+    item(*pictures, TurnUpright, QStringLiteral("aufrecht stellen"))->setEnabled(state.hasSelection);
+    item(*pictures, TurnLeft, QStringLiteral("links drehen"))->setEnabled(state.hasSelection);
+    item(*pictures, TurnRight, QStringLiteral("rechts drehen"))->setEnabled(state.hasSelection);
+
     QMenu *view = menu->addMenu(viewIcon(), QStringLiteral("Ansicht"));
     view->setObjectName(QStringLiteral("mnuAnsicht"));
     const char *modes[] = {"Symbole", "kleine Symbole", "Liste", "Details"};

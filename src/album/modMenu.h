@@ -27,6 +27,11 @@ enum MenuCommand : int {
     AddFiles = 11,
     StorageInfo = 12,
     NewAlbum = 13,
+    TakeCameraDate = 14,
+    StopCameraDate = 15,
+    TurnUpright = 16,
+    TurnLeft = 17,
+    TurnRight = 18,
     FreeSpace = 91,
     UsedSpace = 92,
     OrderPrints = 99,
@@ -46,6 +51,8 @@ struct DriveUsage {
 struct MenuState {
     bool hasDorido = false; // a Dorido folder in the program folder, now
     AlbumView viewMode = AlbumView::Details;
+    bool hasSelection = false; // the "Bilder" commands work on the selected files
+    bool cameraDatesRunning = false; // then its command stops the run
     DriveUsage drive;
 };
 

@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "CameraDateRun.h"
 #include "DropImport.h"
 
 #include "album/frmDaten.h"
@@ -46,6 +47,7 @@ Program::~Program()
     m_picWindow.reset();
     m_follower.reset();
     m_dropImport.reset();
+    m_cameraDates.reset();
     m_mainWindow.reset();
     m_player.media.reset();
 }
@@ -108,6 +110,7 @@ AlbumWindowPort &Program::createMainWindow()
     connect(m_mainWindow.get(), &frmDaten::exportRequested, this, &Program::showExportDialog);
     connect(m_mainWindow.get(), &frmDaten::skinChooserRequested, this, &Program::showSkinChooser);
     importDroppedFiles();
+    takeCameraDates();
     followMediaFolder();
     m_trace.mark("main window made");
     m_trace.markFirstPaint(m_mainWindow.get(), m_album);
@@ -139,6 +142,33 @@ void Program::importDroppedFiles()
     connect(m_mainWindow.get(), &frmDaten::filesDropped, m_dropImport.get(), &DropImport::importDropped);
     connect(m_dropImport.get(), &DropImport::progress, m_mainWindow.get(), &frmDaten::showTransferProgress);
     connect(m_dropImport.get(), &DropImport::finished, m_mainWindow.get(), &frmDaten::endTransferProgress);
+}
+
+// The dates share the main window's bar with a drop's import; one at a time.
+void Program::takeCameraDates()
+{
+    m_cameraDates = std::make_unique<CameraDateRun>(m_paths, m_album);
+    frmDaten *window = m_mainWindow.get();
+    const QString title = QStringLiteral("Aufnahmedatum übernehmen");
+    connect(window, &frmDaten::cameraDatesRequested, this, [this, window, title](const QStringList &names) {
+        if (m_dropImport->isRunning()) {
+            m_services.dialogs->message(title,
+                                        QStringLiteral("Es werden gerade Dateien kopiert. Bitte warten Sie, "
+                                                       "bis das Kopieren beendet ist."),
+                                        MessageIcon::Information, MessageButtons::Ok);
+            return;
+        }
+        window->setCameraDatesRunning(true);
+        m_cameraDates->start(names);
+    });
+    connect(window, &frmDaten::cameraDatesStopRequested, m_cameraDates.get(), &CameraDateRun::cancel);
+    connect(m_cameraDates.get(), &CameraDateRun::progress, window, &frmDaten::showTransferProgress);
+    connect(m_cameraDates.get(), &CameraDateRun::stored, window, &frmDaten::takeStoredInformation);
+    connect(m_cameraDates.get(), &CameraDateRun::finished, window, [this, window, title](const QString &summary) {
+        window->endTransferProgress();
+        window->setCameraDatesRunning(false);
+        m_services.dialogs->message(title, summary, MessageIcon::Information, MessageButtons::Ok);
+    });
 }
 
 template <typename Window>

@@ -21,6 +21,7 @@
 namespace zv {
 
 class AlbumWindowPort;
+class CameraDateRun;
 class DropImport;
 class frmDaten;
 class frmDiaShow;
@@ -68,6 +69,7 @@ private:
     void applySkin(const QString &skinName);
     void followMediaFolder();
     void importDroppedFiles();
+    void takeCameraDates();
     // A dialog that is open already is raised instead of opened twice.
     template <typename Window>
     bool raiseIfOpen(const std::unique_ptr<Window> &window);
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<frmRequest> m_newAlbumQuestion; // asked by "neues Album" in the main window
     std::unique_ptr<frmRequest> m_dropQuestion; // asked by an import of files dropped onto the list
     std::unique_ptr<DropImport> m_dropImport;
+    std::unique_ptr<CameraDateRun> m_cameraDates; // "Aufnahmedatum übernehmen" in the background
     std::unique_ptr<frmDaten> m_mainWindow;
     // Keeps the album in line with what other programs do in the media folder, from the main
     // window's making on.

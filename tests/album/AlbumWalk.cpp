@@ -3,6 +3,7 @@
 #include "album/modMenu.h"
 #include "album/PreviewBox.h"
 #include "model/MediaKind.h"
+#include "operations/CameraDates.h"
 #include "operations/FolderFollower.h"
 #include "operations/ImportRun.h"
 #include "operations/ImportSources.h"
@@ -138,12 +139,42 @@ PictureInfo infoNumber(int i)
     return info;
 }
 
-// The same bytes for the same name, in the album and in every import source.
+// A camera's EXIF block with only the moment it took the picture, right after the start marker:
+// IFD0 points to the EXIF IFD, which holds DateTimeOriginal.
+QByteArray withCameraMoment(const QByteArray &jpeg, const QByteArray &moment)
+{
+    QByteArray tiff("MM\x00\x2A\x00\x00\x00\x08", 8);
+    tiff += QByteArray("\x00\x01\x87\x69\x00\x04\x00\x00\x00\x01\x00\x00\x00\x1A", 14); // ExifIFD at 26
+    tiff += QByteArray(4, '\0');
+    tiff += QByteArray("\x00\x01\x90\x03\x00\x02\x00\x00\x00\x14\x00\x00\x00\x2C", 14); // 20 characters at 44
+    tiff += QByteArray(4, '\0');
+    tiff += moment.leftJustified(19, ' ', true) + '\0';
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray app1("\xFF\xE1", 2);
+    app1 += char((payload.size() + 2) >> 8);
+    app1 += char((payload.size() + 2) & 0xFF);
+    return jpeg.left(2) + app1 + payload + jpeg.mid(2);
+}
+
+// The day a camera's block names, as the album stores it; empty without one.
+QString cameraDay(const QByteArray &bytes)
+{
+    static const QRegularExpression moment(QStringLiteral("(\\d{4}):(\\d{2}):(\\d{2}) \\d{2}:\\d{2}:\\d{2}"));
+    const QRegularExpressionMatch m = moment.match(QString::fromLatin1(bytes.left(2048)));
+    return m.hasMatch() ? m.captured(3) + QLatin1Char('.') + m.captured(2) + QLatin1Char('.') + m.captured(1)
+                        : QString();
+}
+
+// The same bytes for the same name, in the album and in every import source. Every fourth
+// picture comes from a camera: whole blocks, so it can be turned, and the moment it was taken.
 QByteArray contentFor(const QByteArray &name, int number)
 {
     const QString lower = QString::fromLatin1(name).toLower();
     QByteArray bytes;
-    if (lower.endsWith(QLatin1String(".jpg")))
+    if (lower.endsWith(QLatin1String(".jpg")) && number % 4 == 1)
+        bytes = withCameraMoment(jpeg(QSize(64, 48 + 16 * (number % 3)), number * 37),
+                                 QStringLiteral("2019:08:%1 10:30:00").arg(10 + number % 18).toLatin1());
+    else if (lower.endsWith(QLatin1String(".jpg")))
         bytes = jpeg(number % 2 ? QSize(60, 90 + 7 * number) : QSize(90 + 7 * number, 60), number * 37);
     else if (lower.endsWith(QLatin1String(".avi")) || lower.endsWith(QLatin1String(".mpg")))
         bytes = mediaBytes(300 + 17 * number);
@@ -301,6 +332,8 @@ public:
     void import(const Step &s);
     void dropFiles(const Step &s);
     void outside(const Step &s);
+    void cameraDates(const Step &s);
+    void turn(const Step &s);
 
 private:
     QAbstractItemView *shownView() const
@@ -345,6 +378,7 @@ private:
     ScriptedQuestion m_question;
     std::unique_ptr<SettingsStore> m_settings;
     int m_drops = 0; // drops the window handed on
+    int m_cameraDateRuns = 0; // "Aufnahmedatum übernehmen" runs the window asked for
 
     Files m_expectedFiles;
     QString m_currentFile;
@@ -407,6 +441,18 @@ bool World::open()
             return report(refused->title, refused->text);
         runNow(run, report);
         run.end();
+    });
+    // As the program takes camera dates, on this thread: the album and the boxes follow each file.
+    QObject::connect(m_window.get(), &frmDaten::cameraDatesRequested, [this](const QStringList &names) {
+        ++m_cameraDateRuns;
+        for (const QString &name : names) {
+            const CameraDateResult taken = takeCameraDate(pathOf(name), media(QString()));
+            if (taken.result != CameraDateResult::Result::Dated)
+                continue;
+            if (const auto index = album.indexOf(name))
+                album.replaceInfo(*index, taken.stored);
+            m_window->takeStoredInformation(name, taken.stored);
+        }
     });
     lstBilder = m_window->findChild<QTreeView *>(QStringLiteral("lstBilder"));
     lstSymbole = m_window->findChild<QListView *>(QStringLiteral("lstSymbole"));
@@ -1103,6 +1149,75 @@ void World::outside(const Step &s)
                  .arg(displayFileName(name)));
 }
 
+// "Bilder" → "Aufnahmedatum übernehmen" on the selection: a file from a camera whose date is
+// empty or unknown gets the camera's day, written as Speichern writes it; every other file stays.
+// The shown file's boxes take the day unless the user has typed into them.
+void World::cameraDates(const Step &)
+{
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty())
+        return;
+    const bool untouched = actualBoxes() == m_shownBoxes && !m_searchWords;
+    const int runsBefore = m_cameraDateRuns;
+    m_window->runMenuCommand(TakeCameraDate);
+    settle();
+    if (m_cameraDateRuns != runsBefore + 1)
+        return fail(QStringLiteral("(t) camera date"), QStringLiteral("the window asked for no camera dates"));
+    for (const int row : rows) {
+        const QByteArray name = nativePath(rowName(row));
+        const auto file = m_expectedFiles.find(name);
+        if (file == m_expectedFiles.end() || file->second.readOnly)
+            continue;
+        PictureInfo info = trailerOf(file->second.bytes);
+        const QString day = cameraDay(file->second.bytes);
+        const QString datum = info.datum.trimmed();
+        if (day.isEmpty() || !(datum.isEmpty() || datum == QLatin1String("xx.xx.xxxx")))
+            continue;
+        info.datum = day;
+        file->second.bytes = file->second.bytes.left(mediaLength(file->second.bytes)) + trailer::encode(info);
+        if (name == nativeNameOf(m_currentFile) && untouched) {
+            m_expectedBoxes = boxesOf(info);
+            m_shownBoxes = m_expectedBoxes;
+        }
+    }
+}
+
+// "Bilder" → a turn of the selection: a camera's picture turns by a quarter (left, right) or
+// stays (upright: it has no orientation to undo); anything else stays as it was, with a message.
+// A turned file keeps its trailer byte for byte and its read-only mark.
+void World::turn(const Step &s)
+{
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty())
+        return;
+    const int commands[] = {TurnUpright, TurnLeft, TurnRight};
+    const Files before = readFiles();
+    m_window->runMenuCommand(commands[s.a % 3]);
+    settle();
+    const Files now = readFiles();
+    for (const int row : rows) {
+        const QByteArray name = nativePath(rowName(row));
+        const auto was = before.find(name);
+        const auto is = now.find(name);
+        if (was == before.end() || is == now.end() || was->second.bytes == is->second.bytes)
+            continue;
+        const QByteArray &old = was->second.bytes;
+        const QByteArray &fresh = is->second.bytes;
+        const auto oldSize = pictureSize(old.left(mediaLength(old)));
+        const auto newSize = pictureSize(fresh.left(mediaLength(fresh)));
+        if (s.a % 3 == 0 || !oldSize || !newSize || *newSize != oldSize->transposed())
+            fail(QStringLiteral("(t) turn"), QStringLiteral("\"%1\" was turned wrongly").arg(shortName(name)));
+        else if (old.mid(mediaLength(old)) != fresh.mid(mediaLength(fresh)))
+            fail(QStringLiteral("(t) turn"), QStringLiteral("\"%1\" lost its trailer in a turn").arg(shortName(name)));
+        else if (is->second.readOnly != was->second.readOnly)
+            fail(QStringLiteral("(t) turn"),
+                 QStringLiteral("\"%1\" changed its read-only mark in a turn").arg(shortName(name)));
+        m_expectedFiles[name] = is->second;
+        if (name == nativeNameOf(m_currentFile) && m_previewShown && newSize)
+            m_previewSize = *newSize;
+    }
+}
+
 // ---- the step table ----
 
 int below(std::mt19937 &rng, int n)
@@ -1221,6 +1336,13 @@ const std::vector<Action> &actions()
              return Step{{}, below(rng, 3), below(rng, 1000), quint32(rng()) & 1u, names.join(QLatin1Char('/'))};
          },
          [](World &w, const Step &s) { w.dropFiles(s); }},
+        {"CameraDates", 2, [](std::mt19937 &, World &) -> std::optional<Step> { return Step{}; },
+         [](World &w, const Step &s) { w.cameraDates(s); }},
+        {"Turn", 3,
+         [](std::mt19937 &rng, World &) -> std::optional<Step> {
+             return Step{{}, below(rng, 3), 0, quint32(rng()) & 0xF, {}};
+         },
+         [](World &w, const Step &s) { w.turn(s); }},
         // Drawn by the walk itself when the album runs low.
         {"Import", 0,
          [](std::mt19937 &rng, World &w) -> std::optional<Step> {

@@ -1,13 +1,17 @@
 // A user works the real program with mouse and keys: the skinned window, the list view and the
 // blue skin (still there after a restart), a date typed and saved, a search by place and a sort by
-// date, a new album, an import and an export. Each file is a picture of its own colour, so the
-// preview tells which rows the list holds.
+// date, a new album, an import and an export, a camera's date taken and a photo turned. Each file
+// is a picture of its own colour, so the preview tells which rows the list holds.
 #include "support/CoreChecks.h"
+#include "support/PictureFiles.h"
 #include "support/ProgramRun.h"
 
 #include "app/MainWindowLayout.h"
 
+#include <QImageReader>
+#include <QProcess>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QStorageInfo>
 
 #include <signal.h>
@@ -173,6 +177,7 @@ private Q_SLOTS:
     void exportOneFile();
     void thumbnailsInSymbole();
     void exportAgainWhereTheFirstWent();
+    void cameraDateAndTurns();
 };
 
 void TestJourneys::skinPreviewListViewAndBlueSkin()
@@ -195,11 +200,11 @@ void TestJourneys::skinPreviewListViewAndBlueSkin()
     // "Ansicht" → "Liste": the list loses its column headers.
     const QPoint header = at + layout::kList.topLeft() + QPoint(150, 8);
     const QColor headerBefore = colourAt(header);
-    QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Right", "Down", "Down", "Return"}));
+    QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Down", "Right", "Down", "Down", "Return"}));
     QTRY_VERIFY_WITH_TIMEOUT(colourAt(header) != headerBefore, 3000);
 
     // "Skin wählen" → Blau (the first) → "übernehmen"; a new start opens in blue.
-    QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Down", "Return"}));
+    QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Down", "Down", "Return"}));
     QVERIFY(!awaitWindow("Skinauswahl").isEmpty());
     QTest::qWait(300);
     QVERIFY(pressKeys({"Down", "Up", "Tab", "space"}));
@@ -400,7 +405,7 @@ void TestJourneys::thumbnailsInSymbole()
     QVERIFY(!window.isEmpty());
     const QPoint at = window.topLeft();
 
-    QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Right", "Return"}));
+    QVERIFY(chooseFromMenu(at + kFreeSurface, {"Down", "Down", "Down", "Down", "Right", "Return"}));
     // A cell of the grid is 96 pixels wide; its icon of 64 sits at the top, in the middle. The
     // selected first one is tinted with the highlight, so a colour is told by its strongest channel.
     const auto cellColours = [&] {
@@ -450,6 +455,56 @@ void TestJourneys::exportAgainWhereTheFirstWent()
     QVERIFY(awaitWindowGone("Velmora - Speichern unter"));
     QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Files, QDir::Name), sorted(rows), 5000);
     QCOMPARE(readAll(target.filePath(rows[0])), readAll(run.media(rows[0])));
+}
+
+// A phone photo stored on its side, with the moment it was taken in its EXIF block: "Bilder" →
+// "Aufnahmedatum übernehmen" writes that day into the trailer, "aufrecht stellen" turns the
+// stored pixels, and "rechts drehen" turns what the preview shows; the place typed before stays.
+void TestJourneys::cameraDateAndTurns()
+{
+    if (QStandardPaths::findExecutable("exiv2").isEmpty())
+        QSKIP("exiv2 is not installed");
+    ProgramRun run;
+    QVERIFY(run.layOut());
+    const QString photo = run.media("telefon.jpg");
+    QVERIFY(writeSidewaysJpeg(photo, {64, 48})); // top red, bottom blue; upright blue left, red right
+    QCOMPARE(QProcess::execute("exiv2", {"-M", "set Exif.Photo.DateTimeOriginal Ascii 2024:07:14 09:30:00", photo}), 0);
+    zv::PictureInfo info;
+    info.ort = "Köln";
+    QVERIFY(!zv::WritePictureInfo(photo, info));
+    const QRect window = run.startWindow();
+    QVERIFY(!window.isEmpty());
+    QVERIFY(clickAt(window.topLeft() + kFirstRow));
+
+    QVERIFY(chooseFromMenu(window.topLeft() + kFreeSurface, {"Down", "Down", "Down", "Right", "Return"}));
+    QVERIFY(answerBox("Aufnahmedatum übernehmen", {"Return"}));
+    QCOMPARE(zv::ReadPictureInfo(photo).info.datum, "14.07.2024");
+    QCOMPARE(zv::ReadPictureInfo(photo).info.ort.trimmed(), "Köln");
+    const QByteArray trailer = readAll(photo).right(zv::PictureInfo::TrailerSize);
+
+    // "aufrecht stellen": the stored pixels now stand as the preview showed them.
+    QVERIFY(chooseFromMenu(window.topLeft() + kFreeSurface, {"Down", "Down", "Down", "Right", "Down", "Return"}));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        readAll(photo).right(zv::PictureInfo::TrailerSize) == trailer && readAll(photo).size() != 0 &&
+            [&] {
+                QImageReader stored(photo);
+                stored.setAutoTransform(false);
+                return looksUpright(stored.read());
+            }(),
+        5000);
+
+    // "rechts drehen": blue, on the left, turns to the top in the preview.
+    const QPoint middle = window.topLeft() + kPreview;
+    const int quarter = layout::kPreview.height() / 8;
+    QVERIFY(chooseFromMenu(window.topLeft() + kFreeSurface,
+                           {"Down", "Down", "Down", "Right", "Down", "Down", "Down", "Return"}));
+    QTRY_VERIFY_WITH_TIMEOUT(near(colourAt(middle - QPoint(0, quarter)), Qt::blue)
+                                 && near(colourAt(middle + QPoint(0, quarter)), Qt::red),
+                             5000);
+    QImageReader stored(photo);
+    stored.setAutoTransform(false);
+    QCOMPARE(stored.size(), QSize(64, 48));
+    QCOMPARE(readAll(photo).right(zv::PictureInfo::TrailerSize), trailer);
 }
 
 QTEST_MAIN(TestJourneys)
