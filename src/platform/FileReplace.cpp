@@ -5,8 +5,6 @@
 #include "NewFile.h"
 #include "RegularFile.h"
 
-#include <QRandomGenerator>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -103,15 +101,6 @@ Report writeAndPlace(const Plan &plan)
     return report;
 }
 
-QByteArray tempName()
-{
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray name(kCopyTempPrefix);
-    for (int i = 0; i < 8; ++i)
-        name += letters[QRandomGenerator::global()->bounded(36)];
-    return name + kCopyTempSuffix;
-}
-
 } // namespace
 
 std::optional<FileIdentity> fileIdentity(const QString &path)
@@ -136,7 +125,7 @@ ReplaceOutcome replaceFileWith(const QString &path, const FileIdentity &expected
     plan.folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : native.left(slash);
     plan.name = native.mid(slash + 1);
     for (QByteArray &temp : plan.temps)
-        temp = tempName();
+        temp = copyTempName();
     plan.parts.assign(parts.begin(), parts.end());
     plan.expected = expected;
 

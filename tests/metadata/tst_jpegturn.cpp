@@ -125,7 +125,7 @@ private Q_SLOTS:
     void turnsAsJpegtran_data();
     void turnsAsJpegtran();
     void uprightPictureIsLeftAlone();
-    void embeddedPreviewDropped();
+    void exifFollowsTheTurn();
     void refused_data();
     void refused();
     void readOnly_data();
@@ -204,7 +204,8 @@ void TestJpegTurn::uprightPictureIsLeftAlone()
     QCOMPARE(QFileInfo(album.path).lastModified(), written);
 }
 
-void TestJpegTurn::embeddedPreviewDropped()
+// Readers that trust the preview, the stated size or XMP would show the old way or the old shape.
+void TestJpegTurn::exifFollowsTheTurn()
 {
     OnePicture album;
     QVERIFY(writeJpeg(album.path, 64, 48, 6));
@@ -213,8 +214,17 @@ void TestJpegTurn::embeddedPreviewDropped()
     int code = 1;
     run(QStringLiteral("exiv2"), {"-it", album.path}, &code); // takes bild-thumb.jpg beside it
     QVERIFY(code == 0 && QFile::remove(thumb));
+    run(QStringLiteral("exiv2"),
+        {"-Mset Exif.Photo.PixelXDimension Long 64", "-Mset Exif.Photo.PixelYDimension Long 48",
+         "-Mset Xmp.tiff.Orientation 6", album.path},
+        &code);
+    QVERIFY(code == 0);
     QVERIFY(run(QStringLiteral("exiv2"), {"-pt", album.path}).contains("Exif.Thumbnail"));
     QCOMPARE(album.turn(Turn::Upright).result, Result::Turned);
+    const QString shown = QString::fromLatin1(
+        run(QStringLiteral("exiv2"), {"-Pv", "-g", "Exif.Photo.PixelXDimension", "-g", "Exif.Photo.PixelYDimension",
+                                      "-g", "Xmp.tiff.Orientation", album.path}));
+    QCOMPARE(shown.split(QLatin1Char('\n'), Qt::SkipEmptyParts), QStringList({"48", "64", "1"}));
     QVERIFY(!run(QStringLiteral("exiv2"), {"-pt", album.path}).contains("Exif.Thumbnail"));
 }
 
