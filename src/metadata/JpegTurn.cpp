@@ -121,7 +121,21 @@ std::optional<int> readOrientation(QByteArrayView jpeg)
     }
 }
 
-// The EXIF of a turned picture: it stands as stored now, and a preview of the old way is gone.
+// Previews of the old way, wherever the camera put them: IFD1, the maker note, XMP. A thumbnail
+// maker that finds one of the picture's shape would show it, turned the new way.
+void dropPreviews(Exiv2::ExifData &exif, Exiv2::XmpData &xmp)
+{
+    Exiv2::ExifThumb(exif).erase();
+    const auto names = [](const std::string &name) {
+        return name.find("Preview") != std::string::npos || name.find("Thumbnail") != std::string::npos;
+    };
+    for (auto it = exif.begin(); it != exif.end();)
+        it = names(it->groupName()) || names(it->tagName()) ? exif.erase(it) : std::next(it);
+    for (auto it = xmp.begin(); it != xmp.end();)
+        it = it->key().rfind("Xmp.xmp.Thumbnails", 0) == 0 ? xmp.erase(it) : std::next(it);
+}
+
+// The EXIF of a turned picture: it stands as stored now, and no preview shows the old way.
 QByteArray uprightExif(QByteArrayView jpeg, int transform, QString &reason)
 {
     try {
@@ -129,12 +143,11 @@ QByteArray uprightExif(QByteArrayView jpeg, int transform, QString &reason)
         image->readMetadata();
         Exiv2::ExifData &exif = image->exifData();
         Exiv2::XmpData &xmp = image->xmpData();
-        const auto xmpOrientation = xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation"));
-        if (exif.empty() && xmpOrientation == xmp.end())
+        if (exif.empty() && xmp.empty())
             return QByteArray(jpeg.data(), jpeg.size());
+        dropPreviews(exif, xmp);
         if (!exif.empty()) {
             exif["Exif.Image.Orientation"] = uint16_t(1);
-            Exiv2::ExifThumb(exif).erase();
             if (swapsSides(transform)) {
                 const auto x = exif.findKey(Exiv2::ExifKey("Exif.Photo.PixelXDimension"));
                 const auto y = exif.findKey(Exiv2::ExifKey("Exif.Photo.PixelYDimension"));
@@ -145,8 +158,8 @@ QByteArray uprightExif(QByteArrayView jpeg, int transform, QString &reason)
                 }
             }
         }
-        if (xmpOrientation != xmp.end())
-            xmpOrientation->setValue("1");
+        if (const auto orientation = xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation")); orientation != xmp.end())
+            orientation->setValue("1");
         image->writeMetadata();
         Exiv2::BasicIo &io = image->io();
         io.open();
