@@ -7,17 +7,108 @@
 # With --copies it kills `albuminfo import` and `albuminfo export` instead, over an existing
 # file or onto a free name, and checks that the name holds the old file, the whole copy or
 # nothing (when it was free), and that no temporary file is left in the folder.
-#   scripts/killtest.sh [--copies] [N] [SEED]
+# With --rotate it kills `albuminfo rotate` on JPEGs of several sizes, with and without a
+# trailer, and checks that the file is its old bytes or the whole turned file (trailer included)
+# and that no temporary file is left.
+#   scripts/killtest.sh [--copies|--rotate] [N] [SEED]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=set
 if [ "${1:-}" = --copies ]; then mode=copies; shift; fi
+if [ "${1:-}" = --rotate ]; then mode=rotate; shift; fi
 n="${1:-1000}"
 seed="${2:-$RANDOM}"
 [ -x build/album/albuminfo ] || { cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
                                   cmake --build build -j"$(nproc)" --target albuminfo >/dev/null; }
 work="$(mktemp -d "${TMPDIR:-/tmp}/zv-killtest.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
+if [ "$mode" = rotate ]; then
+exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
+import ctypes, hashlib, os, random, shutil, signal, subprocess, sys, time
+
+# The turned file is written and renamed by a child of albuminfo, which finishes when albuminfo
+# is killed; it lands here, and each file is checked once it has finished.
+PR_SET_CHILD_SUBREAPER = 36
+ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
+
+def reap_orphans():
+    while True:
+        try:
+            os.waitpid(-1, 0)
+        except ChildProcessError:
+            return
+
+n, seed, work, albuminfo = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
+rng = random.Random(seed)
+sha = lambda b: hashlib.sha256(b).hexdigest()
+read = lambda p: open(p, 'rb').read()
+
+def jpeg(path, width, height):
+    ppm = path + '.ppm'
+    open(ppm, 'wb').write(b'P6\n%d %d\n255\n' % (width, height) + os.urandom(width * height * 3))
+    subprocess.run(['cjpeg', '-quality', '90', '-outfile', path, ppm], check=True)
+    os.remove(ppm)
+    subprocess.run(['exiv2', '-M', 'set Exif.Image.Orientation Short 6', path], check=True)
+
+# Old and new state of every case, made by unkilled runs; the longest run sets the delays.
+cases, longest = [], 0.0
+for width, height in ((64, 48), (1024, 768), (4000, 3008)):
+    for with_trailer in (False, True):
+        for option in ('--upright', '--right'):
+            old = os.path.join(work, f'old-{width}-{with_trailer}-{option[2:]}.jpg')
+            jpeg(old, width, height)
+            if with_trailer:
+                subprocess.run([albuminfo, 'set', old, '--ort', 'Köln', '--namen', 'Anna'], check=True)
+            new = os.path.join(work, 'new.jpg')
+            shutil.copyfile(old, new)
+            started = time.monotonic()
+            subprocess.run([albuminfo, 'rotate', new, option], check=True)
+            longest = max(longest, time.monotonic() - started)
+            cases.append(dict(width=width, trailer=with_trailer, option=option, old_path=old,
+                              old=sha(read(old)), new=sha(read(new))))
+            assert read(old)[-914:].startswith(b'FileInfo') == with_trailer
+            assert (read(old)[-914:] == read(new)[-914:]) == with_trailer
+
+folder = os.path.join(work, 'album', 'Bilder')
+os.makedirs(folder)
+target = os.path.join(folder, 'bild.jpg')
+counts = dict(killed_old=0, killed_new=0, finished=0, short_delay=0, bad=0, trailer=0)
+for i in range(n):
+    case = rng.choice(cases)
+    counts['trailer'] += case['trailer']
+    shutil.copyfile(case['old_path'], target)
+    delay = rng.uniform(0, 0.002) if rng.random() < 0.35 else rng.uniform(0.002, longest * 1.2)
+    counts['short_delay'] += delay < 0.002
+    p = subprocess.Popen([albuminfo, 'rotate', target, case['option']],
+                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(delay)
+    p.send_signal(signal.SIGKILL)
+    code = p.wait()
+    reap_orphans()
+    state = sha(read(target))
+    stray = sorted(set(os.listdir(folder)) - {'bild.jpg'})
+    if code == 0:
+        counts['finished'] += 1
+        good = state == case['new']
+    else:
+        good = state in (case['old'], case['new'])
+        counts['killed_new' if state == case['new'] else 'killed_old'] += good
+    if not good or stray:
+        counts['bad'] += 1
+        print(f'BAD run {i}: {case["width"]} px wide, trailer {case["trailer"]}, {case["option"]}, exit {code}, '
+              f'old {state == case["old"]}, stray {stray}', flush=True)
+        os.makedirs('build-killtest', exist_ok=True)
+        shutil.copyfile(target, os.path.join('build-killtest', f'bad-rotate-{i}.jpg'))
+        for name in stray:
+            os.remove(os.path.join(folder, name))
+
+print(f'killtest --rotate: {n} runs (seed {seed}): {counts["trailer"]} with a trailer, '
+      f'{counts["short_delay"]} kills under 2 ms, the longest unkilled turn {longest * 1000:.0f} ms')
+print(f'  killed with the old file {counts["killed_old"]}, with the turned file {counts["killed_new"]}, '
+      f'finished before the kill {counts["finished"]}, bad {counts["bad"]}')
+sys.exit(1 if counts['bad'] else 0)
+PY
+fi
 if [ "$mode" = copies ]; then
 exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
 import hashlib, os, random, shutil, signal, subprocess, sys, time

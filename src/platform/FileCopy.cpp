@@ -31,15 +31,6 @@ CopyFailure writeFailure(int error)
     return error == ENOSPC || error == EDQUOT ? CopyFailure::DiskFull : CopyFailure::WriteFailed;
 }
 
-QByteArray tempName()
-{
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QByteArray name(kCopyTempPrefix);
-    for (int i = 0; i < 8; ++i)
-        name += letters[QRandomGenerator::global()->bounded(36)];
-    return name + kCopyTempSuffix;
-}
-
 // Splits a target path into its folder and its last name, both as the system's bytes.
 void splitTarget(const QByteArray &target, QByteArray &folder, QByteArray &name)
 {
@@ -102,6 +93,15 @@ CopyResult copyData(int in, int out, qint64 total, const CopyProgress &progress,
 }
 
 } // namespace
+
+QByteArray copyTempName()
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray name(kCopyTempPrefix);
+    for (int i = 0; i < 8; ++i)
+        name += letters[QRandomGenerator::global()->bounded(36)];
+    return name + kCopyTempSuffix;
+}
 
 bool isCopyTempName(QStringView name)
 {
@@ -246,7 +246,7 @@ int PendingCopy::place(CopyIo &io)
             return ::linkat(AT_FDCWD, self.constData(), m_dir, m_name.constData(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
         // Replacing takes a name of its own first, then the rename swaps it in whole.
         for (int attempt = 0; attempt < 16 && m_temp.isEmpty(); ++attempt) {
-            const QByteArray temp = tempName();
+            const QByteArray temp = copyTempName();
             if (::linkat(AT_FDCWD, self.constData(), m_dir, temp.constData(), AT_SYMLINK_FOLLOW) == 0)
                 m_temp = temp;
             else if (errno != EEXIST)
@@ -333,7 +333,7 @@ PendingCopy startCopy(const QString &source, const QString &target, Placing plac
 
     pending.m_out = io.namelessFile(pending.m_dir);
     for (int attempt = 0; attempt < 16 && pending.m_out < 0; ++attempt) {
-        pending.m_temp = tempName();
+        pending.m_temp = copyTempName();
         pending.m_out = ::openat(pending.m_dir, pending.m_temp.constData(),
                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (pending.m_out < 0 && errno != EEXIST) {

@@ -20,6 +20,8 @@ namespace zv {
 inline constexpr char kCopyTempPrefix[] = ".zvcopy-";
 inline constexpr char kCopyTempSuffix[] = ".part";
 bool isCopyTempName(QStringView name);
+// A fresh such name, as the system's bytes.
+QByteArray copyTempName();
 
 enum class CopyFailure {
     None,

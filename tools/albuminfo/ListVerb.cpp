@@ -14,6 +14,7 @@ int usage(QTextStream &err)
            " [--json]\n"
            "  albuminfo set DATEI [--datum T] [--ort T] [--namen T] [--anlass T] [--bemerkungen T]"
            " [--schreibgeschuetzt]\n"
+           "  albuminfo rotate DATEI... --left|--right|--upright [--schreibgeschuetzt]\n"
            "  albuminfo rename PROGRAMMORDNER NAME NEUER_NAME\n"
            "  albuminfo delete PROGRAMMORDNER NAME...\n"
            "  albuminfo newalbum PROGRAMMORDNER ZIELORDNER [NAME...] [--overwrite ask|all|none]\n"

@@ -16,6 +16,7 @@ namespace albuminfo {
 int usage(QTextStream &err);
 int list(const QStringList &args, QTextStream &out, QTextStream &err);
 int set(const QStringList &args, QTextStream &err);
+int rotate(const QStringList &args, QTextStream &err);
 int find(const QStringList &args, QTextStream &out, QTextStream &err);
 int rename(const QStringList &args, QTextStream &err);
 int remove(const QStringList &args, QTextStream &err);

@@ -24,6 +24,8 @@ int main(int argc, char **argv)
         return albuminfo::find(args.mid(1), out, err);
     if (verb == QLatin1String("set"))
         return albuminfo::set(args.mid(1), err);
+    if (verb == QLatin1String("rotate"))
+        return albuminfo::rotate(args.mid(1), err);
     if (verb == QLatin1String("rename"))
         return albuminfo::rename(args.mid(1), err);
     if (verb == QLatin1String("delete"))
