@@ -157,8 +157,8 @@ bool isStillBmff(QByteArrayView bytes)
 {
     if (bytes.size() < 12 || bytes.sliced(4, 4) != QByteArrayView("ftyp"))
         return false;
-    static constexpr const char *kStillBrands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1",
-                                                   "msf1", "avif", "avis", "crx ", "jxl "};
+    static constexpr const char *kStillBrands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx",
+                                                   "mif1", "msf1", "avif", "avis", "crx ", "jxl "};
     const QByteArrayView brand = bytes.sliced(8, 4);
     return std::any_of(std::begin(kStillBrands), std::end(kStillBrands),
                        [&](const char *still) { return brand == QByteArrayView(still, 4); });

@@ -38,8 +38,8 @@ CameraDateResult takeCameraDate(const QString &path, const QString &folder)
     const std::optional<unsigned int> mode = fileMode(path);
     if (!mode) {
         const int error = errno;
-        return failed(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2.")
-                          .arg(fileNameOf(path), errorText(error)));
+        return failed(
+            QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2.").arg(fileNameOf(path), errorText(error)));
     }
     if (isReadOnlyMode(*mode))
         return {CameraDateResult::Result::ReadOnly, {}, {}};

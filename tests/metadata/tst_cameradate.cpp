@@ -145,12 +145,12 @@ void TestCameraDate::takesTheCameraDate_data()
         << Damage::None << false << none << false << false << Result::Dated << QStringLiteral("14.07.2024");
     QTest::newRow("date already set") << Kind::Jpeg << july14 << Damage::None << true << QStringLiteral("01.02.2003")
                                       << false << false << Result::HadDate << QStringLiteral("01.02.2003");
-    QTest::newRow("partly known date kept") << Kind::Jpeg << july14 << Damage::None << true
-                                            << QStringLiteral("xx.07.2024") << false << false << Result::HadDate
-                                            << QStringLiteral("xx.07.2024");
-    QTest::newRow("unknown date replaced") << Kind::Jpeg << july14 << Damage::None << true
-                                           << QStringLiteral("xx.xx.xxxx") << false << false << Result::Dated
-                                           << QStringLiteral("14.07.2024");
+    QTest::newRow("partly known date kept")
+        << Kind::Jpeg << july14 << Damage::None << true << QStringLiteral("xx.07.2024") << false << false
+        << Result::HadDate << QStringLiteral("xx.07.2024");
+    QTest::newRow("unknown date replaced")
+        << Kind::Jpeg << july14 << Damage::None << true << QStringLiteral("xx.xx.xxxx") << false << false
+        << Result::Dated << QStringLiteral("14.07.2024");
     QTest::newRow("read-only") << Kind::Jpeg << july14 << Damage::None << true << none << true << false
                                << Result::ReadOnly << none;
     QTest::newRow("video 23:30 utc is the next day here")
@@ -159,8 +159,8 @@ void TestCameraDate::takesTheCameraDate_data()
     QTest::newRow("video with trailer and odd name")
         << Kind::Video << QStringList{QStringLiteral("2024-12-31T22:59:59Z")} << Damage::None << true << none << false
         << true << Result::Dated << QStringLiteral("31.12.2024");
-    QTest::newRow("video without creation time") << Kind::Video << QStringList() << Damage::None << false << none
-                                                 << false << false << Result::NoMoment << none;
+    QTest::newRow("video without creation time")
+        << Kind::Video << QStringList() << Damage::None << false << none << false << false << Result::NoMoment << none;
 }
 
 void TestCameraDate::takesTheCameraDate()
@@ -192,12 +192,15 @@ void TestCameraDate::takesTheCameraDate()
         QVERIFY(runFfmpeg(args << path));
     }
     if (oddName) {
-        const QByteArray odd = QFile::encodeName(folder) + "/Gr\xfc\xdf" "e." + (kind == Kind::Jpeg ? "jpg" : "mp4");
+        const QByteArray odd = QFile::encodeName(folder)
+                               + "/Gr\xfc\xdf"
+                                 "e."
+                               + (kind == Kind::Jpeg ? "jpg" : "mp4");
         QCOMPARE(std::rename(QFile::encodeName(path).constData(), odd.constData()), 0);
         path = decodeFileName(odd);
     }
-    const PictureInfo others{{}, QStringLiteral("Eva, Jörg"), QStringLiteral("Köln"), datum, QStringLiteral("Urlaub"),
-                             QStringLiteral("am Rhein")};
+    const PictureInfo others{{},    QStringLiteral("Eva, Jörg"), QStringLiteral("Köln"),
+                             datum, QStringLiteral("Urlaub"),    QStringLiteral("am Rhein")};
     if (withTrailer) {
         PictureInfo info = others;
         QVERIFY(!WritePictureInfo(path, info));
@@ -249,11 +252,10 @@ void TestCameraDate::summary_data()
     QTest::addColumn<QList<Result>>("results");
     QTest::addColumn<QString>("expected");
     QTest::newRow("all kinds, plural and singular")
-        << QList<Result>{Result::Dated,    Result::NoMoment, Result::Dated,   Result::ReadOnly,
-                         Result::NoMoment, Result::Dated}
+        << QList<Result>{Result::Dated,    Result::NoMoment, Result::Dated,
+                         Result::ReadOnly, Result::NoMoment, Result::Dated}
         << QStringLiteral("3 Dateien haben ein Datum erhalten, 2 hatten kein Aufnahmedatum, 1 ist schreibgeschützt.");
-    QTest::newRow("one dated") << QList<Result>{Result::Dated}
-                               << QStringLiteral("1 Datei hat ein Datum erhalten.");
+    QTest::newRow("one dated") << QList<Result>{Result::Dated} << QStringLiteral("1 Datei hat ein Datum erhalten.");
     QTest::newRow("none dated names the files in its first part")
         << QList<Result>{Result::HadDate, Result::NoMoment, Result::HadDate}
         << QStringLiteral("1 Datei hatte kein Aufnahmedatum, 2 hatten schon ein Datum.");
