@@ -2,6 +2,7 @@
 #include "Verbs.h"
 
 #include "model/DateForm.h"
+#include "operations/CameraDates.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileNames.h"
@@ -13,6 +14,7 @@
 #include <cerrno>
 
 #include <optional>
+#include <utility>
 
 namespace albuminfo {
 
@@ -62,10 +64,39 @@ std::optional<Request> parse(const QStringList &args)
     return request;
 }
 
+const QString kCameraDateOption = QStringLiteral("--datum-aus-kamera");
+
+// Several files at once, each given its camera's day where it has no date; no other field, so a
+// typed text never lands in three hundred files by mistake.
+int takeCameraDates(const QStringList &args, QTextStream &err)
+{
+    QStringList files;
+    for (const QString &arg : args) {
+        if (arg == kCameraDateOption)
+            continue;
+        if (arg.startsWith(QLatin1String("--")))
+            return usage(err);
+        files << arg;
+    }
+    if (files.isEmpty())
+        return usage(err);
+    zv::CameraDateCounts counts;
+    for (const QString &file : files)
+        zv::count(counts, zv::takeCameraDate(file, QFileInfo(file).path()));
+    // The counts for the script's output, each failure's reason where errors go.
+    for (const QString &failure : std::exchange(counts.failures, {}))
+        err << failure << '\n';
+    QTextStream out(stdout);
+    out << zv::cameraDateSummary(counts) << '\n';
+    return counts.failed > 0 ? 1 : 0;
+}
+
 } // namespace
 
 int set(const QStringList &args, QTextStream &err)
 {
+    if (args.contains(kCameraDateOption))
+        return takeCameraDates(args, err);
     const std::optional<Request> request = parse(args);
     if (!request)
         return usage(err);
