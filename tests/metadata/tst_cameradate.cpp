@@ -13,7 +13,12 @@
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+
+#ifdef ZV_HEIF_PICTURES
+#include <libheif/heif.h>
+#endif
 
 using namespace zv;
 using Result = CameraDateResult::Result;
@@ -36,11 +41,20 @@ QString originalAt(const QString &moment)
 }
 
 // How a row spoils its EXIF block after exiv2 wrote it.
-enum class Damage { None, CutInApp1, GarbledIfd, App1LongerThanFile };
+enum class Damage { None, CutInApp1, GarbledIfd, App1LongerThanFile, ItemPastTheEnd };
 
 bool damage(const QString &path, Damage how)
 {
     QByteArray bytes = test::readAll(path);
+    if (how == Damage::ItemPastTheEnd) { // the last extent's length in iloc, the Exif item's
+        const qsizetype iloc = bytes.indexOf("iloc");
+        if (iloc < 4)
+            return false;
+        const int size = (uchar(bytes[iloc - 4]) << 24) | (uchar(bytes[iloc - 3]) << 16) | (uchar(bytes[iloc - 2]) << 8)
+                         | uchar(bytes[iloc - 1]);
+        bytes.replace(iloc - 4 + size - 4, 4, QByteArray("\x7f\xff\xff\xf0", 4));
+        return test::writeAll(path, bytes);
+    }
     const qsizetype exif = bytes.indexOf(QByteArray("Exif\0\0", 6));
     if (how == Damage::None)
         return true;
@@ -59,12 +73,55 @@ bool damage(const QString &path, Damage how)
         bytes[exif - 1] = char(0xF0);
         break;
     case Damage::None:
+    case Damage::ItemPastTheEnd:
         break;
     }
     return test::writeAll(path, bytes);
 }
 
-enum class Kind { Jpeg, Video };
+enum class Kind { Jpeg, Video, Heic };
+
+// The TIFF block of a JPEG's APP1, as a HEIC carries it in its Exif item.
+QByteArray tiffBlock(const QByteArray &jpeg)
+{
+    const qsizetype exif = jpeg.indexOf(QByteArray("Exif\0\0", 6));
+    if (exif < 4)
+        return {};
+    const int length = (uchar(jpeg[exif - 2]) << 8) | uchar(jpeg[exif - 1]);
+    return jpeg.mid(exif + 6, length - 8);
+}
+
+#ifdef ZV_HEIF_PICTURES
+// A HEIC made by libheif's encoder, with the EXIF block given; an error text, or empty.
+QString writeHeic(const QString &path, const QByteArray &tiff)
+{
+    if (!heif_have_encoder_for_format(heif_compression_HEVC))
+        return QStringLiteral("no encoder");
+    QImage rgb(64, 48, QImage::Format_RGB888);
+    rgb.fill(Qt::darkCyan);
+    heif_image *image = nullptr;
+    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    heif_context *context = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder);
+    heif_image_handle *handle = nullptr;
+    heif_error error = heif_context_encode_image(context, image, encoder, nullptr, &handle);
+    if (error.code == heif_error_Ok && !tiff.isEmpty())
+        error = heif_context_add_exif_metadata(context, handle, tiff.constData(), int(tiff.size()));
+    if (error.code == heif_error_Ok)
+        error = heif_context_write_to_file(context, QFile::encodeName(path).constData());
+    heif_image_handle_release(handle);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    heif_image_release(image);
+    return error.code == heif_error_Ok ? QString() : QString::fromUtf8(error.message);
+}
+#endif
 
 // By the name's own bytes: QFile would not find a name that is not UTF-8.
 QByteArray readNative(const QString &path)
@@ -153,6 +210,12 @@ void TestCameraDate::takesTheCameraDate_data()
         << Result::Dated << QStringLiteral("14.07.2024");
     QTest::newRow("read-only") << Kind::Jpeg << july14 << Damage::None << true << none << true << false
                                << Result::ReadOnly << none;
+    QTest::newRow("heic") << Kind::Heic << july14 << Damage::None << false << none << false << false << Result::Dated
+                          << QStringLiteral("14.07.2024");
+    QTest::newRow("heic with trailer") << Kind::Heic << july14 << Damage::None << true << none << false << false
+                                       << Result::Dated << QStringLiteral("14.07.2024");
+    QTest::newRow("heic with its exif item past the end") << Kind::Heic << july14 << Damage::ItemPastTheEnd << false
+                                                          << none << false << false << Result::NoMoment << none;
     QTest::newRow("video 23:30 utc is the next day here")
         << Kind::Video << QStringList{QStringLiteral("2024-07-14T23:30:00Z")} << Damage::None << false << none << false
         << false << Result::Dated << QStringLiteral("15.07.2024");
@@ -177,8 +240,25 @@ void TestCameraDate::takesTheCameraDate()
 
     const QString folder = m_dir.filePath(QString::number(++m_made));
     QVERIFY(QDir().mkpath(folder));
-    QString path = folder + (kind == Kind::Jpeg ? QStringLiteral("/made.jpg") : QStringLiteral("/made.mp4"));
-    if (kind == Kind::Jpeg) {
+    const char *extension = kind == Kind::Jpeg ? "jpg" : kind == Kind::Video ? "mp4" : "heic";
+    QString path = folder + QStringLiteral("/made.") + QLatin1String(extension);
+    if (kind == Kind::Heic) {
+#ifdef ZV_HEIF_PICTURES
+        const QString carrier = folder + QStringLiteral("/exif.jpg");
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QVERIFY(picture.save(carrier, "JPEG") && runExiv2(carrier, exif));
+        const QString failed = writeHeic(path, tiffBlock(test::readAll(carrier)));
+        if (failed == QLatin1String("no encoder"))
+            QSKIP("libheif here has no HEVC encoder to make the file");
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+        QVERIFY(QFile::remove(carrier));
+        QVERIFY(damage(path, damaged));
+
+#else
+        QSKIP("built without libheif");
+#endif
+    } else if (kind == Kind::Jpeg) {
         QImage picture(48, 32, QImage::Format_RGB32);
         picture.fill(Qt::darkGreen);
         QVERIFY(picture.save(path, "JPEG"));
@@ -195,7 +275,7 @@ void TestCameraDate::takesTheCameraDate()
         const QByteArray odd = QFile::encodeName(folder)
                                + "/Gr\xfc\xdf"
                                  "e."
-                               + (kind == Kind::Jpeg ? "jpg" : "mp4");
+                               + extension;
         QCOMPARE(std::rename(QFile::encodeName(path).constData(), odd.constData()), 0);
         path = decodeFileName(odd);
     }
