@@ -44,7 +44,7 @@ CameraDateResult takeCameraDate(const QString &path, const QString &folder)
     if (isReadOnlyMode(*mode))
         return {CameraDateResult::Result::ReadOnly, {}, {}};
     const std::optional<QDateTime> moment = cameraMoment(path);
-    if (!moment)
+    if (!moment || !moment->date().isValid())
         return {CameraDateResult::Result::NoMoment, {}, {}};
     info.datum = moment->date().toString(QStringLiteral("dd.MM.yyyy"));
     if (const TrailerError error = WritePictureInfo(path, info, folder))

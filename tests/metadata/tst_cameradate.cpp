@@ -200,6 +200,9 @@ void TestCameraDate::takesTheCameraDate_data()
                        QStringLiteral("set Exif.Photo.OffsetTimeOriginal Ascii -05:00"),
                        QStringLiteral("set Exif.Photo.OffsetTime Ascii -05:00")}
         << Damage::None << false << none << false << false << Result::Dated << QStringLiteral("14.07.2024");
+    QTest::newRow("an hour the clocks skipped here")
+        << Kind::Jpeg << QStringList{originalAt(QStringLiteral("2024:03:31 02:30:00"))} << Damage::None << false << none
+        << false << false << Result::Dated << QStringLiteral("31.03.2024");
     QTest::newRow("date already set") << Kind::Jpeg << july14 << Damage::None << true << QStringLiteral("01.02.2003")
                                       << false << false << Result::HadDate << QStringLiteral("01.02.2003");
     QTest::newRow("partly known date kept")
