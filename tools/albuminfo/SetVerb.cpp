@@ -10,11 +10,16 @@
 #include "store/Windows1252.h"
 
 #include <QFileInfo>
+#include <QThread>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include <optional>
+#include <thread>
 #include <utility>
+#include <vector>
 
 namespace albuminfo {
 
@@ -80,9 +85,21 @@ int takeCameraDates(const QStringList &args, QTextStream &err)
     }
     if (files.isEmpty())
         return usage(err);
+    // Each save waits for its flush; a few at once share the waiting.
+    std::vector<zv::CameraDateResult> results(std::size_t(files.size()));
+    std::atomic<qsizetype> next = 0;
+    std::vector<std::thread> workers;
+    const int threads = std::clamp(QThread::idealThreadCount(), 1, 4);
+    for (int t = 0; t < threads && t < files.size(); ++t)
+        workers.emplace_back([&] {
+            for (qsizetype i; (i = next++) < files.size();)
+                results[std::size_t(i)] = zv::takeCameraDate(files[i], QFileInfo(files[i]).path());
+        });
+    for (std::thread &worker : workers)
+        worker.join();
     zv::CameraDateCounts counts;
-    for (const QString &file : files)
-        zv::count(counts, zv::takeCameraDate(file, QFileInfo(file).path()));
+    for (const zv::CameraDateResult &result : results)
+        zv::count(counts, result);
     // The counts for the script's output, each failure's reason where errors go.
     for (const QString &failure : std::exchange(counts.failures, {}))
         err << failure << '\n';
