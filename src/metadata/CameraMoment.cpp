@@ -34,6 +34,9 @@ std::optional<QDateTime> exifMoment(const std::string &text)
     const QString s = QString::fromLatin1(text.c_str()).trimmed();
     if (s.size() < 19 || s[4] != u':' || s[7] != u':' || s[10] != u' ' || s[13] != u':' || s[16] != u':')
         return std::nullopt;
+    for (const int i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18})
+        if (s[i] < u'0' || s[i] > u'9')
+            return std::nullopt;
     const QDate date(s.mid(0, 4).toInt(), s.mid(5, 2).toInt(), s.mid(8, 2).toInt());
     const QTime time(s.mid(11, 2).toInt(), s.mid(14, 2).toInt(), s.mid(17, 2).toInt());
     if (!date.isValid() || !time.isValid())
