@@ -18,6 +18,8 @@ inline const QString kDelayKey = QStringLiteral("Delay");
 inline const QString kImportSection = QStringLiteral("Import");
 inline const QString kNumberKey = QStringLiteral("Number");
 inline const QString kChkStateKey = QStringLiteral("chkState");
+// Whether an import writes each copy's camera moment into an empty Datum ("1"/"0").
+inline const QString kCameraDateKey = QStringLiteral("CameraDate");
 
 // The folder each of the import browser and the export dialog was last left at, and the export
 // dialog's size ("Width", "Height" in pixels).

@@ -132,6 +132,14 @@ TransferFailure ImportRun::finish(const TransferStep &step, const CopyResult &co
         return {};
     if (!copied)
         return copyFailure(fileNameOf(step.source), copied);
+    // Before the entry is read, so the album shows the date from the start.
+    TransferFailure dateFailure;
+    if (m_options.cameraDate) {
+        const CameraDateResult dated = takeCameraDate(step.target, m_context.paths.mediaFolder());
+        zv::count(m_cameraDates, dated);
+        if (dated.result == CameraDateResult::Result::Failed)
+            dateFailure = {QStringLiteral("Aufnahmedatum"), dated.message};
+    }
     auto entry = loadEntry(m_context.paths.mediaFolder(), step.targetName);
     if (!entry)
         return copyFailure(fileNameOf(step.source), {CopyFailure::SourceUnreadable, 0, 0});
@@ -143,7 +151,7 @@ TransferFailure ImportRun::finish(const TransferStep &step, const CopyResult &co
         album.replaceFile(*existing, *entry);
     else
         album.append(std::move(*entry));
-    return {};
+    return dateFailure;
 }
 
 void ImportRun::end()

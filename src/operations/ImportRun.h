@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CameraDates.h"
 #include "OverwriteDecision.h"
 #include "TransferRun.h"
 
@@ -22,6 +23,7 @@ class SettingsStore;
 struct ImportOptions {
     bool numbering = false;
     QString startNumber; // the number box's text, stored as Import/Number when the run begins
+    bool cameraDate = false; // each copy without a date takes its camera moment before the album sees it
 };
 
 // Everything an import touches, passed in by its window or the companion.
@@ -55,6 +57,8 @@ public:
     // companion copies every file it is given, where the browser lists only media files.
     int copiedCount() const { return m_copied; }
     int unknownCount() const { return m_unknown; }
+    // With cameraDate: what became of the copies' dates so far.
+    const CameraDateCounts &cameraDates() const { return m_cameraDates; }
 
 private:
     bool taken(const QString &name) const;
@@ -68,6 +72,7 @@ private:
     QSet<QString> m_underWay; // targets prepared and not finished, case-folded
     int m_copied = 0;
     int m_unknown = 0;
+    CameraDateCounts m_cameraDates;
 };
 
 } // namespace zv

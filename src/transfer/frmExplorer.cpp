@@ -45,6 +45,7 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
     , m_chkNumber(new QCheckBox(QStringLiteral("Dateien fortlaufend nummerieren und bei"), this))
     , m_txtNumber(new QLineEdit(QStringLiteral("000000"), this))
     , m_lblBegin(new QLabel(QStringLiteral("beginnen."), this))
+    , m_chkAufnahmedatum(new QCheckBox(QStringLiteral("Aufnahmedatum übernehmen"), this))
     , m_cmdAdd(new QPushButton(QStringLiteral("hinzufügen"), this))
     , m_cmdCancel(new QPushButton(QStringLiteral("abbrechen"), this))
     , m_driver(new TransferDriver(this))
@@ -71,6 +72,7 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
     m_chkNumber->setObjectName(QStringLiteral("chkNumber"));
     m_txtNumber->setObjectName(QStringLiteral("txtNumber"));
     m_lblBegin->setObjectName(QStringLiteral("lblBegin"));
+    m_chkAufnahmedatum->setObjectName(QStringLiteral("chkAufnahmedatum"));
     m_cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
@@ -83,11 +85,12 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
     m_cmdCancel->resize(buttonSize);
     m_chkNumber->adjustSize();
     m_lblBegin->adjustSize();
+    m_chkAufnahmedatum->adjustSize();
     const int numberWidth = m_txtNumber->fontMetrics().horizontalAdvance(QStringLiteral("00000000"));
     m_txtNumber->resize(std::max(twips(900), numberWidth), buttonSize.height());
     // The window never gets narrower than its bottom row, so nothing there overlaps.
     const int row = kEdge + m_chkNumber->width() + kGap + m_txtNumber->width() + kGap + m_lblBegin->width() + kEdge
-                    + m_cmdAdd->width() + kEdge + m_cmdCancel->width() + kEdge;
+                    + m_chkAufnahmedatum->width() + kEdge + m_cmdAdd->width() + kEdge + m_cmdCancel->width() + kEdge;
     setMinimumSize(row, buttonSize.height() * 3 / 2 + twips(1500));
 
     // The name takes the free width, so long names stay apart; the size only what it needs.
@@ -99,6 +102,8 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
     connect(m_txtNumber, &QLineEdit::textChanged, this, &frmExplorer::validateNumber);
     m_chkNumber->setChecked(m_services.settings.value(kImportSection, kChkStateKey, QStringLiteral("0"))
                             == QLatin1String("1"));
+    m_chkAufnahmedatum->setChecked(m_services.settings.value(kImportSection, kCameraDateKey, QStringLiteral("0"))
+                                   == QLatin1String("1"));
     connect(m_tv, &FolderTreeView::folderClicked, this, &frmExplorer::listFolder);
     connect(m_cmdAdd, &QPushButton::clicked, this, &frmExplorer::startImport);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QWidget::close);
@@ -179,9 +184,10 @@ void frmExplorer::startImport()
     for (int i = 0; i < m_lv->topLevelItemCount(); ++i)
         if (m_lv->topLevelItem(i)->isSelected())
             sources << m_lv->topLevelItem(i)->data(0, kPathRole).toString();
-    m_run = std::make_unique<ImportRun>(ImportContext{m_services.paths, m_services.album, &m_services.list,
-                                                      m_services.drives, m_services.settings, *m_services.question},
-                                        sources, ImportOptions{m_chkNumber->isChecked(), m_txtNumber->text()});
+    m_run = std::make_unique<ImportRun>(
+        ImportContext{m_services.paths, m_services.album, &m_services.list, m_services.drives, m_services.settings,
+                      *m_services.question},
+        sources, ImportOptions{m_chkNumber->isChecked(), m_txtNumber->text(), m_chkAufnahmedatum->isChecked()});
     if (const auto refused = m_run->begin()) {
         m_services.dialogs.message(refused->title, refused->text, MessageIcon::Information, MessageButtons::Ok);
         return;
@@ -206,8 +212,10 @@ void frmExplorer::importDone(bool completed)
         return;
     }
     if (completed) {
-        m_services.dialogs.message(QString(), QStringLiteral("Aktion ausgeführt."), MessageIcon::None,
-                                   MessageButtons::Ok);
+        QString done = QStringLiteral("Aktion ausgeführt.");
+        if (m_chkAufnahmedatum->isChecked())
+            done += QStringLiteral("\n\n") + cameraDateSummary(m_run->cameraDates());
+        m_services.dialogs.message(QString(), done, MessageIcon::None, MessageButtons::Ok);
         m_cmdCancel->setText(QStringLiteral("fertig"));
     }
     Q_EMIT importFinished();
@@ -231,6 +239,8 @@ void frmExplorer::resizeEvent(QResizeEvent *event)
     m_chkNumber->move(kEdge, top + (buttonH - m_chkNumber->height()) / 2);
     m_txtNumber->move(m_chkNumber->x() + m_chkNumber->width() + kGap, top);
     m_lblBegin->move(m_txtNumber->x() + m_txtNumber->width() + kGap, top + (buttonH - m_lblBegin->height()) / 2);
+    m_chkAufnahmedatum->move(m_lblBegin->x() + m_lblBegin->width() + kEdge,
+                             top + (buttonH - m_chkAufnahmedatum->height()) / 2);
     m_cmdCancel->move(width() - m_cmdCancel->width() - kEdge, top);
     m_cmdAdd->move(m_cmdCancel->x() - m_cmdAdd->width() - kEdge, top);
     const int paneH = h - buttonH * 3 / 2;
@@ -267,6 +277,8 @@ void frmExplorer::closeEvent(QCloseEvent *event)
     }
     m_services.settings.setValue(kImportSection, kChkStateKey,
                                  m_chkNumber->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_services.settings.setValue(kImportSection, kCameraDateKey,
+                                 m_chkAufnahmedatum->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     event->accept();
 }
 

@@ -76,6 +76,7 @@ private:
     QCheckBox *m_chkNumber;
     QLineEdit *m_txtNumber;
     QLabel *m_lblBegin;
+    QCheckBox *m_chkAufnahmedatum;
     QPushButton *m_cmdAdd;
     QPushButton *m_cmdCancel;
     TransferDriver *m_driver;

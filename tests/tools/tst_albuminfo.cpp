@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -318,6 +319,84 @@ private Q_SLOTS:
             QCOMPARE(entries(album.path()), (QStringList{"Bilder", "Hilfe", "Skins"}));
             QCOMPARE(entries(album.filePath(QStringLiteral("Skins"))), QStringList{"Main"});
         }
+    }
+
+    // set --datum-aus-kamera over several files, and import with it: Bilder holds a.jpg and
+    // c.jpg (read-only) taken on 14.07.2024 and b.jpg without EXIF; FROM holds f.jpg, taken the same day.
+    void cameraDates_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("dates"); // a.jpg, b.jpg, c.jpg and f.jpg as listed afterwards
+        const QStringList untouched{"", "", "", ""};
+        QTest::newRow("several files") << QStringList{"set", "A", "B", "C", "--datum-aus-kamera"} << 0
+                                       << "1 Datei hat ein Datum erhalten, 1 hatte kein Aufnahmedatum, 1 ist "
+                                          "schreibgeschützt.\n"
+                                       << "" << QStringList{"14.07.2024", "", "", ""};
+        QTest::newRow("one file, option first")
+            << QStringList{"set", "--datum-aus-kamera", "A"} << 0 << "1 Datei hat ein Datum erhalten.\n"
+            << "" << QStringList{"14.07.2024", "", "", ""};
+        QTest::newRow("a missing file fails, the others are dated")
+            << QStringList{"set", "A", "/nirgendwo/x.jpg", "--datum-aus-kamera"} << 1
+            << "1 Datei hat ein Datum erhalten, 1 konnte nicht bearbeitet werden.\n"
+            << "\"x.jpg\" ist nicht mehr vorhanden" << QStringList{"14.07.2024", "", "", ""};
+        QTest::newRow("no other field with it")
+            << QStringList{"set", "A", "--datum-aus-kamera", "--ort", "Köln"} << 2 << ""
+            << "Aufruf" << untouched;
+        QTest::newRow("no file") << QStringList{"set", "--datum-aus-kamera"} << 2 << ""
+                                 << "Aufruf" << untouched;
+        QTest::newRow("import") << QStringList{"import", "ALBUM", "FROM/f.jpg", "--datum-aus-kamera"} << 0
+                                << "1 Datei hinzugefügt\n1 Datei hat ein Datum erhalten.\n"
+                                << "" << QStringList{"", "", "", "14.07.2024"};
+        QTest::newRow("import without it")
+            << QStringList{"import", "ALBUM", "FROM/f.jpg"} << 0 << "1 Datei hinzugefügt\n"
+            << "" << untouched;
+    }
+    void cameraDates()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, error);
+        QTemporaryDir album, from;
+        QVERIFY(QDir(album.path()).mkdir(QStringLiteral("Bilder")));
+        const auto photo = [](const QString &path, bool withMoment) {
+            QProcess tool;
+            tool.start(QStringLiteral("ffmpeg"),
+                       {"-loglevel", "error", "-f", "lavfi", "-i", "color=c=red:s=32x32", "-frames:v", "1", path});
+            if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
+                return false;
+            if (!withMoment)
+                return true;
+            tool.start(QStringLiteral("exiv2"),
+                       {"-M", "set Exif.Photo.DateTimeOriginal Ascii 2024:07:14 09:30:00", path});
+            return tool.waitForFinished(30000) && tool.exitCode() == 0;
+        };
+        const QString bilder = album.filePath(QStringLiteral("Bilder/"));
+        QVERIFY(photo(bilder + QStringLiteral("a.jpg"), true));
+        QVERIFY(photo(bilder + QStringLiteral("b.jpg"), false));
+        QVERIFY(photo(bilder + QStringLiteral("c.jpg"), true));
+        QVERIFY(::chmod(QFile::encodeName(bilder + QStringLiteral("c.jpg")).constData(), 0444) == 0);
+        QVERIFY(photo(from.filePath(QStringLiteral("f.jpg")), true));
+        for (QString &arg : args) {
+            if (arg.size() == 1 && arg[0].isUpper())
+                arg = bilder + arg.toLower() + QStringLiteral(".jpg");
+            arg.replace(QStringLiteral("ALBUM"), album.path()).replace(QStringLiteral("FROM"), from.path());
+        }
+
+        const Run run = albuminfo(args);
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
+        QCOMPARE(run.out, out);
+        QVERIFY2(run.err.contains(error) && run.err.isEmpty() == error.isEmpty(), qPrintable(run.err));
+        QStringList dates;
+        const QStringList listed = sorted(albuminfo({"list", album.path()}).lines());
+        for (const char *name : {"a.jpg", "b.jpg", "c.jpg", "f.jpg"}) {
+            const QStringList line = listed.filter(QRegularExpression(QLatin1Char('^') + QLatin1String(name)));
+            dates << line.value(0).section(QLatin1Char('\t'), 3, 3);
+        }
+        QTEST(dates, "dates");
     }
 
     // Bilder holds a.jpg, innen.jpg (a link to it) and notizen.jpg, a link to a file of the

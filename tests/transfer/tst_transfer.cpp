@@ -30,6 +30,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -212,6 +213,7 @@ private Q_SLOTS:
     void kindIcons();
     void explorerLayout_data();
     void explorerLayout();
+    void importTakesCameraDates();
     void treeReadsOneLevelAhead_data();
     void treeReadsOneLevelAhead();
     void treeSortsHidesAndFindsTheLastFolder_data();
@@ -378,7 +380,7 @@ void TestTransfer::explorerLayout()
     if (asked.isValid())
         QCOMPARE(w.size(), asked.expandedTo(w.minimumSize()));
     QList<QWidget *> row;
-    for (const char *name : {"chkNumber", "txtNumber", "lblBegin", "cmdAdd", "cmdCancel"})
+    for (const char *name : {"chkNumber", "txtNumber", "lblBegin", "chkAufnahmedatum", "cmdAdd", "cmdCancel"})
         row << w.findChild<QWidget *>(QLatin1String(name));
     const auto *lv = w.findChild<QTreeWidget *>("lv");
     for (qsizetype i = 0; i < row.size(); ++i) {
@@ -393,6 +395,59 @@ void TestTransfer::explorerLayout()
     const QHeaderView *header = lv->header();
     QCOMPARE(header->sectionSize(0) + header->sectionSize(1), lv->viewport()->width());
     QVERIFY(header->sectionSize(0) > 2 * header->sectionSize(1));
+}
+
+// With "Aufnahmedatum übernehmen" ticked the copies show their camera's day as they arrive;
+// the sources stay as they were and a date the file had is kept.
+void TestTransfer::importTakesCameraDates()
+{
+    Fixture f;
+    const auto photo = [&](const QString &name, QStringList exiv2) {
+        QImage picture(32, 24, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(f.from.filePath(name), "JPEG"));
+        if (!exiv2.isEmpty())
+            QCOMPARE(QProcess::execute(QStringLiteral("exiv2"), exiv2 << f.from.filePath(name)), 0);
+    };
+    const QStringList taken{"-M", "set Exif.Photo.DateTimeOriginal Ascii 2024:07:14 09:30:00"};
+    photo(QStringLiteral("a.jpg"), taken);
+    photo(QStringLiteral("b.jpg"), {});
+    photo(QStringLiteral("c.jpg"), taken);
+    PictureInfo typed{{}, QStringLiteral("Eva"), {}, QStringLiteral("01.02.2003"), {}, {}};
+    QVERIFY(!WritePictureInfo(f.from.filePath(QStringLiteral("c.jpg")), typed));
+    const QByteArray source = readFile(f.from.filePath(QStringLiteral("a.jpg")));
+    f.settings->setValue(QStringLiteral("Import"), QStringLiteral("CameraDate"), QStringLiteral("1"));
+    f.load();
+    const auto w =
+        std::make_unique<frmExplorer>(ExplorerServices{AlbumPaths{f.path()}, f.album, f.list, f.drives, *f.settings,
+                                                       f.dialogs, makeSystemFolderSource(), &f.question});
+    w->show();
+    auto *box = w->findChild<QCheckBox *>("chkAufnahmedatum");
+    QVERIFY(box && box->isChecked());
+    QCOMPARE(box->text(), QStringLiteral("Aufnahmedatum übernehmen"));
+    QSignalSpy listed(w.get(), &frmExplorer::listed);
+    w->listFolder(f.from.path());
+    QVERIFY(listed.wait());
+    w->findChild<QTreeWidget *>("lv")->selectAll();
+    QSignalSpy finished(w.get(), &frmExplorer::importFinished);
+    QTest::mouseClick(w->findChild<QPushButton *>("cmdAdd"), Qt::LeftButton);
+    QVERIFY(finished.wait());
+
+    QCOMPARE(f.dialogs.shown.last(), QStringLiteral("|Aktion ausgeführt.\n\n1 Datei hat ein Datum erhalten, 1 hatte "
+                                                    "kein Aufnahmedatum, 1 hatte schon ein Datum."));
+    const auto datum = [&](const QString &name) {
+        return f.list.text(f.list.rowOf(name), AlbumListModel::Datum) + QLatin1Char('/')
+               + f.album.at(*f.album.indexOf(name)).info.datum;
+    };
+    QCOMPARE(datum(QStringLiteral("a.jpg")), QStringLiteral("14.07.2024/14.07.2024"));
+    QCOMPARE(datum(QStringLiteral("b.jpg")), QStringLiteral("/"));
+    QCOMPARE(datum(QStringLiteral("c.jpg")), QStringLiteral("01.02.2003/01.02.2003"));
+    QCOMPARE(readFile(f.from.filePath(QStringLiteral("a.jpg"))), source);
+    QCOMPARE(readFile(f.media(QStringLiteral("a.jpg"))).left(source.size()), source);
+
+    box->setChecked(false); // the box's state outlives the window
+    w->close();
+    QCOMPARE(f.settings->value(QStringLiteral("Import"), QStringLiteral("CameraDate"), {}), QStringLiteral("0"));
 }
 
 void TestTransfer::treeReadsOneLevelAhead_data()

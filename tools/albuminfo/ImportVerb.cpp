@@ -1,4 +1,4 @@
-// albuminfo import ALBUM FILE... [--number START] [--overwrite ask|all|none]
+// albuminfo import ALBUM FILE... [--number START] [--overwrite ask|all|none] [--datum-aus-kamera]
 // The browser's import without windows: same numbering, free-space test, overwrite decisions
 // and copying. The numbering's memory lives for this run only, the user's settings stay.
 #include "Verbs.h"
@@ -62,6 +62,8 @@ int importVerb(const QStringList &args)
         if (args[i] == QLatin1String("--number") && i + 1 < args.size()) {
             options.numbering = true;
             options.startNumber = args[++i];
+        } else if (args[i] == QLatin1String("--datum-aus-kamera")) {
+            options.cameraDate = true;
         } else if (args[i] == QLatin1String("--overwrite") && i + 1 < args.size()) {
             mode = args[++i];
         } else {
@@ -70,7 +72,8 @@ int importVerb(const QStringList &args)
     }
     const auto question = overwriteAnswerer(mode);
     if (args.isEmpty() || files.isEmpty() || !question) {
-        err << "Aufruf: albuminfo import PROGRAMMORDNER DATEI... [--number START] [--overwrite ask|all|none]\n";
+        err << "Aufruf: albuminfo import PROGRAMMORDNER DATEI... [--number START] [--overwrite ask|all|none]"
+               " [--datum-aus-kamera]\n";
         return 2;
     }
     const zv::AlbumPaths paths{args[0]};
@@ -97,5 +100,11 @@ int importVerb(const QStringList &args)
     if (run.unknownCount() > 0)
         out << QStringLiteral(", davon %1 vom Typ „unbekannt“").arg(run.unknownCount());
     out << '\n';
+    // A failed date was told as the run went; the summary says how the others fared.
+    if (options.cameraDate) {
+        zv::CameraDateCounts dates = run.cameraDates();
+        dates.failures.clear();
+        out << zv::cameraDateSummary(dates) << '\n';
+    }
     return outcome.failed > 0 ? 1 : 0;
 }

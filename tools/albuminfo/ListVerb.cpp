@@ -14,11 +14,13 @@ int usage(QTextStream &err)
            " [--json]\n"
            "  albuminfo set DATEI [--datum T] [--ort T] [--namen T] [--anlass T] [--bemerkungen T]"
            " [--schreibgeschuetzt]\n"
+           "  albuminfo set DATEI... --datum-aus-kamera\n"
            "  albuminfo rotate DATEI... --left|--right|--upright [--schreibgeschuetzt]\n"
            "  albuminfo rename PROGRAMMORDNER NAME NEUER_NAME\n"
            "  albuminfo delete PROGRAMMORDNER NAME...\n"
            "  albuminfo newalbum PROGRAMMORDNER ZIELORDNER [NAME...] [--overwrite ask|all|none]\n"
-           "  albuminfo import PROGRAMMORDNER DATEI... [--number START] [--overwrite ask|all|none]\n"
+           "  albuminfo import PROGRAMMORDNER DATEI... [--number START] [--overwrite ask|all|none]"
+           " [--datum-aus-kamera]\n"
            "  albuminfo export PROGRAMMORDNER ZIELORDNER NAME... [--overwrite ask|all|none]\n";
     return 2;
 }

@@ -2,6 +2,7 @@
 #include "Verbs.h"
 
 #include "model/DateForm.h"
+#include "operations/CameraDates.h"
 #include "platform/ErrorTexts.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileNames.h"
@@ -9,10 +10,16 @@
 #include "store/Windows1252.h"
 
 #include <QFileInfo>
+#include <QThread>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace albuminfo {
 
@@ -62,10 +69,51 @@ std::optional<Request> parse(const QStringList &args)
     return request;
 }
 
+const QString kCameraDateOption = QStringLiteral("--datum-aus-kamera");
+
+// Several files at once, each given its camera's day where it has no date; no other field, so a
+// typed text never lands in three hundred files by mistake.
+int takeCameraDates(const QStringList &args, QTextStream &err)
+{
+    QStringList files;
+    for (const QString &arg : args) {
+        if (arg == kCameraDateOption)
+            continue;
+        if (arg.startsWith(QLatin1String("--")))
+            return usage(err);
+        files << arg;
+    }
+    if (files.isEmpty())
+        return usage(err);
+    // Each save waits for its flush; a few at once share the waiting.
+    std::vector<zv::CameraDateResult> results(std::size_t(files.size()));
+    std::atomic<qsizetype> next = 0;
+    std::vector<std::thread> workers;
+    const int threads = std::clamp(QThread::idealThreadCount(), 1, 4);
+    for (int t = 0; t < threads && t < files.size(); ++t)
+        workers.emplace_back([&] {
+            for (qsizetype i; (i = next++) < files.size();)
+                results[std::size_t(i)] = zv::takeCameraDate(files[i], QFileInfo(files[i]).path());
+        });
+    for (std::thread &worker : workers)
+        worker.join();
+    zv::CameraDateCounts counts;
+    for (const zv::CameraDateResult &result : results)
+        zv::count(counts, result);
+    // The counts for the script's output, each failure's reason where errors go.
+    for (const QString &failure : std::exchange(counts.failures, {}))
+        err << failure << '\n';
+    QTextStream out(stdout);
+    out << zv::cameraDateSummary(counts) << '\n';
+    return counts.failed > 0 ? 1 : 0;
+}
+
 } // namespace
 
 int set(const QStringList &args, QTextStream &err)
 {
+    if (args.contains(kCameraDateOption))
+        return takeCameraDates(args, err);
     const std::optional<Request> request = parse(args);
     if (!request)
         return usage(err);
