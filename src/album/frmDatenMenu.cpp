@@ -7,6 +7,7 @@
 #include "ListFont.h"
 
 #include "model/AlbumListModel.h"
+#include "metadata/JpegTurn.h"
 #include "model/ProgramState.h"
 #include "operations/MediaPort.h"
 #include "operations/NewAlbum.h"

@@ -51,9 +51,9 @@ struct DriveUsage {
 struct MenuState {
     bool hasDorido = false; // a Dorido folder in the program folder, now
     AlbumView viewMode = AlbumView::Details;
+    DriveUsage drive;
     bool hasSelection = false; // the "Bilder" commands work on the selected files
     bool cameraDatesRunning = false; // then its command stops the run
-    DriveUsage drive;
 };
 
 // Builds the main menu with its "Dateien" and "Ansicht" submenus afresh, so figures, the Dorido

@@ -1188,6 +1188,11 @@ private Q_SLOTS:
         QCOMPARE(last, dorido ? QStringLiteral("bei Dorido bestellen") : QStringLiteral("neues Album"));
         for (int mode = ViewIcons; mode <= ViewDetails; ++mode)
             QCOMPARE(IsItemChecked(*menu, mode), mode == viewMode);
+        // "Bilder" works on a selection; while camera dates are taken its first command stops them.
+        QVERIFY(!findMenuItem(*menu, TakeCameraDate)->isEnabled() && !findMenuItem(*menu, TurnLeft)->isEnabled());
+        const auto running = BuildPopupMenu(MenuState{dorido, static_cast<AlbumView>(viewMode), {}, true, true});
+        QVERIFY(!findMenuItem(*running, TakeCameraDate) && findMenuItem(*running, StopCameraDate)->isEnabled());
+        QVERIFY(findMenuItem(*running, TurnUpright)->isEnabled());
     }
 
     // Each selected file reaches the ordering program as one argument, whatever its name holds.
