@@ -636,9 +636,7 @@ private Q_SLOTS:
         fx.picture(QStringLiteral("p.jpg"), {300, 400});
         fx.file(QStringLiteral("v.mpg"));
         fx.file(QStringLiteral("v.mp4"));
-        QImage screenshot(400, 300, QImage::Format_RGB32);
-        screenshot.fill(Qt::green);
-        QVERIFY(screenshot.save(fx.media(QStringLiteral("s.png")), "PNG"));
+        QVERIFY(fx.picture(QStringLiteral("s.png"), {400, 300}, Qt::green, "PNG"));
         fx.file(QStringLiteral("kaputt.png"), QByteArray("\x89PNG\r\n\x1a\n", 8) + "broken");
         fx.file(QStringLiteral("kaputt.heic"), QByteArray("\0\0\0\x18"
                                                           "ftypheic\0\0\0\0mif1heic",

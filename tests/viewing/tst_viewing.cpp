@@ -474,13 +474,9 @@ private Q_SLOTS:
     {
         Show s(false);
         QStringList expected{"a.png", "e.webp", "f.TIF"};
-        const auto save = [&](const char *name, QSize size, const char *format) {
-            QImage image(size, QImage::Format_RGB32);
-            image.fill(Qt::green);
-            return image.save(s.media(QLatin1String(name)), format);
-        };
-        QVERIFY(save("a.png", {400, 300}, "PNG") && save("e.webp", {300, 400}, "WEBP")
-                && save("f.TIF", {30, 30}, "TIFF"));
+        QVERIFY(s.picture(QStringLiteral("a.png"), {400, 300}, Qt::green, "PNG"));
+        QVERIFY(s.picture(QStringLiteral("e.webp"), {300, 400}, Qt::green, "WEBP"));
+        QVERIFY(s.picture(QStringLiteral("f.TIF"), {30, 30}, Qt::green, "TIFF"));
 #ifdef ZV_HEIF_PICTURES
         const QString failed =
             writeHeif(s.media(QStringLiteral("d.heic")), redOverBlue({400, 300}), heif_compression_HEVC, false);
