@@ -708,7 +708,7 @@ private Q_SLOTS:
         click(*w, "cmdHilfe");
         QCOMPARE(fx.shell.opened, QStringList{help});
         QCOMPARE(fx.dialogs.shown, QStringList());
-        fx.shell.succeeds = false;
+        fx.shell.succeeds = false; // no handler for the page: the user is told which file
         click(*w, "cmdHilfe");
         QCOMPARE(fx.dialogs.shown.size(), 1);
         QVERIFY2(fx.dialogs.shown[0].startsWith(QStringLiteral("Hilfe|Die Hilfeseite „") + help + QStringLiteral("“")),
@@ -852,8 +852,6 @@ private Q_SLOTS:
                  QStringLiteral("Dateiname [1 Dateien geladen]"));
     }
 
-    // A date that would not be stored as typed is shown before it is written; the user may go
-    // back. A date the file had already is not asked about again.
     // "Symbole" shows a picture's thumbnail once it is made, and makes it again when a saved trailer
     // gave the file a new time; "kleine Symbole" and a file of unknown kind keep the kind icons.
     void thumbnailsInSymbole()
@@ -894,6 +892,8 @@ private Q_SLOTS:
         QCOMPARE(icon("a.jpg").cacheKey(), KindIcons::icon(MediaKind::Bild).cacheKey());
     }
 
+    // A date that would not be stored as typed is shown before it is written; the user may go
+    // back. A date the file had already is not asked about again.
     void dateQuestionBeforeSaving_data()
     {
         QTest::addColumn<QString>("typed"); // empty: the date box is left as the file gave it
