@@ -182,15 +182,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("source"); // empty for a sound
-        QTest::newRow("clip.mpg") << "clip.mpg"
-                                  << "0 0 320 240";
-        QTest::newRow("phone.mov") << "phone.mov"
-                                   << "0 0 240 320";
+        QTest::newRow("clip.mpg") << "clip.mpg" << QString("0 0 320 240");
+        QTest::newRow("phone.mov") << "phone.mov" << QString("0 0 240 320");
         QTest::newRow("name not UTF-8") << kLatin1Name << "0 0 320 240";
-        QTest::newRow("deleted while open") << "gleich weg.avi"
-                                            << "0 0 320 240";
-        QTest::newRow("sound.wav") << "sound.wav"
-                                   << "";
+        QTest::newRow("deleted while open") << "gleich weg.avi" << QString("0 0 320 240");
+        QTest::newRow("sound.wav") << "sound.wav" << QString();
         for (const auto &clip : todaysClips() + otherClips())
             QTest::newRow(qPrintable(clip.first + QStringLiteral(" with a trailer"))) << clip.first << "0 0 320 240";
     }
@@ -315,38 +311,10 @@ private Q_SLOTS:
         // A quote cannot be inside a quoted name: the open is not sent at all.
         CALL("quote in the name", m.Filename = "/a/clip.mpg\" alias \"movie";
              m.openMovie(), "close movie", mci::InvalidFile);
-    }
-    void moduleCommands()
-    {
-        QFETCH(Call, call);
-        QFETCH(QString, sent);
-        QFETCH(int, error);
-        RecordingDevice device;
-        device.reply(QStringLiteral("status movie position wait"), QStringLiteral("3000"));
-        device.reply(QStringLiteral("status movie position"), QStringLiteral("50"));
-        device.reply(QStringLiteral("status movie mode"), QStringLiteral("paused"));
-        device.reply(QStringLiteral("seek movie to 12000"), {}, 263);
-        device.reply(QStringLiteral("play movie from 12000"), {}, 263);
-        MovieModule movie(device);
-        movie.Error = 7;
-        call(movie, device);
-        QCOMPARE(device.sent, sent.split(u'|', Qt::SkipEmptyParts));
-        QCOMPARE(movie.Error, error);
-    }
-
-    // The operations no window calls yet, one row each: what each sends, in order. The
-    // position in ms answers 3000.
-    void idleCommands_data()
-    {
-        QTest::addColumn<Call>("call");
-        QTest::addColumn<QString>("sent");
-#define IDLE(f, sent)                                                                                                  \
-    QTest::newRow(#f) << Call([](MovieModule &m, RecordingDevice &) { m.f(); }) << QStringLiteral(sent)
-#define IDLE1(f, v, sent)                                                                                              \
-    QTest::newRow(#f) << Call([](MovieModule &m, RecordingDevice &) {                                                  \
-        int a = v;                                                                                                     \
-        m.f(a);                                                                                                        \
-    }) << QStringLiteral(sent)
+        // The operations no window calls yet, one row each: what each sends, in order; each
+        // command's code is kept.
+#define IDLE(f, sent) CALL(#f, m.f(), sent, QByteArray(sent).isEmpty() ? 7 : 0)
+#define IDLE1(f, v, sent) CALL(#f, int a = v; m.f(a), sent, 0)
         IDLE1(stepFrames, -3, "step movie by -3");
         IDLE(restoreSizeDefault, "put movie window");
         IDLE(openMovie, "close movie|open \"/a b/c d.mpg\" alias movie");
@@ -354,10 +322,8 @@ private Q_SLOTS:
         IDLE(hideMovie, "window movie state hide");
         IDLE(showMovie, "window movie state show");
         IDLE(restoreMovie, "window movie state restore");
-        QTest::newRow("extractCurrentMovieSize") << Call([](MovieModule &m, RecordingDevice &) {
-            int w = 0, h = 0;
-            m.extractCurrentMovieSize(w, h);
-        }) << QStringLiteral("where movie destination max");
+        CALL("extractCurrentMovieSize", int w = 0; int h = 0;
+             m.extractCurrentMovieSize(w, h), "where movie destination max", 0);
         IDLE(getBitsPerPixel, "status movie bitsperpel");
         IDLE(getMovieInput, "status movie monitor input");
         IDLE(getMovieOutput, "status movie monitor output");
@@ -398,17 +364,23 @@ private Q_SLOTS:
         IDLE1(setLeftVolume, 300, "setaudio movie left volume to 300");
         IDLE1(setRightVolume, 700, "setaudio movie right volume to 700");
     }
-    void idleCommands()
+    void moduleCommands()
     {
         QFETCH(Call, call);
         QFETCH(QString, sent);
+        QFETCH(int, error);
         RecordingDevice device;
+        device.reply(QStringLiteral("status movie position wait"), QStringLiteral("3000"));
+        device.reply(QStringLiteral("status movie position"), QStringLiteral("50"));
+        device.reply(QStringLiteral("status movie mode"), QStringLiteral("paused"));
+        device.reply(QStringLiteral("seek movie to 12000"), {}, 263);
+        device.reply(QStringLiteral("play movie from 12000"), {}, 263);
         MovieModule movie(device);
         movie.Filename = QStringLiteral("/a b/c d.mpg");
         movie.Error = 7;
         call(movie, device);
         QCOMPARE(device.sent, sent.split(u'|', Qt::SkipEmptyParts));
-        QCOMPARE(movie.Error, sent.isEmpty() ? 7 : 0); // each command's code is kept
+        QCOMPARE(movie.Error, error);
     }
 
     // Every command answers with the reply; the row's getter shows what it makes of it.

@@ -37,33 +37,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mount");
         QTest::addColumn<bool>("removable");
         QTest::addColumn<int>("type");
-        QTest::newRow("cd") << "iso9660"
-                            << "/dev/sr0"
-                            << "/media/cdrom" << true << 4;
-        QTest::newRow("tmpfs") << "tmpfs"
-                               << "tmpfs"
-                               << "/tmp" << false << 5;
-        QTest::newRow("nfs4") << "nfs4"
-                              << "server:/share"
-                              << "/net" << false << 3;
-        QTest::newRow("sshfs") << "fuse.sshfs"
-                               << "me@host:"
-                               << "/home/me/remote" << false << 3;
-        QTest::newRow("usb stick by device") << "vfat"
-                                             << "/dev/sdb1"
-                                             << "/mnt/stick" << true << 1;
-        QTest::newRow("usb stick under /media") << "exfat"
-                                                << "/dev/sdc1"
-                                                << "/media/anna/STICK" << false << 1;
-        QTest::newRow("run/media") << "ext4"
-                                   << "/dev/sdd1"
-                                   << "/run/media/anna/disk" << false << 1;
-        QTest::newRow("system disk") << "ext4"
-                                     << "/dev/vda"
-                                     << "/" << false << 2;
-        QTest::newRow("unknown") << ""
-                                 << ""
-                                 << "/x" << false << 0;
+        const auto row = [](const char *name, const char *fs, const char *device, const char *mount, bool removable,
+                            int type) {
+            QTest::newRow(name) << QString(fs) << QString(device) << QString(mount) << removable << type;
+        };
+        row("cd", "iso9660", "/dev/sr0", "/media/cdrom", true, 4);
+        row("tmpfs", "tmpfs", "tmpfs", "/tmp", false, 5);
+        row("nfs4", "nfs4", "server:/share", "/net", false, 3);
+        row("sshfs", "fuse.sshfs", "me@host:", "/home/me/remote", false, 3);
+        row("usb stick by device", "vfat", "/dev/sdb1", "/mnt/stick", true, 1);
+        row("usb stick under /media", "exfat", "/dev/sdc1", "/media/anna/STICK", false, 1);
+        row("run/media", "ext4", "/dev/sdd1", "/run/media/anna/disk", false, 1);
+        row("system disk", "ext4", "/dev/vda", "/", false, 2);
+        row("unknown", "", "", "/x", false, 0);
     }
     void volumeClassification()
     {
@@ -79,33 +65,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("shown"); // name|kind|type, empty when not offered
-        QTest::newRow("phone, serial left out") << "mtp:host=SAMSUNG_SM-G991B_R5CR20XYZAB"
-                                                << "Telefon: SAMSUNG SM-G991B|3|1";
-        QTest::newRow("vendor said twice") << "mtp:host=SAMSUNG_SAMSUNG_Android_R58M12ABCDE"
-                                           << "Telefon: SAMSUNG Android|3|1";
-        QTest::newRow("escaped space, short model kept") << "mtp:host=Google%20Pixel_7_2A111FDH200XYZ"
-                                                         << "Telefon: Google Pixel 7|3|1";
-        QTest::newRow("older gvfs: usb address") << "mtp:host=%5Busb%3A002%2C006%5D"
-                                                 << "Telefon: USB 002,006|3|1";
-        QTest::newRow("camera, company suffix") << "gphoto2:host=Canon_Inc._Canon_EOS_600D"
-                                                << "Kamera: Canon EOS 600D|4|1";
-        QTest::newRow("camera model with digits") << "gphoto2:host=Nikon_DSC_D3200"
-                                                  << "Kamera: Nikon DSC D3200|4|1";
-        QTest::newRow("share") << "smb-share:server=nas,share=fotos"
-                               << "fotos auf nas|5|3";
-        QTest::newRow("share, escaped comma, keys in any order")
-            << "smb-share:domain=HEIM,server=nas,share=Urlaub%202019%2C%20Rom,user=eva"
-            << "Urlaub 2019, Rom auf nas|5|3";
-        QTest::newRow("share, umlaut") << "smb-share:server=nas,share=B%C3%BCcher"
-                                       << "Bücher auf nas|5|3";
-        QTest::newRow("sftp") << "sftp:host=example.org,user=eva"
-                              << "example.org (sftp)|5|3";
-        QTest::newRow("share without server") << "smb-share:share=fotos"
-                                              << "";
-        QTest::newRow("trash") << "trash:"
-                               << "";
-        QTest::newRow("no scheme") << "fotos"
-                                   << "";
+        const auto row = [](const char *name, const char *folder, const char *shown) {
+            QTest::newRow(name) << QString(folder) << QString::fromUtf8(shown);
+        };
+        row("phone, serial left out", "mtp:host=SAMSUNG_SM-G991B_R5CR20XYZAB", "Telefon: SAMSUNG SM-G991B|3|1");
+        row("vendor said twice", "mtp:host=SAMSUNG_SAMSUNG_Android_R58M12ABCDE", "Telefon: SAMSUNG Android|3|1");
+        row("escaped space, short model kept", "mtp:host=Google%20Pixel_7_2A111FDH200XYZ",
+            "Telefon: Google Pixel 7|3|1");
+        row("older gvfs: usb address", "mtp:host=%5Busb%3A002%2C006%5D", "Telefon: USB 002,006|3|1");
+        row("camera, company suffix", "gphoto2:host=Canon_Inc._Canon_EOS_600D", "Kamera: Canon EOS 600D|4|1");
+        row("camera model with digits", "gphoto2:host=Nikon_DSC_D3200", "Kamera: Nikon DSC D3200|4|1");
+        row("share", "smb-share:server=nas,share=fotos", "fotos auf nas|5|3");
+        row("share, escaped comma, keys in any order",
+            "smb-share:domain=HEIM,server=nas,share=Urlaub%202019%2C%20Rom,user=eva", "Urlaub 2019, Rom auf nas|5|3");
+        row("share, umlaut", "smb-share:server=nas,share=B%C3%BCcher", "Bücher auf nas|5|3");
+        row("sftp", "sftp:host=example.org,user=eva", "example.org (sftp)|5|3");
+        row("share without server", "smb-share:share=fotos", "");
+        row("trash", "trash:", "");
+        row("no scheme", "fotos", "");
     }
     void gvfsNames()
     {
@@ -391,27 +368,52 @@ private Q_SLOTS:
         QCOMPARE(reader.next(), nullptr);
     }
 
-    // A rename never replaces: not a file, not a link, not one that appeared after the check.
+    // A rename never replaces: not a file, not a link, not one that appeared after the check; also
+    // on file systems without the no-replace flag (exFAT, FAT, shares through FUSE), with hard
+    // links and without.
     void renameNeverReplaces_data()
     {
+        QTest::addColumn<int>("system"); // 0: with the flag, 1: hard links only, 2: neither
         QTest::addColumn<QString>("target");
         QTest::addColumn<int>("error");
-        QTest::newRow("free name") << "neu.jpg" << 0;
-        QTest::newRow("taken by a file") << "b.jpg" << EEXIST;
-        QTest::newRow("taken by a dangling link") << "dangling.jpg" << EEXIST;
-        QTest::newRow("only the case differs") << "A.JPG" << 0;
+        const char *systems[] = {"", "links only, ", "no links, "};
+        for (int system = 0; system < 3; ++system) {
+            const auto row = [&](const char *name, const char *target, int error) {
+                QTest::addRow("%s%s", systems[system], name) << system << QString(target) << error;
+            };
+            row("free name", "neu.jpg", 0);
+            row("taken by a file", "b.jpg", EEXIST);
+            if (system == 0) {
+                row("taken by a dangling link", "dangling.jpg", EEXIST);
+                row("only the case differs", "A.JPG", 0);
+            }
+        }
     }
     void renameNeverReplaces()
     {
+        struct Without : RenameCalls {
+            bool links = true;
+            int renameNoReplace(int, const char *, int, const char *) override { return errno = EINVAL, -1; }
+            int link(int fromDir, const char *from, int toDir, const char *to) override
+            {
+                return links ? RenameCalls::link(fromDir, from, toDir, to) : (errno = EPERM, -1);
+            }
+        } without;
+        QFETCH(int, system);
         QFETCH(QString, target);
+        QFETCH(int, error);
+        without.links = system == 1;
         QTemporaryDir dir;
         const QString root = dir.path() + QLatin1Char('/');
         QVERIFY(test::writeNative(nativePath(root + "a.jpg"), "source"));
         QVERIFY(test::writeNative(nativePath(root + "b.jpg"), "other"));
         QVERIFY(QFile::link(root + "gone.jpg", root + "dangling.jpg"));
-        QTEST(renameNoReplace(root + "a.jpg", root + target), "error");
-        QFETCH(int, error);
-        QCOMPARE(nameStatus(root + "a.jpg").exists(), error != 0);
+        QCOMPARE(system ? renameNoReplace(root + "a.jpg", root + target, without)
+                        : renameNoReplace(root + "a.jpg", root + target),
+                 error);
+        QStringList files{"b.jpg", error ? "a.jpg" : target};
+        files.sort();
+        QCOMPARE(QDir(root).entryList(QDir::Files), files); // nothing left over
         if (error == 0)
             QCOMPARE(test::readAll(root + target), QByteArray("source"));
         QCOMPARE(test::readAll(root + "b.jpg"), QByteArray("other"));
@@ -444,42 +446,6 @@ private Q_SLOTS:
         if (bytes)
             QCOMPARE(*bytes, QByteArray("sechs!"));
     }
-    // File systems without the no-replace rename (exFAT, FAT and shares through FUSE), some with
-    // hard links and some without: a taken name is still never replaced.
-    void renameOnFileSystemsWithoutTheFlag_data()
-    {
-        QTest::addColumn<bool>("links");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("error");
-        QTest::newRow("links, free name") << true << "neu.jpg" << 0;
-        QTest::newRow("links, taken name") << true << "b.jpg" << EEXIST;
-        QTest::newRow("no links, free name") << false << "neu.jpg" << 0;
-        QTest::newRow("no links, taken name") << false << "b.jpg" << EEXIST;
-    }
-    void renameOnFileSystemsWithoutTheFlag()
-    {
-        struct Without : RenameCalls {
-            bool links = true;
-            int renameNoReplace(int, const char *, int, const char *) override { return errno = EINVAL, -1; }
-            int link(int fromDir, const char *from, int toDir, const char *to) override
-            {
-                return links ? RenameCalls::link(fromDir, from, toDir, to) : (errno = EPERM, -1);
-            }
-        } calls;
-        QFETCH(bool, links);
-        QFETCH(QString, target);
-        calls.links = links;
-        QTemporaryDir dir;
-        const QString root = dir.path() + QLatin1Char('/');
-        QVERIFY(test::writeNative(nativePath(root + "a.jpg"), "source"));
-        QVERIFY(test::writeNative(nativePath(root + "b.jpg"), "other"));
-        QTEST(renameNoReplace(root + "a.jpg", root + target, calls), "error");
-        QFETCH(int, error);
-        QCOMPARE(QDir(root).entryList(QDir::Files),
-                 error ? QStringList({"a.jpg", "b.jpg"}) : QStringList({"b.jpg", "neu.jpg"}));
-        QCOMPARE(test::readAll(root + "b.jpg"), QByteArray("other"));
-    }
-
     // A write the drive refuses outright changed nothing, so nothing is said to be damaged.
     void refusedWriteNeedsNoRollback_data()
     {

@@ -189,55 +189,37 @@ private Q_SLOTS:
         each.resize(14);
         const auto setUpTo = [&](int n) { return defaults.mid(0, n) + QList<QColor>(14 - n, kUntouched); };
         const auto listIn = [&](const QColor &c) { return QList<QColor>{c} + defaults.mid(1); };
-        const char *red = "[BildListe]\nHintergrundWert=FF0000\n";
-        QTest::newRow("empty Skin.ini") << "Main"
-                                        << ""
-                                        << "" << defaults << 20;
-        QTest::newRow("no Skin.ini") << "Main"
-                                     << "-"
-                                     << "" << setUpTo(0) << 20;
-        QTest::newRow("each colour to its box")
-            << "Main"
-            << "[Farben]\nAnlassBG=010101\nAnlassFC=020202\nOrtBG=030303\nOrtFC=040404\nDatumBG=050505\n"
-               "DatumFC=060606\nNamenBG=070707\nNamenFC=080808\nBemerkungenBG=090909\nBemerkungenFC=0A0A0A\n"
-               "FortschrittBG=0B0B0B\nFortschrittFC=0C0C0C\n[BildListe]\nSchriftFarbe=0D0D0D\nHintergrundWert=0E0E0E\n"
-            << "" << each << 20;
-        QTest::newRow("bild in lower case is a colour") << "Main"
-                                                        << "[BildListe]\nHintergrundTyp=bild\nHintergrundWert=0000ff\n"
-                                                        << "" << listIn(Qt::blue) << 20;
-        QTest::newRow("missing folder loads Main, red list") << "Gibtsnicht" << red << "" << listIn(Qt::red) << 20;
+        const auto row = [](const char *name, const char *skin, const char *ini, const char *stoppedAt,
+                            const QList<QColor> &expected, int pictures) {
+            QTest::newRow(name) << QString(skin) << QString(ini) << QString(stoppedAt) << expected << pictures;
+        };
+        row("empty Skin.ini", "Main", "", "", defaults, 20);
+        row("no Skin.ini", "Main", "-", "", setUpTo(0), 20);
+        row("each colour to its box", "Main",
+            "[Farben]\nAnlassBG=010101\nAnlassFC=020202\nOrtBG=030303\nOrtFC=040404\nDatumBG=050505\n"
+            "DatumFC=060606\nNamenBG=070707\nNamenFC=080808\nBemerkungenBG=090909\nBemerkungenFC=0A0A0A\n"
+            "FortschrittBG=0B0B0B\nFortschrittFC=0C0C0C\n[BildListe]\nSchriftFarbe=0D0D0D\nHintergrundWert=0E0E0E\n",
+            "", each, 20);
+        row("bild in lower case is a colour", "Main", "[BildListe]\nHintergrundTyp=bild\nHintergrundWert=0000ff\n", "",
+            listIn(Qt::blue), 20);
+        row("missing folder loads Main, red list", "Gibtsnicht", "[BildListe]\nHintergrundWert=FF0000\n", "",
+            listIn(Qt::red), 20);
         // Loading stops at a missing picture or a malformed colour; what came before stays.
-        QTest::newRow("button picture") << "Main"
-                                        << ""
-                                        << "button 1 suchen.jpg" << defaults << 2;
-        QTest::newRow("logo") << "Main"
-                              << ""
-                              << "Logo.jpg" << defaults << 20;
+        row("button picture", "Main", "", "button 1 suchen.jpg", defaults, 2);
+        row("logo", "Main", "", "Logo.jpg", defaults, 20);
         const char *tiled = "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=F.png";
-        QTest::newRow("tiled list") << "Main" << tiled << "" << listIn(Qt::black) << 20;
-        QTest::newRow("no tile") << "Main" << tiled << "F.png" << setUpTo(0) << 0;
+        row("tiled list", "Main", tiled, "", listIn(Qt::black), 20);
+        row("no tile", "Main", tiled, "F.png", setUpTo(0), 0);
         // A picture of the album's beside the skins: Skin.ini may not show it, as a missing one.
-        QTest::newRow("tile out of the skin")
-            << "Main"
-            << "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=../../Bilder/privat.png"
-            << "../../Bilder/privat.png" << setUpTo(0) << 0;
+        row("tile out of the skin", "Main", "[BildListe]\nHintergrundTyp=Bild\nHintergrundWert=../../Bilder/privat.png",
+            "../../Bilder/privat.png", setUpTo(0), 0);
         // What follows the six digits is ignored, a hand-written comment too.
-        QTest::newRow("list colour too long") << "Main"
-                                              << "[BildListe]\nHintergrundWert=FF00001"
-                                              << "" << listIn(Qt::red) << 20;
-        QTest::newRow("list colour with a comment")
-            << "Main"
-            << "[BildListe]\nHintergrundWert=ff0000 ; rot\nSchriftFarbe=0000FF\n"
-            << "" << QList<QColor>{Qt::red, Qt::blue} + defaults.mid(2) << 20;
-        QTest::newRow("short colour") << "Main"
-                                      << "[Farben]\nOrtBG=12345"
-                                      << "OrtBG" << setUpTo(4) << 0;
-        QTest::newRow("letter beyond F") << "Main"
-                                         << "[Farben]\nNamenBG=00GG00"
-                                         << "NamenBG" << setUpTo(8) << 0;
-        QTest::newRow("progress colour") << "Main"
-                                         << "[Farben]\nFortschrittBG=12345"
-                                         << "FortschrittBG" << setUpTo(12) << 0;
+        row("list colour too long", "Main", "[BildListe]\nHintergrundWert=FF00001", "", listIn(Qt::red), 20);
+        row("list colour with a comment", "Main", "[BildListe]\nHintergrundWert=ff0000 ; rot\nSchriftFarbe=0000FF\n",
+            "", QList<QColor>{Qt::red, Qt::blue} + defaults.mid(2), 20);
+        row("short colour", "Main", "[Farben]\nOrtBG=12345", "OrtBG", setUpTo(4), 0);
+        row("letter beyond F", "Main", "[Farben]\nNamenBG=00GG00", "NamenBG", setUpTo(8), 0);
+        row("progress colour", "Main", "[Farben]\nFortschrittBG=12345", "FortschrittBG", setUpTo(12), 0);
     }
     void loadSkin()
     {
@@ -283,42 +265,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folder"); // under Skins
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("found"); // in the folder; empty: none
-        QTest::newRow("plain") << "Main"
-                               << "F.png"
-                               << "F.png";
-        QTest::newRow("other case") << "Main"
-                                    << "f.PNG"
-                                    << "F.png";
-        QTest::newRow("in a subfolder") << "Main"
-                                        << "Teile/T.png"
-                                        << "Teile/T.png";
-        QTest::newRow("up and back in") << "Main"
-                                        << "Teile/../F.png"
-                                        << "Teile/../F.png";
-        QTest::newRow("link inside") << "Main"
-                                     << "Innen.png"
-                                     << "Innen.png";
-        QTest::newRow("through a linked skin folder") << "Verweis"
-                                                      << "Innen.png"
-                                                      << "Innen.png";
-        QTest::newRow("up and out") << "Main"
-                                    << "../../Bilder/privat.png"
-                                    << "";
-        QTest::newRow("absolute") << "Main"
-                                  << "DIR/Bilder/privat.png"
-                                  << "";
-        QTest::newRow("link out, absolute") << "Main"
-                                            << "Aussen.png"
-                                            << "";
-        QTest::newRow("link out, relative") << "Main"
-                                            << "Hoch.png"
-                                            << "";
-        QTest::newRow("link out, other case") << "Main"
-                                              << "hoch.PNG"
-                                              << "";
-        QTest::newRow("link out, through a linked skin folder") << "Verweis"
-                                                                << "Aussen.png"
-                                                                << "";
+        const auto row = [](const char *name, const char *folder, const char *file, const char *found) {
+            QTest::newRow(name) << QString(folder) << QString(file) << QString(found);
+        };
+        row("plain", "Main", "F.png", "F.png");
+        row("other case", "Main", "f.PNG", "F.png");
+        row("in a subfolder", "Main", "Teile/T.png", "Teile/T.png");
+        row("up and back in", "Main", "Teile/../F.png", "Teile/../F.png");
+        row("link inside", "Main", "Innen.png", "Innen.png");
+        row("through a linked skin folder", "Verweis", "Innen.png", "Innen.png");
+        row("up and out", "Main", "../../Bilder/privat.png", "");
+        row("absolute", "Main", "DIR/Bilder/privat.png", "");
+        row("link out, absolute", "Main", "Aussen.png", "");
+        row("link out, relative", "Main", "Hoch.png", "");
+        row("link out, other case", "Main", "hoch.PNG", "");
+        row("link out, through a linked skin folder", "Verweis", "Aussen.png", "");
     }
     void skinFilesStayInTheirFolder()
     {
@@ -393,15 +354,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pressed");
         QTest::addColumn<QString>("released");
         QTest::addColumn<Qt::MouseButton>("mouse");
-        QTest::newRow("save, left") << "cmdAktual"
-                                    << "Button 1 speichern.jpg"
-                                    << "Button 0 speichern.jpg" << Qt::LeftButton;
-        QTest::newRow("save, right") << "cmdAktual"
-                                     << "Button 1 speichern.jpg"
-                                     << "Button 0 speichern.jpg" << Qt::RightButton;
-        QTest::newRow("close, left") << "cmdX"
-                                     << "X 1.jpg"
-                                     << "X 0.jpg" << Qt::LeftButton;
+        const auto row = [](const char *name, const char *button, const char *face, Qt::MouseButton mouse) {
+            QTest::newRow(name) << QString(button) << QString(face).arg(1) << QString(face).arg(0) << mouse;
+        };
+        row("save, left", "cmdAktual", "Button %1 speichern.jpg", Qt::LeftButton);
+        row("save, right", "cmdAktual", "Button %1 speichern.jpg", Qt::RightButton);
+        row("close, left", "cmdX", "X %1.jpg", Qt::LeftButton);
     }
     void buttonFaces()
     {

@@ -31,11 +31,11 @@ public:
     QString path() const { return dir.path(); }
     QString media(const QString &name) const { return dir.filePath(QStringLiteral("Bilder/") + name); }
 
-    void picture(const QString &name, QSize size, QColor colour = Qt::red) const
+    bool picture(const QString &name, QSize size, QColor colour = Qt::red, const char *format = "JPEG") const
     {
         QImage image(size, QImage::Format_RGB32);
         image.fill(colour);
-        image.save(media(name), "JPEG");
+        return image.save(media(name), format);
     }
     void file(const QString &name, const QByteArray &bytes = "x") const
     {

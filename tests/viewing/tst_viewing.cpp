@@ -313,36 +313,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("at");
-        QTest::newRow("video skipped, wraps to the start") << "BVB"
-                                                           << "fff"
-                                                           << ""
-                                                           << "f1 f3 f1"
-                                                           << "1/3";
-        QTest::newRow("back before the first picture: last") << "BVB"
-                                                             << "b"
-                                                             << ""
-                                                             << "f3"
-                                                             << "3/3";
-        QTest::newRow("back to the nearest picture before the end") << "BBVU"
-                                                                    << "fb"
-                                                                    << ""
-                                                                    << "f1 f2"
-                                                                    << "2/4";
-        QTest::newRow("single picture") << "VBV"
-                                        << "ffb"
-                                        << ""
-                                        << "f2 f2 f2"
-                                        << "2/3";
-        QTest::newRow("no picture: no loop") << "VVU"
-                                             << "fb"
-                                             << ""
-                                             << "- -"
-                                             << "0/3";
-        QTest::newRow("empty list") << ""
-                                    << "fb"
-                                    << ""
-                                    << "- -"
-                                    << "0/0";
+        const auto row = [](const char *name, const char *kinds, const char *steps, const char *shown, const char *at) {
+            QTest::newRow(name) << QString(kinds) << QString(steps) << QString() << QString(shown) << QString(at);
+        };
+        row("video skipped, wraps to the start", "BVB", "fff", "f1 f3 f1", "1/3");
+        row("back before the first picture: last", "BVB", "b", "f3", "3/3");
+        row("back to the nearest picture before the end", "BBVU", "fb", "f1 f2", "2/4");
+        row("single picture", "VBV", "ffb", "f2 f2 f2", "2/3");
+        row("no picture: no loop", "VVU", "fb", "- -", "0/3");
+        row("empty list", "", "fb", "- -", "0/0");
         const auto changed = [](const char *name, const char *change, const char *next, const char *at) {
             QTest::newRow(name) << "BVBBBB"
                                 << "fff|f" << change << QStringLiteral("f1 f3 f4 ") + next << at;
@@ -430,7 +409,6 @@ private Q_SLOTS:
         QCOMPARE(folded.grip, QPoint(0, 0));
     }
 
-    // After d.jpg, which cannot be decoded, the picture stays the last one shown.
     // Touchpads send parts of a notch; the parts add up, across a change of direction too.
     void wheelSteps_data()
     {
@@ -453,24 +431,21 @@ private Q_SLOTS:
         QTEST(steps, "steps");
     }
 
+    // After d.jpg, which cannot be decoded, the picture stays the last one shown.
     void windowSteps_data()
     {
         QTest::addColumn<QStringList>("actions");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("index");
-        QTest::newRow("broken file") << QStringList{"cmdNext", "cmdNext", "cmdNext"} << "d.jpg"
-                                     << "c.jpg"
-                                     << "Datei: 4/4";
-        QTest::newRow("back before the first") << QStringList{"cmdBack", "cmdBack"} << "c.jpg"
-                                               << "c.jpg"
-                                               << "Datei: 3/4";
-        QTest::newRow("arrow keys, back from the first") << QStringList{"Right", "Left"} << "d.jpg"
-                                                         << "a.jpg"
-                                                         << "Datei: 4/4";
-        QTest::newRow("wheel") << QStringList{"wheel-", "wheel-", "wheel+"} << "a.jpg"
-                               << "a.jpg"
-                               << "Datei: 1/4";
+        const auto row = [](const char *name, const QStringList &actions, const char *file, const char *shown,
+                            const char *index) {
+            QTest::newRow(name) << actions << QString(file) << QString(shown) << QStringLiteral("Datei: ") + index;
+        };
+        row("broken file", {"cmdNext", "cmdNext", "cmdNext"}, "d.jpg", "c.jpg", "4/4");
+        row("back before the first", {"cmdBack", "cmdBack"}, "c.jpg", "c.jpg", "3/4");
+        row("arrow keys, back from the first", {"Right", "Left"}, "d.jpg", "a.jpg", "4/4");
+        row("wheel", {"wheel-", "wheel-", "wheel+"}, "a.jpg", "a.jpg", "1/4");
     }
     void windowSteps()
     {
@@ -499,13 +474,9 @@ private Q_SLOTS:
     {
         Show s(false);
         QStringList expected{"a.png", "e.webp", "f.TIF"};
-        const auto save = [&](const char *name, QSize size, const char *format) {
-            QImage image(size, QImage::Format_RGB32);
-            image.fill(Qt::green);
-            return image.save(s.media(QLatin1String(name)), format);
-        };
-        QVERIFY(save("a.png", {400, 300}, "PNG") && save("e.webp", {300, 400}, "WEBP")
-                && save("f.TIF", {30, 30}, "TIFF"));
+        QVERIFY(s.picture(QStringLiteral("a.png"), {400, 300}, Qt::green, "PNG"));
+        QVERIFY(s.picture(QStringLiteral("e.webp"), {300, 400}, Qt::green, "WEBP"));
+        QVERIFY(s.picture(QStringLiteral("f.TIF"), {30, 30}, Qt::green, "TIFF"));
 #ifdef ZV_HEIF_PICTURES
         const QString failed =
             writeHeif(s.media(QStringLiteral("d.heic")), redOverBlue({400, 300}), heif_compression_HEVC, false);
@@ -555,7 +526,7 @@ private Q_SLOTS:
     }
 
     // Coming in at any button, the buttons stay where they were, the slider shows away from
-    // them and from the pointer, and goes again when the pointer leaves.
+    // them and from the pointer, and goes again when the pointer leaves; a press there is the button's.
     void barKeepsItsButtons_data()
     {
         QTest::addColumn<QString>("button");
@@ -590,25 +561,9 @@ private Q_SLOTS:
         QTest::mouseMove(screen, w.rect().center());
         QVERIFY(slider->visibleRegion().isEmpty()); // hidden or cut off, the bar decides
         QCOMPARE(s.buttonPlaces(), resting);
-    }
 
-    // A press where the pointer came in at a button is that button's, never the slider's.
-    void barPressReachesTheButton_data()
-    {
-        barKeepsItsButtons_data();
-    }
-    void barPressReachesTheButton()
-    {
-        QFETCH(QString, button);
-        Show s;
-        frmDiaShow &w = s.open();
-        QVERIFY(w.start());
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QWindow *screen = w.windowHandle();
-        auto *aimed = s.child<DiaButton>(qPrintable(button));
-        QSignalSpy pressed(aimed, &DiaButton::pressed);
-        const QPoint aim = s.inWindow(aimed).center();
-        QTest::mouseMove(screen, w.rect().center());
+        // A press where the pointer came in at a button is that button's, never the slider's.
+        QSignalSpy pressed(s.child<DiaButton>(qPrintable(button)), &DiaButton::pressed);
         QTest::mouseMove(screen, aim);
         QTest::mousePress(screen, Qt::LeftButton, {}, aim);
         QTest::mouseRelease(screen, Qt::LeftButton, {}, aim);
