@@ -6,8 +6,8 @@
 #include "AlbumViews.h"
 #include "ListFont.h"
 
-#include "model/AlbumListModel.h"
 #include "metadata/JpegTurn.h"
+#include "model/AlbumListModel.h"
 #include "model/ProgramState.h"
 #include "operations/MediaPort.h"
 #include "operations/NewAlbum.h"

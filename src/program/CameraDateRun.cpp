@@ -10,8 +10,7 @@ CameraDateRun::CameraDateRun(AlbumPaths paths, Album &album, QObject *parent)
     : QObject(parent)
     , m_paths(std::move(paths))
     , m_album(album)
-{
-}
+{ }
 
 CameraDateRun::~CameraDateRun()
 {
@@ -35,7 +34,8 @@ void CameraDateRun::start(const QStringList &names)
             if (cancel->load())
                 break;
             const CameraDateResult result = takeCameraDate(paths.mediaFile(name), folder);
-            QMetaObject::invokeMethod(this, [this, name, result] { handled(name, result); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, name, result] { handled(name, result); }, Qt::QueuedConnection);
         }
         QMetaObject::invokeMethod(this, &CameraDateRun::ended, Qt::QueuedConnection);
     });

@@ -342,11 +342,11 @@ void TestJourneys::importTwoFilesNumbered()
     QVERIFY(!browser.isEmpty());
     QVERIFY(reachFolder(browser, source.path()));
     QVERIFY(clickSelectedNode(browser, 180)); // the tree's width
-    // All files listed, numbering on from 41, "hinzufügen".
+    // All files listed, numbering on from 41, past "Aufnahmedatum übernehmen" to "hinzufügen".
     QVERIFY(pressKeys({"Tab", "ctrl+a", "Tab", "space", "Tab", "ctrl+a"}));
     QVERIFY(typeText("41"));
     const QStringList untitled = windowIds({});
-    QVERIFY(pressKeys({"Tab", "space"}));
+    QVERIFY(pressKeys({"Tab", "Tab", "space"}));
     QVERIFY(answerBox({}, {"Return"}, untitled)); // "Aktion ausgeführt.", a box without a title
     QVERIFY(clickAt(browser.topLeft() + QPoint(browser.width() - 48, browser.height() - 19))); // the dialog's "fertig"
     QVERIFY(awaitWindowGone("Velmora - Dateien einfügen"));
