@@ -347,10 +347,13 @@ std::optional<QDateTime> cameraMoment(const QString &path)
     } catch (const std::exception &) {
         type = 0;
     }
-    // What exiv2 knows is a picture; anything else may be a container with a creation time.
     if (type == Exiv2::ImageType::bmff && isStillBmff(bytes))
         return pictureMoment(bytes, true);
-    if (type != Exiv2::ImageType::none && type != Exiv2::ImageType::bmff)
+    // Films go to libavformat, whatever libexiv2 thinks it knows of them: its own video readers
+    // find no EXIF there and can spend minutes in a damaged one.
+    // (RIFF 20, Matroska 21, QuickTime 22, ASF 24: their headers do not compile on their own.)
+    const bool film = type == Exiv2::ImageType::bmff || type == 20 || type == 21 || type == 22 || type == 24;
+    if (type != Exiv2::ImageType::none && !film)
         return pictureMoment(bytes, false);
     return videoMoment(bytes);
 }

@@ -42,11 +42,17 @@ QString originalAt(const QString &moment)
 }
 
 // How a row spoils its EXIF block after exiv2 wrote it.
-enum class Damage { None, CutInApp1, GarbledIfd, App1LongerThanFile, ItemPastTheEnd };
+enum class Damage { None, CutInApp1, GarbledIfd, App1LongerThanFile, ItemPastTheEnd, NoFtyp };
 
 bool damage(const QString &path, Damage how)
 {
     QByteArray bytes = test::readAll(path);
+    if (how == Damage::NoFtyp) { // an old QuickTime film opens with other boxes
+        if (bytes.mid(4, 4) != "ftyp")
+            return false;
+        bytes.replace(4, 4, "free");
+        return test::writeAll(path, bytes);
+    }
     if (how == Damage::ItemPastTheEnd) { // the last extent's length in iloc, the Exif item's
         const qsizetype iloc = bytes.indexOf("iloc");
         if (iloc < 4)
@@ -75,6 +81,7 @@ bool damage(const QString &path, Damage how)
         break;
     case Damage::None:
     case Damage::ItemPastTheEnd:
+    case Damage::NoFtyp:
         break;
     }
     return test::writeAll(path, bytes);
@@ -228,6 +235,9 @@ void TestCameraDate::takesTheCameraDate_data()
     QTest::newRow("video with trailer and odd name")
         << Kind::Video << QStringList{QStringLiteral("2024-12-31T22:59:59Z")} << Damage::None << true << none << false
         << true << Result::Dated << QStringLiteral("31.12.2024");
+    QTest::newRow("film without ftyp") << Kind::Video << QStringList{QStringLiteral("2024-07-14T08:00:00Z")}
+                                       << Damage::NoFtyp << false << none << false << false << Result::Dated
+                                       << QStringLiteral("14.07.2024");
     QTest::newRow("video without creation time")
         << Kind::Video << QStringList() << Damage::None << false << none << false << false << Result::NoMoment << none;
 }
@@ -276,6 +286,7 @@ void TestCameraDate::takesTheCameraDate()
         if (!exif.isEmpty())
             args << "-metadata" << QStringLiteral("creation_time=") + exif.first();
         QVERIFY(runFfmpeg(args << path));
+        QVERIFY(damage(path, damaged));
     }
     if (oddName) {
         const QByteArray odd = QFile::encodeName(folder)
