@@ -76,10 +76,9 @@ private:
     QCheckBox *m_chkNumber;
     QLineEdit *m_txtNumber;
     QLabel *m_lblBegin;
+    QCheckBox *m_chkAufnahmedatum;
     QPushButton *m_cmdAdd;
     QPushButton *m_cmdCancel;
-    // Made after the buttons: Tab from the number box still reaches "hinzufügen" first.
-    QCheckBox *m_chkAufnahmedatum;
     TransferDriver *m_driver;
     std::shared_ptr<ResultChannel> m_channel;
     std::unique_ptr<ImportRun> m_run;
