@@ -48,8 +48,11 @@ void DropImport::importDropped(const QList<QUrl> &urls)
         return;
     }
     SettingsStore &settings = m_services.settings;
-    const ImportOptions options{settings.value(kImportSection, kChkStateKey, QStringLiteral("0")) == QLatin1String("1"),
-                                settings.value(kImportSection, kNumberKey, QStringLiteral("0"))};
+    const auto ticked = [&settings](const QString &key) {
+        return settings.value(kImportSection, key, QStringLiteral("0")) == QLatin1String("1");
+    };
+    const ImportOptions options{ticked(kChkStateKey), settings.value(kImportSection, kNumberKey, QStringLiteral("0")),
+                                ticked(kCameraDateKey)};
     // The caption is set at the end, here, where a search's result keeps its own.
     m_run = std::make_unique<ImportRun>(
         ImportContext{m_services.paths, m_services.album, nullptr, m_services.drives, settings, m_services.question},

@@ -15,6 +15,7 @@
 #include "support/TransferFakes.h"
 
 #include <QGuiApplication>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSignalSpy>
@@ -115,7 +116,7 @@ void TestVideoPreview::selectingAVideoShowsAndReleasesIt()
 // Names relative to a folder outside the album; "A/" names the album's media folder.
 void TestVideoPreview::droppedFilesAreImported_data()
 {
-    QTest::addColumn<QString>("numbering"); // Import/chkState and Import/Number, as last stored
+    QTest::addColumn<QString>("numbering"); // Import/chkState, Import/Number and Import/CameraDate, as last stored
     QTest::addColumn<QStringList>("dropped");
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QStringList>("album");
@@ -131,6 +132,9 @@ void TestVideoPreview::droppedFilesAreImported_data()
         << QStringList{"überschreiben?|a.jpg"} << QStringList{busy} << "3";
     QTest::newRow("album files do nothing") << "1/0" << QStringList{"A/a.jpg"} << QStringList{} << QStringList{"a.jpg"}
                                             << QStringList{} << QStringList{} << "0";
+    QTest::newRow("the camera's day taken")
+        << "0/0/1" << QStringList{"kamera.jpg"} << QStringList{} << QStringList{"a.jpg", "kamera.jpg"} << QStringList{}
+        << QStringList{} << "0";
     QTest::newRow("nothing to import") << "0/0" << QStringList{"Ordner/z.txt"} << QStringList{} << QStringList{"a.jpg"}
                                        << QStringList{}
                                        << QStringList{DropImport::kTitle + QLatin1Char('|') + DropImport::kNothingText}
@@ -151,7 +155,20 @@ void TestVideoPreview::droppedFilesAreImported()
     }
     const auto settings = makeFileSettings(from.filePath(QStringLiteral("s.ini")));
     settings->setValue(QStringLiteral("Import"), QStringLiteral("chkState"), numbering.section(QLatin1Char('/'), 0, 0));
-    settings->setValue(QStringLiteral("Import"), QStringLiteral("Number"), numbering.section(QLatin1Char('/'), 1));
+    settings->setValue(QStringLiteral("Import"), QStringLiteral("Number"), numbering.section(QLatin1Char('/'), 1, 1));
+    const bool cameraDate = numbering.section(QLatin1Char('/'), 2) == QLatin1String("1");
+    settings->setValue(QStringLiteral("Import"), QStringLiteral("CameraDate"), cameraDate ? "1" : "0");
+    if (cameraDate) {
+        QImage photo(32, 32, QImage::Format_RGB32);
+        photo.fill(Qt::red);
+        QVERIFY(photo.save(from.filePath(QStringLiteral("kamera.jpg")), "JPEG"));
+        if (QProcess::execute(QStringLiteral("exiv2"), {QStringLiteral("-M"),
+                                                        QStringLiteral("set Exif.Photo.DateTimeOriginal Ascii "
+                                                                       "2024:07:14 09:30:00"),
+                                                        from.filePath(QStringLiteral("kamera.jpg"))})
+            != 0)
+            QSKIP("exiv2 cannot write the camera's moment");
+    }
     FakeDrives drives;
     drives.drive = DriveInfo{from.path(), from.path(), DriveType::Fixed, false, qint64(1) << 40, qint64(1) << 41, true};
     HookedQuestion question;
@@ -191,6 +208,8 @@ void TestVideoPreview::droppedFilesAreImported()
     QTEST(question.asked, "asked");
     QTEST(fx.dialogs.shown, "shown");
     QTEST(settings->value(QStringLiteral("Import"), QStringLiteral("Number"), {}), "stored");
+    if (cameraDate)
+        QCOMPARE(fx.album.find(QStringLiteral("kamera.jpg"))->info.datum, QStringLiteral("14.07.2024"));
     QCOMPARE(barShownWhileAsked, !question.asked.isEmpty());
     QVERIFY(bar->isHidden());
     if (!answers.isEmpty())
