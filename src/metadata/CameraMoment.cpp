@@ -10,12 +10,17 @@
 #include <exception>
 #include <iterator>
 #include <limits>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <exiv2/exiv2.hpp>
+
+#ifdef ZV_HEIF_PICTURES
+#include <libheif/heif.h>
+#endif
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -44,150 +49,6 @@ std::optional<QDateTime> exifMoment(const std::string &text)
     return QDateTime(date, time); // local time: the camera's clock, read as it was set
 }
 
-// Big-endian fields of ISO media boxes, every read checked against the end: a broken or hostile
-// file ends the walk, never reads beyond its bytes.
-class BoxReader {
-public:
-    explicit BoxReader(QByteArrayView bytes)
-        : m_bytes(bytes)
-    { }
-    bool ok() const { return m_ok; }
-    qsizetype position() const { return m_at; }
-    bool atEnd() const { return !m_ok || m_at >= m_bytes.size(); }
-    quint64 number(int size)
-    {
-        if (size == 0)
-            return 0;
-        if (size > 8 || m_bytes.size() - m_at < size) {
-            m_ok = false;
-            return 0;
-        }
-        quint64 value = 0;
-        for (int i = 0; i < size; ++i)
-            value = value << 8 | quint8(m_bytes[m_at + i]);
-        m_at += size;
-        return value;
-    }
-    QByteArrayView type() { return take(4); }
-    QByteArrayView take(qsizetype size)
-    {
-        if (size < 0 || m_bytes.size() - m_at < size) {
-            m_ok = false;
-            return {};
-        }
-        const QByteArrayView part = m_bytes.sliced(m_at, size);
-        m_at += size;
-        return part;
-    }
-
-private:
-    QByteArrayView m_bytes;
-    qsizetype m_at = 0;
-    bool m_ok = true;
-};
-
-// The boxes directly inside bytes, as type and contents.
-std::vector<std::pair<QByteArrayView, QByteArrayView>> boxesIn(QByteArrayView bytes)
-{
-    std::vector<std::pair<QByteArrayView, QByteArrayView>> boxes;
-    BoxReader r(bytes);
-    while (!r.atEnd() && bytes.size() - r.position() >= 8) {
-        const qsizetype start = r.position();
-        quint64 size = r.number(4);
-        const QByteArrayView type = r.type();
-        if (size == 1)
-            size = r.number(8);
-        else if (size == 0)
-            size = quint64(bytes.size() - start);
-        const qsizetype header = r.position() - start;
-        if (!r.ok() || size < quint64(header) || size > quint64(bytes.size() - start))
-            break;
-        boxes.emplace_back(type, r.take(qsizetype(size) - header));
-    }
-    return boxes;
-}
-
-QByteArrayView childBox(QByteArrayView bytes, const char *type)
-{
-    for (const auto &[t, contents] : boxesIn(bytes))
-        if (t == QByteArrayView(type, 4))
-            return contents;
-    return {};
-}
-
-// The TIFF block of a HEIC's Exif item, found through iinf and iloc. libexiv2 0.27 reads the
-// item's place without iloc's base offset, which libheif's files use, and so finds nothing there.
-QByteArrayView heifExifBlock(QByteArrayView file)
-{
-    const QByteArrayView meta = childBox(file, "meta");
-    if (meta.size() < 4)
-        return {};
-    const QByteArrayView inMeta = meta.sliced(4); // after version and flags
-    const QByteArrayView iinfBox = childBox(inMeta, "iinf");
-    BoxReader iinf(iinfBox);
-    const quint64 iinfVersion = iinf.number(1);
-    iinf.number(3);
-    iinf.number(iinfVersion == 0 ? 2 : 4); // the entry count; the boxes say it again
-    if (!iinf.ok())
-        return {};
-    std::optional<quint64> exifItem;
-    for (const auto &[type, contents] : boxesIn(iinfBox.sliced(iinf.position()))) {
-        if (type != QByteArrayView("infe", 4))
-            continue;
-        BoxReader infe(contents);
-        const quint64 version = infe.number(1);
-        infe.number(3);
-        if (version < 2)
-            continue;
-        const quint64 id = infe.number(version == 2 ? 2 : 4);
-        infe.number(2); // protection index
-        if (infe.type() == QByteArrayView("Exif", 4) && infe.ok()) {
-            exifItem = id;
-            break;
-        }
-    }
-    if (!exifItem)
-        return {};
-    BoxReader iloc(childBox(inMeta, "iloc"));
-    const quint64 version = iloc.number(1);
-    iloc.number(3);
-    const quint64 sizes = iloc.number(1);
-    const int offsetSize = int(sizes >> 4), lengthSize = int(sizes & 15);
-    const quint64 moreSizes = iloc.number(1);
-    const int baseOffsetSize = int(moreSizes >> 4);
-    const int indexSize = version == 1 || version == 2 ? int(moreSizes & 15) : 0;
-    const quint64 items = iloc.number(version < 2 ? 2 : 4);
-    for (quint64 i = 0; i < items && iloc.ok(); ++i) {
-        const quint64 id = iloc.number(version < 2 ? 2 : 4);
-        const quint64 method = version == 1 || version == 2 ? iloc.number(2) & 15 : 0;
-        iloc.number(2); // data reference
-        const quint64 base = iloc.number(baseOffsetSize);
-        const quint64 extents = iloc.number(2);
-        quint64 offset = 0, length = 0;
-        for (quint64 e = 0; e < extents && iloc.ok(); ++e) {
-            iloc.number(indexSize);
-            const quint64 o = iloc.number(offsetSize), l = iloc.number(lengthSize);
-            if (e == 0) {
-                offset = o;
-                length = l;
-            }
-        }
-        if (!iloc.ok() || id != *exifItem)
-            continue;
-        const quint64 start = base + offset;
-        if (method != 0 || extents != 1 || start < base || start > quint64(file.size())
-            || length > quint64(file.size()) - start || length < 4)
-            return {};
-        // The item opens with the distance from its fifth byte to the TIFF header.
-        BoxReader item(file.sliced(qsizetype(start), qsizetype(length)));
-        const quint64 skip = item.number(4);
-        if (skip > length - 4)
-            return {};
-        return file.sliced(qsizetype(start + 4 + skip), qsizetype(length - 4 - skip));
-    }
-    return {};
-}
-
 std::optional<QDateTime> originalMoment(const Exiv2::ExifData &exif)
 {
     const auto found = exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
@@ -195,6 +56,41 @@ std::optional<QDateTime> originalMoment(const Exiv2::ExifData &exif)
         return std::nullopt;
     return exifMoment(found->toString());
 }
+
+#ifdef ZV_HEIF_PICTURES
+// The moment in a HEIC's Exif item, as libheif finds the item: libexiv2 0.27 reads the item's
+// place without iloc's base offset, which libheif's own files use, and so finds nothing there.
+std::optional<QDateTime> heifMoment(QByteArrayView bytes)
+{
+    const std::unique_ptr<heif_context, void (*)(heif_context *)> context(heif_context_alloc(), heif_context_free);
+    if (!context
+        || heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()), nullptr).code
+               != heif_error_Ok)
+        return std::nullopt;
+    heif_image_handle *primary = nullptr;
+    if (heif_context_get_primary_image_handle(context.get(), &primary).code != heif_error_Ok)
+        return std::nullopt;
+    const std::unique_ptr<const heif_image_handle, void (*)(const heif_image_handle *)> handle(
+        primary, heif_image_handle_release);
+    heif_item_id item = 0;
+    if (heif_image_handle_get_list_of_metadata_block_IDs(handle.get(), "Exif", &item, 1) != 1)
+        return std::nullopt;
+    std::vector<uint8_t> block(heif_image_handle_get_metadata_size(handle.get(), item));
+    if (block.size() < 4 || heif_image_handle_get_metadata(handle.get(), item, block.data()).code != heif_error_Ok)
+        return std::nullopt;
+    // The item opens with the distance from its fifth byte to the TIFF header.
+    const quint32 skip = quint32(block[0]) << 24 | quint32(block[1]) << 16 | quint32(block[2]) << 8 | block[3];
+    if (skip > block.size() - 4)
+        return std::nullopt;
+    try {
+        Exiv2::ExifData exif;
+        Exiv2::ExifParser::decode(exif, block.data() + 4 + skip, uint32_t(block.size() - 4 - skip));
+        return originalMoment(exif);
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
+}
+#endif
 
 std::optional<QDateTime> pictureMoment(QByteArrayView bytes, bool heif)
 {
@@ -214,18 +110,11 @@ std::optional<QDateTime> pictureMoment(QByteArrayView bytes, bool heif)
     } catch (const std::exception &) {
         return std::nullopt; // exiv2 lets std::bad_alloc and friends through on absurd sizes
     }
-    if (!heif)
-        return std::nullopt;
-    const QByteArrayView tiff = heifExifBlock(bytes);
-    if (tiff.isEmpty())
-        return std::nullopt;
-    try {
-        Exiv2::ExifData exif;
-        Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte *>(tiff.data()), uint32_t(tiff.size()));
-        return originalMoment(exif);
-    } catch (const std::exception &) {
-        return std::nullopt;
-    }
+#ifdef ZV_HEIF_PICTURES
+    if (heif)
+        return heifMoment(bytes);
+#endif
+    return std::nullopt;
 }
 
 struct MemoryReader {
