@@ -25,6 +25,7 @@
 #include <QImageWriter>
 #include <QListView>
 #include <QMap>
+#include <QMetaEnum>
 #include <QProcess>
 #include <QSaveFile>
 #include <QScrollBar>
@@ -55,9 +56,9 @@ public:
         longest = std::max(longest, ms);
         if (ms > 16.0) {
             ++over16;
+            const char *type = QMetaEnum::fromType<QEvent::Type>().valueToKey(event->type());
             slow[QStringLiteral("%1 to %2")
-                     .arg(int(event->type()))
-                     .arg(QLatin1String(receiver->metaObject()->className()))]
+                     .arg(QLatin1String(type ? type : "?"), QLatin1String(receiver->metaObject()->className()))]
                 << ms;
         }
         ++events;
