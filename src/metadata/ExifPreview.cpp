@@ -3,6 +3,7 @@
 #include "ExivSession.h"
 
 #include <cmath>
+#include <exception>
 
 #include <exiv2/exiv2.hpp>
 
@@ -58,8 +59,9 @@ std::optional<EmbeddedPreview> embeddedPreview(QByteArrayView media, int atLeast
                 QByteArray(reinterpret_cast<const char *>(preview.pData()), qsizetype(preview.size())), size,
                 orientationOf(image->exifData())};
         }
-    } catch (const Exiv2::AnyError &) {
-        // Damaged metadata: the picture itself is decoded instead.
+    } catch (const std::exception &) {
+        // Damaged metadata: the picture itself is decoded instead. Besides its own errors, libexiv2
+        // lets std::overflow_error out of offsets that add up beyond the file.
     }
     return std::nullopt;
 }

@@ -8,6 +8,7 @@
 #include "thumbnails/Thumbnailer.h"
 #include "thumbnails/ThumbnailNames.h"
 #include "thumbnails/ThumbnailQueue.h"
+#include "viewing/PictureLoader.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void makerWithoutWritableCache();
     void embeddedPreview_data();
     void embeddedPreview();
+    void damagedPreviewOffset();
     void videoFrame();
     void makerMakesOnlyWhatIsShown();
 };
@@ -357,6 +359,19 @@ void TestThumbnails::embeddedPreview()
     QCOMPARE(std::max(stored.width(), stored.height()), 128);
     QCOMPARE(stored.height() > stored.width(), portrait);
     QVERIFY(near(thumbnail.image.pixel(thumbnail.image.width() / 2, thumbnail.image.height() / 2), colour));
+}
+
+// A preview offset that overflows when added up, found by fuzzing: libexiv2 throws a standard
+// exception, not its own, and the maker decides by the picture as if there were no preview.
+void TestThumbnails::damagedPreviewOffset()
+{
+    const QString file = qEnvironmentVariable("ZV_SOURCE_DIR")
+                         + QStringLiteral("/tests/fuzz/corpus/fuzz_camerafile/overflowing-preview-offset.jpg");
+    QVERIFY(QFile::exists(file));
+    QTemporaryDir dir;
+    const ThumbnailCache cache(dir.path() + QStringLiteral("/thumbnails"));
+    const Thumbnail made = makeThumbnail(cache, file, Source::Picture, 64);
+    QCOMPARE(made.image.isNull(), !loadPicture(file, QSize(kNormalSize, kNormalSize)).has_value());
 }
 
 void TestThumbnails::videoFrame()
