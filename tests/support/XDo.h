@@ -128,7 +128,8 @@ inline bool chooseFromMenu(const QPoint &at, const QStringList &keys)
 {
     const auto firstItem = [&] { return screenShot(QRect(at + QPoint(10, 4), QSize(60, 12))); };
     const QImage before = firstItem();
-    if (!clickAt(at, 1, 3) || !waitUntil([&] { return firstItem() != before; }, 3000))
+    // A program busy with the last command (slower still under the sanitizers) opens it late.
+    if (!clickAt(at, 1, 3) || !waitUntil([&] { return firstItem() != before; }, 10000))
         return false;
     QTest::qWait(100);
     return pressKeys(keys);
