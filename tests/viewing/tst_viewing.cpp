@@ -27,7 +27,7 @@
 #include <QTest>
 
 #ifdef ZV_HEIF_PICTURES
-#include <libheif/heif.h>
+#include "support/HeifFiles.h"
 #endif
 
 using namespace zv;
@@ -123,40 +123,11 @@ QImage redOverBlue(QSize size)
     return image;
 }
 
-// A HEIC (HEVC) or AVIF (AV1) file made with libheif's encoder; the EXIF block, when given, says
-// "turn a quarter clockwise", which a phone's HEIC repeats from its own rotation box.
-QString writeHeif(const QString &path, const QImage &picture, heif_compression_format format, bool exifTurned)
-{
-    if (!heif_have_encoder_for_format(format))
-        return QStringLiteral("no encoder in this libheif");
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    heif_image *image = nullptr;
-    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
-    heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
-    int stride = 0;
-    uint8_t *plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
-    for (int y = 0; y < rgb.height(); ++y)
-        std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
-    heif_context *context = heif_context_alloc();
-    heif_encoder *encoder = nullptr;
-    heif_context_get_encoder_for_format(context, format, &encoder);
-    heif_encoder_set_lossy_quality(encoder, 90);
-    heif_image_handle *handle = nullptr;
-    heif_error error = heif_context_encode_image(context, image, encoder, nullptr, &handle);
-    if (error.code == heif_error_Ok && exifTurned) {
-        const QByteArray tiff("MM\x00\x2A\x00\x00\x00\x08\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06"
-                              "\x00\x00\x00\x00\x00\x00",
-                              26);
-        error = heif_context_add_exif_metadata(context, handle, tiff.constData(), int(tiff.size()));
-    }
-    if (error.code == heif_error_Ok)
-        error = heif_context_write_to_file(context, QFile::encodeName(path).constData());
-    heif_image_handle_release(handle);
-    heif_encoder_release(encoder);
-    heif_context_free(context);
-    heif_image_release(image);
-    return error.code == heif_error_Ok ? QString() : QString::fromUtf8(error.message);
-}
+// An EXIF block that says "turn a quarter clockwise", which a phone's HEIC repeats from its own
+// rotation box.
+const QByteArray kTurnedExif("MM\x00\x2A\x00\x00\x00\x08\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06"
+                             "\x00\x00\x00\x00\x00\x00",
+                             26);
 #endif
 
 } // namespace
@@ -225,8 +196,8 @@ private Q_SLOTS:
                 if (!kind.endsWith("turned"))
                     image.fill(Qt::red);
                 const QString failed =
-                    writeHeif(path, image, format == "HEIC" ? heif_compression_HEVC : heif_compression_AV1,
-                              kind.endsWith("turned"));
+                    test::writeHeif(path, image, format == "HEIC" ? heif_compression_HEVC : heif_compression_AV1,
+                                    kind.endsWith("turned") ? kTurnedExif : QByteArray());
                 if (failed == QLatin1String("no encoder in this libheif"))
                     QSKIP("libheif here has no encoder to make the file");
                 QVERIFY2(failed.isEmpty(), qPrintable(failed));
@@ -479,7 +450,7 @@ private Q_SLOTS:
         QVERIFY(s.picture(QStringLiteral("f.TIF"), {30, 30}, Qt::green, "TIFF"));
 #ifdef ZV_HEIF_PICTURES
         const QString failed =
-            writeHeif(s.media(QStringLiteral("d.heic")), redOverBlue({400, 300}), heif_compression_HEVC, false);
+            test::writeHeif(s.media(QStringLiteral("d.heic")), redOverBlue({400, 300}), heif_compression_HEVC);
         if (failed.isEmpty())
             expected.insert(1, QStringLiteral("d.heic"));
         else
