@@ -3,6 +3,8 @@
 
 #include "app/MainWindowLayout.h"
 
+#include <algorithm>
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
@@ -123,13 +125,26 @@ inline QRect awaitMainWindow(int timeoutMs = 15000)
     return up ? window : QRect();
 }
 
-// Opens the popup menu with a right click and walks it with keys once it is there.
+// The ids of every visible window on the screen, whatever its title.
+inline QStringList visibleWindows()
+{
+    QByteArray ids;
+    xdotool({"search", "--onlyvisible", "--name", ""}, &ids);
+    return QString::fromLatin1(ids).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// Opens the popup menu with a right click and walks it with keys once it is there. The menu is
+// known by its own window coming up: the pixels where it opens may still show the last menu, as
+// nothing repaints them while the program is busy with that menu's command.
 inline bool chooseFromMenu(const QPoint &at, const QStringList &keys)
 {
-    const auto firstItem = [&] { return screenShot(QRect(at + QPoint(10, 4), QSize(60, 12))); };
-    const QImage before = firstItem();
+    const QStringList before = visibleWindows();
+    const auto menuIsUp = [&] {
+        const QStringList now = visibleWindows();
+        return std::any_of(now.begin(), now.end(), [&](const QString &id) { return !before.contains(id); });
+    };
     // A program busy with the last command (slower still under the sanitizers) opens it late.
-    if (!clickAt(at, 1, 3) || !waitUntil([&] { return firstItem() != before; }, 10000))
+    if (!clickAt(at, 1, 3) || !waitUntil(menuIsUp, 10000))
         return false;
     QTest::qWait(100);
     return pressKeys(keys);
