@@ -11,6 +11,9 @@
 
 namespace zv {
 
+// The selected rows, ascending, read from the ranges: asking row by row costs the square.
+std::vector<int> selectedRowsAscending(const QItemSelectionModel &selection);
+
 // How a click treats the selection in both views of the album list, as in every file manager:
 // a click (press and release without dragging) leaves the clicked row the only selected one;
 // a press on a selected row waits for the release, so several selected rows can be dragged;
@@ -54,6 +57,20 @@ protected:
     {
         return m_clicks.onRelease(*this, index, event, View::selectionCommand(index, event));
     }
+    // A rename is of one file: a selection grown or emptied meanwhile ("alles markieren") ends
+    // it, keeping what was typed, as a click elsewhere does.
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override
+    {
+        View::selectionChanged(selected, deselected);
+        if (this->state() != QAbstractItemView::EditingState || !this->selectionModel()
+            || selectedRowsAscending(*this->selectionModel()).size() == 1)
+            return;
+        for (QWidget *editor : this->viewport()->template findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (editor->isVisible()) {
+                this->commitData(editor);
+                this->closeEditor(editor, QAbstractItemDelegate::NoHint);
+            }
+    }
 
 private:
     ClickRules m_clicks;
@@ -72,9 +89,6 @@ class AlbumIconView : public ClickRulesView<QListView> {
 public:
     using ClickRulesView::ClickRulesView;
 };
-
-// The selected rows, ascending, read from the ranges: asking row by row costs the square.
-std::vector<int> selectedRowsAscending(const QItemSelectionModel &selection);
 
 // The width of the widest of `count` texts, summed from each character's advance: laying out
 // 100,000 file names one by one would take the better part of a second, adding cached advances

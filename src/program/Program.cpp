@@ -2,12 +2,14 @@
 
 #include "CameraDateRun.h"
 #include "DropImport.h"
+#include "TurnRun.h"
 
 #include "album/frmDaten.h"
 #include "app/frmStart.h"
 #include "media/MovieModule.h"
 #include "media/MovieWindows.h"
 #include "media/MpvMciDevice.h"
+#include "operations/RotatePicture.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"
@@ -48,6 +50,7 @@ Program::~Program()
     m_follower.reset();
     m_dropImport.reset();
     m_cameraDates.reset();
+    m_turns.reset();
     m_mainWindow.reset();
     m_player.media.reset();
 }
@@ -110,7 +113,7 @@ AlbumWindowPort &Program::createMainWindow()
     connect(m_mainWindow.get(), &frmDaten::exportRequested, this, &Program::showExportDialog);
     connect(m_mainWindow.get(), &frmDaten::skinChooserRequested, this, &Program::showSkinChooser);
     importDroppedFiles();
-    takeCameraDates();
+    runPictureCommands();
     followMediaFolder();
     m_trace.mark("main window made");
     m_trace.markFirstPaint(m_mainWindow.get(), m_album);
@@ -144,30 +147,59 @@ void Program::importDroppedFiles()
     connect(m_dropImport.get(), &DropImport::finished, m_mainWindow.get(), &frmDaten::endTransferProgress);
 }
 
-// The dates share the main window's bar with a drop's import; one at a time.
-void Program::takeCameraDates()
+// The "Bilder" commands share the main window's bar with a drop's import; one at a time.
+void Program::runPictureCommands()
 {
     m_cameraDates = std::make_unique<CameraDateRun>(m_paths, m_album);
+    m_turns = std::make_unique<TurnRun>(m_paths, m_album);
     frmDaten *window = m_mainWindow.get();
-    const QString title = QStringLiteral("Aufnahmedatum übernehmen");
-    connect(window, &frmDaten::cameraDatesRequested, this, [this, window, title](const QStringList &names) {
-        if (m_dropImport->isRunning()) {
-            m_services.dialogs->message(title,
-                                        QStringLiteral("Es werden gerade Dateien kopiert. Bitte warten Sie, "
-                                                       "bis das Kopieren beendet ist."),
-                                        MessageIcon::Information, MessageButtons::Ok);
+    const auto barIsFree = [this](const QString &title) {
+        if (!m_dropImport->isRunning() && !m_cameraDates->isRunning() && !m_turns->isRunning())
+            return true;
+        m_services.dialogs->message(title,
+                                    m_dropImport->isRunning()
+                                        ? QStringLiteral("Es werden gerade Dateien kopiert. Bitte warten Sie, bis "
+                                                         "das Kopieren beendet ist.")
+                                        : QStringLiteral("Es werden gerade Bilder bearbeitet. Bitte warten Sie, bis "
+                                                         "das beendet ist."),
+                                    MessageIcon::Information, MessageButtons::Ok);
+        return false;
+    };
+    const auto ended = [window] {
+        window->endTransferProgress();
+        window->setPicturesRunning(PictureWork::None);
+    };
+
+    const QString dates = QStringLiteral("Aufnahmedatum übernehmen");
+    connect(window, &frmDaten::cameraDatesRequested, this, [this, window, barIsFree, dates](const QStringList &names) {
+        if (!barIsFree(dates))
             return;
-        }
-        window->setCameraDatesRunning(true);
+        window->setPicturesRunning(PictureWork::CameraDates);
         m_cameraDates->start(names);
     });
     connect(window, &frmDaten::cameraDatesStopRequested, m_cameraDates.get(), &CameraDateRun::cancel);
     connect(m_cameraDates.get(), &CameraDateRun::progress, window, &frmDaten::showTransferProgress);
     connect(m_cameraDates.get(), &CameraDateRun::stored, window, &frmDaten::takeStoredInformation);
-    connect(m_cameraDates.get(), &CameraDateRun::finished, window, [this, window, title](const QString &summary) {
-        window->endTransferProgress();
-        window->setCameraDatesRunning(false);
-        m_services.dialogs->message(title, summary, MessageIcon::Information, MessageButtons::Ok);
+    connect(m_cameraDates.get(), &CameraDateRun::finished, window, [this, ended, dates](const QString &summary) {
+        ended();
+        m_services.dialogs->message(dates, summary, MessageIcon::Information, MessageButtons::Ok);
+    });
+
+    connect(window, &frmDaten::turnsRequested, this,
+            [this, window, barIsFree](const QStringList &names, Turn turn, const QStringList &readOnlyAgreed) {
+                if (!barIsFree(turnCaption(turn)))
+                    return;
+                m_turnTitle = turnCaption(turn);
+                window->setPicturesRunning(PictureWork::Turns);
+                m_turns->start(names, turn, readOnlyAgreed);
+            });
+    connect(window, &frmDaten::turnsStopRequested, m_turns.get(), &TurnRun::cancel);
+    connect(m_turns.get(), &TurnRun::progress, window, &frmDaten::showTransferProgress);
+    connect(m_turns.get(), &TurnRun::turned, window, &frmDaten::showTurnedFile);
+    connect(m_turns.get(), &TurnRun::finished, window, [this, ended](const QString &problems) {
+        ended();
+        if (!problems.isEmpty())
+            m_services.dialogs->message(m_turnTitle, problems, MessageIcon::Warning, MessageButtons::Ok);
     });
 }
 

@@ -22,6 +22,7 @@ namespace zv {
 
 class AlbumWindowPort;
 class CameraDateRun;
+class TurnRun;
 class DropImport;
 class frmDaten;
 class frmDiaShow;
@@ -69,7 +70,7 @@ private:
     void applySkin(const QString &skinName);
     void followMediaFolder();
     void importDroppedFiles();
-    void takeCameraDates();
+    void runPictureCommands();
     // A dialog that is open already is raised instead of opened twice.
     template <typename Window>
     bool raiseIfOpen(const std::unique_ptr<Window> &window);
@@ -93,6 +94,8 @@ private:
     std::unique_ptr<frmRequest> m_dropQuestion; // asked by an import of files dropped onto the list
     std::unique_ptr<DropImport> m_dropImport;
     std::unique_ptr<CameraDateRun> m_cameraDates; // "Aufnahmedatum übernehmen" in the background
+    std::unique_ptr<TurnRun> m_turns; // the turns of the "Bilder" menu, in the background
+    QString m_turnTitle; // the running turn's command, the title of what it has to tell
     std::unique_ptr<frmDaten> m_mainWindow;
     // Keeps the album in line with what other programs do in the media folder, from the main
     // window's making on.
