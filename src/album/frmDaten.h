@@ -64,8 +64,10 @@ public:
     void showTransferProgress(int done, int total);
     void endTransferProgress();
 
-    // Camera dates are taken in the background by the program; the menu offers to stop them.
-    void setCameraDatesRunning(bool running) { m_cameraDatesRunning = running; }
+    // Camera dates and turns run in the background in the program; the menu offers to stop them.
+    void setPicturesRunning(PictureWork running) { m_picturesRunning = running; }
+    // A file turned in the background: the preview shows it anew when it is the shown file.
+    void showTurnedFile(const QString &name);
     // A file's texts as now stored by someone else than Speichern: the shown file's boxes take
     // them unless the user has typed into them (then Speichern weighs both).
     void takeStoredInformation(const QString &name, const PictureInfo &stored);
@@ -83,6 +85,9 @@ Q_SIGNALS:
     void exportRequested(const QStringList &ExportSelection);
     void cameraDatesRequested(const QStringList &names);
     void cameraDatesStopRequested();
+    // Read-only files are in readOnlyAgreed when the user agreed to turn them.
+    void turnsRequested(const QStringList &names, Turn turn, const QStringList &readOnlyAgreed);
+    void turnsStopRequested();
     void importRequested();
     // Files or folders dropped onto the list from outside, to be imported.
     void filesDropped(const QList<QUrl> &urls);
@@ -146,7 +151,7 @@ private:
     QPixmap m_searchFrameBuffer; // picSearch
     QString m_skinProblem; // told to the user when the window first shows
     bool m_activatedOnce = false;
-    bool m_cameraDatesRunning = false;
+    PictureWork m_picturesRunning = PictureWork::None;
     // The list holds a search's result rather than the whole album. A second Suchen clears
     // SearchApplied, and a search over an emptied list never sets it, but Zurück must still
     // bring every row back.

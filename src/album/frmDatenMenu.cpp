@@ -45,7 +45,7 @@ void frmDaten::showMenu()
     state.hasDorido = QFileInfo(m_services.paths.programFolder + QStringLiteral("/Dorido")).isDir();
     state.viewMode = m_services.state.ViewMode;
     state.hasSelection = lstBilder->selectionModel()->hasSelection();
-    state.cameraDatesRunning = m_cameraDatesRunning;
+    state.picturesRunning = m_picturesRunning;
     if (m_services.driveUsage)
         state.drive = m_services.driveUsage();
     const std::unique_ptr<QMenu> menu = BuildPopupMenu(state, this);
@@ -100,6 +100,9 @@ void frmDaten::runMenuCommand(int identifier)
         break;
     case TurnRight:
         turnSelected(Turn::Right);
+        break;
+    case StopTurns:
+        Q_EMIT turnsStopRequested();
         break;
     default: // "Speicher-Info:", the chart and the drive texts only inform
         break;

@@ -1,5 +1,5 @@
 // What cameras and phones leave to do: turning pictures upright and taking their dates. The work
-// is done window-free; the dates are taken by the program in the background.
+// is done window-free, by the program in the background.
 #include "frmDaten.h"
 
 #include "PreviewBox.h"
@@ -7,34 +7,11 @@
 #include "model/ProgramState.h"
 #include "operations/RotatePicture.h"
 #include "platform/Dialogs.h"
+#include "platform/FileAttributes.h"
 #include "platform/FileNames.h"
-#include "platform/WaitCursor.h"
 
 namespace zv {
 namespace {
-
-QString turnCaption(Turn turn)
-{
-    switch (turn) {
-    case Turn::Upright:
-        return QStringLiteral("aufrecht stellen");
-    case Turn::Left:
-        return QStringLiteral("links drehen");
-    case Turn::Right:
-        break;
-    }
-    return QStringLiteral("rechts drehen");
-}
-
-// A selection of hundreds may fail for one reason each; the box shows the first few.
-QString listed(const QStringList &problems)
-{
-    constexpr qsizetype kShown = 8;
-    QString text = problems.mid(0, kShown).join(QLatin1Char('\n'));
-    if (problems.size() > kShown)
-        text += QStringLiteral("\n… und %1 weitere").arg(problems.size() - kShown);
-    return text;
-}
 
 bool sameTexts(const PictureInfo &a, const PictureInfo &b)
 {
@@ -47,44 +24,35 @@ bool sameTexts(const PictureInfo &a, const PictureInfo &b)
 
 } // namespace
 
+// The user is asked about read-only files now, so the turns can go on without anyone watching.
 void frmDaten::turnSelected(Turn turn)
 {
     if (mediaBusy())
         return;
-    const QStringList names = selectedNamesInListOrder();
-    const QString title = turnCaption(turn);
-    QStringList problems;
-    {
-        const WaitCursor hourglass;
-        AlbumContext context = albumContext();
-        QString asking;
-        const auto confirmReadOnly = [this, &title, &asking] {
-            return m_services.dialogs.message(title,
-                                              QStringLiteral("Die Datei „%1“ ist schreibgeschützt,\r\n"
-                                                             "soll sie trotzdem gedreht werden?")
-                                                  .arg(displayFileName(asking)),
-                                              MessageIcon::Question, MessageButtons::YesNo)
-                   == MessageAnswer::Yes;
-        };
-        for (const QString &name : names) {
-            asking = name;
-            const RotateOutcome outcome = rotatePicture(context, name, turn, confirmReadOnly);
-            switch (outcome.result) {
-            case RotateOutcome::Result::Turned:
-                if (name == currentName())
-                    picVorschau->showPicture(m_services.state.CurrentFile);
-                break;
-            case RotateOutcome::Result::AlreadyUpright:
-            case RotateOutcome::Result::Declined:
-                break;
-            default:
-                problems << outcome.message;
-                break;
-            }
+    QStringList names;
+    QStringList agreed;
+    for (const QString &name : selectedNamesInListOrder()) {
+        const QString path = m_services.paths.mediaFile(name);
+        if (fileAttributes(path) & ReadOnlyAttribute && turnWouldChange(path, turn)) {
+            if (m_services.dialogs.message(turnCaption(turn),
+                                           QStringLiteral("Die Datei „%1“ ist schreibgeschützt,\r\n"
+                                                          "soll sie trotzdem gedreht werden?")
+                                               .arg(displayFileName(name)),
+                                           MessageIcon::Question, MessageButtons::YesNo)
+                != MessageAnswer::Yes)
+                continue;
+            agreed << name;
         }
+        names << name;
     }
-    if (!problems.isEmpty())
-        m_services.dialogs.message(title, listed(problems), MessageIcon::Warning, MessageButtons::Ok);
+    if (!names.isEmpty())
+        Q_EMIT turnsRequested(names, turn, agreed);
+}
+
+void frmDaten::showTurnedFile(const QString &name)
+{
+    if (name == currentName())
+        picVorschau->showPicture(m_services.state.CurrentFile);
 }
 
 void frmDaten::takeStoredInformation(const QString &name, const PictureInfo &stored)

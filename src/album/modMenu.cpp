@@ -193,14 +193,17 @@ std::unique_ptr<QMenu> BuildPopupMenu(const MenuState &state, QWidget *parent)
     // Beyond the old menu: what cameras and phones leave to do, for the selected pictures.
     QMenu *pictures = menu->addMenu(QStringLiteral("Bilder"));
     pictures->setObjectName(QStringLiteral("mnuBilder"));
-    if (state.cameraDatesRunning)
+    const bool free = state.hasSelection && state.picturesRunning == PictureWork::None;
+    if (state.picturesRunning == PictureWork::CameraDates)
         item(*pictures, StopCameraDate, QStringLiteral("Aufnahmedatum übernehmen abbrechen"));
     else
-        item(*pictures, TakeCameraDate, QStringLiteral("Aufnahmedatum übernehmen"))->setEnabled(state.hasSelection);
+        item(*pictures, TakeCameraDate, QStringLiteral("Aufnahmedatum übernehmen"))->setEnabled(free);
     pictures->addSeparator();
-    item(*pictures, TurnUpright, QStringLiteral("aufrecht stellen"))->setEnabled(state.hasSelection);
-    item(*pictures, TurnLeft, QStringLiteral("links drehen"))->setEnabled(state.hasSelection);
-    item(*pictures, TurnRight, QStringLiteral("rechts drehen"))->setEnabled(state.hasSelection);
+    if (state.picturesRunning == PictureWork::Turns)
+        item(*pictures, StopTurns, QStringLiteral("Drehen abbrechen"));
+    item(*pictures, TurnUpright, QStringLiteral("aufrecht stellen"))->setEnabled(free);
+    item(*pictures, TurnLeft, QStringLiteral("links drehen"))->setEnabled(free);
+    item(*pictures, TurnRight, QStringLiteral("rechts drehen"))->setEnabled(free);
 
     QMenu *view = menu->addMenu(viewIcon(), QStringLiteral("Ansicht"));
     view->setObjectName(QStringLiteral("mnuAnsicht"));

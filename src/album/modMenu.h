@@ -32,6 +32,7 @@ enum MenuCommand : int {
     TurnUpright = 16,
     TurnLeft = 17,
     TurnRight = 18,
+    StopTurns = 19,
     FreeSpace = 91,
     UsedSpace = 92,
     OrderPrints = 99,
@@ -48,12 +49,15 @@ struct DriveUsage {
     QColor usedColour;
 };
 
+// A "Bilder" command running in the background; one at a time, as they share the progress bar.
+enum class PictureWork { None, CameraDates, Turns };
+
 struct MenuState {
     bool hasDorido = false; // a Dorido folder in the program folder, now
     AlbumView viewMode = AlbumView::Details;
     DriveUsage drive;
     bool hasSelection = false; // the "Bilder" commands work on the selected files
-    bool cameraDatesRunning = false; // then its command stops the run
+    PictureWork picturesRunning = PictureWork::None; // its command stops it; the others wait
 };
 
 // Builds the main menu with its "Dateien" and "Ansicht" submenus afresh, so figures, the Dorido

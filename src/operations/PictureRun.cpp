@@ -1,6 +1,6 @@
 #include "PictureRun.h"
 
-#include <QtConcurrent/QtConcurrentRun>
+#include <QMetaObject>
 
 namespace zv {
 
@@ -11,7 +11,8 @@ PictureRun::PictureRun(QObject *parent)
 PictureRun::~PictureRun()
 {
     cancel();
-    m_work.waitForFinished(); // the file at hand is finished whole; what it posts back is dropped
+    if (m_worker.joinable())
+        m_worker.join(); // the file at hand is finished whole; what it posts back is dropped
 }
 
 void PictureRun::run(const QStringList &names, FileWork work)
@@ -23,7 +24,9 @@ void PictureRun::run(const QStringList &names, FileWork work)
     m_total = int(names.size());
     m_cancel = std::make_shared<std::atomic_bool>(false);
     Q_EMIT progress(0, m_total);
-    m_work = QtConcurrent::run([this, names, work = std::move(work), cancel = m_cancel] {
+    if (m_worker.joinable())
+        m_worker.join(); // the last run's worker, past its last post
+    m_worker = std::thread([this, names, work = std::move(work), cancel = m_cancel] {
         for (const QString &name : names) {
             if (cancel->load())
                 break;

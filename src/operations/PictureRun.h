@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QFuture>
 #include <QObject>
 #include <QStringList>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace zv {
 
@@ -40,7 +40,7 @@ private:
     void ended();
 
     std::shared_ptr<std::atomic_bool> m_cancel;
-    QFuture<void> m_work;
+    std::thread m_worker;
     int m_done = 0;
     int m_total = 0;
     bool m_running = false;

@@ -114,12 +114,35 @@ RotateOutcome rotatePicture(AlbumContext &context, const QString &name, Turn tur
                                "drehen.")};
     const QString folder = context.paths.mediaFolder();
     RotateOutcome outcome = turnPictureFile(context.paths.mediaFile(name), folder, turn, confirmReadOnly);
-    if (outcome.result == Result::Turned) {
-        const auto index = context.album.indexOf(name);
-        if (const auto fresh = index ? loadEntry(folder, name) : std::nullopt)
-            context.album.replaceFile(*index, *fresh);
-    }
+    if (outcome.result == Result::Turned)
+        takeTurnedFile(context.album, folder, name);
     return outcome;
+}
+
+void takeTurnedFile(Album &album, const QString &folder, const QString &name)
+{
+    const auto index = album.indexOf(name);
+    if (const auto fresh = index ? loadEntry(folder, name) : std::nullopt)
+        album.replaceFile(*index, *fresh);
+}
+
+bool turnWouldChange(const QString &path, Turn turn)
+{
+    const MediaBytes bytes(canonicalPath(path));
+    return planJpegTurn(bytes.media(), turn).status == JpegTurnPlan::Status::Ready;
+}
+
+QString turnCaption(Turn turn)
+{
+    switch (turn) {
+    case Turn::Upright:
+        return QStringLiteral("aufrecht stellen");
+    case Turn::Left:
+        return QStringLiteral("links drehen");
+    case Turn::Right:
+        break;
+    }
+    return QStringLiteral("rechts drehen");
 }
 
 } // namespace zv

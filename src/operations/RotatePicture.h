@@ -28,4 +28,14 @@ RotateOutcome turnPictureFile(const QString &path, const QString &folder, Turn t
 RotateOutcome rotatePicture(AlbumContext &context, const QString &name, Turn turn,
                             const std::function<bool()> &confirmReadOnly);
 
+// The album entry of a file turned elsewhere (on a worker) takes its new time and size.
+void takeTurnedFile(Album &album, const QString &folder, const QString &name);
+
+// Whether the turn would rewrite the file: a JPEG it can turn that is not upright already. Read
+// before the user is asked about a read-only file, so nobody is asked about a file left alone.
+bool turnWouldChange(const QString &path, Turn turn);
+
+// The command's name in the menu, for the titles of its boxes.
+QString turnCaption(Turn turn);
+
 } // namespace zv

@@ -1,15 +1,15 @@
 #include "Program.h"
 
-#include "CameraDateRun.h"
 #include "DropImport.h"
-#include "TurnRun.h"
 
 #include "album/frmDaten.h"
 #include "app/frmStart.h"
 #include "media/MovieModule.h"
 #include "media/MovieWindows.h"
 #include "media/MpvMciDevice.h"
+#include "operations/CameraDateRun.h"
 #include "operations/RotatePicture.h"
+#include "operations/TurnRun.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/SettingsStore.h"

@@ -3,10 +3,11 @@
 #include "album/modMenu.h"
 #include "album/PreviewBox.h"
 #include "model/MediaKind.h"
-#include "operations/CameraDates.h"
+#include "operations/CameraDateRun.h"
 #include "operations/FolderFollower.h"
 #include "operations/ImportRun.h"
 #include "operations/ImportSources.h"
+#include "operations/TurnRun.h"
 #include "platform/FileNames.h"
 #include "platform/SettingsStore.h"
 #include "store/PictureTrailer.h"
@@ -332,8 +333,9 @@ public:
     void import(const Step &s);
     void dropFiles(const Step &s);
     void outside(const Step &s);
-    void cameraDates(const Step &s);
-    void turn(const Step &s);
+    // stop: the run is stopped at once, as "… abbrechen" in the menu does.
+    void cameraDates(const Step &s, bool stop);
+    void turn(const Step &s, bool stop);
 
 private:
     QAbstractItemView *shownView() const
@@ -378,7 +380,9 @@ private:
     ScriptedQuestion m_question;
     std::unique_ptr<SettingsStore> m_settings;
     int m_drops = 0; // drops the window handed on
-    int m_cameraDateRuns = 0; // "Aufnahmedatum übernehmen" runs the window asked for
+    int m_pictureRuns = 0; // camera dates and turns the window asked for
+    std::unique_ptr<CameraDateRun> m_dateRun;
+    std::unique_ptr<TurnRun> m_turnRun;
 
     Files m_expectedFiles;
     QString m_currentFile;
@@ -442,18 +446,28 @@ bool World::open()
         runNow(run, report);
         run.end();
     });
-    // As the program takes camera dates, on this thread: the album and the boxes follow each file.
+    // The "Bilder" commands in the background, wired as the program wires them; a step waits
+    // for its run to end.
+    m_dateRun = std::make_unique<CameraDateRun>(AlbumPaths{path()}, album);
     QObject::connect(m_window.get(), &frmDaten::cameraDatesRequested, [this](const QStringList &names) {
-        ++m_cameraDateRuns;
-        for (const QString &name : names) {
-            const CameraDateResult taken = takeCameraDate(pathOf(name), media(QString()));
-            if (taken.result != CameraDateResult::Result::Dated)
-                continue;
-            if (const auto index = album.indexOf(name))
-                album.replaceInfo(*index, taken.stored);
-            m_window->takeStoredInformation(name, taken.stored);
-        }
+        ++m_pictureRuns;
+        m_window->setPicturesRunning(PictureWork::CameraDates);
+        m_dateRun->start(names);
     });
+    QObject::connect(m_dateRun.get(), &CameraDateRun::stored, m_window.get(), &frmDaten::takeStoredInformation);
+    QObject::connect(m_window.get(), &frmDaten::cameraDatesStopRequested, m_dateRun.get(), &PictureRun::cancel);
+    m_turnRun = std::make_unique<TurnRun>(AlbumPaths{path()}, album);
+    QObject::connect(m_window.get(), &frmDaten::turnsRequested,
+                     [this](const QStringList &names, Turn turn, const QStringList &readOnlyAgreed) {
+                         ++m_pictureRuns;
+                         m_window->setPicturesRunning(PictureWork::Turns);
+                         m_turnRun->start(names, turn, readOnlyAgreed);
+                     });
+    QObject::connect(m_turnRun.get(), &TurnRun::turned, m_window.get(), &frmDaten::showTurnedFile);
+    QObject::connect(m_window.get(), &frmDaten::turnsStopRequested, m_turnRun.get(), &PictureRun::cancel);
+    for (PictureRun *run : {static_cast<PictureRun *>(m_dateRun.get()), static_cast<PictureRun *>(m_turnRun.get())})
+        QObject::connect(run, &PictureRun::finished, m_window.get(),
+                         [this] { m_window->setPicturesRunning(PictureWork::None); });
     lstBilder = m_window->findChild<QTreeView *>(QStringLiteral("lstBilder"));
     lstSymbole = m_window->findChild<QListView *>(QStringLiteral("lstSymbole"));
     m_preview = m_window->previewBox();
@@ -1151,18 +1165,24 @@ void World::outside(const Step &s)
 
 // "Bilder" → "Aufnahmedatum übernehmen" on the selection: a file from a camera whose date is
 // empty or unknown gets the camera's day, written as Speichern writes it; every other file stays.
-// The shown file's boxes take the day unless the user has typed into them.
-void World::cameraDates(const Step &)
+// The shown file's boxes take the day unless the user has typed into them. A stopped run leaves
+// each file dated or as it was.
+void World::cameraDates(const Step &, bool stop)
 {
     const std::vector<int> rows = selectedRows();
     if (rows.empty())
         return;
     const bool untouched = actualBoxes() == m_shownBoxes && !m_searchWords;
-    const int runsBefore = m_cameraDateRuns;
+    const int runsBefore = m_pictureRuns;
     m_window->runMenuCommand(TakeCameraDate);
-    settle();
-    if (m_cameraDateRuns != runsBefore + 1)
+    if (stop)
+        m_window->runMenuCommand(StopCameraDate);
+    if (m_pictureRuns != runsBefore + 1)
         return fail(QStringLiteral("(t) camera date"), QStringLiteral("the window asked for no camera dates"));
+    if (!QTest::qWaitFor([this] { return !m_dateRun->isRunning(); }, 10000))
+        return fail(QStringLiteral("(t) camera date"), QStringLiteral("the camera dates did not end"));
+    settle();
+    const Files now = stop ? readFiles() : Files();
     for (const int row : rows) {
         const QByteArray name = nativePath(rowName(row));
         const auto file = m_expectedFiles.find(name);
@@ -1174,7 +1194,10 @@ void World::cameraDates(const Step &)
         if (day.isEmpty() || !(datum.isEmpty() || datum == QLatin1String("xx.xx.xxxx")))
             continue;
         info.datum = day;
-        file->second.bytes = file->second.bytes.left(mediaLength(file->second.bytes)) + trailer::encode(info);
+        const QByteArray dated = file->second.bytes.left(mediaLength(file->second.bytes)) + trailer::encode(info);
+        if (const auto there = now.find(name); stop && (there == now.end() || there->second.bytes != dated))
+            continue; // not reached before the stop: it must be as it was
+        file->second.bytes = dated;
         if (name == nativeNameOf(m_currentFile) && untouched) {
             m_expectedBoxes = boxesOf(info);
             m_shownBoxes = m_expectedBoxes;
@@ -1184,15 +1207,27 @@ void World::cameraDates(const Step &)
 
 // "Bilder" → a turn of the selection: a camera's picture turns by a quarter (left, right) or
 // stays (upright: it has no orientation to undo); anything else stays as it was, with a message.
-// A turned file keeps its trailer byte for byte and its read-only mark.
-void World::turn(const Step &s)
+// A turned file keeps its trailer byte for byte and its read-only mark; a stopped run leaves each
+// file turned or as it was.
+void World::turn(const Step &s, bool stop)
 {
     const std::vector<int> rows = selectedRows();
     if (rows.empty())
         return;
     const int commands[] = {TurnUpright, TurnLeft, TurnRight};
     const Files before = readFiles();
+    const int runsBefore = m_pictureRuns;
     m_window->runMenuCommand(commands[s.a % 3]);
+    if (stop)
+        m_window->runMenuCommand(StopTurns);
+    const bool writable = std::any_of(rows.begin(), rows.end(), [&](int row) {
+        const auto file = before.find(nativePath(rowName(row)));
+        return file != before.end() && !file->second.readOnly;
+    });
+    if (writable && m_pictureRuns != runsBefore + 1)
+        return fail(QStringLiteral("(t) turn"), QStringLiteral("the window asked for no turn"));
+    if (!QTest::qWaitFor([this] { return !m_turnRun->isRunning(); }, 10000))
+        return fail(QStringLiteral("(t) turn"), QStringLiteral("the turns did not end"));
     settle();
     const Files now = readFiles();
     for (const int row : rows) {
@@ -1337,12 +1372,19 @@ const std::vector<Action> &actions()
          },
          [](World &w, const Step &s) { w.dropFiles(s); }},
         {"CameraDates", 2, [](std::mt19937 &, World &) -> std::optional<Step> { return Step{}; },
-         [](World &w, const Step &s) { w.cameraDates(s); }},
+         [](World &w, const Step &s) { w.cameraDates(s, false); }},
+        {"StopCameraDates", 1, [](std::mt19937 &, World &) -> std::optional<Step> { return Step{}; },
+         [](World &w, const Step &s) { w.cameraDates(s, true); }},
         {"Turn", 3,
          [](std::mt19937 &rng, World &) -> std::optional<Step> {
              return Step{{}, below(rng, 3), 0, quint32(rng()) & 0xF, {}};
          },
-         [](World &w, const Step &s) { w.turn(s); }},
+         [](World &w, const Step &s) { w.turn(s, false); }},
+        {"StopTurns", 1,
+         [](std::mt19937 &rng, World &) -> std::optional<Step> {
+             return Step{{}, below(rng, 3), 0, quint32(rng()) & 0xF, {}};
+         },
+         [](World &w, const Step &s) { w.turn(s, true); }},
         // Drawn by the walk itself when the album runs low.
         {"Import", 0,
          [](std::mt19937 &rng, World &w) -> std::optional<Step> {

@@ -1038,11 +1038,20 @@ private Q_SLOTS:
         QCOMPARE(last, dorido ? QStringLiteral("bei Dorido bestellen") : QStringLiteral("neues Album"));
         for (int mode = ViewIcons; mode <= ViewDetails; ++mode)
             QCOMPARE(IsItemChecked(*menu, mode), mode == viewMode);
-        // "Bilder" works on a selection; while camera dates are taken its first command stops them.
+        // "Bilder" works on a selection; while one of its commands runs, that one can be stopped
+        // and the others wait.
         QVERIFY(!findMenuItem(*menu, TakeCameraDate)->isEnabled() && !findMenuItem(*menu, TurnLeft)->isEnabled());
-        const auto running = BuildPopupMenu(MenuState{dorido, static_cast<AlbumView>(viewMode), {}, true, true});
-        QVERIFY(!findMenuItem(*running, TakeCameraDate) && findMenuItem(*running, StopCameraDate)->isEnabled());
-        QVERIFY(findMenuItem(*running, TurnUpright)->isEnabled());
+        const auto idle = BuildPopupMenu(MenuState{dorido, static_cast<AlbumView>(viewMode), {}, true});
+        QVERIFY(findMenuItem(*idle, TakeCameraDate)->isEnabled() && findMenuItem(*idle, TurnLeft)->isEnabled());
+        QVERIFY(!findMenuItem(*idle, StopCameraDate) && !findMenuItem(*idle, StopTurns));
+        const auto dating =
+            BuildPopupMenu(MenuState{dorido, static_cast<AlbumView>(viewMode), {}, true, PictureWork::CameraDates});
+        QVERIFY(!findMenuItem(*dating, TakeCameraDate) && findMenuItem(*dating, StopCameraDate)->isEnabled());
+        QVERIFY(!findMenuItem(*dating, TurnUpright)->isEnabled() && !findMenuItem(*dating, StopTurns));
+        const auto turning =
+            BuildPopupMenu(MenuState{dorido, static_cast<AlbumView>(viewMode), {}, true, PictureWork::Turns});
+        QVERIFY(!findMenuItem(*turning, TakeCameraDate)->isEnabled() && findMenuItem(*turning, StopTurns)->isEnabled());
+        QVERIFY(!findMenuItem(*turning, TurnRight)->isEnabled() && !findMenuItem(*turning, StopCameraDate));
     }
 
     // Each selected file reaches the ordering program as one argument, whatever its name holds.

@@ -6,12 +6,14 @@
 #include "model/Album.h"
 #include "model/ProgramState.h"
 #include "operations/RotatePicture.h"
+#include "operations/TurnRun.h"
 #include "platform/FileReplace.h"
 #include "store/PictureTrailer.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -137,6 +139,8 @@ private Q_SLOTS:
     void fileChangedMeanwhile();
     void companion_data();
     void companion();
+    void inTheBackground_data();
+    void inTheBackground();
 };
 
 void TestJpegTurn::turnsAsJpegtran_data()
@@ -411,6 +415,81 @@ void TestJpegTurn::companion()
     struct stat st { };
     QVERIFY(::stat(QFile::encodeName(jpeg).constData(), &st) == 0);
     QCOMPARE(st.st_mode & 0222, readOnly ? 0u : 0200u);
+}
+
+// The window's turns: a run to its end turns what it may and tells what it may not; a cancel or
+// the run's end with the program stops after the file at hand; every file is old or turned whole.
+void TestJpegTurn::inTheBackground_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<bool>("destroy");
+    QTest::newRow("to its end") << false << false;
+    QTest::newRow("cancelled") << true << false;
+    QTest::newRow("program ends") << false << true;
+}
+
+void TestJpegTurn::inTheBackground()
+{
+    QFETCH(bool, cancel);
+    QFETCH(bool, destroy);
+    constexpr int kFiles = 12; // big enough that the worker is still at the first when stopped
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Bilder")));
+    const QString first = dir.filePath(QStringLiteral("Bilder/bild00.jpg"));
+    QVERIFY(writeJpeg(first, 2048, 1536, 1));
+    QVERIFY(writeAll(first, readAll(first) + trailerBytes()));
+    Album album;
+    QStringList names;
+    QMap<QString, QByteArray> before;
+    for (int i = 0; i < kFiles; ++i) {
+        const QString name = QStringLiteral("bild%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+        QVERIFY(i == 0 || QFile::copy(first, dir.filePath(QStringLiteral("Bilder/") + name)));
+        album.append(AlbumEntry{name, MediaKind::Bild, 0, {}, 0});
+        names << name;
+        before[name] = readAll(dir.filePath(QStringLiteral("Bilder/") + name));
+    }
+    // The user agreed to turn the first read-only file, not the second.
+    for (const char *name : {"bild01.jpg", "bild02.jpg"})
+        QVERIFY(::chmod(QFile::encodeName(dir.filePath(QStringLiteral("Bilder/") + name)).constData(), 0444) == 0);
+
+    auto turns = std::make_unique<TurnRun>(AlbumPaths{dir.path()}, album);
+    QSignalSpy turned(turns.get(), &TurnRun::turned);
+    QSignalSpy finished(turns.get(), &TurnRun::finished);
+    turns->start(names, Turn::Right, {QStringLiteral("bild01.jpg")});
+    if (cancel)
+        turns->cancel();
+    if (destroy)
+        turns.reset();
+    else
+        QVERIFY(finished.wait(60000));
+
+    int turnedOnDisk = 0;
+    for (const QString &name : names) {
+        const QString path = dir.filePath(QStringLiteral("Bilder/") + name);
+        const QByteArray now = readAll(path);
+        if (now == before[name])
+            continue;
+        ++turnedOnDisk;
+        QVERIFY(run(QStringLiteral("rdjpgcom"), {"-verbose", path}).contains("1536w * 2048h"));
+        QCOMPARE(now.right(PictureInfo::TrailerSize), trailerBytes());
+        QVERIFY2(name != QLatin1String("bild02.jpg"), "turned without the user's word");
+        if (!destroy) // the album follows each file the run posted back
+            QVERIFY(album.find(name)->sizeKB > 0);
+    }
+    if (destroy) {
+        QVERIFY(turnedOnDisk < kFiles - 1);
+        return;
+    }
+    QCOMPARE(turned.size(), turnedOnDisk);
+    const auto [summary, stopped] = std::pair(finished[0][0].toString(), finished[0][1].toBool());
+    QCOMPARE(stopped, cancel);
+    if (cancel) {
+        QVERIFY(turnedOnDisk < kFiles - 1);
+        QVERIFY2(summary.startsWith(QStringLiteral("Abgebrochen nach")), qPrintable(summary));
+        return;
+    }
+    QCOMPARE(turnedOnDisk, kFiles - 1);
+    QCOMPARE(summary, QString());
 }
 
 QTEST_GUILESS_MAIN(TestJpegTurn)
