@@ -28,6 +28,7 @@ struct MainWindowServices {
     // "neues Album" into an existing album asks before replacing a picture; without, none is.
     OverwriteQuestion *question = nullptr;
     const Drives *drives = nullptr; // for the room a new album needs; without, not checked first
+    QString newAlbumProgram = {}; // the program file a new album gets; without, the running program
 };
 
 } // namespace zv

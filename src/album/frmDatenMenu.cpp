@@ -161,7 +161,7 @@ void frmDaten::createNewAlbum()
         if (m_media)
             m_media->closeMovie();
         outcome = zv::createNewAlbum(m_services.paths, *folder, selectedNamesInListOrder(),
-                                     {m_services.question, m_services.drives});
+                                     {m_services.question, m_services.drives}, m_services.newAlbumProgram);
     }
     if (!outcome.failures.isEmpty()) {
         m_services.dialogs.message(QStringLiteral("neues Album"), outcome.failures.join(QLatin1Char('\n')),

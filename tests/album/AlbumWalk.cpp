@@ -261,10 +261,11 @@ public:
         shown << title + QLatin1Char('|') + text + QLatin1Char('|') + QLatin1String(names[int(answer)]);
         return answer;
     }
+    std::optional<QString> inputAnswer; // what the user types into an input box, or Cancel
     std::optional<QString> input(const QString &title, const QString &prompt, const QString &) override
     {
-        shown << title + QLatin1Char('|') + prompt + QLatin1String("|Cancel");
-        return std::nullopt;
+        shown << title + QLatin1Char('|') + prompt + QLatin1Char('|') + inputAnswer.value_or(QStringLiteral("Cancel"));
+        return inputAnswer;
     }
 };
 
@@ -333,6 +334,8 @@ public:
     void import(const Step &s);
     void dropFiles(const Step &s);
     void outside(const Step &s);
+    void ask(const Step &s);
+    void newAlbum(const Step &s);
     // stop: the run is stopped at once, as "… abbrechen" in the menu does.
     void cameraDates(const Step &s, bool stop);
     void turn(const Step &s, bool stop);
@@ -347,7 +350,7 @@ private:
     std::vector<int> selectedRows() const;
     void clickAt(int row, int column, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void settle() const;
-    Files readFiles() const;
+    Files readFiles(const QString &folder = {}) const; // the media folder's when none is given
     bool picSucheShown() const;
     void fail(const QString &invariant, const QString &message)
     {
@@ -380,6 +383,7 @@ private:
     ScriptedQuestion m_question;
     std::unique_ptr<SettingsStore> m_settings;
     int m_drops = 0; // drops the window handed on
+    QStringList m_requests; // what the window asked the program for: "export|names", "import", …
     int m_pictureRuns = 0; // camera dates and turns the window asked for
     std::unique_ptr<CameraDateRun> m_dateRun;
     std::unique_ptr<TurnRun> m_turnRun;
@@ -410,6 +414,10 @@ World::World()
     m_drives.drive = DriveInfo{
         QStringLiteral("/"), QStringLiteral("/"), DriveType::Fixed, false, qint64(1) << 40, qint64(1) << 41, true};
     const QByteArray folder = nativePath(media(QString()));
+    // The print-ordering program "bei Dorido bestellen" starts.
+    QDir(path()).mkdir(QStringLiteral("Dorido"));
+    writeNative(nativePath(path() + QStringLiteral("/Dorido/ips")), "#!/bin/sh\n");
+    fs::permissions(nativePath(path() + QStringLiteral("/Dorido/ips")).toStdString(), fs::perms::owner_all);
     int number = 0;
     for (const Seeded &f : albumFiles()) {
         const QByteArray bytes = f.bytes.isNull() && f.name != "leer.txt" ? contentFor(f.name, number) : f.bytes;
@@ -427,8 +435,17 @@ bool World::open()
 {
     list.follow(album);
     album = loadAlbum(media(QString()));
-    m_window = std::make_unique<frmDaten>(MainWindowServices{AlbumPaths{path()}, album, list, state, shell, m_dialogs},
-                                          SkinFolder(path(), QStringLiteral("Main")));
+    // A new album gets a small program file rather than a copy of the walk's own.
+    const QString program = m_sources.filePath(QStringLiteral("zidoverev"));
+    writeNative(nativePath(program), "#!/bin/sh\n");
+    m_window = std::make_unique<frmDaten>(
+        MainWindowServices{AlbumPaths{path()}, album, list, state, shell, m_dialogs, {}, nullptr, nullptr, program},
+        SkinFolder(path(), QStringLiteral("Main")));
+    QObject::connect(m_window.get(), &frmDaten::exportRequested,
+                     [this](const QStringList &names) { m_requests << QStringLiteral("export|") + names.join('/'); });
+    QObject::connect(m_window.get(), &frmDaten::importRequested, [this] { m_requests << QStringLiteral("import"); });
+    QObject::connect(m_window.get(), &frmDaten::skinChooserRequested, [this] { m_requests << QStringLiteral("skin"); });
+    QObject::connect(m_window.get(), &frmDaten::slideShowRequested, [this] { m_requests << QStringLiteral("dia"); });
     m_window->setPlayer(nullptr, &player);
     m_window->FillList();
     // As the program imports a drop, with the walk's answers to the overwrite question.
@@ -499,11 +516,12 @@ void World::settle() const
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-Files World::readFiles() const
+Files World::readFiles(const QString &folder) const
 {
     Files files;
     std::error_code error;
-    for (const fs::directory_entry &entry : fs::directory_iterator(nativePath(media(QString())).toStdString(), error)) {
+    const QString from = folder.isEmpty() ? media(QString()) : folder;
+    for (const fs::directory_entry &entry : fs::directory_iterator(nativePath(from).toStdString(), error)) {
         if (!entry.is_regular_file())
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
@@ -1253,6 +1271,93 @@ void World::turn(const Step &s, bool stop)
     }
 }
 
+// What only asks the program or the desktop for something: a dialog, the help page, the
+// slide show, the print-ordering program. The album stays as it is, and the request carries the
+// selection in list order.
+void World::ask(const Step &s)
+{
+    QStringList selected;
+    QStringList paths;
+    for (const int row : selectedRows()) {
+        selected << rowName(row);
+        paths << pathOf(rowName(row));
+    }
+    const qsizetype requests = m_requests.size(), started = shell.started.size(), opened = shell.opened.size();
+    const auto click = [this](const char *button) {
+        if (auto *widget = m_window->findChild<QWidget *>(QLatin1String(button)))
+            QTest::mouseClick(widget, Qt::LeftButton);
+    };
+    QString wanted;
+    switch (s.a % 6) {
+    case 0:
+        m_window->runMenuCommand(SaveAs);
+        wanted = QStringLiteral("export|") + selected.join('/');
+        break;
+    case 1:
+        m_window->runMenuCommand(AddFiles);
+        wanted = QStringLiteral("import");
+        break;
+    case 2:
+        m_window->runMenuCommand(ChooseSkin);
+        wanted = QStringLiteral("skin");
+        break;
+    case 3:
+        click("cmdDia");
+        wanted = QStringLiteral("dia");
+        break;
+    case 4:
+        m_window->runMenuCommand(OrderPrints);
+        if (shell.started.size() != started + 1
+            || shell.started.last().program != path() + QStringLiteral("/Dorido/ips")
+            || shell.started.last().arguments != paths)
+            fail(QStringLiteral("(ask) order"),
+                 QStringLiteral("the selection did not reach the print-ordering program"));
+        return;
+    default:
+        click("cmdHilfe");
+        if (shell.opened.size() != opened + 1 || shell.opened.last() != AlbumPaths{path()}.helpPage())
+            fail(QStringLiteral("(ask) help"), QStringLiteral("Hilfe did not open the help page"));
+        return;
+    }
+    if (m_requests.size() != requests + 1 || m_requests.last() != wanted)
+        fail(QStringLiteral("(ask) request"),
+             QStringLiteral("the window asked for \"%1\", not \"%2\"").arg(m_requests.mid(requests).join(';'), wanted));
+}
+
+// "neues Album": into a new folder, the selected files come along byte for byte and the new
+// album is started; into the album itself nothing is made; a cancelled question does nothing.
+void World::newAlbum(const Step &s)
+{
+    const QString target = m_sources.filePath(QStringLiteral("neu%1").arg(++serial));
+    const int kind = s.a % 3;
+    m_dialogs.inputAnswer = kind == 0 ? std::optional(target) : kind == 1 ? std::optional(path()) : std::nullopt;
+    QStringList selected;
+    for (const int row : selectedRows())
+        selected << rowName(row);
+    const qsizetype started = shell.started.size();
+    m_window->runMenuCommand(NewAlbum);
+    m_dialogs.inputAnswer.reset();
+    if (kind != 0) {
+        if (shell.started.size() != started || QFileInfo::exists(target))
+            fail(QStringLiteral("(new) album"), QStringLiteral("a new album was made where none may be"));
+        return;
+    }
+    if (shell.started.size() != started + 1 || !shell.started.last().program.startsWith(target + QLatin1Char('/')))
+        return fail(QStringLiteral("(new) album"), QStringLiteral("the new album was not started"));
+    const Files made = readFiles(target + QStringLiteral("/Bilder"));
+    if (made.size() != std::size_t(selected.size()))
+        return fail(
+            QStringLiteral("(new) album"),
+            QStringLiteral("the new album holds %1 files, not the %2 selected").arg(made.size()).arg(selected.size()));
+    for (const QString &name : selected) {
+        const auto copy = made.find(nativePath(name));
+        const auto original = m_expectedFiles.find(nativePath(name));
+        if (copy == made.end() || original == m_expectedFiles.end() || copy->second.bytes != original->second.bytes)
+            return fail(QStringLiteral("(new) album"),
+                        QStringLiteral("\"%1\" did not come into the new album whole").arg(displayFileName(name)));
+    }
+}
+
 // ---- the step table ----
 
 int below(std::mt19937 &rng, int n)
@@ -1380,6 +1485,8 @@ const std::vector<Action> &actions()
              return Step{{}, below(rng, 3), 0, quint32(rng()) & 0xF, {}};
          },
          [](World &w, const Step &s) { w.turn(s, false); }},
+        {"Ask", 2, drawRowColumn, [](World &w, const Step &s) { w.ask(s); }},
+        {"NewAlbum", 1, drawRowColumn, [](World &w, const Step &s) { w.newAlbum(s); }},
         {"StopTurns", 1,
          [](std::mt19937 &rng, World &) -> std::optional<Step> {
              return Step{{}, below(rng, 3), 0, quint32(rng()) & 0xF, {}};
