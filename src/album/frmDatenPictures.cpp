@@ -33,7 +33,7 @@ void frmDaten::turnSelected(Turn turn)
     QStringList agreed;
     for (const QString &name : selectedNamesInListOrder()) {
         const QString path = m_services.paths.mediaFile(name);
-        if (fileAttributes(path) & ReadOnlyAttribute && turnWouldChange(path, turn)) {
+        if ((fileAttributes(path) & ReadOnlyAttribute) && turnWouldChange(path, turn)) {
             if (m_services.dialogs.message(turnCaption(turn),
                                            QStringLiteral("Die Datei „%1“ ist schreibgeschützt,\r\n"
                                                           "soll sie trotzdem gedreht werden?")

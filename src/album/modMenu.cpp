@@ -193,17 +193,17 @@ std::unique_ptr<QMenu> BuildPopupMenu(const MenuState &state, QWidget *parent)
     // Beyond the old menu: what cameras and phones leave to do, for the selected pictures.
     QMenu *pictures = menu->addMenu(QStringLiteral("Bilder"));
     pictures->setObjectName(QStringLiteral("mnuBilder"));
-    const bool free = state.hasSelection && state.picturesRunning == PictureWork::None;
+    const bool idle = state.hasSelection && state.picturesRunning == PictureWork::None;
     if (state.picturesRunning == PictureWork::CameraDates)
         item(*pictures, StopCameraDate, QStringLiteral("Aufnahmedatum übernehmen abbrechen"));
     else
-        item(*pictures, TakeCameraDate, QStringLiteral("Aufnahmedatum übernehmen"))->setEnabled(free);
+        item(*pictures, TakeCameraDate, QStringLiteral("Aufnahmedatum übernehmen"))->setEnabled(idle);
     pictures->addSeparator();
     if (state.picturesRunning == PictureWork::Turns)
         item(*pictures, StopTurns, QStringLiteral("Drehen abbrechen"));
-    item(*pictures, TurnUpright, QStringLiteral("aufrecht stellen"))->setEnabled(free);
-    item(*pictures, TurnLeft, QStringLiteral("links drehen"))->setEnabled(free);
-    item(*pictures, TurnRight, QStringLiteral("rechts drehen"))->setEnabled(free);
+    item(*pictures, TurnUpright, QStringLiteral("aufrecht stellen"))->setEnabled(idle);
+    item(*pictures, TurnLeft, QStringLiteral("links drehen"))->setEnabled(idle);
+    item(*pictures, TurnRight, QStringLiteral("rechts drehen"))->setEnabled(idle);
 
     QMenu *view = menu->addMenu(viewIcon(), QStringLiteral("Ansicht"));
     view->setObjectName(QStringLiteral("mnuAnsicht"));

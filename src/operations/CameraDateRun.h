@@ -2,8 +2,8 @@
 
 #include "PictureRun.h"
 
+#include "CameraDates.h"
 #include "model/AlbumPaths.h"
-#include "operations/CameraDates.h"
 
 namespace zv {
 

@@ -1,6 +1,6 @@
 #include "TurnRun.h"
 
-#include "operations/RotatePicture.h"
+#include "RotatePicture.h"
 
 namespace zv {
 
