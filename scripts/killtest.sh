@@ -23,25 +23,13 @@ seed="${2:-$RANDOM}"
 work="$(mktemp -d "${TMPDIR:-/tmp}/zv-killtest.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 if [ "$mode" = rotate ]; then
-exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
-import ctypes, hashlib, os, random, shutil, signal, subprocess, sys, time
+PYTHONPATH="$(pwd)/scripts" exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
+import os, shutil, signal, subprocess, sys, time
+from killtest_common import adopt_orphans, arguments, read, reap_orphans, sha
 
-# The turned file is written and renamed by a child of albuminfo, which finishes when albuminfo
-# is killed; it lands here, and each file is checked once it has finished.
-PR_SET_CHILD_SUBREAPER = 36
-ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
-
-def reap_orphans():
-    while True:
-        try:
-            os.waitpid(-1, 0)
-        except ChildProcessError:
-            return
-
-n, seed, work, albuminfo = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
-rng = random.Random(seed)
-sha = lambda b: hashlib.sha256(b).hexdigest()
-read = lambda p: open(p, 'rb').read()
+# The turned file is written and renamed by a child of albuminfo.
+adopt_orphans()
+n, rng, seed, work, albuminfo = arguments()
 
 def jpeg(path, width, height):
     ppm = path + '.ppm'
@@ -110,13 +98,11 @@ sys.exit(1 if counts['bad'] else 0)
 PY
 fi
 if [ "$mode" = copies ]; then
-exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
-import hashlib, os, random, shutil, signal, subprocess, sys, time
+PYTHONPATH="$(pwd)/scripts" exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
+import os, shutil, signal, subprocess, sys, time
+from killtest_common import arguments, read, sha
 
-n, seed, work, albuminfo = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
-rng = random.Random(seed)
-sha = lambda b: hashlib.sha256(b).hexdigest()
-read = lambda p: open(p, 'rb').read()
+n, rng, seed, work, albuminfo = arguments()
 
 sources = os.path.join(work, 'quellen')
 os.mkdir(sources)
@@ -182,25 +168,13 @@ print(f'  killed with the old file {counts["killed_old"]}, with no file {counts[
 sys.exit(1 if counts['bad'] else 0)
 PY
 fi
-exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
-import ctypes, hashlib, os, random, shutil, signal, subprocess, sys, time
+PYTHONPATH="$(pwd)/scripts" exec python3 - "$n" "$seed" "$work" "$(pwd)/build/album/albuminfo" <<'PY'
+import os, shutil, signal, subprocess, sys, time
+from killtest_common import adopt_orphans, arguments, read, reap_orphans, sha
 
-# The writer finishes a trailer in a child of its own; when albuminfo is killed that child is
-# orphaned and lands here, and each file is checked only once it has finished.
-PR_SET_CHILD_SUBREAPER = 36
-ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
-
-def reap_orphans():
-    while True:
-        try:
-            os.waitpid(-1, 0)
-        except ChildProcessError:
-            return
-
-n, seed, work, albuminfo = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
-rng = random.Random(seed)
-sha = lambda b: hashlib.sha256(b).hexdigest()
-read = lambda p: open(p, 'rb').read()
+# The writer finishes a trailer in a child of its own.
+adopt_orphans()
+n, rng, seed, work, albuminfo = arguments()
 
 new_args = ['--ort', 'Köln', '--namen', 'Neu', '--datum', '2003', '--bemerkungen', 'n' * 400]
 old_args = ['--ort', 'Alt', '--anlass', 'vorher']
