@@ -26,7 +26,7 @@ QString fileNameOf(const QString &path)
 
 } // namespace
 
-CameraDateResult takeCameraDate(const QString &path, const QString &folder)
+CameraDateResult cameraDateFor(const QString &path)
 {
     const PictureReadResult read = ReadPictureInfo(path);
     if (read.error)
@@ -47,9 +47,17 @@ CameraDateResult takeCameraDate(const QString &path, const QString &folder)
     if (!moment || !moment->date().isValid())
         return {CameraDateResult::Result::NoMoment, {}, {}};
     info.datum = moment->date().toString(QStringLiteral("dd.MM.yyyy"));
-    if (const TrailerError error = WritePictureInfo(path, info, folder))
-        return failed(error.message);
     return {CameraDateResult::Result::Dated, info, {}};
+}
+
+CameraDateResult takeCameraDate(const QString &path, const QString &folder)
+{
+    CameraDateResult result = cameraDateFor(path);
+    if (result.result != CameraDateResult::Result::Dated)
+        return result;
+    if (const TrailerError error = WritePictureInfo(path, result.stored, folder))
+        return failed(error.message);
+    return result;
 }
 
 void count(CameraDateCounts &counts, const CameraDateResult &result)

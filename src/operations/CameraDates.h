@@ -18,6 +18,9 @@ struct CameraDateResult {
 // empty or "xx.xx.xxxx" writes the camera moment as dd.mm.yyyy through WritePictureInfo
 // (the other four texts as on disk). Read-only files are left alone.
 CameraDateResult takeCameraDate(const QString &path, const QString &folder);
+// The same decision without writing: Dated carries the texts to store, the trailer's marker
+// among them only when the file has a trailer now.
+CameraDateResult cameraDateFor(const QString &path);
 
 struct CameraDateCounts {
     int dated = 0, noMoment = 0, hadDate = 0, readOnly = 0, failed = 0;

@@ -11,6 +11,7 @@
 #include "platform/FileNames.h"
 #include "platform/PathStatus.h"
 #include "platform/SettingsStore.h"
+#include "store/PictureTrailer.h"
 
 namespace zv {
 namespace {
@@ -125,6 +126,23 @@ std::optional<TransferStep> ImportRun::retarget(const TransferStep &step)
     return again;
 }
 
+void ImportRun::amendCopy(const TransferStep &step, PendingCopy &copy, CopyIo &io)
+{
+    if (!m_options.cameraDate || !copy.result())
+        return;
+    // Read from the source, whose bytes the copy holds: the copy has no name to read it by yet.
+    CameraDateResult dated = cameraDateFor(step.source);
+    if (dated.result == CameraDateResult::Result::Dated) {
+        const bool marked = !dated.stored.marker.isEmpty();
+        dated.stored.marker = QString::fromLatin1(trailer::kMarker);
+        const trailer::Placement place = trailer::placeFor(copy.result().bytes, marked);
+        if (copy.replaceTail(place.offset, trailer::encode(dated.stored), io))
+            return; // the copy failed with it, and finish tells why
+    }
+    const QMutexLocker lock(&m_datedLock);
+    m_dated.insert(step.source, dated);
+}
+
 TransferFailure ImportRun::finish(const TransferStep &step, const CopyResult &copied)
 {
     m_underWay.remove(step.targetName.toCaseFolded());
@@ -132,10 +150,10 @@ TransferFailure ImportRun::finish(const TransferStep &step, const CopyResult &co
         return {};
     if (!copied)
         return copyFailure(fileNameOf(step.source), copied);
-    // Before the entry is read, so the album shows the date from the start.
     TransferFailure dateFailure;
     if (m_options.cameraDate) {
-        const CameraDateResult dated = takeCameraDate(step.target, m_context.paths.mediaFolder());
+        const QMutexLocker lock(&m_datedLock);
+        const CameraDateResult dated = m_dated.take(step.source);
         zv::count(m_cameraDates, dated);
         if (dated.result == CameraDateResult::Result::Failed)
             dateFailure = {QStringLiteral("Aufnahmedatum"), dated.message};

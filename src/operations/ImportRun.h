@@ -7,6 +7,8 @@
 #include "model/AlbumPaths.h"
 #include "model/SettingsKeys.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QSet>
 #include <QStringList>
 
@@ -48,6 +50,8 @@ public:
     int count() const override { return int(m_sources.size()); }
     TransferStep prepare(int i) override;
     std::optional<TransferStep> retarget(const TransferStep &step) override;
+    // With cameraDate: the camera's day goes into the copy before it takes its name.
+    void amendCopy(const TransferStep &step, PendingCopy &copy, CopyIo &io) override;
     TransferFailure finish(const TransferStep &step, const CopyResult &copied) override;
     QString targetFolder() const override { return m_context.paths.mediaFolder(); }
     // "Dateiname [N Dateien geladen]" after the last file.
@@ -73,6 +77,9 @@ private:
     int m_copied = 0;
     int m_unknown = 0;
     CameraDateCounts m_cameraDates;
+    // What amendCopy did to each source's copy, until its finish takes it.
+    QMutex m_datedLock;
+    QHash<QString, CameraDateResult> m_dated;
 };
 
 } // namespace zv

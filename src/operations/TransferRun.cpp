@@ -62,6 +62,7 @@ SyncOutcome runNow(TransferRun &run, const std::function<void(const QString &, c
         if (step.action == TransferStep::Action::Skip)
             continue;
         PendingCopy pending = startCopy(step.source, step.target, step.placing, {}, io);
+        run.amendCopy(step, pending, io);
         bytes += pending.result().bytes;
         group.emplace_back(std::move(step), std::move(pending));
         if (bytes >= groupBytes || group.size() >= groupFiles)

@@ -37,6 +37,9 @@ public:
     // thread: the step to place it under instead (another number, or the same name replaced
     // after asking again), or nothing to drop the copy.
     virtual std::optional<TransferStep> retarget(const TransferStep &step) = 0;
+    // On the copy's worker, once its bytes are written and before it takes its name, so the
+    // name never shows the copy unamended; must be safe beside the other calls.
+    virtual void amendCopy(const TransferStep &, PendingCopy &, CopyIo &) { }
     // After the copy (or its failure), on the user-interface thread; empty text when all went well.
     virtual TransferFailure finish(const TransferStep &step, const CopyResult &copied) = 0;
     // Where the copies go; its new names are flushed once the run ends.

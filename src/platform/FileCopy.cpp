@@ -213,6 +213,34 @@ PendingCopy::~PendingCopy()
     discard();
 }
 
+int PendingCopy::replaceTail(qint64 from, QByteArrayView tail, CopyIo &io)
+{
+    if (m_out < 0 || !m_result || m_flushed || from < 0 || from > m_result.bytes)
+        return EBADF;
+    // A copy half amended is no copy: it fails as a copy that could not be written.
+    const auto fail = [this](int error) {
+        m_result = {error == ENOSPC || error == EDQUOT ? CopyFailure::DiskFull : CopyFailure::WriteFailed, error,
+                    m_result.bytes};
+        discard();
+        return error;
+    };
+    if (::lseek(m_out, from, SEEK_SET) < 0)
+        return fail(errno);
+    for (qsizetype written = 0; written < tail.size();) {
+        const ssize_t n = io.write(m_out, tail.data() + written, size_t(tail.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(n < 0 ? errno : EIO);
+        written += n;
+    }
+    const qint64 end = from + tail.size();
+    if (end < m_result.bytes && ::ftruncate(m_out, end) != 0)
+        return fail(errno);
+    m_result.bytes = end;
+    return 0;
+}
+
 void PendingCopy::discard()
 {
     if (m_out >= 0) {

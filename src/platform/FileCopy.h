@@ -3,6 +3,7 @@
 #include "FileMoves.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -87,6 +88,9 @@ public:
     CopyResult complete(CopyIo &io = systemCopyIo());
     // After TargetTaken: another name in the same folder, or the same one replaced.
     void retarget(const QString &name, Placing placing);
+    // Before complete(): the copy's bytes from `from` on become `tail`, the file cut or grown to
+    // fit, so the copy takes its name already amended. errno, or 0.
+    int replaceTail(qint64 from, QByteArrayView tail, CopyIo &io = systemCopyIo());
 
 private:
     friend PendingCopy startCopy(const QString &, const QString &, Placing, const CopyProgress &, CopyIo &);

@@ -26,7 +26,10 @@ DropImport::DropImport(DropImportServices services, QObject *parent, CopyIo &io)
     connect(m_driver, &TransferDriver::finished, this, &DropImport::done);
 }
 
-DropImport::~DropImport() = default;
+DropImport::~DropImport()
+{
+    delete m_driver; // before m_run: the copy at hand may be amended for it on the worker
+}
 
 bool DropImport::isRunning() const
 {

@@ -62,13 +62,14 @@ void TransferDriver::next()
             // Before the first copy, off this thread (the folder may be on a slow share): copies
             // a killed run left where nameless files are not possible; live ones are locked and stay.
             const QString clean = std::exchange(m_cleaned, true) ? QString() : m_run->targetFolder();
-            m_copy.setFuture(QtConcurrent::run(
-                [source = m_step.source, target = m_step.target, placing = m_step.placing, clean, this] {
-                    if (!clean.isEmpty())
-                        removeStaleCopies(clean);
-                    return std::make_shared<PendingCopy>(startCopy(
-                        source, target, placing, [this](qint64, qint64) { return !m_cancel.load(); }, m_io));
-                }));
+            m_copy.setFuture(QtConcurrent::run([step = m_step, run = m_run, clean, this] {
+                if (!clean.isEmpty())
+                    removeStaleCopies(clean);
+                auto pending = std::make_shared<PendingCopy>(startCopy(
+                    step.source, step.target, step.placing, [this](qint64, qint64) { return !m_cancel.load(); }, m_io));
+                run->amendCopy(step, *pending, m_io);
+                return pending;
+            }));
             return;
         }
         Q_EMIT handled(++m_handled);

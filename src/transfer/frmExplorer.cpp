@@ -126,6 +126,7 @@ frmExplorer::frmExplorer(ExplorerServices services, QWidget *parent)
 frmExplorer::~frmExplorer()
 {
     m_channel->close();
+    delete m_driver; // before m_run: the copy at hand may be amended for it on the worker
 }
 
 bool frmExplorer::isImporting() const

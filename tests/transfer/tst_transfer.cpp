@@ -413,9 +413,13 @@ void TestTransfer::importTakesCameraDates()
     photo(QStringLiteral("a.jpg"), taken);
     photo(QStringLiteral("b.jpg"), {});
     photo(QStringLiteral("c.jpg"), taken);
+    photo(QStringLiteral("d.jpg"), taken);
     PictureInfo typed{{}, QStringLiteral("Eva"), {}, QStringLiteral("01.02.2003"), {}, {}};
     QVERIFY(!WritePictureInfo(f.from.filePath(QStringLiteral("c.jpg")), typed));
+    PictureInfo placeOnly{{}, {}, QStringLiteral("Köln"), {}, {}, {}};
+    QVERIFY(!WritePictureInfo(f.from.filePath(QStringLiteral("d.jpg")), placeOnly));
     const QByteArray source = readFile(f.from.filePath(QStringLiteral("a.jpg")));
+    const QByteArray withTrailer = readFile(f.from.filePath(QStringLiteral("d.jpg")));
     f.settings->setValue(QStringLiteral("Import"), QStringLiteral("CameraDate"), QStringLiteral("1"));
     f.load();
     const auto w =
@@ -433,8 +437,8 @@ void TestTransfer::importTakesCameraDates()
     QTest::mouseClick(w->findChild<QPushButton *>("cmdAdd"), Qt::LeftButton);
     QVERIFY(finished.wait());
 
-    QCOMPARE(f.dialogs.shown.last(), QStringLiteral("|Aktion ausgeführt.\n\n1 Datei hat ein Datum erhalten, 1 hatte "
-                                                    "kein Aufnahmedatum, 1 hatte schon ein Datum."));
+    QCOMPARE(f.dialogs.shown.last(), QStringLiteral("|Aktion ausgeführt.\n\n2 Dateien haben ein Datum erhalten, 1 "
+                                                    "hatte kein Aufnahmedatum, 1 hatte schon ein Datum."));
     const auto datum = [&](const QString &name) {
         return f.list.text(f.list.rowOf(name), AlbumListModel::Datum) + QLatin1Char('/')
                + f.album.at(*f.album.indexOf(name)).info.datum;
@@ -443,7 +447,15 @@ void TestTransfer::importTakesCameraDates()
     QCOMPARE(datum(QStringLiteral("b.jpg")), QStringLiteral("/"));
     QCOMPARE(datum(QStringLiteral("c.jpg")), QStringLiteral("01.02.2003/01.02.2003"));
     QCOMPARE(readFile(f.from.filePath(QStringLiteral("a.jpg"))), source);
+    // The date goes into the copy before it has its name: a trailer added, or the one there
+    // rewritten in place, the picture's bytes untouched.
     QCOMPARE(readFile(f.media(QStringLiteral("a.jpg"))).left(source.size()), source);
+    QCOMPARE(readFile(f.media(QStringLiteral("a.jpg"))).size(), source.size() + PictureInfo::TrailerSize);
+    const QByteArray d = readFile(f.media(QStringLiteral("d.jpg")));
+    QCOMPARE(d.size(), withTrailer.size());
+    QCOMPARE(d.chopped(PictureInfo::TrailerSize), withTrailer.chopped(PictureInfo::TrailerSize));
+    QCOMPARE(datum(QStringLiteral("d.jpg")), QStringLiteral("14.07.2024/14.07.2024"));
+    QCOMPARE(ReadPictureInfo(f.media(QStringLiteral("d.jpg"))).info.ort.trimmed(), QStringLiteral("Köln"));
 
     box->setChecked(false); // the box's state outlives the window
     w->close();
@@ -871,6 +883,8 @@ void TestTransfer::failures_data()
     QTest::newRow("vanished source") << "vanished" << notCopied + "die Quelldatei ist nicht mehr vorhanden." << abc;
     QTest::newRow("source is a folder") << "folder" << notCopied + "das ist keine gewöhnliche Datei." << abc;
     QTest::newRow("disk fills up") << "full" << notCopied + "auf dem Datenträger ist nicht genügend Platz." << abc;
+    QTest::newRow("disk fills up at the camera's date")
+        << "full-date" << notCopied + "auf dem Datenträger ist nicht genügend Platz." << abc;
     QTest::newRow("disk fills up, no copy_file_range")
         << "full-loop" << notCopied + "auf dem Datenträger ist nicht genügend Platz." << abc;
     QTest::newRow("the album file itself") << "self" << notCopied + "Quelle und Ziel sind dieselbe Datei." << abc;
@@ -890,7 +904,18 @@ void TestTransfer::failures()
     Fixture f;
     f.file(QStringLiteral("b.jpg"), "old");
     f.load();
-    const QByteArray bytes = randomBytes(2 << 20);
+    QByteArray bytes = randomBytes(2 << 20);
+    if (fault == QLatin1String("full-date")) { // a camera's picture, with room for all but its date
+        QImage picture(32, 24, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(f.from.filePath(QStringLiteral("b.jpg")), "JPEG"));
+        QCOMPARE(QProcess::execute(QStringLiteral("exiv2"), {"-M",
+                                                             "set Exif.Photo.DateTimeOriginal Ascii "
+                                                             "2024:07:14 09:30:00",
+                                                             f.from.filePath(QStringLiteral("b.jpg"))}),
+                 0);
+        bytes = readFile(f.from.filePath(QStringLiteral("b.jpg")));
+    }
     QString b = f.source("b.jpg", bytes);
     if (fault == QLatin1String("vanished") || fault == QLatin1String("folder"))
         QFile::remove(b);
@@ -903,9 +928,10 @@ void TestTransfer::failures()
     f.question.answers = {"ja"};
     FaultyIo io;
     if (fault.startsWith(QLatin1String("full")))
-        io.room = 1 << 20;
+        io.room = fault == QLatin1String("full-date") ? off_t(bytes.size() + 100) : 1 << 20;
     io.ranged = fault != QLatin1String("full-loop");
-    const ImportOptions options{fault == QLatin1String("number"), QStringLiteral("12345678901234567890")};
+    const ImportOptions options{fault == QLatin1String("number"), QStringLiteral("12345678901234567890"),
+                                fault == QLatin1String("full-date")};
     f.import({f.source("a.jpg", "a"), b, f.source("c.jpg", "c")}, options, io);
     QTEST(f.messages.join(QLatin1Char(';')), "message");
     QCOMPARE(folderNames(f.media(QString())), names); // and nothing half-done
